@@ -1,0 +1,22 @@
+// Entry point, window, message loop and shutdown.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/os.h"
+
+namespace zorvex {
+
+extern plat::HWND main_window;
+extern plat::HINSTANCE app_instance;
+
+int WinMain(plat::HINSTANCE instance, plat::HINSTANCE previous, const char* command_line,
+            int show);
+plat::LRESULT WindowProc(plat::HWND window, std::uint32_t message, plat::WPARAM wp,
+                         plat::LPARAM lp);
+int Shutdown_Game();
+
+// The millisecond tick count: every clock read of the game goes through here.
+std::uint32_t Stamp_Tick();
+
+}  // namespace zorvex

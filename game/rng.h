@@ -1,0 +1,16 @@
+// The game's one pseudo-random generator. Its exact sequence, and the order in which each
+// rule draws from it, is part of how the game plays.
+#pragma once
+
+#include <cstdint>
+
+namespace zorvex {
+
+constexpr int RAND_MAX_VALUE = 32767;
+
+extern std::uint32_t rand_state;  // 1 when the program starts
+
+int rand();
+void srand(std::uint32_t seed);
+
+}  // namespace zorvex

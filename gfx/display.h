@@ -1,0 +1,24 @@
+// Display start-up, the back buffer, clipping and page flipping.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/ddraw.h"
+
+namespace zorvex {
+
+extern plat::IDirectDraw4* lpdd;
+extern plat::IDirectDrawSurface4* lpddsfront;
+extern plat::IDirectDrawSurface4* lpddsback;
+extern plat::IDirectDrawClipper* lpddclipper;
+extern plat::IDirectDrawSurface4* lpddsgfx;
+extern plat::IDirectDrawSurface4* lpddssys;
+
+int Init_DirectX();
+plat::IDirectDrawSurface4* Create_Offscreen(std::int32_t width, std::int32_t height);
+plat::IDirectDrawClipper* Attach_Clipper(plat::IDirectDrawSurface4* surface, std::int32_t count,
+                                         const plat::RECT* rects);
+int Clear_Surface(plat::IDirectDrawSurface4* surface, std::uint32_t colour);
+int Flip_Pages();
+
+}  // namespace zorvex

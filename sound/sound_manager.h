@@ -1,0 +1,41 @@
+// Numbered sound slots, each holding one whole sound in a buffer of its own.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/dsound.h"
+
+namespace zorvex {
+
+constexpr int SOUND_SLOT_COUNT = 6;
+constexpr int SLOT_WALL = 0;   // bloop.wav
+constexpr int SLOT_SHIP = 1;   // doing.wav
+constexpr int SLOT_SHOOT = 2;  // shoot.wav
+constexpr int SLOT_BRICK = 3;  // explode1.wav
+constexpr int SLOT_MUSIC = 4;  // music00.wav, then one track per level
+constexpr int SLOT_SERVE = 5;  // chippy.wav
+
+class CSoundManager {
+ public:
+  CSoundManager();
+  ~CSoundManager();
+  CSoundManager(const CSoundManager&) = delete;
+  CSoundManager& operator=(const CSoundManager&) = delete;
+
+  int Init(int slot_count, plat::HWND window, const plat::GUID* device);
+  int LoadWave(int slot, const char* file_name);
+  int Play(int slot, std::uint32_t flags);
+  int Stop(int slot, int rewind);
+
+  plat::IDirectSound* lpds;
+  plat::IDirectSoundBuffer* lpdsbprimary;
+  plat::IDirectSoundBuffer** lpdsbslots;
+};
+
+extern CSoundManager* sound_manager;
+
+// Sets a slot's volume (hundredths of a decibel) when the slot holds a buffer.
+// The callers that reach into lpdsbslots for SetVolume go through here so traces see it.
+void Set_Slot_Volume(int slot, std::int32_t hundredths_db);
+
+}  // namespace zorvex
