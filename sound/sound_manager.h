@@ -38,4 +38,9 @@ extern CSoundManager* sound_manager;
 // The callers that reach into lpdsbslots for SetVolume go through here so traces see it.
 void Set_Slot_Volume(int slot, std::int32_t hundredths_db);
 
+// The game's sound calls. They answer 0 and do nothing when there is no manager at all.
+int Play_Sound(int slot, std::uint32_t flags);
+int Stop_Sound(int slot, int rewind);
+int Load_Sound(int slot, const char* file_name);
+
 }  // namespace zorvex

@@ -1,0 +1,23 @@
+// A record of the sound manager's calls, kept only while a trace is being written.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zorvex {
+
+struct SoundEvent {
+  enum class Kind { Load, Volume, Play, Stop };
+  Kind kind;
+  int slot;
+  std::string file;    // Load: the name as the game passed it
+  std::int64_t value;  // Volume: hundredths of a dB; Play: flags; Stop: rewind
+  int result;          // Load, Play, Stop: the method's result
+};
+
+void Record_Sound_Events(bool on);
+// The calls made since the last Take_Sound_Events, in order; empties the record.
+std::vector<SoundEvent> Take_Sound_Events();
+
+}  // namespace zorvex
