@@ -1,0 +1,93 @@
+#include "game/bricks.h"
+
+#include <cmath>
+
+#include "app/log.h"
+#include "app/shell.h"
+#include "game/arith.h"
+#include "gfx/display.h"
+#include "gfx/sprites.h"
+
+namespace zorvex {
+
+Brick bricks[BRICK_COUNT];
+double sin_table[SIN_TABLE_SIZE];
+Timer brick_timer;
+
+namespace {
+
+// The level generator keeps weaving bricks within the table; a brick placed elsewhere by any
+// other caller reads the nearest entry instead of memory beyond the table.
+double Weave_Speed(double y) {
+  std::int32_t index = Trunc_Int(y);
+  if (index < 0) index = 0;
+  if (index >= SIN_TABLE_SIZE) index = SIN_TABLE_SIZE - 1;
+  return sin_table[index];
+}
+
+void Step_Brick(Brick& brick) {
+  const SpriteRect& frame = brick.frames[brick.hits];
+  if (brick.motion == MOTION_WEAVE) brick.dx = Weave_Speed(brick.y);
+  brick.x += brick.dx;
+  brick.y += 1.0;
+  // Strict tests: a brick exactly at the limit stays there for one more step.
+  if (brick.y > frame.h + 416.0) brick.y = 0.0;
+  if (brick.x > frame.w + 640.0) brick.x = 0.0;
+}
+
+}  // namespace
+
+void Build_Sin_Table() {
+  // Whole-radian steps, each held for 25 rows.
+  for (int i = 0; i < SIN_TABLE_SIZE; ++i) sin_table[i] = std::sin(static_cast<double>(i / 25));
+}
+
+int New_Brick(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, std::int32_t sx,
+              std::int32_t sy, std::int32_t motion) {
+  for (Brick& brick : bricks) {
+    if (brick.hits >= 0) continue;
+    brick.hits = 0;
+    brick.motion = motion;
+    brick.dx = 0.0;
+    for (std::int32_t k = 0; k < 3; ++k) {
+      brick.frames[k] = SpriteRect{x, y, sx, Wrap_Add(sy, Wrap_Mul(k, h)), w, h};
+    }
+    brick.x = x;
+    brick.y = y;
+    return 0;
+  }
+  Log_Error("no bricks %d", -1);
+  return 1;
+}
+
+int Count_Bricks() {
+  int count = 0;
+  for (const Brick& brick : bricks) {
+    if (brick.hits >= 0) ++count;
+  }
+  return count;
+}
+
+int Move_Bricks() {
+  const std::uint32_t now = Stamp_Tick();
+  if (now - brick_timer.tick < brick_timer.interval) return 0;
+  brick_timer.tick = now;  // restamp to the present: a slow frame never catches up
+  for (Brick& brick : bricks) {
+    if (brick.hits >= 0) Step_Brick(brick);
+  }
+  return 0;
+}
+
+int Draw_Brick() {
+  for (const Brick& brick : bricks) {
+    if (brick.hits < 0) continue;
+    const SpriteRect& f = brick.frames[brick.hits];
+    if (Blit_Sprite(lpddsback, Trunc_Int(brick.x), Trunc_Int(brick.y), f.w, f.h, f.sx, f.sy,
+                    lpddsgfx) == 0) {
+      Log_Error(" Draw_Brick Blt Err");
+    }
+  }
+  return 1;
+}
+
+}  // namespace zorvex

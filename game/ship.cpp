@@ -1,0 +1,122 @@
+#include "game/ship.h"
+
+#include <cstdio>
+
+#include "app/log.h"
+#include "app/shell.h"
+#include "game/arith.h"
+#include "game/bricks.h"
+#include "game/level.h"
+#include "game/rules.h"
+#include "gfx/display.h"
+#include "gfx/sprites.h"
+#include "input/input.h"
+#include "sound/sound_manager.h"
+
+namespace zorvex {
+
+SpriteRect ship;
+Attachment attachments[ATTACHMENT_COUNT];
+Attachment& gun = attachments[0];
+Shot shots[SHOT_COUNT];
+
+namespace {
+
+constexpr int GUN_FIRING_FRAMES = 4;  // the fifth firing frame is never shown
+
+void Follow_Pointer() {
+  ship.x = pointer_x;
+  // Compared wide so that no pointer value can overflow the sum.
+  if (static_cast<std::int64_t>(ship.x) + ship.w > SCREEN_WIDTH) {
+    ship.x = Wrap_Sub(SCREEN_WIDTH, ship.w);
+  }
+}
+
+void Animate_Attachments() {
+  for (Attachment& part : attachments) {
+    if (part.state <= 0) continue;
+    const std::uint32_t now = Stamp_Tick();
+    if (now - part.tick < part.interval) continue;
+    part.tick = Stamp_Tick();
+    if (++part.animf >= GUN_FIRING_FRAMES) {
+      part.state = 0;
+      part.animf = 0;
+    }
+  }
+}
+
+void Hit_Brick(Shot& shot, Brick& brick) {
+  Play_Sound(SLOT_BRICK, 0);
+  shot.active = -1;
+  if (++brick.hits < 3) return;
+  brick.hits = -1;
+  score = Wrap_Add(score, 100);
+  if (Count_Bricks() == 0) Start_Level();  // later tests of this pass see the new wave
+}
+
+void Move_Shot(Shot& shot) {
+  shot.x = Wrap_Add(shot.x, shot.vx);
+  shot.y = Wrap_Add(shot.y, shot.vy);
+  if (shot.x > SCREEN_WIDTH || shot.x < 0 || shot.y > SCREEN_HEIGHT || shot.y < 0) {
+    shot.active = 0;  // gone, but it may still strike a brick on its way out
+  }
+  // One shot damages every brick its corner lies in.
+  for (Brick& brick : bricks) {
+    if (brick.hits < 0) continue;
+    const SpriteRect& frame = brick.frames[brick.hits];
+    if (Rects_Overlap(shot.x, shot.y, shot.w, shot.h, Trunc_Int(brick.x), Trunc_Int(brick.y),
+                      frame.w, frame.h) == 1) {
+      Hit_Brick(shot, brick);
+    }
+  }
+}
+
+void Draw_Attachment(int index, const Attachment& part) {
+  // Only states 0 and 1 have frames; nothing in the game makes another, but never read past them.
+  if (part.state > 1 || part.animf < 0 || part.animf >= 5) return;
+  const SpriteRect& f = part.frames[part.state][part.animf];
+  const std::int32_t x = Wrap_Add(Wrap_Add(ship.x, part.offx), f.x);
+  const std::int32_t y = Wrap_Add(Wrap_Add(ship.y, part.offy), f.y);
+  if (Blit_Sprite(lpddsback, x, y, f.w, f.h, f.sx, f.sy, lpddsgfx) != 0) return;
+  char line[96];
+  std::snprintf(line, sizeof line, " Draw_Ship ATT Blt Err i:%d state: %d animf: %d", index,
+                part.state, part.animf);
+  Log_Error("%s", line);
+  Close_Log();
+}
+
+}  // namespace
+
+int Move_Ship() {
+  Follow_Pointer();
+  Animate_Attachments();
+  for (Shot& shot : shots) {
+    if (shot.active > 0) Move_Shot(shot);
+  }
+  return 0;
+}
+
+int Draw_Ship() {
+  Blit_Sprite(lpddsback, ship.x, ship.y, ship.w, ship.h, ship.sx, ship.sy, lpddsgfx);
+  for (int i = 0; i < ATTACHMENT_COUNT; ++i) {
+    if (attachments[i].state != -1) Draw_Attachment(i, attachments[i]);
+  }
+  for (const Shot& shot : shots) {
+    if (shot.active > 0) {
+      Blit_Sprite(lpddsback, shot.x, shot.y, shot.w, shot.h, shot.sx, shot.sy, lpddsgfx);
+    }
+  }
+  return 0;
+}
+
+int New_Shot(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, std::int32_t sx,
+             std::int32_t sy, std::int32_t vx, std::int32_t vy) {
+  for (Shot& shot : shots) {
+    if (shot.active > 0) continue;
+    shot = Shot{x, y, sx, sy, w, h, vx, vy, 1};
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace zorvex
