@@ -7,6 +7,10 @@
 
 namespace zorvex {
 
+constexpr std::uint32_t SCREEN_W = 640;
+constexpr std::uint32_t SCREEN_H = 480;
+constexpr std::uint32_t SCREEN_BPP = 16;
+
 extern plat::IDirectDraw4* lpdd;
 extern plat::IDirectDrawSurface4* lpddsfront;
 extern plat::IDirectDrawSurface4* lpddsback;
@@ -18,6 +22,9 @@ int Init_DirectX();
 plat::IDirectDrawSurface4* Create_Offscreen(std::int32_t width, std::int32_t height);
 plat::IDirectDrawClipper* Attach_Clipper(plat::IDirectDrawSurface4* surface, std::int32_t count,
                                          const plat::RECT* rects);
+// The clip region record for a list of rectangles: a 32-byte header, then the rectangles.
+// Allocated with malloc; null for a negative count or no memory.
+plat::RGNDATA* Build_Clip_Region(std::int32_t count, const plat::RECT* rects);
 int Clear_Surface(plat::IDirectDrawSurface4* surface, std::uint32_t colour);
 int Flip_Pages();
 

@@ -1,0 +1,142 @@
+#include "app/options.h"
+
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
+namespace zorvex {
+
+namespace {
+
+constexpr int MAX_SCALE = 8;
+
+bool Parse_Number(std::string_view text, std::int64_t low, std::int64_t high,
+                  std::int64_t* out) {
+  std::int64_t value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return false;
+  if (value < low || value > high) return false;
+  *out = value;
+  return true;
+}
+
+struct Parser {
+  int argc;
+  const char* const* argv;
+  int i = 1;
+  std::string* error;
+
+  bool Value(const char* option, std::string* out) {
+    if (i + 1 >= argc) {
+      *error = std::string(option) + " needs a value";
+      return false;
+    }
+    *out = argv[++i];
+    return true;
+  }
+
+  bool Number(const char* option, std::int64_t low, std::int64_t high, std::int64_t* out) {
+    std::string text;
+    if (!Value(option, &text)) return false;
+    if (!Parse_Number(text, low, high, out)) {
+      *error = std::string(option) + ": '" + text + "' is not a whole number from " +
+               std::to_string(low) + " to " + std::to_string(high);
+      return false;
+    }
+    return true;
+  }
+};
+
+bool Parse_One(Parser& p, Options* o) {
+  std::string_view arg = p.argv[p.i];
+  std::int64_t n = 0;
+  if (arg == "--data") return p.Value("--data", &o->data_dir);
+  if (arg == "--window") return o->window = true;
+  if (arg == "--scale") {
+    if (!p.Number("--scale", 1, MAX_SCALE, &n)) return false;
+    o->scale = static_cast<int>(n);
+    return true;
+  }
+  if (arg == "--log") return p.Value("--log", &o->log_path);
+  if (arg == "--nosound") return o->nosound = true;
+  if (arg == "--replay") return p.Value("--replay", &o->replay_path);
+  if (arg == "--record") return p.Value("--record", &o->record_path);
+  if (arg == "--headless") return o->headless = true;
+  if (arg == "--trace") return p.Value("--trace", &o->trace_path);
+  if (arg == "--autoplay") return o->autoplay = true;
+  if (arg == "--frames") {
+    if (!p.Number("--frames", 0, INT64_MAX, &n)) return false;
+    o->frames = n;
+    return true;
+  }
+  if (arg == "--frame-ms") {
+    if (!p.Number("--frame-ms", 0, UINT32_MAX, &n)) return false;
+    o->frame_ms = static_cast<std::uint32_t>(n);
+    return o->virtual_clock_set = true;
+  }
+  if (arg == "--seed") {
+    if (!p.Number("--seed", 0, UINT32_MAX, &n)) return false;
+    o->seed = static_cast<std::uint32_t>(n);
+    return o->virtual_clock_set = true;
+  }
+  if (arg == "--help" || arg == "-h") return o->help = true;
+  if (arg == "--version") return o->version = true;
+  *p.error = "unknown option '" + std::string(arg) + "'";
+  return false;
+}
+
+// Options that only make sense together.
+bool Check_Combinations(const Options& o, std::string* error) {
+  if (o.help || o.version) return true;
+  if (o.scale && !o.window) *error = "--scale goes with --window";
+  else if (o.headless && o.replay_path.empty() && !o.autoplay)
+    *error = "--headless needs --replay or --autoplay";
+  else if (o.headless && o.window) *error = "--headless and --window exclude each other";
+  else if (!o.replay_path.empty() && o.autoplay) *error = "--replay and --autoplay exclude each other";
+  else if (!o.replay_path.empty() && o.replay_path == o.record_path)
+    *error = "--replay and --record name the same file";
+  else if (o.frames >= 0 && !o.autoplay) *error = "--frames goes with --autoplay";
+  else if (o.virtual_clock_set && !(o.headless && o.autoplay))
+    *error = "--frame-ms and --seed go with --headless --autoplay";
+  return error->empty();
+}
+
+}  // namespace
+
+bool Parse_Options(int argc, const char* const* argv, Options* out, std::string* error) {
+  Options options;
+  Parser parser{argc, argv, 1, error};
+  for (; parser.i < argc; ++parser.i) {
+    if (!Parse_One(parser, &options)) return false;
+  }
+  if (!Check_Combinations(options, error)) return false;
+  *out = options;
+  return true;
+}
+
+const char* Usage_Text() {
+  return "Usage: zorvex [options]\n"
+         "\n"
+         "Steer the ship with the mouse, fire with the left button, Enter starts a game,\n"
+         "Escape quits.\n"
+         "\n"
+         "  --data DIR       read gfx.bmp, ui.bmp and the sounds from DIR\n"
+         "  --window         play in a window instead of the full screen\n"
+         "  --scale N        with --window: scale the 640 x 480 picture by N (1 to 8)\n"
+         "  --log FILE       write the diagnostics log to FILE ('-' for standard error)\n"
+         "  --nosound        play in silence, opening no audio device\n"
+         "  --replay FILE    play back a recorded game\n"
+         "  --record FILE    record this game to FILE\n"
+         "  --headless       no window, no sound output, no waiting (with --replay or --autoplay)\n"
+         "  --trace FILE     write the game state after every frame to FILE (JSON lines)\n"
+         "  --autoplay       let the built-in pilot play\n"
+         "  --frames N       with --autoplay: stop after N frames\n"
+         "  --frame-ms N     with --headless --autoplay: N milliseconds a frame (default 16)\n"
+         "  --seed N         with --headless --autoplay: the start tick (default 0)\n"
+         "  --help           show this text\n"
+         "  --version        show the version\n";
+}
+
+const char* Version_Text() { return "zorvex 1.0.0\n"; }
+
+}  // namespace zorvex

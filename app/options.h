@@ -1,0 +1,34 @@
+// The command line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zorvex {
+
+struct Options {
+  std::string data_dir;  // empty: the working directory, or the data beside the program
+  bool window = false;
+  int scale = 0;  // 0: the largest whole factor that fits
+  std::string log_path;
+  bool nosound = false;
+  std::string replay_path;
+  std::string record_path;
+  bool headless = false;
+  std::string trace_path;
+  bool autoplay = false;
+  std::int64_t frames = -1;  // -1: no limit
+  std::uint32_t frame_ms = 16;
+  std::uint32_t seed = 0;
+  bool virtual_clock_set = false;  // --frame-ms or --seed given
+  bool help = false;
+  bool version = false;
+};
+
+// Reads the arguments. On a bad command line returns false with the reason in *error.
+bool Parse_Options(int argc, const char* const* argv, Options* out, std::string* error);
+
+const char* Usage_Text();
+const char* Version_Text();
+
+}  // namespace zorvex

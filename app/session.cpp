@@ -1,0 +1,123 @@
+#include "app/session.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "app/autopilot.h"
+#include "app/replay_file.h"
+#include "app/trace.h"
+#include "platform/os.h"
+#include "sound/sound_events.h"
+
+namespace zorvex {
+
+namespace {
+
+struct Session {
+  Options options;
+  Replay replay;
+  std::size_t next_line = 0;
+  std::FILE* trace = nullptr;
+  std::FILE* record = nullptr;
+  std::uint64_t frame = 0;
+  plat::FrameInput current;
+  bool write_failed = false;
+} session;
+
+bool Replaying() { return !session.options.replay_path.empty(); }
+bool Virtual_Clock() { return session.options.headless && session.options.autoplay; }
+// Live play needs its clock and input pinned to the frame only when something writes them down.
+bool Pinned() {
+  return Replaying() || session.options.autoplay || session.trace || session.record;
+}
+
+std::uint32_t Virtual_Tick(std::uint64_t frame) {
+  return static_cast<std::uint32_t>(session.options.seed +
+                                    frame * static_cast<std::uint64_t>(session.options.frame_ms));
+}
+
+void Write(std::FILE* file, const std::string& text) {
+  if (file && std::fwrite(text.data(), 1, text.size(), file) != text.size()) {
+    session.write_failed = true;
+  }
+}
+
+std::FILE* Open_Output(const std::string& path, std::string* error) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) *error = path + ": cannot write: " + std::strerror(errno);
+  return file;
+}
+
+plat::FrameInput Next_Input() {
+  if (Replaying()) return session.replay.frames[session.next_line++];
+  plat::FrameInput live;
+  if (!Virtual_Clock()) plat::os().SampleInput(&live);
+  if (!session.options.autoplay) return live;
+  plat::FrameInput input = Autopilot_Input();
+  input.tick = Virtual_Clock() ? Virtual_Tick(session.frame) : live.tick;
+  input.esc = live.esc;  // Escape still ends a watched attract mode
+  return input;
+}
+
+}  // namespace
+
+bool Begin_Session(const Options& options, std::string* error) {
+  session = Session{};
+  session.options = options;
+  if (Replaying() && !Read_Replay_File(options.replay_path, &session.replay, error)) {
+    *error = options.replay_path + ": " + *error;
+    return false;
+  }
+  if (!options.trace_path.empty() && !(session.trace = Open_Output(options.trace_path, error)))
+    return false;
+  if (!options.record_path.empty() && !(session.record = Open_Output(options.record_path, error)))
+    return false;
+  Reset_Autopilot();
+  return true;
+}
+
+void Session_Before_Setup() {
+  if (session.trace) Record_Sound_Events(true);
+  if (!Pinned()) return;
+  plat::FrameInput start;
+  if (Replaying()) start.tick = session.replay.start_tick;
+  else if (Virtual_Clock()) start.tick = Virtual_Tick(0);
+  else plat::os().SampleInput(&start);
+  session.current = plat::FrameInput{start.tick, 0, false, false, false};
+  plat::os().ScriptInput(&session.current);
+  if (session.record) Write_Replay_Header(session.record, start.tick);
+}
+
+void Session_After_Setup() {
+  if (session.trace) Write(session.trace, Trace_Line(0, session.current.tick));
+}
+
+bool Session_Before_Frame() {
+  if (Replaying() && session.next_line >= session.replay.frames.size()) return false;
+  if (session.options.frames >= 0 &&
+      session.frame >= static_cast<std::uint64_t>(session.options.frames))
+    return false;
+  ++session.frame;
+  if (!Pinned()) return true;
+  session.current = Next_Input();
+  plat::os().ScriptInput(&session.current);
+  return true;
+}
+
+void Session_After_Frame() {
+  if (session.trace) Write(session.trace, Trace_Line(session.frame, session.current.tick));
+  if (session.record) Write_Replay_Frame(session.record, session.current);
+}
+
+bool End_Session() {
+  for (std::FILE** file : {&session.trace, &session.record}) {
+    if (!*file) continue;
+    if (std::fclose(*file) != 0) session.write_failed = true;
+    *file = nullptr;
+  }
+  Record_Sound_Events(false);
+  return !session.write_failed;
+}
+
+}  // namespace zorvex

@@ -1,0 +1,30 @@
+// What drives a run besides the plain game: replays, recordings, the autopilot and traces.
+// The message loop calls these around start-up and around every frame; with none of the
+// options given they do nothing and the game runs on the live clock and devices.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/options.h"
+
+namespace zorvex {
+
+// Reads the replay and opens the trace and recording named in the options. On failure returns
+// false with the reason (the command line's fault: the program exits 2).
+bool Begin_Session(const Options& options, std::string* error);
+
+// Called before Setup_Game: fixes the start tick when a replay, a recording or the headless
+// autopilot needs one.
+void Session_Before_Setup();
+// Called after a successful Setup_Game: the trace's first line.
+void Session_After_Setup();
+// Called before each Run_Frame; false when the run's input has ended (the last replay line,
+// or the frame count of a headless autoplay), which ends the run as a quit does.
+bool Session_Before_Frame();
+// Called after each Run_Frame: the trace line and the recording line of that frame.
+void Session_After_Frame();
+// Flushes and closes what the session wrote; false if writing failed.
+bool End_Session();
+
+}  // namespace zorvex
