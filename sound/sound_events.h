@@ -20,4 +20,12 @@ void Record_Sound_Events(bool on);
 // The calls made since the last Take_Sound_Events, in order; empties the record.
 std::vector<SoundEvent> Take_Sound_Events();
 
+// Called by the sound manager for each of its calls; costs one test while recording is off.
+namespace detail {
+extern bool sound_events_on;
+}
+void Note_Sound_Event(SoundEvent::Kind kind, int slot, const char* file, std::int64_t value,
+                      int result);
+inline bool Sound_Events_On() { return detail::sound_events_on; }
+
 }  // namespace zorvex

@@ -1,4 +1,6 @@
 // Numbered sound slots, each holding one whole sound in a buffer of its own.
+// After a failed Init (no device, or sound turned off) every call answers 0 and does nothing,
+// so the game plays on in silence.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +32,10 @@ class CSoundManager {
   plat::IDirectSound* lpds;
   plat::IDirectSoundBuffer* lpdsbprimary;
   plat::IDirectSoundBuffer** lpdsbslots;
+  int slot_count;  // entries of lpdsbslots; slot numbers outside it are refused
+
+  // The slot's buffer, or null when the slot is empty, out of range or there is no table.
+  plat::IDirectSoundBuffer* Slot_Buffer(int slot) const;
 };
 
 extern CSoundManager* sound_manager;
