@@ -1,0 +1,30 @@
+# Installs the Debian packages the build and tests need, when some are missing.
+# Sourced by scripts/play and scripts/test.
+
+ZORVEX_PACKAGES=(
+  cmake g++ make pkg-config
+  libsdl2-dev libfreetype-dev fonts-dejavu-core
+  libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev
+  xvfb xdotool imagemagick x11-utils sox
+)
+
+zorvex_install_deps() {
+  local missing=()
+  local pkg
+  for pkg in "${ZORVEX_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Zorvex needs these packages. Please run, as root:" >&2
+    echo "  apt-get install -y ${missing[*]}" >&2
+    return 1
+  fi
+  echo "Installing: ${missing[*]}" >&2
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q >/dev/null || return 1
+  apt-get install -y -q "${missing[@]}" >/dev/null || return 1
+}
