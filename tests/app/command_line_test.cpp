@@ -1,0 +1,166 @@
+// The command line and replay files: what a player or a script types must be read exactly,
+// and anything malformed must be refused with a reason.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+#include "app/replay_file.h"
+
+namespace zorvex {
+namespace {
+
+bool Parse(std::vector<const char*> args, Options* options, std::string* error) {
+  args.insert(args.begin(), "zorvex");
+  return Parse_Options(static_cast<int>(args.size()), args.data(), options, error);
+}
+
+TEST(Options, DefaultIsThePlainGame) {
+  Options o;
+  std::string error;
+  ASSERT_TRUE(Parse({}, &o, &error));
+  EXPECT_FALSE(o.window);
+  EXPECT_FALSE(o.headless);
+  EXPECT_TRUE(o.data_dir.empty());
+  EXPECT_TRUE(o.replay_path.empty());
+  EXPECT_EQ(o.frames, -1);
+}
+
+TEST(Options, ReadsEveryOption) {
+  Options o;
+  std::string error;
+  ASSERT_TRUE(Parse({"--data", "d", "--log", "-", "--nosound", "--headless", "--autoplay",
+                     "--frames", "100", "--frame-ms", "7", "--seed", "4294967295", "--trace",
+                     "t.jsonl", "--record", "r.txt"},
+                    &o, &error))
+      << error;
+  EXPECT_EQ(o.data_dir, "d");
+  EXPECT_EQ(o.log_path, "-");
+  EXPECT_TRUE(o.nosound && o.headless && o.autoplay);
+  EXPECT_EQ(o.frames, 100);
+  EXPECT_EQ(o.frame_ms, 7u);
+  EXPECT_EQ(o.seed, 4294967295u);
+  EXPECT_EQ(o.trace_path, "t.jsonl");
+  EXPECT_EQ(o.record_path, "r.txt");
+
+  ASSERT_TRUE(Parse({"--window", "--scale", "3"}, &o, &error)) << error;
+  EXPECT_TRUE(o.window);
+  EXPECT_EQ(o.scale, 3);
+}
+
+TEST(Options, RefusesBadCommandLines) {
+  const std::vector<std::vector<const char*>> bad = {
+      {"--bogus"},
+      {"--data"},
+      {"--window", "--scale", "0"},
+      {"--window", "--scale", "9"},
+      {"--window", "--scale", "2x"},
+      {"--scale", "2"},
+      {"--headless"},
+      {"--headless", "--autoplay", "--window"},
+      {"--replay", "a", "--autoplay"},
+      {"--replay", "a", "--record", "a"},
+      {"--frames", "10"},
+      {"--autoplay", "--frames", "-1"},
+      {"--autoplay", "--seed", "5"},
+      {"--headless", "--autoplay", "--seed", "4294967296"},
+      {"--headless", "--autoplay", "--frame-ms", "+3"},
+  };
+  for (const auto& args : bad) {
+    Options o;
+    std::string error;
+    EXPECT_FALSE(Parse(args, &o, &error)) << args[0];
+    EXPECT_FALSE(error.empty()) << args[0];
+  }
+}
+
+TEST(Options, HelpAndVersionNeedNothingElse) {
+  Options o;
+  std::string error;
+  ASSERT_TRUE(Parse({"--help", "--scale", "2"}, &o, &error)) << error;
+  EXPECT_TRUE(o.help);
+  EXPECT_NE(std::string(Usage_Text()).find("--replay FILE"), std::string::npos);
+}
+
+TEST(ReplayFile, ReadsHeaderStartAndFrames) {
+  Replay r;
+  std::string error;
+  ASSERT_TRUE(Parse_Replay("# made by hand\n"
+                           "ZORVEX-REPLAY 1\n"
+                           "\n"
+                           "start 4294967295\n"
+                           "0 -2147483648 1 0 0\n"
+                           "# a comment between frames\n"
+                           "17 2147483647 0 1 1\r\n",
+                           &r, &error))
+      << error;
+  EXPECT_EQ(r.start_tick, 4294967295u);
+  ASSERT_EQ(r.frames.size(), 2u);
+  EXPECT_EQ(r.frames[0].tick, 0u);
+  EXPECT_EQ(r.frames[0].dx, INT32_MIN);
+  EXPECT_TRUE(r.frames[0].lmb);
+  EXPECT_FALSE(r.frames[0].enter);
+  EXPECT_EQ(r.frames[1].dx, INT32_MAX);
+  EXPECT_TRUE(r.frames[1].enter && r.frames[1].esc);
+}
+
+TEST(ReplayFile, NamesTheLineOfEveryMistake) {
+  struct Case {
+    const char* text;
+    const char* line;
+  };
+  const Case cases[] = {
+      {"", "line 1:"},
+      {"# only a comment\n", "line 1:"},
+      {"ZORVEX-REPLAY 2\n", "line 1:"},
+      {"start 5\n", "line 1:"},
+      {"ZORVEX-REPLAY 1\n", "line 1:"},
+      {"ZORVEX-REPLAY 1\n0 0 0 0 0\n", "line 2:"},
+      {"ZORVEX-REPLAY 1\nstart -1\n", "line 2:"},
+      {"ZORVEX-REPLAY 1\nstart 4294967296\n", "line 2:"},
+      {"ZORVEX-REPLAY 1\nstart 0\n1 2 0 0\n", "line 3:"},
+      {"ZORVEX-REPLAY 1\nstart 0\n1 2 0 0 0 0\n", "line 3:"},
+      {"ZORVEX-REPLAY 1\nstart 0\n1 2 0 0 0\nx 2 0 0 0\n", "line 4:"},
+      {"ZORVEX-REPLAY 1\nstart 0\n1 2147483648 0 0 0\n", "line 3:"},
+      {"ZORVEX-REPLAY 1\nstart 0\n1 0 2 0 0\n", "line 3:"},
+      {"ZORVEX-REPLAY 1\nstart 0\n1 0 0 0 1.0\n", "line 3:"},
+      {"ZORVEX-REPLAY 1\nstart 0\n+1 0 0 0 0\n", "line 3:"},
+  };
+  for (const Case& c : cases) {
+    Replay r;
+    std::string error;
+    EXPECT_FALSE(Parse_Replay(c.text, &r, &error)) << c.text;
+    EXPECT_EQ(error.rfind(c.line, 0), 0u) << c.text << " -> " << error;
+  }
+}
+
+TEST(ReplayFile, WhatIsWrittenReadsBack) {
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  Write_Replay_Header(file, 123);
+  Write_Replay_Frame(file, plat::FrameInput{4294967295u, -7, true, false, true});
+  std::rewind(file);
+  char text[256] = {};
+  std::size_t n = std::fread(text, 1, sizeof(text) - 1, file);
+  std::fclose(file);
+  Replay r;
+  std::string error;
+  ASSERT_TRUE(Parse_Replay(std::string(text, n), &r, &error)) << error;
+  EXPECT_EQ(r.start_tick, 123u);
+  ASSERT_EQ(r.frames.size(), 1u);
+  EXPECT_EQ(r.frames[0].tick, 4294967295u);
+  EXPECT_EQ(r.frames[0].dx, -7);
+  EXPECT_TRUE(r.frames[0].lmb && r.frames[0].esc && !r.frames[0].enter);
+}
+
+TEST(ReplayFile, MissingFileIsAnError) {
+  Replay r;
+  std::string error;
+  EXPECT_FALSE(Read_Replay_File("/nonexistent/zorvex.replay", &r, &error));
+  EXPECT_NE(error.find("cannot open"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zorvex
