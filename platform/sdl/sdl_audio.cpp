@@ -1,0 +1,73 @@
+#include "platform/sdl/sdl_audio.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+namespace plat::sdl {
+
+namespace {
+
+class SdlAudioSink final : public plat::soft::AudioSink {
+ public:
+  SdlAudioSink() = default;
+  ~SdlAudioSink() override {
+    if (device_ != 0) SDL_CloseAudioDevice(device_);
+    if (subsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  SdlAudioSink(const SdlAudioSink&) = delete;
+  SdlAudioSink& operator=(const SdlAudioSink&) = delete;
+
+  bool Open() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    subsystem_ = true;
+    SDL_AudioSpec want{};
+    want.freq = 44100;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = 1024;
+    want.callback = &SdlAudioSink::Callback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    // No changes allowed: SDL converts to whatever the hardware really wants.
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    return device_ != 0;
+  }
+
+  bool Start(plat::soft::MixFunction mix, void* context) override {
+    if (device_ == 0) return false;
+    SDL_LockAudioDevice(device_);
+    mix_ = mix;
+    context_ = context;
+    SDL_UnlockAudioDevice(device_);
+    SDL_PauseAudioDevice(device_, 0);
+    return true;
+  }
+  void Lock() override { SDL_LockAudioDevice(device_); }
+  void Unlock() override { SDL_UnlockAudioDevice(device_); }
+
+ private:
+  // Runs on SDL's audio thread with the device lock held.
+  static void Callback(void* self, Uint8* stream, int bytes) {
+    auto* sink = static_cast<SdlAudioSink*>(self);
+    if (sink->mix_)
+      sink->mix_(sink->context_, reinterpret_cast<std::int16_t*>(stream), bytes / 4);
+    else
+      std::memset(stream, 0, static_cast<std::size_t>(bytes));
+  }
+
+  SDL_AudioDeviceID device_ = 0;
+  bool subsystem_ = false;
+  plat::soft::MixFunction mix_ = nullptr;
+  void* context_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<plat::soft::AudioSink> Make_Sdl_Audio_Sink() {
+  auto sink = std::make_unique<SdlAudioSink>();
+  if (!sink->Open()) return nullptr;
+  return sink;
+}
+
+}  // namespace plat::sdl
