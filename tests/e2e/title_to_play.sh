@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The real program under a virtual display, driven by xdotool as a player would: the title
+# screen, Enter into play, the mouse steering the ship, Escape out with exit status 0.
+set -euo pipefail
+game="$1"
+data="$2"
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/lib.sh"
+work="$(mktemp -d)"
+trap 'stop_display; rm -rf "$work"' EXIT
+
+start_display
+"$game" --data "$data" --nosound --trace "$work/trace.jsonl" >"$work/out.txt" 2>&1 &
+game_pid=$!
+wait_for_window
+sleep 1.5
+
+shot "$work/title.png"
+# The title picture fills (80, 32)-(560, 192); the text line starts at (0, 460).
+above "$(region_mean "$work/title.png" 480x160+80+32)" 0.03 || fail "no title picture at (80, 32)"
+above "$(region_max "$work/title.png" 240x20+0+460)" 0.9 || fail "no white text at (0, 460)"
+[ "$(region_max "$work/title.png" 640x230+0+200)" = 0 ] || fail "the title screen is not black around its picture"
+[ "$(region_max "$work/title.png" 80x480+0+0)" = 0 ] || fail "something is drawn left of the title picture"
+
+xdotool key --window "$WINDOW" Return
+sleep 1
+xdotool mousemove_relative -- 200 0
+sleep 0.2
+xdotool mousemove_relative -- 100 0
+sleep 1
+shot "$work/play.png"
+# In play the tiled background covers the screen and the HUD sits on top.
+above "$(region_mean "$work/play.png" 640x400+0+40)" 0.02 || fail "no background in play"
+
+xdotool key --window "$WINDOW" Escape
+for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$game_pid" 2>/dev/null && { kill "$game_pid"; fail "Escape did not end the game"; }
+wait "$game_pid" || fail "the game exited with status $? after Escape ($(cat "$work/out.txt"))"
+
+grep -q '"mode":1' "$work/trace.jsonl" || fail "Enter did not start a game"
+pointer=$(tail -n 1 "$work/trace.jsonl" | sed -E 's/.*"pointer":(-?[0-9]+).*/\1/')
+above "$pointer" 100 || fail "the mouse did not move the pointer (pointer $pointer)"
+echo "ok: title, play, pointer $pointer, exit 0"
