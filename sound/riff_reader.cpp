@@ -92,6 +92,10 @@ HMMIO Riff_Open(const char* file_name, std::uint32_t flags) {
   f->fp = std::fopen(plat::Data_Path(file_name).c_str(), "rb");
   long size = -1;
   if (f->fp && std::fseek(f->fp, 0, SEEK_END) == 0) size = std::ftell(f->fp);
+  // A directory opens on some systems but cannot be read: that is a file we cannot open.
+  if (size >= 0 &&
+      (std::fseek(f->fp, 0, SEEK_SET) != 0 || (std::fgetc(f->fp) == EOF && std::ferror(f->fp))))
+    size = -1;
   if (size < 0) {  // missing, a directory, or not seekable
     if (f->fp) std::fclose(f->fp);
     delete f;
