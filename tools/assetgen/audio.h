@@ -1,0 +1,28 @@
+// The game's sound effects and music, synthesised and written as PCM WAV files.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace assetgen {
+
+// Interleaved float samples, nominally -1..1.
+struct Sound {
+  int rate = 44100;
+  int channels = 2;
+  std::vector<float> samples;
+};
+
+// 16-bit PCM RIFF/WAVE bytes; samples are clipped to the 16-bit range.
+std::vector<std::uint8_t> Encode_Wav(const Sound& s);
+
+// Scales the sound so its highest peak sits at `peak` (full scale 1.0).
+void Normalise(Sound* s, float peak);
+
+Sound Make_Effect(const std::string& name);  // bloop, doing, shoot, explode1, chippy
+Sound Make_Music(int track);                 // 0 .. 4
+
+bool Write_Sounds(const std::string& dir);
+
+}  // namespace assetgen
