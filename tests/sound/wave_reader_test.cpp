@@ -1,0 +1,209 @@
+#include "sound/wave_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/global_memory.h"
+#include "sound/riff_reader.h"
+#include "sound_test_support.h"
+
+namespace zorvex {
+namespace {
+
+using test::Chunk;
+using test::Fmt_Body;
+using test::Riff;
+using test::U16;
+
+// Every test ends with nothing allocated and no file open, whatever the result.
+class WaveLoad : public ::testing::Test {
+ protected:
+  void SetUp() override { blocks_before_ = plat::Global_Live_Blocks(); }
+  void TearDown() override {
+    plat::Fail_Global_Alloc_After(-1);
+    if (format) plat::GlobalFree(format);
+    if (samples) plat::GlobalFree(samples);
+    EXPECT_EQ(plat::Global_Live_Blocks(), blocks_before_);
+    EXPECT_EQ(Riff_Open_Files(), 0);
+  }
+  int Load(const std::string& bytes) { return Load_Path(dir.Write("t.wav", bytes)); }
+  int Load_Path(const std::string& path) {
+    return Wave_Load(path.c_str(), &size, &format, &samples);
+  }
+  void Expect_Nothing_Handed_Out() const {
+    EXPECT_EQ(size, 0u);
+    EXPECT_EQ(format, nullptr);
+    EXPECT_EQ(samples, nullptr);
+  }
+
+  test::TempDir dir;
+  std::uint32_t size = 99;
+  plat::WAVEFORMATEX* format = nullptr;
+  std::uint8_t* samples = nullptr;
+
+ private:
+  int blocks_before_ = 0;
+};
+
+TEST_F(WaveLoad, ReadsFormatAndEverySampleByteAcrossManyBufferRefills) {
+  std::string data;
+  for (int i = 0; i < 20001; ++i) data += static_cast<char>(i * 7);
+  ASSERT_EQ(Load(test::Pcm_Wav(2, 22050, 16, data)), 0);
+  ASSERT_EQ(size, data.size());
+  EXPECT_EQ(format->wFormatTag, 1);
+  EXPECT_EQ(format->nChannels, 2);
+  EXPECT_EQ(format->nSamplesPerSec, 22050u);
+  EXPECT_EQ(format->nAvgBytesPerSec, 22050u * 4);
+  EXPECT_EQ(format->nBlockAlign, 4);
+  EXPECT_EQ(format->wBitsPerSample, 16);
+  EXPECT_EQ(format->cbSize, 0);
+  EXPECT_EQ(std::memcmp(samples, data.data(), data.size()), 0);
+}
+
+TEST_F(WaveLoad, FindsDataWhereverItLiesAndSkipsOtherChunks) {
+  const std::string fmt = Chunk("fmt ", Fmt_Body(1, 1, 8000, 8));
+  const std::string list = Chunk("LIST", "INFOISFT" + test::U32(3) + "ab" + std::string(2, '\0'));
+  const std::string odd = Chunk("junk", "xyz");  // odd size: the pad byte must be skipped
+  EXPECT_EQ(Load(Riff(Chunk("data", "abcde") + odd + fmt)), 0);
+  EXPECT_EQ(size, 5u);
+  plat::GlobalFree(format), plat::GlobalFree(samples), format = nullptr, samples = nullptr;
+  EXPECT_EQ(Load(Riff(list + odd + fmt + odd + Chunk("data", "abc") + odd)), 0);
+  ASSERT_EQ(size, 3u);
+  EXPECT_EQ(std::memcmp(samples, "abc", 3), 0);
+}
+
+TEST_F(WaveLoad, PcmFormatChunkOf18BytesGivesCbSizeZero) {
+  // The chunk's own cbSize field says 5; for PCM it is never read.
+  ASSERT_EQ(Load(Riff(Chunk("fmt ", Fmt_Body(1, 1, 8000, 8) + U16(5)) + Chunk("data", "zz"))), 0);
+  EXPECT_EQ(format->cbSize, 0);
+  EXPECT_EQ(size, 2u);
+}
+
+TEST_F(WaveLoad, NonPcmFormatKeepsItsExtraBytes) {
+  const std::string body = Fmt_Body(2, 1, 11025, 4) + U16(4) + "\x01\x02\x03\x04";
+  ASSERT_EQ(Load(Riff(Chunk("fmt ", body) + Chunk("data", "dd"))), 0);
+  ASSERT_EQ(format->cbSize, 4);
+  EXPECT_EQ(std::memcmp(reinterpret_cast<char*>(format) + 18, "\x01\x02\x03\x04", 4), 0);
+}
+
+// The extra count belongs to the "fmt " chunk: a 16-byte non-PCM chunk has none, and the
+// "data" header behind it is not taken for one.
+TEST_F(WaveLoad, NonPcmFormatChunkOf16BytesHasNoExtraCount) {
+  ASSERT_EQ(Load(Riff(Chunk("fmt ", Fmt_Body(3, 1, 8000, 32)) + Chunk("data", "four"))), 0);
+  EXPECT_EQ(format->wFormatTag, 3);
+  EXPECT_EQ(format->cbSize, 0);
+  EXPECT_EQ(size, 4u);
+}
+
+TEST_F(WaveLoad, ExtraBytesBeyondTheFormatChunkAreAFormatError) {
+  // Declares 40 extra bytes in a chunk holding 2; the data chunk follows with plenty of bytes.
+  const std::string body = Fmt_Body(2, 1, 8000, 4) + U16(40) + "ab";
+  EXPECT_EQ(Load(Riff(Chunk("fmt ", body) + Chunk("data", std::string(64, 'x')))), WAVE_ERR_FORMAT);
+  Expect_Nothing_Handed_Out();
+}
+
+TEST_F(WaveLoad, MalformedContainersAreFormatErrors) {
+  const std::string data = Chunk("data", "ab");
+  EXPECT_EQ(Load(Riff(Chunk("fmt ", Fmt_Body(1, 1, 8000, 8).substr(0, 14)) + data)),
+            WAVE_ERR_FORMAT);
+  EXPECT_EQ(Load(Riff(Chunk("fmt ", Fmt_Body(1, 1, 8000, 8)) + data, "AVI ")), WAVE_ERR_FORMAT);
+  EXPECT_EQ(Load("RIFX" + Riff(data).substr(4)), WAVE_ERR_FORMAT);
+  Expect_Nothing_Handed_Out();
+}
+
+TEST_F(WaveLoad, MissingChunksGiveTheChunkFunctionsCode) {
+  EXPECT_EQ(Load(Riff(Chunk("data", "ab"))), MMIOERR_CHUNKNOTFOUND);
+  EXPECT_EQ(Load(Riff(Chunk("fmt ", Fmt_Body(1, 1, 8000, 8)))), MMIOERR_CHUNKNOTFOUND);
+  EXPECT_EQ(Load("RIFF"), MMIOERR_CHUNKNOTFOUND);  // not even a whole header
+  EXPECT_EQ(Load(""), MMIOERR_CHUNKNOTFOUND);
+  Expect_Nothing_Handed_Out();
+}
+
+TEST_F(WaveLoad, CutShortFormatBytesAreReadErrors) {
+  // The chunk says 16 (or 18) bytes, the file ends sooner.
+  const std::string head = "RIFF" + test::U32(1000) + "WAVE" + "fmt ";
+  EXPECT_EQ(Load(head + test::U32(16) + Fmt_Body(1, 1, 8000, 8).substr(0, 10)), WAVE_ERR_READ);
+  EXPECT_EQ(Load(head + test::U32(18) + Fmt_Body(2, 1, 8000, 4)), WAVE_ERR_READ);
+  // The extra bytes fit the chunk's declared size but the file ends inside them.
+  EXPECT_EQ(Load(head + test::U32(26) + Fmt_Body(2, 1, 8000, 4) + U16(8) + "abc"), WAVE_ERR_FORMAT);
+  Expect_Nothing_Handed_Out();
+}
+
+// A 60-byte file claiming almost 4 GiB of samples is refused before anything is allocated for
+// them: with the next allocation primed to fail, the result is still the corruption code.
+TEST_F(WaveLoad, DataLongerThanTheFileIsCorruptWithoutAllocatingIt) {
+  const std::string file = Riff(Chunk("fmt ", Fmt_Body(1, 1, 8000, 8)) +
+                                Chunk("data", std::string(16, 'x'), 0xFFFFFFF0));
+  ASSERT_EQ(file.size(), 60u);
+  plat::Fail_Global_Alloc_After(1);  // the format record succeeds, the samples would fail
+  EXPECT_EQ(Load(file), WAVE_ERR_CORRUPT);
+  Expect_Nothing_Handed_Out();
+  EXPECT_EQ(plat::GlobalAlloc(plat::GMEM_FIXED, 1), nullptr);  // the planned failure is unused
+  EXPECT_EQ(Load(Riff(Chunk("fmt ", Fmt_Body(1, 1, 8000, 8)) + Chunk("data", "abcd", 5))),
+            WAVE_ERR_CORRUPT);
+}
+
+TEST_F(WaveLoad, EmptyDataLoadsAsAZeroSizeBlock) {
+  ASSERT_EQ(Load(test::Pcm_Wav(1, 8000, 8, "")), 0);
+  EXPECT_EQ(size, 0u);
+  EXPECT_NE(samples, nullptr);
+}
+
+TEST_F(WaveLoad, MissingFileOrADirectoryCannotBeOpened) {
+  EXPECT_EQ(Load_Path(dir.Write("x", "") + ".missing"), WAVE_ERR_OPEN);
+  EXPECT_EQ(Load_Path(std::filesystem::temp_directory_path().string()), WAVE_ERR_OPEN);
+  Expect_Nothing_Handed_Out();
+}
+
+TEST_F(WaveLoad, EitherAllocationFailingIsNoMemory) {
+  const std::string file = test::Pcm_Wav(1, 8000, 8, "abcd");
+  plat::Fail_Global_Alloc_After(0);
+  EXPECT_EQ(Load(file), WAVE_ERR_NO_MEMORY);
+  plat::Fail_Global_Alloc_After(1);
+  EXPECT_EQ(Load(file), WAVE_ERR_NO_MEMORY);
+  Expect_Nothing_Handed_Out();
+}
+
+TEST(WaveRead, WithoutABufferStateReadsNothingAndAnswersOne) {
+  MMCKINFO data{};
+  data.cksize = 10;
+  std::uint8_t dest[10];
+  std::uint32_t got = 7;
+  EXPECT_EQ(Wave_Read(nullptr, 10, dest, &data, &got), 1);
+  EXPECT_EQ(got, 0u);
+}
+
+TEST(WaveOpen, LeavesTheFileAtTheEndOfThePaddedFormatChunk) {
+  test::TempDir dir;
+  // A 17-byte PCM chunk, so a pad byte follows it.
+  const std::string path =
+      dir.Write("p.wav", Riff(Chunk("fmt ", Fmt_Body(1, 1, 8000, 8) + "Q") + Chunk("data", "xy")));
+  HMMIO file = nullptr;
+  plat::WAVEFORMATEX* format = nullptr;
+  MMCKINFO riff{};
+  ASSERT_EQ(Wave_Open(path.c_str(), &file, &format, &riff), 0);
+  EXPECT_EQ(Riff_Seek(file, 0, SEEK_CUR), 12 + 8 + 18);
+  MMCKINFO data{};
+  ASSERT_EQ(Wave_Seek_Data(file, &data, &riff), 0);
+  EXPECT_EQ(data.cksize, 2u);
+  EXPECT_EQ(data.dwDataOffset, 12u + 26 + 8);
+  plat::GlobalFree(format);
+  EXPECT_EQ(Riff_Close(file, 0), 0);
+}
+
+TEST(RiffDescend, SearchStaysInsideTheParentChunk) {
+  test::TempDir dir;
+  // The RIFF chunk claims only its "fmt " chunk; a "data" chunk lies behind its end.
+  const std::string fmt = Chunk("fmt ", Fmt_Body(1, 1, 8000, 8));
+  const std::string file = "RIFF" + test::U32(4 + fmt.size()) + "WAVE" + fmt + Chunk("data", "ab");
+  const std::string path = dir.Write("r.wav", file);
+  std::uint32_t size = 0;
+  plat::WAVEFORMATEX* format = nullptr;
+  std::uint8_t* samples = nullptr;
+  EXPECT_EQ(Wave_Load(path.c_str(), &size, &format, &samples), MMIOERR_CHUNKNOTFOUND);
+  EXPECT_EQ(Riff_Open_Files(), 0);
+}
+
+}  // namespace
+}  // namespace zorvex
