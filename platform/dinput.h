@@ -10,6 +10,7 @@ constexpr HRESULT DI_OK = 0;
 constexpr HRESULT DIERR_GENERIC = static_cast<HRESULT>(0x80004005u);
 constexpr HRESULT DIERR_NOTACQUIRED = static_cast<HRESULT>(0x8007000Cu);
 constexpr HRESULT DIERR_INPUTLOST = static_cast<HRESULT>(0x8007001Eu);
+constexpr HRESULT DIERR_INVALIDPARAM = static_cast<HRESULT>(0x80070057u);
 
 constexpr std::uint32_t DIRECTINPUT_VERSION = 0x0500;
 constexpr std::uint32_t DISCL_NONEXCLUSIVE = 0x02;

@@ -1,0 +1,275 @@
+// The soft backend's core: the fault plan and journal, the host's events, windows and the
+// message queue, the clock, and the hand-over of frames to the host.
+#include "platform/soft/backend.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/soft/ddraw_objects.h"
+#include "platform/soft/keycodes.h"
+#include "platform/soft/soft_os.h"
+#include "platform/soft/soft_sound.h"
+
+namespace plat::soft {
+
+namespace {
+constexpr int kHiddenWaitMs = 100;  // how long one lost flip sleeps waiting for the window
+}
+
+Backend::Backend(std::unique_ptr<Host> host) : host_(std::move(host)) {
+  auto bitmap = std::make_unique<GdiObject>();
+  bitmap->bitmap.width = bitmap->bitmap.height = 1;
+  bitmap->bitmap.pixels.assign(1, 0);
+  bitmap->stock = true;
+  stock_bitmap_ = bitmap.get();
+  Add_Object(std::move(bitmap));
+}
+
+Backend::~Backend() = default;
+
+std::unique_ptr<plat::Os> Make_Soft_Os(std::unique_ptr<Host> host) {
+  return std::make_unique<Backend>(std::move(host));
+}
+
+// ---- Fault plan and journal ----
+
+bool Backend::Call(const char* name, HRESULT* code) {
+  if (journal_.Enabled()) journal_.Record(name);
+  return !faults_.Empty() && faults_.Check(name, name, code);
+}
+
+bool Backend::Step(const char* iface, const char* method, const std::string& role, HRESULT* code) {
+  const bool checking = !faults_.Empty();
+  if (!checking && !journal_.Enabled()) return false;
+  std::string role_step = role + "." + method;
+  if (!checking) {
+    journal_.Record(std::move(role_step));
+    return false;
+  }
+  std::string step = std::string(iface) + "::" + method;
+  journal_.Record(role_step);
+  return faults_.Check(step, role_step, code);
+}
+
+void Backend::Note(const std::string& role, const char* method) {
+  if (journal_.Enabled()) journal_.Record(role + "." + method);
+}
+
+std::string Backend::Next_Role(const char* kind) {
+  return kind + std::to_string(++role_counts_[kind]);
+}
+
+// ---- Host events and frames ----
+
+void Backend::Pump() {
+  host_->Pump_Events(&input_);
+  if (!input_.Take_Close()) return;
+  closing_ = true;
+  if (!windows_.empty())
+    queue_.push_back({reinterpret_cast<HWND>(windows_.front().get()), kWmClose, 0, 0});
+}
+
+HRESULT Backend::Show_Frame(SoftSurface* front, SoftSurface* back) {
+  Pump();
+  if (!host_->Visible() && !closing_) {
+    // Sleep on the host's events rather than spin; the game's flip loop comes back here.
+    host_->Wait_Events(&input_, kHiddenWaitMs);
+    Pump();
+    return DDERR_SURFACELOST;
+  }
+  std::swap(front->pixels().data, back->pixels().data);
+  const Pixels& shown = front->pixels();
+  host_->Present(shown.data.data(), shown.width, shown.height);
+  return DD_OK;
+}
+
+void Backend::Surface_Died(SoftSurface* s) {
+  surfaces_.erase(std::remove(surfaces_.begin(), surfaces_.end(), s), surfaces_.end());
+}
+
+SoftSurface* Backend::Primary() const {
+  for (SoftSurface* s : surfaces_)
+    if (s->Is_Primary()) return s;
+  return nullptr;
+}
+
+// ---- Windows and messages ----
+
+std::uint16_t Backend::RegisterClassA(const WNDCLASSA* wc) {
+  HRESULT code;
+  if (Call("RegisterClassA", &code)) return 0;
+  if (!wc || !wc->lpfnWndProc || !wc->lpszClassName) return 0;
+  if (!classes_.emplace(wc->lpszClassName, WindowClass{wc->lpfnWndProc}).second) return 0;
+  return static_cast<std::uint16_t>(classes_.size());
+}
+
+HWND Backend::CreateWindowExA(std::uint32_t, const char* class_name, const char* title,
+                              std::uint32_t, int, int, int w, int h, HWND, void*, HINSTANCE,
+                              void*) {
+  HRESULT code;
+  if (Call("CreateWindowExA", &code)) return nullptr;
+  if (!class_name) return nullptr;
+  auto found = classes_.find(class_name);
+  if (found == classes_.end()) return nullptr;
+  if (!host_->Open_Window(title ? title : "", w, h)) return nullptr;
+  windows_.push_back(std::make_unique<Window>(Window{class_name, found->second.proc}));
+  HWND handle = reinterpret_cast<HWND>(windows_.back().get());
+  if (found->second.proc(handle, WM_CREATE, 0, 0) == -1) {  // the window refused to be made
+    windows_.pop_back();
+    return nullptr;
+  }
+  return handle;
+}
+
+Backend::Window* Backend::Find_Window(HWND handle) {
+  for (auto& w : windows_)
+    if (reinterpret_cast<HWND>(w.get()) == handle) return w.get();
+  return nullptr;
+}
+
+bool Backend::PeekMessageA(MSG* msg, HWND window, std::uint32_t first, std::uint32_t last,
+                           std::uint32_t remove) {
+  HRESULT code;
+  if (Call("PeekMessageA", &code)) return false;
+  if (!msg) return false;
+  Pump();
+  auto wanted = [&](const MSG& m) {
+    const bool in_range = (first == 0 && last == 0) || (m.message >= first && m.message <= last);
+    return in_range && (!window || m.hwnd == window);
+  };
+  auto it = std::find_if(queue_.begin(), queue_.end(), wanted);
+  if (it != queue_.end()) {
+    *msg = *it;
+    if (remove & PM_REMOVE) queue_.erase(it);
+    return true;
+  }
+  // The quit flag is seen only once nothing posted is waiting.
+  if (quit_posted_ && wanted(MSG{window, WM_QUIT, 0, 0})) {
+    *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(quit_code_), 0};
+    if (remove & PM_REMOVE) quit_posted_ = false;
+    return true;
+  }
+  return false;
+}
+
+bool Backend::TranslateMessage(const MSG*) {
+  HRESULT code;
+  Call("TranslateMessage", &code);
+  return false;  // no key messages are ever posted, so there is nothing to translate
+}
+
+LRESULT Backend::DispatchMessageA(const MSG* msg) {
+  HRESULT code;
+  if (Call("DispatchMessageA", &code)) return 0;
+  if (!msg) return 0;
+  Window* w = Find_Window(msg->hwnd);
+  if (!w) return 0;
+  return w->proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+bool Backend::PostMessageA(HWND window, std::uint32_t message, WPARAM wp, LPARAM lp) {
+  HRESULT code;
+  if (Call("PostMessageA", &code)) return false;
+  if (window && !Find_Window(window)) return false;
+  queue_.push_back({window, message, wp, lp});
+  return true;
+}
+
+void Backend::PostQuitMessage(int exit_code) {
+  HRESULT code;
+  if (Call("PostQuitMessage", &code)) return;
+  quit_posted_ = true;
+  quit_code_ = exit_code;
+  closing_ = true;
+}
+
+LRESULT Backend::DefWindowProcA(HWND window, std::uint32_t message, WPARAM, LPARAM) {
+  HRESULT code;
+  if (Call("DefWindowProcA", &code)) return 0;
+  Window* w = Find_Window(window);
+  if (w && message == kWmClose) w->proc(window, WM_DESTROY, 0, 0);
+  return 0;
+}
+
+HDC Backend::BeginPaint(HWND window, PAINTSTRUCT* ps) {
+  HRESULT code;
+  if (Call("BeginPaint", &code)) return nullptr;
+  if (!ps || !Find_Window(window)) return nullptr;
+  auto dc = std::make_unique<DeviceContext>();
+  dc->kind = DeviceContext::kPaint;
+  ps->hdc = Add_Dc(std::move(dc));
+  ps->rcPaint = RECT{0, 0, kScreenWidth, kScreenHeight};
+  return ps->hdc;
+}
+
+bool Backend::EndPaint(HWND window, const PAINTSTRUCT* ps) {
+  HRESULT code;
+  if (Call("EndPaint", &code)) return false;
+  if (!ps || !Find_Window(window)) return false;
+  DeviceContext* dc = Find_Dc(ps->hdc);
+  if (!dc || dc->kind != DeviceContext::kPaint) return false;
+  Close_Dc(ps->hdc);
+  return true;
+}
+
+std::int16_t Backend::GetAsyncKeyState(int virtual_key) {
+  HRESULT code;
+  if (Call("GetAsyncKeyState", &code)) return 0;
+  constexpr std::int16_t kDown = static_cast<std::int16_t>(0x8000);
+  if (scripted_) return virtual_key == VK_ESCAPE && script_.esc ? kDown : 0;
+  const int dik = Vk_To_Dik(virtual_key);
+  if (dik < 0) return 0;
+  Pump();
+  return input_.Key_Down(dik, InputState::kAsync) ? kDown : 0;
+}
+
+int Backend::ShowCursor(bool show) {
+  HRESULT code;
+  if (Call("ShowCursor", &code)) return cursor_count_;
+  cursor_count_ += show ? 1 : -1;
+  return cursor_count_;
+}
+
+// ---- Kernel ----
+
+std::uint32_t Backend::GetTickCount() {
+  HRESULT code;
+  if (Call("GetTickCount", &code)) return static_cast<std::uint32_t>(code);
+  return scripted_ ? script_.tick : host_->Ticks();
+}
+
+void Backend::OutputDebugStringA(const char* text) {
+  HRESULT code;
+  if (Call("OutputDebugStringA", &code) || !text) return;
+  if (std::getenv("ZORVEX_DEBUG_OUTPUT")) std::fputs(text, stderr);
+}
+
+// ---- Sound and scripted input ----
+
+HRESULT Backend::DirectSoundCreate(const GUID*, IDirectSound** out, void* outer) {
+  HRESULT code;
+  if (out) *out = nullptr;
+  if (Call("DirectSoundCreate", &code)) return code;
+  if (!out || outer) return DSERR_INVALIDPARAM;
+  return Create_Sound_Device(host_->Audio_Sink(), out);
+}
+
+void Backend::SampleInput(FrameInput* out) {
+  if (journal_.Enabled()) journal_.Record("SampleInput");
+  if (!out) return;
+  Pump();
+  std::int32_t dy, dz;
+  out->tick = host_->Ticks();
+  input_.Take_Motion(&out->dx, &dy, &dz);
+  out->lmb = input_.Button_Down(0, InputState::kSample);
+  out->enter = input_.Key_Down(DIK_RETURN, InputState::kSample);
+  out->esc = input_.Key_Down(DIK_ESCAPE, InputState::kSample);
+}
+
+void Backend::ScriptInput(const FrameInput* frame) {
+  scripted_ = frame != nullptr;
+  if (frame) script_ = *frame;
+}
+
+}  // namespace plat::soft

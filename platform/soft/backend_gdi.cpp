@@ -1,0 +1,216 @@
+// The soft backend's GDI: bitmaps loaded from files, memory and surface device contexts, the
+// copy of a bitmap onto a surface, and text.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/data_path.h"
+#include "platform/soft/backend.h"
+#include "platform/soft/ddraw_objects.h"
+#include "platform/soft/text.h"
+
+namespace plat::soft {
+
+namespace {
+constexpr COLORREF kInvalidColour = 0xFFFFFFFFu;
+constexpr int kOpaque = 2;
+constexpr int kStockObjects = 20;
+}  // namespace
+
+HGDIOBJ Backend::Add_Object(std::unique_ptr<GdiObject> object) {
+  auto handle = reinterpret_cast<HGDIOBJ>(object.get());
+  objects_[object.get()] = std::move(object);
+  return handle;
+}
+
+HDC Backend::Add_Dc(std::unique_ptr<DeviceContext> dc) {
+  auto handle = reinterpret_cast<HDC>(dc.get());
+  dc->selected = stock_bitmap_;
+  dcs_[dc.get()] = std::move(dc);
+  return handle;
+}
+
+GdiObject* Backend::Find_Object(HGDIOBJ handle) {
+  auto it = objects_.find(handle);
+  return it == objects_.end() ? nullptr : it->second.get();
+}
+
+DeviceContext* Backend::Find_Dc(HDC handle) {
+  auto it = dcs_.find(handle);
+  return it == dcs_.end() ? nullptr : it->second.get();
+}
+
+bool Backend::Selected_Anywhere(const GdiObject* object) const {
+  return std::any_of(dcs_.begin(), dcs_.end(),
+                     [&](const auto& entry) { return entry.second->selected == object; });
+}
+
+HDC Backend::Open_Surface_Dc(SoftSurface* surface) {
+  auto dc = std::make_unique<DeviceContext>();
+  dc->kind = DeviceContext::kSurface;
+  dc->surface = surface;
+  return Add_Dc(std::move(dc));
+}
+
+void Backend::Close_Dc(HDC dc) { dcs_.erase(dc); }
+
+HGDIOBJ Backend::GetStockObject(int which) {
+  HRESULT code;
+  if (Call("GetStockObject", &code)) return nullptr;
+  if (which < 0 || which >= kStockObjects) return nullptr;
+  HGDIOBJ& slot = stock_[which];
+  if (!slot) {
+    auto object = std::make_unique<GdiObject>();
+    object->kind = GdiObject::kStock;
+    object->stock = true;
+    slot = Add_Object(std::move(object));
+  }
+  return slot;
+}
+
+HICON Backend::LoadIconA(HINSTANCE, std::uintptr_t) {
+  HRESULT code;
+  if (Call("LoadIconA", &code)) return nullptr;
+  return GetStockObject(kStockObjects - 1);
+}
+
+HCURSOR Backend::LoadCursorA(HINSTANCE, std::uintptr_t) {
+  HRESULT code;
+  if (Call("LoadCursorA", &code)) return nullptr;
+  return GetStockObject(kStockObjects - 2);
+}
+
+HGDIOBJ Backend::LoadImageA(HINSTANCE, const char* name, std::uint32_t type, int, int,
+                            std::uint32_t flags) {
+  HRESULT code;
+  if (Call("LoadImageA", &code)) return nullptr;
+  // Only bitmap files: there are no resources to load from.
+  if (!name || type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE)) return nullptr;
+  auto object = std::make_unique<GdiObject>();
+  std::string why;
+  if (!Load_Bmp_File(Data_Path(name), &object->bitmap, &why)) {
+    if (std::getenv("ZORVEX_DEBUG_OUTPUT"))
+      std::fprintf(stderr, "LoadImageA %s: %s\n", name, why.c_str());
+    return nullptr;
+  }
+  return Add_Object(std::move(object));
+}
+
+int Backend::GetObjectA(HGDIOBJ handle, int size, void* out) {
+  HRESULT code;
+  if (Call("GetObjectA", &code)) return 0;
+  GdiObject* object = Find_Object(handle);
+  if (!object || object->kind != GdiObject::kBitmap) return 0;
+  if (!out) return sizeof(BITMAP);
+  if (size < static_cast<int>(sizeof(BITMAP))) return 0;
+  Bitmap& b = object->bitmap;
+  BITMAP info{};
+  info.bmWidth = b.width;
+  info.bmHeight = b.height;
+  info.bmWidthBytes = b.width * 4;
+  info.bmPlanes = 1;
+  info.bmBitsPixel = 32;
+  info.bmBits = b.pixels.data();
+  *static_cast<BITMAP*>(out) = info;
+  return sizeof(BITMAP);
+}
+
+HDC Backend::CreateCompatibleDC(HDC reference) {
+  HRESULT code;
+  if (Call("CreateCompatibleDC", &code)) return nullptr;
+  if (reference && !Find_Dc(reference)) return nullptr;
+  return Add_Dc(std::make_unique<DeviceContext>());
+}
+
+HGDIOBJ Backend::SelectObject(HDC handle, HGDIOBJ object_handle) {
+  HRESULT code;
+  if (Call("SelectObject", &code)) return nullptr;
+  DeviceContext* dc = Find_Dc(handle);
+  GdiObject* object = Find_Object(object_handle);
+  if (!dc || !object) return nullptr;
+  if (object->kind != GdiObject::kBitmap) return object_handle;  // brushes and such change nothing
+  if (dc->kind != DeviceContext::kMemory) return nullptr;        // only memory DCs take bitmaps
+  if (object != dc->selected && !object->stock && Selected_Anywhere(object))
+    return nullptr;  // a bitmap sits in one DC at a time
+  GdiObject* previous = dc->selected;
+  dc->selected = object;
+  return reinterpret_cast<HGDIOBJ>(previous);
+}
+
+bool Backend::BitBlt(HDC dst_handle, int x, int y, int w, int h, HDC src_handle, int sx, int sy,
+                     std::uint32_t rop) {
+  HRESULT code;
+  if (Call("BitBlt", &code)) return false;
+  DeviceContext* dst = Find_Dc(dst_handle);
+  DeviceContext* src = Find_Dc(src_handle);
+  if (!dst || !src || rop != SRCCOPY || w < 0 || h < 0) return false;
+  if (dst->kind != DeviceContext::kSurface || src->kind != DeviceContext::kMemory) return false;
+  Pixels& to = dst->surface->pixels();
+  const Bitmap& from = src->selected->bitmap;
+  // Keep to the part that lies on both the bitmap and the surface.
+  const std::int64_t x0 = std::max<std::int64_t>({0, x, std::int64_t{x} - sx});
+  const std::int64_t y0 = std::max<std::int64_t>({0, y, std::int64_t{y} - sy});
+  const std::int64_t x1 =
+      std::min<std::int64_t>({to.width, std::int64_t{x} + w, std::int64_t{x} - sx + from.width});
+  const std::int64_t y1 =
+      std::min<std::int64_t>({to.height, std::int64_t{y} + h, std::int64_t{y} - sy + from.height});
+  for (std::int64_t ty = y0; ty < y1; ++ty) {
+    const std::uint32_t* in = from.pixels.data() + (ty - y + sy) * from.width + (x0 - x + sx);
+    std::uint16_t* out = to.Row(static_cast<int>(ty));
+    for (std::int64_t tx = x0; tx < x1; ++tx) out[tx] = To_565(*in++);
+  }
+  return true;
+}
+
+bool Backend::DeleteDC(HDC handle) {
+  HRESULT code;
+  if (Call("DeleteDC", &code)) return false;
+  DeviceContext* dc = Find_Dc(handle);
+  if (!dc || dc->kind != DeviceContext::kMemory) return false;  // surface DCs go back by ReleaseDC
+  Close_Dc(handle);
+  return true;
+}
+
+bool Backend::DeleteObject(HGDIOBJ handle) {
+  HRESULT code;
+  if (Call("DeleteObject", &code)) return false;
+  GdiObject* object = Find_Object(handle);
+  if (!object) return false;
+  if (object->stock) return true;  // stock objects outlive everything
+  if (Selected_Anywhere(object)) return false;
+  objects_.erase(handle);
+  return true;
+}
+
+COLORREF Backend::SetTextColor(HDC handle, COLORREF colour) {
+  HRESULT code;
+  if (Call("SetTextColor", &code)) return kInvalidColour;
+  DeviceContext* dc = Find_Dc(handle);
+  if (!dc) return kInvalidColour;
+  COLORREF previous = dc->text_colour;
+  dc->text_colour = colour & 0x00FFFFFF;
+  return previous;
+}
+
+int Backend::SetBkMode(HDC handle, int mode) {
+  HRESULT code;
+  if (Call("SetBkMode", &code)) return 0;
+  DeviceContext* dc = Find_Dc(handle);
+  if (!dc || (mode != TRANSPARENT && mode != kOpaque)) return 0;
+  int previous = dc->bk_mode;
+  dc->bk_mode = mode;
+  return previous;
+}
+
+bool Backend::TextOutA(HDC handle, int x, int y, const char* text, int length) {
+  HRESULT code;
+  if (Call("TextOutA", &code)) return false;
+  DeviceContext* dc = Find_Dc(handle);
+  if (!dc || length < 0 || (length > 0 && !text)) return false;
+  if (dc->kind != DeviceContext::kSurface) return true;  // nothing to draw on: drawn nowhere
+  // Cells are never filled: the game only draws with a transparent background.
+  Draw_Text(&dc->surface->pixels(), x, y, text, length, dc->text_colour);
+  return true;
+}
+
+}  // namespace plat::soft

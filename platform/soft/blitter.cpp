@@ -1,0 +1,70 @@
+#include <algorithm>
+#include <cstring>
+
+#include "platform/soft/surface.h"
+
+namespace plat::soft {
+
+namespace {
+
+// Eight pixels at once; GCC and Clang lower this to plain SIMD compares and selects.
+using Lanes = std::uint16_t __attribute__((vector_size(16)));
+constexpr int kLanes = 8;
+
+void Copy_Row_Keyed(std::uint16_t* __restrict dst, const std::uint16_t* __restrict src, int n,
+                    std::uint16_t key) {
+  int x = 0;
+  const Lanes keys = {key, key, key, key, key, key, key, key};
+  for (; x + kLanes <= n; x += kLanes) {
+    Lanes s, d;
+    std::memcpy(&s, src + x, sizeof s);
+    Lanes keep = reinterpret_cast<Lanes>(s != keys);  // all ones where the source shows
+    if (!(keep[0] | keep[1] | keep[2] | keep[3] | keep[4] | keep[5] | keep[6] | keep[7]))
+      continue;  // a fully transparent run
+    std::memcpy(&d, dst + x, sizeof d);
+    d = (s & keep) | (d & ~keep);
+    std::memcpy(dst + x, &d, sizeof d);
+  }
+  for (; x < n; ++x)
+    if (src[x] != key) dst[x] = src[x];
+}
+
+}  // namespace
+
+Box To_Box(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+Box Intersect(const Box& a, const Box& b) {
+  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+          std::min(a.bottom, b.bottom)};
+}
+
+void Fill_Box(Pixels* dst, const Box& box, std::uint16_t colour) {
+  Box clipped = Intersect(box, {0, 0, dst->width, dst->height});
+  if (clipped.Empty()) return;
+  const auto left = static_cast<std::size_t>(clipped.left);
+  const auto count = static_cast<std::size_t>(clipped.right - clipped.left);
+  for (auto y = clipped.top; y < clipped.bottom; ++y) {
+    std::uint16_t* row = dst->Row(static_cast<int>(y)) + left;
+    std::fill(row, row + count, colour);
+  }
+}
+
+void Copy_Block(Pixels* dst, int dx, int dy, const Pixels& src, int sx, int sy, int w, int h,
+                bool keyed, std::uint16_t key) {
+  if (w <= 0 || h <= 0) return;
+  if (&src == dst) {  // overlapping copies within one surface read from a snapshot
+    Pixels copy = src;
+    Copy_Block(dst, dx, dy, copy, sx, sy, w, h, keyed, key);
+    return;
+  }
+  for (int y = 0; y < h; ++y) {
+    std::uint16_t* out = dst->Row(dy + y) + dx;
+    const std::uint16_t* in = src.Row(sy + y) + sx;
+    if (keyed)
+      Copy_Row_Keyed(out, in, w, key);
+    else
+      std::memcpy(out, in, static_cast<std::size_t>(w) * sizeof(std::uint16_t));
+  }
+}
+
+}  // namespace plat::soft

@@ -1,0 +1,291 @@
+#include "platform/soft/ddraw_objects.h"
+
+#include <cstring>
+#include <new>
+
+#include "platform/soft/backend.h"
+
+namespace plat::soft {
+
+namespace {
+
+constexpr std::uint32_t kDescSize = 124;  // what the platform's DDSURFACEDESC2 measures
+constexpr std::uint32_t kMaxClipRects = 4096;
+constexpr int kMaxSide = 16384;
+constexpr std::int64_t kMaxPixels = std::int64_t{64} << 20;
+constexpr HRESULT kNoInterface = static_cast<HRESULT>(0x80004002u);
+
+bool Inverted(const Box& b) { return b.right < b.left || b.bottom < b.top; }
+
+}  // namespace
+
+// ---- Clipper ----
+
+HRESULT SoftClipper::SetClipList(const RGNDATA* region, std::uint32_t flags) {
+  HRESULT code;
+  if (os_->Step("IDirectDrawClipper", "SetClipList", role_, &code)) return code;
+  if (flags != 0) return DDERR_INVALIDPARAMS;
+  if (!region) {
+    has_list_ = false;
+    rects_.clear();
+    return DD_OK;
+  }
+  const RGNDATAHEADER& h = region->rdh;
+  if (h.dwSize != sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES || h.nCount > kMaxClipRects ||
+      h.nRgnSize < h.nCount * sizeof(RECT))
+    return DDERR_INVALIDPARAMS;
+  std::vector<Box> rects;
+  for (std::uint32_t i = 0; i < h.nCount; ++i) {
+    RECT r;
+    std::memcpy(&r, region->Buffer + i * sizeof(RECT), sizeof r);
+    Box box = To_Box(r);
+    if (!box.Empty()) rects.push_back(box);
+  }
+  rects_ = std::move(rects);
+  has_list_ = true;
+  return DD_OK;
+}
+
+std::uint32_t SoftClipper::Release() {
+  os_->Note(role_, "Release");
+  if (--refs_ > 0) return refs_;
+  delete this;
+  return 0;
+}
+
+// ---- Surface ----
+
+SoftSurface::SoftSurface(Backend* os, std::string role, int width, int height)
+    : os_(os), role_(std::move(role)) {
+  pixels_.width = width;
+  pixels_.height = height;
+  pixels_.data.assign(static_cast<std::size_t>(width) * height, 0);
+  os_->Surface_Born(this);
+}
+
+SoftSurface::~SoftSurface() {
+  if (dc_) os_->Close_Dc(dc_);
+  if (clipper_) clipper_->Release();
+  if (back_) back_->Release();
+  os_->Surface_Died(this);
+}
+
+std::uint32_t SoftSurface::Release() {
+  os_->Note(role_, "Release");
+  if (--refs_ > 0) return refs_;
+  delete this;
+  return 0;
+}
+
+// Calls fn for each part of `dst` that may be drawn: the clip list's rectangles when a clipper
+// is attached, otherwise the whole rectangle, which must then lie on the surface.
+template <typename Fn>
+HRESULT SoftSurface::Each_Visible_Part(const Box& dst, Fn fn) {
+  const Box whole{0, 0, pixels_.width, pixels_.height};
+  if (!clipper_) {
+    if (dst.left < 0 || dst.top < 0 || dst.right > whole.right || dst.bottom > whole.bottom)
+      return DDERR_INVALIDRECT;
+    fn(dst);
+    return DD_OK;
+  }
+  if (!clipper_->Has_List()) return DDERR_NOCLIPLIST;
+  for (const Box& clip : clipper_->Rects()) {
+    Box part = Intersect(Intersect(dst, clip), whole);
+    if (!part.Empty()) fn(part);
+  }
+  return DD_OK;
+}
+
+HRESULT SoftSurface::Blt(const RECT* dst_rect, IDirectDrawSurface4* src_surface,
+                         const RECT* src_rect, std::uint32_t flags, const DDBLTFX* fx) {
+  HRESULT code;
+  if (os_->Step("IDirectDrawSurface4", "Blt", role_, &code)) return code;
+  const Box dst = dst_rect ? To_Box(*dst_rect) : Box{0, 0, pixels_.width, pixels_.height};
+  if (Inverted(dst)) return DDERR_INVALIDRECT;
+
+  if (flags & DDBLT_COLORFILL) {
+    if (!fx) return DDERR_INVALIDPARAMS;
+    if (dst.Empty()) return DD_OK;
+    const auto colour = static_cast<std::uint16_t>(fx->dwFillColor);
+    return Each_Visible_Part(dst, [&](const Box& part) { Fill_Box(&pixels_, part, colour); });
+  }
+
+  if (!src_surface) return DDERR_INVALIDPARAMS;
+  auto* src = static_cast<SoftSurface*>(src_surface);  // every surface comes from this backend
+  const Pixels& from = src->pixels_;
+  const Box box = src_rect ? To_Box(*src_rect) : Box{0, 0, from.width, from.height};
+  if (Inverted(box)) return DDERR_INVALIDRECT;
+  if (dst.Empty() || box.Empty()) return DD_OK;
+  if (box.left < 0 || box.top < 0 || box.right > from.width || box.bottom > from.height)
+    return DDERR_INVALIDRECT;
+  if (box.right - box.left != dst.right - dst.left || box.bottom - box.top != dst.bottom - dst.top)
+    return DDERR_INVALIDPARAMS;  // stretching is not offered
+  const bool keyed = (flags & DDBLT_KEYSRC) && src->keyed_;
+  return Each_Visible_Part(dst, [&](const Box& part) {
+    Copy_Block(&pixels_, static_cast<int>(part.left), static_cast<int>(part.top), from,
+               static_cast<int>(box.left + (part.left - dst.left)),
+               static_cast<int>(box.top + (part.top - dst.top)),
+               static_cast<int>(part.right - part.left), static_cast<int>(part.bottom - part.top),
+               keyed, src->key_);
+  });
+}
+
+HRESULT SoftSurface::Flip(IDirectDrawSurface4* target, std::uint32_t) {
+  HRESULT code;
+  if (os_->Step("IDirectDrawSurface4", "Flip", role_, &code)) return code;
+  if (!back_) return DDERR_GENERIC;  // not the head of a flipping chain
+  if (target && target != back_) return DDERR_INVALIDPARAMS;
+  return os_->Show_Frame(this, back_);
+}
+
+HRESULT SoftSurface::GetAttachedSurface(const DDSCAPS2* caps, IDirectDrawSurface4** out) {
+  HRESULT code;
+  if (out) *out = nullptr;
+  if (os_->Step("IDirectDrawSurface4", "GetAttachedSurface", role_, &code)) return code;
+  if (!caps || !out) return DDERR_INVALIDPARAMS;
+  if (!(caps->dwCaps & DDSCAPS_BACKBUFFER) || !back_) return DDERR_GENERIC;
+  back_->AddRef();
+  *out = back_;
+  return DD_OK;
+}
+
+HRESULT SoftSurface::SetClipper(IDirectDrawClipper* clipper) {
+  HRESULT code;
+  if (os_->Step("IDirectDrawSurface4", "SetClipper", role_, &code)) return code;
+  auto* next = static_cast<SoftClipper*>(clipper);
+  if (next) next->AddRef();
+  if (clipper_) clipper_->Release();
+  clipper_ = next;
+  return DD_OK;
+}
+
+HRESULT SoftSurface::SetColorKey(std::uint32_t flags, const DDCOLORKEY* key) {
+  HRESULT code;
+  if (os_->Step("IDirectDrawSurface4", "SetColorKey", role_, &code)) return code;
+  if (flags != DDCKEY_SRCBLT) return DDERR_INVALIDPARAMS;  // only source keys are offered
+  keyed_ = key != nullptr;
+  key_ = key ? static_cast<std::uint16_t>(key->dwColorSpaceLowValue) : 0;
+  return DD_OK;
+}
+
+HRESULT SoftSurface::GetDC(HDC* out) {
+  HRESULT code;
+  if (out) *out = nullptr;
+  if (os_->Step("IDirectDrawSurface4", "GetDC", role_, &code)) return code;
+  if (!out) return DDERR_INVALIDPARAMS;
+  if (dc_) return DDERR_GENERIC;  // one device context at a time
+  dc_ = os_->Open_Surface_Dc(this);
+  *out = dc_;
+  return DD_OK;
+}
+
+HRESULT SoftSurface::ReleaseDC(HDC dc) {
+  HRESULT code;
+  if (os_->Step("IDirectDrawSurface4", "ReleaseDC", role_, &code)) return code;
+  if (!dc || dc != dc_) return DDERR_INVALIDPARAMS;
+  os_->Close_Dc(dc_);
+  dc_ = nullptr;
+  return DD_OK;
+}
+
+// ---- DirectDraw ----
+
+HRESULT SoftDirectDraw::QueryInterface(const GUID& iid, void** out) {
+  HRESULT code;
+  if (out) *out = nullptr;
+  if (os_->Step("IDirectDraw", "QueryInterface", "IDirectDraw", &code)) return code;
+  if (!out) return DDERR_INVALIDPARAMS;
+  if (!(iid == IID_IDirectDraw4)) return kNoInterface;
+  *out = static_cast<IDirectDraw4*>(new SoftDirectDraw4(os_));
+  return DD_OK;
+}
+
+std::uint32_t SoftDirectDraw::Release() {
+  os_->Note("IDirectDraw", "Release");
+  delete this;
+  return 0;
+}
+
+HRESULT SoftDirectDraw4::SetCooperativeLevel(HWND window, std::uint32_t flags) {
+  HRESULT code;
+  if (os_->Step("IDirectDraw4", "SetCooperativeLevel", "IDirectDraw4", &code)) return code;
+  const bool full = flags & DDSCL_FULLSCREEN, exclusive = flags & DDSCL_EXCLUSIVE;
+  if (full != exclusive || (exclusive && !window)) return DDERR_INVALIDPARAMS;
+  return DD_OK;
+}
+
+HRESULT SoftDirectDraw4::SetDisplayMode(std::uint32_t width, std::uint32_t height,
+                                        std::uint32_t bpp, std::uint32_t, std::uint32_t) {
+  HRESULT code;
+  if (os_->Step("IDirectDraw4", "SetDisplayMode", "IDirectDraw4", &code)) return code;
+  if (width != kScreenWidth || height != kScreenHeight || bpp != 16) return DDERR_INVALIDPARAMS;
+  return DD_OK;
+}
+
+HRESULT SoftDirectDraw4::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface4** out,
+                                       void* outer) {
+  HRESULT code;
+  if (out) *out = nullptr;
+  if (os_->Step("IDirectDraw4", "CreateSurface", "IDirectDraw4", &code)) return code;
+  if (!desc || !out || outer || desc->dwSize != kDescSize || !(desc->dwFlags & DDSD_CAPS))
+    return DDERR_INVALIDPARAMS;
+  try {
+    if (desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE) return Create_Primary(*desc, out);
+    return Create_Plain(*desc, out);
+  } catch (const std::bad_alloc&) {
+    return DDERR_OUTOFMEMORY;
+  }
+}
+
+HRESULT SoftDirectDraw4::Create_Primary(const DDSURFACEDESC2& desc, IDirectDrawSurface4** out) {
+  const std::uint32_t flip = DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+  if ((desc.ddsCaps.dwCaps & flip) != flip || !(desc.dwFlags & DDSD_BACKBUFFERCOUNT) ||
+      desc.dwBackBufferCount != 1)
+    return DDERR_INVALIDPARAMS;  // only the one flipping pair is offered
+  if (os_->Primary()) return DDERR_GENERIC;
+  auto* front = new SoftSurface(os_, "front", kScreenWidth, kScreenHeight);
+  front->Attach_Back(new SoftSurface(os_, "back", kScreenWidth, kScreenHeight));
+  *out = front;
+  return DD_OK;
+}
+
+HRESULT SoftDirectDraw4::Create_Plain(const DDSURFACEDESC2& desc, IDirectDrawSurface4** out) {
+  const std::uint32_t sized = DDSD_WIDTH | DDSD_HEIGHT;
+  if ((desc.dwFlags & sized) != sized) return DDERR_INVALIDPARAMS;
+  const std::int64_t w = desc.dwWidth, h = desc.dwHeight;
+  if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide || w * h > kMaxPixels)
+    return DDERR_INVALIDPARAMS;
+  *out =
+      new SoftSurface(os_, os_->Next_Role("offscreen"), static_cast<int>(w), static_cast<int>(h));
+  return DD_OK;
+}
+
+HRESULT SoftDirectDraw4::CreateClipper(std::uint32_t flags, IDirectDrawClipper** out, void* outer) {
+  HRESULT code;
+  if (out) *out = nullptr;
+  if (os_->Step("IDirectDraw4", "CreateClipper", "IDirectDraw4", &code)) return code;
+  if (!out || outer || flags != 0) return DDERR_INVALIDPARAMS;
+  *out = new SoftClipper(os_, "clipper");
+  return DD_OK;
+}
+
+std::uint32_t SoftDirectDraw4::Release() {
+  os_->Note("IDirectDraw4", "Release");
+  delete this;
+  return 0;
+}
+
+}  // namespace plat::soft
+
+namespace plat::soft {
+
+HRESULT Backend::DirectDrawCreate(const GUID* device, IDirectDraw** out, void* outer) {
+  HRESULT code;
+  if (out) *out = nullptr;
+  if (Call("DirectDrawCreate", &code)) return code;
+  if (!out || outer || device) return DDERR_INVALIDPARAMS;  // only the default display
+  *out = new SoftDirectDraw(this);
+  return DD_OK;
+}
+
+}  // namespace plat::soft

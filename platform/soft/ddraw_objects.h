@@ -1,0 +1,101 @@
+// The soft DirectDraw objects: the device, clippers and in-memory surfaces.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/ddraw.h"
+#include "platform/soft/surface.h"
+
+namespace plat::soft {
+
+class Backend;
+
+class SoftClipper final : public IDirectDrawClipper {
+ public:
+  SoftClipper(Backend* os, std::string role) : os_(os), role_(std::move(role)) {}
+  HRESULT SetClipList(const RGNDATA* region, std::uint32_t flags) override;
+  std::uint32_t Release() override;
+  void AddRef() { ++refs_; }
+  bool Has_List() const { return has_list_; }
+  const std::vector<Box>& Rects() const { return rects_; }
+
+ private:
+  ~SoftClipper() = default;
+  Backend* os_;
+  std::string role_;
+  std::uint32_t refs_ = 1;
+  bool has_list_ = false;
+  std::vector<Box> rects_;
+};
+
+class SoftSurface final : public IDirectDrawSurface4 {
+ public:
+  SoftSurface(Backend* os, std::string role, int width, int height);
+  HRESULT Blt(const RECT* dst, IDirectDrawSurface4* src, const RECT* src_rect, std::uint32_t flags,
+              const DDBLTFX* fx) override;
+  HRESULT Flip(IDirectDrawSurface4* target, std::uint32_t flags) override;
+  HRESULT GetAttachedSurface(const DDSCAPS2* caps, IDirectDrawSurface4** out) override;
+  HRESULT SetClipper(IDirectDrawClipper* clipper) override;
+  HRESULT SetColorKey(std::uint32_t flags, const DDCOLORKEY* key) override;
+  HRESULT GetDC(HDC* out) override;
+  HRESULT ReleaseDC(HDC dc) override;
+  std::uint32_t Release() override;
+
+  void AddRef() { ++refs_; }
+  void Attach_Back(SoftSurface* back) { back_ = back; }
+  void Forget_Dc() { dc_ = nullptr; }
+  Pixels& pixels() { return pixels_; }
+  const std::string& role() const { return role_; }
+  bool Is_Primary() const { return back_ != nullptr; }
+  SoftSurface* Back() const { return back_; }
+  SoftClipper* Clipper() const { return clipper_; }
+
+ private:
+  ~SoftSurface();
+  template <typename Fn>
+  HRESULT Each_Visible_Part(const Box& dst, Fn fn);
+
+  Backend* os_;
+  std::string role_;
+  std::uint32_t refs_ = 1;
+  Pixels pixels_;
+  SoftSurface* back_ = nullptr;  // the primary holds its back buffer
+  SoftClipper* clipper_ = nullptr;
+  bool keyed_ = false;
+  std::uint16_t key_ = 0;
+  HDC dc_ = nullptr;
+};
+
+class SoftDirectDraw4 final : public IDirectDraw4 {
+ public:
+  explicit SoftDirectDraw4(Backend* os) : os_(os) {}
+  HRESULT SetCooperativeLevel(HWND window, std::uint32_t flags) override;
+  HRESULT SetDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t bpp,
+                         std::uint32_t refresh, std::uint32_t flags) override;
+  HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface4** out, void* outer) override;
+  HRESULT CreateClipper(std::uint32_t flags, IDirectDrawClipper** out, void* outer) override;
+  std::uint32_t Release() override;
+
+ private:
+  ~SoftDirectDraw4() = default;
+  HRESULT Create_Primary(const DDSURFACEDESC2& desc, IDirectDrawSurface4** out);
+  HRESULT Create_Plain(const DDSURFACEDESC2& desc, IDirectDrawSurface4** out);
+  Backend* os_;
+};
+
+class SoftDirectDraw final : public IDirectDraw {
+ public:
+  explicit SoftDirectDraw(Backend* os) : os_(os) {}
+  HRESULT QueryInterface(const GUID& iid, void** out) override;
+  std::uint32_t Release() override;
+
+ private:
+  ~SoftDirectDraw() = default;
+  Backend* os_;
+};
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+
+}  // namespace plat::soft

@@ -1,0 +1,149 @@
+// The soft DirectInput: the system keyboard and mouse, fed by the host's events.
+#include <cstring>
+
+#include "platform/soft/backend.h"
+
+namespace plat::soft {
+
+namespace {
+
+constexpr HRESULT kDiNoEffect = 1;  // S_FALSE: already in the asked-for state
+constexpr HRESULT kDevNotRegistered = static_cast<HRESULT>(0x80040154u);
+constexpr HRESULT kDiAcquired = static_cast<HRESULT>(0x800700AAu);
+constexpr std::uint32_t kExclusive = 0x1, kForeground = 0x4;
+
+class SoftDevice final : public IDirectInputDevice {
+ public:
+  SoftDevice(Backend* os, bool keyboard)
+      : os_(os), keyboard_(keyboard), role_(keyboard ? "keyboard" : "mouse") {}
+
+  HRESULT SetCooperativeLevel(HWND window, std::uint32_t flags) override {
+    HRESULT code;
+    if (os_->Step("IDirectInputDevice", "SetCooperativeLevel", role_, &code)) return code;
+    const bool one_mode = !(flags & kExclusive) != !(flags & DISCL_NONEXCLUSIVE);
+    const bool one_scope = !(flags & kForeground) != !(flags & DISCL_BACKGROUND);
+    if (!window || !one_mode || !one_scope) return DIERR_INVALIDPARAM;
+    return DI_OK;
+  }
+
+  HRESULT SetDataFormat(const DIDATAFORMAT* format) override {
+    HRESULT code;
+    if (os_->Step("IDirectInputDevice", "SetDataFormat", role_, &code)) return code;
+    if (acquired_) return kDiAcquired;
+    const DIDATAFORMAT& mine = keyboard_ ? c_dfDIKeyboard : c_dfDIMouse;
+    if (!format || format->id != mine.id || format->dwDataSize != mine.dwDataSize)
+      return DIERR_INVALIDPARAM;
+    formatted_ = true;
+    return DI_OK;
+  }
+
+  HRESULT Acquire() override {
+    HRESULT code;
+    if (os_->Step("IDirectInputDevice", "Acquire", role_, &code)) return code;
+    if (!formatted_) return DIERR_INVALIDPARAM;
+    if (acquired_) return kDiNoEffect;
+    acquired_ = true;
+    return DI_OK;
+  }
+
+  HRESULT Unacquire() override {
+    HRESULT code;
+    if (os_->Step("IDirectInputDevice", "Unacquire", role_, &code)) return code;
+    if (!acquired_) return kDiNoEffect;
+    acquired_ = false;
+    return DI_OK;
+  }
+
+  HRESULT GetDeviceState(std::uint32_t size, void* out) override {
+    HRESULT code;
+    if (os_->Step("IDirectInputDevice", "GetDeviceState", role_, &code)) return code;
+    if (!acquired_) return DIERR_NOTACQUIRED;
+    const DIDATAFORMAT& mine = keyboard_ ? c_dfDIKeyboard : c_dfDIMouse;
+    if (!out || size != mine.dwDataSize) return DIERR_INVALIDPARAM;
+    os_->Pump();
+    if (keyboard_)
+      Read_Keys(static_cast<std::uint8_t*>(out));
+    else
+      Read_Mouse(static_cast<DIMOUSESTATE*>(out));
+    return DI_OK;
+  }
+
+  std::uint32_t Release() override {
+    os_->Note(role_, "Release");
+    delete this;
+    return 0;
+  }
+
+ private:
+  ~SoftDevice() = default;
+
+  void Read_Keys(std::uint8_t* keys) {
+    std::memset(keys, 0, 256);
+    if (const FrameInput* f = os_->Script()) {
+      keys[DIK_RETURN] = f->enter ? 0x80 : 0;
+      return;
+    }
+    for (int k = 0; k < 256; ++k)
+      keys[k] = os_->input().Key_Down(k, InputState::kDevice) ? 0x80 : 0;
+  }
+
+  void Read_Mouse(DIMOUSESTATE* m) {
+    *m = DIMOUSESTATE{};
+    if (const FrameInput* f = os_->Script()) {
+      m->lX = f->dx;
+      m->rgbButtons[0] = f->lmb ? 0x80 : 0;
+      return;
+    }
+    os_->input().Take_Motion(&m->lX, &m->lY, &m->lZ);
+    for (int b = 0; b < InputState::kButtons; ++b)
+      m->rgbButtons[b] = os_->input().Button_Down(b, InputState::kDevice) ? 0x80 : 0;
+  }
+
+  Backend* os_;
+  bool keyboard_;
+  std::string role_;
+  bool formatted_ = false;
+  bool acquired_ = false;
+};
+
+class SoftDirectInput final : public IDirectInput {
+ public:
+  explicit SoftDirectInput(Backend* os) : os_(os) {}
+
+  HRESULT CreateDevice(const GUID& which, IDirectInputDevice** out, void* outer) override {
+    HRESULT code;
+    if (out) *out = nullptr;
+    if (os_->Step("IDirectInput", "CreateDevice", "IDirectInput", &code)) return code;
+    if (!out || outer) return DIERR_INVALIDPARAM;
+    if (which == GUID_SysKeyboard)
+      *out = new SoftDevice(os_, true);
+    else if (which == GUID_SysMouse)
+      *out = new SoftDevice(os_, false);
+    else
+      return kDevNotRegistered;
+    return DI_OK;
+  }
+
+  std::uint32_t Release() override {
+    os_->Note("IDirectInput", "Release");
+    delete this;
+    return 0;
+  }
+
+ private:
+  ~SoftDirectInput() = default;
+  Backend* os_;
+};
+
+}  // namespace
+
+HRESULT Backend::DirectInputCreateA(HINSTANCE, std::uint32_t, IDirectInput** out, void* outer) {
+  HRESULT code;
+  if (out) *out = nullptr;
+  if (Call("DirectInputCreateA", &code)) return code;
+  if (!out || outer) return DIERR_INVALIDPARAM;
+  *out = new SoftDirectInput(this);
+  return DI_OK;
+}
+
+}  // namespace plat::soft

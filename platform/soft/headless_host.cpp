@@ -1,0 +1,74 @@
+#include "platform/soft/headless_host.h"
+
+#include <chrono>
+
+#include "platform/soft/soft_os.h"
+
+namespace plat::soft {
+
+HeadlessHost::HeadlessHost(Clock clock, std::uint32_t start_ms, bool sound)
+    : clock_(clock), manual_ms_(start_ms) {
+  if (sound) sink_ = std::make_unique<SilentAudioSink>();
+}
+
+std::uint32_t HeadlessHost::Ticks() {
+  if (clock_ == Clock::kManual) return manual_ms_;
+  auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+bool HeadlessHost::Open_Window(const char*, int, int) {
+  if (fail_window_) return false;
+  window_open_ = true;
+  return true;
+}
+
+void HeadlessHost::Pump_Events(InputState* input) {
+  for (const Event& e : pending_) {
+    switch (e.kind) {
+      case Event::kKey:
+        input->Key(e.a, e.b != 0);
+        break;
+      case Event::kButton:
+        input->Button(e.a, e.b != 0);
+        break;
+      case Event::kMotion:
+        input->Motion(e.a, e.b, e.c);
+        break;
+      case Event::kClose:
+        input->Request_Close();
+        break;
+    }
+  }
+  pending_.clear();
+}
+
+void HeadlessHost::Wait_Events(InputState* input, int) {
+  ++waits_;
+  if (hidden_waits_ > 0) --hidden_waits_;
+  Pump_Events(input);
+}
+
+void HeadlessHost::Present(const std::uint16_t* pixels, int width, int height) {
+  ++frames_;
+  last_frame_.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
+}
+
+void HeadlessHost::Queue_Key(int code, bool down) {
+  pending_.push_back({Event::kKey, code, down, 0});
+}
+
+void HeadlessHost::Queue_Button(int index, bool down) {
+  pending_.push_back({Event::kButton, index, down, 0});
+}
+
+void HeadlessHost::Queue_Motion(std::int32_t dx, std::int32_t dy, std::int32_t dz) {
+  pending_.push_back({Event::kMotion, dx, dy, dz});
+}
+
+void HeadlessHost::Queue_Close() { pending_.push_back({Event::kClose, 0, 0, 0}); }
+
+std::unique_ptr<Host> Make_Headless_Host() { return std::make_unique<HeadlessHost>(); }
+
+}  // namespace plat::soft

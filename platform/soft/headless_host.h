@@ -1,0 +1,67 @@
+// A host with no window and no waiting, for runs without a display and for tests.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/soft/host.h"
+
+namespace plat::soft {
+
+// Takes every sound and plays none of it: Start succeeds and the mixer is never pulled.
+class SilentAudioSink : public AudioSink {
+ public:
+  bool Start(MixFunction, void*) override { return true; }
+  void Lock() override {}
+  void Unlock() override {}
+};
+
+class HeadlessHost : public Host {
+ public:
+  // A manual clock starts at `start_ms` and moves only when told; otherwise the live
+  // monotonic clock is read.
+  enum class Clock { kLive, kManual };
+  explicit HeadlessHost(Clock clock = Clock::kLive, std::uint32_t start_ms = 0, bool sound = true);
+
+  std::uint32_t Ticks() override;
+  bool Open_Window(const char* title, int width, int height) override;
+  void Pump_Events(InputState* input) override;
+  void Wait_Events(InputState* input, int timeout_ms) override;
+  bool Visible() override { return hidden_waits_ == 0; }
+  void Present(const std::uint16_t* pixels, int width, int height) override;
+  AudioSink* Audio_Sink() override { return sink_.get(); }
+
+  // For tests: the manual clock, what the "user" does, and what was shown.
+  void Set_Ticks(std::uint32_t ms) { manual_ms_ = ms; }
+  void Advance(std::uint32_t ms) { manual_ms_ += ms; }
+  void Queue_Key(int code, bool down);
+  void Queue_Button(int index, bool down);
+  void Queue_Motion(std::int32_t dx, std::int32_t dy = 0, std::int32_t dz = 0);
+  void Queue_Close();
+  // Reports the window as hidden until the backend has waited `waits` times.
+  void Hide_For(int waits) { hidden_waits_ = waits; }
+  void Fail_Window(bool fail) { fail_window_ = fail; }
+  bool Window_Open() const { return window_open_; }
+  int Waits() const { return waits_; }
+  int Frames_Presented() const { return frames_; }
+  const std::vector<std::uint16_t>& Last_Frame() const { return last_frame_; }
+
+ private:
+  struct Event {
+    enum Kind { kKey, kButton, kMotion, kClose } kind;
+    std::int32_t a, b, c;
+  };
+  Clock clock_;
+  std::uint32_t manual_ms_;
+  std::unique_ptr<AudioSink> sink_;
+  std::vector<Event> pending_;
+  int hidden_waits_ = 0;
+  int waits_ = 0;
+  int frames_ = 0;
+  bool fail_window_ = false;
+  bool window_open_ = false;
+  std::vector<std::uint16_t> last_frame_;
+};
+
+}  // namespace plat::soft

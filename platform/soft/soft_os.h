@@ -1,0 +1,19 @@
+// Factories for the software backend and its hosts. No SDL here.
+#pragma once
+
+#include <memory>
+
+#include "platform/os.h"
+#include "platform/soft/host.h"
+
+namespace plat::soft {
+
+// The in-memory backend: 640x480 5-6-5 surfaces, GDI text and bitmaps, a Win32-style message
+// queue and DirectInput devices fed by the host. The backend owns the host, and must outlive
+// every object it hands out.
+std::unique_ptr<plat::Os> Make_Soft_Os(std::unique_ptr<Host> host);
+
+// No window, no waiting, the live monotonic clock, a silent audio sink.
+std::unique_ptr<Host> Make_Headless_Host();
+
+}  // namespace plat::soft
