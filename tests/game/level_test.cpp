@@ -1,0 +1,114 @@
+#include "game/level.h"
+
+#include <gtest/gtest.h>
+
+#include "game/balls.h"
+#include "game/bricks.h"
+#include "game/rng.h"
+#include "play_field_fixture.h"
+
+namespace zorvex {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class Level : public testing::PlayField {
+ protected:
+  Strings Music(const char* name) {
+    return {"stop 4 1", std::string("load 4 ") + name, "volume 4 -400", "play 4 1"};
+  }
+  int Balls_In_Play() {
+    int n = 0;
+    for (const Ball& b : balls) n += b.active;
+    return n;
+  }
+};
+
+TEST_F(Level, SeedOneBuildsTheKnownWaveWithoutExtraBalls) {
+  srand(1);
+  Start_Level();
+  EXPECT_EQ(level, 1);
+  EXPECT_EQ(back_tile.sx, 0);
+  EXPECT_EQ(back_tile.sy, 64);
+  EXPECT_EQ(back_tile.w, 64);
+  EXPECT_EQ(Balls_In_Play(), 0);
+  const int expected[10][4] = {{288, 208, 224, 0}, {448, 432, 128, 1}, {32, 160, 128, 0},
+                               {288, 80, 224, 0},  {512, 464, 128, 1}, {128, 144, 128, 1},
+                               {448, 288, 128, 1}, {32, 224, 192, 0},  {160, 336, 224, 0},
+                               {128, 16, 224, 1}};
+  ASSERT_EQ(Count_Bricks(), 10);
+  for (int i = 0; i < 10; ++i) {
+    const Brick& b = bricks[i];
+    EXPECT_EQ(b.x, expected[i][0]) << "brick " << i;
+    EXPECT_EQ(b.y, expected[i][1]) << "brick " << i;
+    EXPECT_EQ(b.frames[0].sx, expected[i][2]) << "brick " << i;
+    EXPECT_EQ(b.motion, expected[i][3]) << "brick " << i;
+    EXPECT_EQ(b.frames[0].sy, 48);
+  }
+  EXPECT_EQ(Sounds(), Music("music02.wav"));
+}
+
+TEST_F(Level, SeedFiveAddsOneFastBall) {
+  srand(5);
+  Start_Level();
+  EXPECT_EQ(back_tile.sy, 0);
+  ASSERT_EQ(Balls_In_Play(), 1);
+  EXPECT_EQ(balls[0].x, 0);
+  EXPECT_EQ(balls[0].vx, 6);
+  EXPECT_EQ(balls[0].vy, 6);
+  EXPECT_EQ(Sounds(), Music("music01.wav"));
+}
+
+TEST_F(Level, SeedSixLaunchesBothFansWithRandomCells) {
+  New_Ball(50, 50, 8, 8, 224, 0, 5, 5);  // a ball already in play keeps its slot
+  srand(6);
+  Start_Level();
+  ASSERT_EQ(Balls_In_Play(), 11);
+  EXPECT_EQ(balls[0].x, 50);
+  const int cells[10][2] = {{248, 0}, {248, 8}, {224, 0}, {248, 8}, {224, 8},
+                            {240, 8}, {224, 0}, {248, 0}, {232, 8}, {232, 8}};
+  for (int k = 0; k < 10; ++k) {
+    const Ball& b = balls[k + 1];
+    const int speed = 4 + 2 * (k % 5);
+    EXPECT_EQ(b.sx, cells[k][0]) << "fan ball " << k;
+    EXPECT_EQ(b.sy, cells[k][1]) << "fan ball " << k;
+    EXPECT_EQ(b.x, k < 5 ? 0 : 630);
+    EXPECT_EQ(b.vx, k < 5 ? speed : -5);
+    EXPECT_EQ(b.vy, speed);
+  }
+  EXPECT_EQ(Sounds(), Music("music04.wav"));
+}
+
+TEST_F(Level, ReplacesTheOldWaveAndCapsAtTheTable) {
+  New_Brick(1, 1, 32, 16, 128, 48, MOTION_FALL);
+  bricks[0].hits = 2;
+  level = 13;
+  Start_Level();
+  EXPECT_EQ(Count_Bricks(), 75);
+  for (const Brick& b : bricks) EXPECT_EQ(b.hits, 0);
+  EXPECT_EQ(Log_Text(), "");
+
+  // Level 15 requests 80: five are refused, yet each refused request still makes its four
+  // draws, and the music draw comes after all 320 of them.
+  const std::uint32_t before = rand_state;
+  Sounds();
+  Start_Level();
+  EXPECT_EQ(level, 15);
+  EXPECT_EQ(Count_Bricks(), 75);
+  EXPECT_EQ(Log_Text(), "no bricks -1no bricks -1no bricks -1no bricks -1no bricks -1");
+  const std::uint32_t after = rand_state;
+  rand_state = before;
+  srand(static_cast<std::uint32_t>(rand()));
+  rand();
+  rand();
+  if (rand() % 100 > 50 && rand() % 100 > 25) {
+    for (int i = 0; i < 20; ++i) rand();
+  }
+  for (int i = 0; i < 320; ++i) rand();
+  const std::string track = "music0" + std::to_string(rand() % 4 + 1) + ".wav";
+  EXPECT_EQ(rand_state, after);
+  EXPECT_EQ(Sounds(), Music(track.c_str()));
+}
+
+}  // namespace
+}  // namespace zorvex

@@ -1,0 +1,119 @@
+#include "play_field_fixture.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "app/log.h"
+#include "game/balls.h"
+#include "game/bricks.h"
+#include "game/level.h"
+#include "game/rng.h"
+#include "game/ship.h"
+#include "game/types.h"
+#include "gfx/background_hud.h"
+#include "gfx/display.h"
+#include "input/input.h"
+#include "platform/soft/soft_os.h"
+
+namespace zorvex::testing {
+
+plat::HRESULT RecordingSurface::Blt(const plat::RECT* dst, plat::IDirectDrawSurface4* src,
+                                    const plat::RECT* src_rect, std::uint32_t,
+                                    const plat::DDBLTFX*) {
+  const bool fail = blits.size() >= fail_from && blits.size() < fail_to;
+  blits.push_back(Blit{dst->left, dst->top, dst->right - dst->left, dst->bottom - dst->top,
+                       src_rect->left, src_rect->top, src});
+  return fail ? plat::DDERR_SURFACELOST : plat::DD_OK;
+}
+
+void Reset_Play_Field(std::uint32_t now) {
+  rand_state = 1;
+  score = 0;
+  lives = 3;
+  level = 0;
+  game_mode = MODE_PLAY;
+  pointer_x = 0;
+  Build_Sin_Table();
+  ship = SpriteRect{0, 448, 160, 0, 64, 16};
+  for (Attachment& part : attachments) part = Attachment{};
+  for (Attachment& part : attachments) part.state = -1;
+  gun.offx = 24;
+  gun.offy = -8;
+  gun.tick = now;
+  gun.interval = 50;
+  gun.state = 0;
+  gun.animf = 0;
+  gun.frames[0][0] = SpriteRect{0, 0, 160, 16, 16, 16};
+  for (int k = 0; k < 5; ++k) gun.frames[1][k] = SpriteRect{0, 0, 160 + 16 * k, 16, 16, 16};
+  for (Shot& shot : shots) shot = Shot{};
+  for (Brick& brick : bricks) brick = Brick{};
+  for (Brick& brick : bricks) brick.hits = -1;
+  for (Ball& ball : balls) ball = Ball{};
+  brick_timer = Timer{now, 30};
+  scroll_timer = Timer{now, 2};
+  scroll_y = 0.0;
+  back_tile = TileRect{};
+}
+
+void PlayField::SetUp() {
+  os_ = plat::soft::Make_Soft_Os(plat::soft::Make_Headless_Host());
+  plat::Use_Os(os_.get());
+  Set_Clock(0);
+  Reset_Play_Field(0);
+  lpddsback = &back;
+  lpddsgfx = &gfx;
+  lpddssys = &sys;
+  log_path_ = ::testing::TempDir() + "zorvex_game_log_" + std::to_string(::getpid()) + ".txt";
+  Open_Log(log_path_.c_str());
+  sound_manager = &sounds;
+  Record_Sound_Events(true);
+  Take_Sound_Events();
+}
+
+void PlayField::TearDown() {
+  Record_Sound_Events(false);
+  sound_manager = nullptr;
+  Close_Log();
+  std::remove(log_path_.c_str());
+  lpddsback = lpddsgfx = lpddssys = nullptr;
+  plat::Use_Os(nullptr);
+}
+
+void PlayField::Set_Clock(std::uint32_t now) {
+  plat::FrameInput frame;
+  frame.tick = now;
+  os_->ScriptInput(&frame);
+}
+
+std::vector<std::string> PlayField::Sounds() {
+  std::vector<std::string> out;
+  for (const SoundEvent& e : Take_Sound_Events()) {
+    switch (e.kind) {
+      case SoundEvent::Kind::Play:
+        out.push_back("play " + std::to_string(e.slot) + " " + std::to_string(e.value));
+        break;
+      case SoundEvent::Kind::Stop:
+        out.push_back("stop " + std::to_string(e.slot) + " " + std::to_string(e.value));
+        break;
+      case SoundEvent::Kind::Load:
+        out.push_back("load " + std::to_string(e.slot) + " " + e.file);
+        break;
+      case SoundEvent::Kind::Volume:
+        out.push_back("volume " + std::to_string(e.slot) + " " + std::to_string(e.value));
+        break;
+    }
+  }
+  return out;
+}
+
+std::string PlayField::Log_Text() {
+  std::ifstream in(log_path_);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace zorvex::testing
