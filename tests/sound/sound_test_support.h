@@ -34,6 +34,7 @@ class TempDir {
   TempDir();
   ~TempDir();
   std::string Write(const std::string& name, const std::string& bytes) const;
+  std::string Path() const { return path_.string(); }
 
  private:
   std::filesystem::path path_;
