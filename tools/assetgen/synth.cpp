@@ -120,14 +120,15 @@ void Play_Drum(Loop_Buffer* buf, long start, Drum d, float velocity, float pan, 
   float phase = 0, lp = 0, lp2 = 0, hp = 0;
   for (long i = 0; i < frames; ++i) {
     float t = static_cast<float>(i) / rate;
-    float fade = Clamp01((length - t) / 0.02f);  // every voice ends at zero
+    // Every voice rises over a millisecond and ends at zero: no step at either end.
+    float fade = Clamp01((length - t) / 0.02f) * Clamp01(t / 0.001f);
     float n = noise->Signed();
     float v = 0;
     switch (d) {
       case Drum::KICK: {
         float f = 48 + 120 * std::exp(-t * 30);
         phase += f / rate;
-        v = std::sin(kTau * phase) * std::exp(-t * 7) * Clamp01(t / 0.001f);
+        v = std::sin(kTau * phase) * std::exp(-t * 7);
         v += 0.25f * n * std::exp(-t * 400);
         v *= 0.95f;
         break;
@@ -146,7 +147,7 @@ void Play_Drum(Loop_Buffer* buf, long start, Drum d, float velocity, float pan, 
         lp += 0.35f * (n - lp);
         hp = n - lp;
         float decay = d == Drum::HAT ? 70.0f : d == Drum::OPEN_HAT ? 10.0f : 2.6f;
-        v = hp * std::exp(-t * decay) * (d == Drum::CRASH ? 0.22f : 0.28f);
+        v = hp * std::exp(-t * decay) * (d == Drum::CRASH ? 0.16f : 0.17f);
         break;
       }
       case Drum::CLAP: {
