@@ -14,7 +14,8 @@
 // object only: "back.Blt", "keyboard.Acquire", "mouse.GetDeviceState".
 // Roles: "IDirectDraw" (the first object), "IDirectDraw4", "front", "back", "offscreen1",
 // "offscreen2", ... (in creation order), "clipper", "IDirectInput", "keyboard", "mouse".
-// Release cannot be made to fail.
+// Release cannot be made to fail. A failed GetTickCount returns the code as the tick; a failed
+// void call (PostQuitMessage, OutputDebugStringA) does nothing.
 //
 // The journal records each call as it is made: Os functions by name, methods as
 // "role.Method" ("front.Release", "keyboard.Unacquire", "IDirectDraw4.Release").
