@@ -89,22 +89,12 @@ void PlayField::Set_Clock(std::uint32_t now) {
 }
 
 std::vector<std::string> PlayField::Sounds() {
+  static const char* const kinds[] = {"load", "volume", "play", "stop"};
   std::vector<std::string> out;
   for (const SoundEvent& e : Take_Sound_Events()) {
-    switch (e.kind) {
-      case SoundEvent::Kind::Play:
-        out.push_back("play " + std::to_string(e.slot) + " " + std::to_string(e.value));
-        break;
-      case SoundEvent::Kind::Stop:
-        out.push_back("stop " + std::to_string(e.slot) + " " + std::to_string(e.value));
-        break;
-      case SoundEvent::Kind::Load:
-        out.push_back("load " + std::to_string(e.slot) + " " + e.file);
-        break;
-      case SoundEvent::Kind::Volume:
-        out.push_back("volume " + std::to_string(e.slot) + " " + std::to_string(e.value));
-        break;
-    }
+    const bool load = e.kind == SoundEvent::Kind::Load;
+    out.push_back(std::string(kinds[static_cast<int>(e.kind)]) + " " + std::to_string(e.slot) +
+                  " " + (load ? e.file : std::to_string(e.value)));
   }
   return out;
 }
