@@ -69,6 +69,8 @@ void HeadlessHost::Queue_Motion(std::int32_t dx, std::int32_t dy, std::int32_t d
 
 void HeadlessHost::Queue_Close() { pending_.push_back({Event::kClose, 0, 0, 0}); }
 
-std::unique_ptr<Host> Make_Headless_Host() { return std::make_unique<HeadlessHost>(); }
+std::unique_ptr<Host> Make_Headless_Host(bool sound) {
+  return std::make_unique<HeadlessHost>(HeadlessHost::Clock::kLive, 0, sound);
+}
 
 }  // namespace plat::soft

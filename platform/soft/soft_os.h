@@ -13,7 +13,8 @@ namespace plat::soft {
 // every object it hands out.
 std::unique_ptr<plat::Os> Make_Soft_Os(std::unique_ptr<Host> host);
 
-// No window, no waiting, the live monotonic clock, a silent audio sink.
-std::unique_ptr<Host> Make_Headless_Host();
+// No window, no waiting, the live monotonic clock, and an audio sink that takes every sound and
+// plays none (no sink at all without `sound`).
+std::unique_ptr<Host> Make_Headless_Host(bool sound = true);
 
 }  // namespace plat::soft

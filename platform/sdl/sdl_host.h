@@ -1,0 +1,20 @@
+// The SDL2 host: a window (full screen by default) showing the 640x480 frames, the keyboard and
+// mouse, 60 Hz pacing and the audio device. No SDL in this header.
+#pragma once
+
+#include <memory>
+
+#include "platform/soft/host.h"
+
+namespace plat::sdl {
+
+struct SdlOptions {
+  bool window = false;  // a window instead of the full screen
+  int scale = 0;        // with window: 1 to 8; 0 picks the largest whole factor that fits
+  bool nosound = false;
+};
+
+// Null when SDL's video cannot start.
+std::unique_ptr<plat::soft::Host> Make_Sdl_Host(const SdlOptions& options);
+
+}  // namespace plat::sdl
