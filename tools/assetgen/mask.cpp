@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace assetgen {
 
@@ -65,9 +66,14 @@ float Lay_Out(FT_Face face, const Text_Style& s, const std::string& text, float 
 Mask Render_Text(const Text_Style& s, const std::string& text, int w, int h, int baseline,
                  bool centre, int left) {
   static Library library;
+  // Faces stay open for the whole run: the lettering asks for the same few fonts many times.
+  static std::map<std::string, FT_Face> faces;
   Mask m = Make_Mask(w, h);
-  FT_Face face = nullptr;
-  if (!library.lib || FT_New_Face(library.lib, s.font.c_str(), 0, &face)) return Mask{};
+  FT_Face& face = faces[s.font];
+  if (!face && (!library.lib || FT_New_Face(library.lib, s.font.c_str(), 0, &face))) {
+    face = nullptr;
+    return Mask{};
+  }
   FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(s.size_px * 64), 72, 72);
   float x = static_cast<float>(left);
   if (centre) {
@@ -79,7 +85,6 @@ Mask Render_Text(const Text_Style& s, const std::string& text, int w, int h, int
     x = std::round(x);
   }
   Lay_Out(face, s, text, x, baseline, &m);
-  FT_Done_Face(face);
   return m;
 }
 

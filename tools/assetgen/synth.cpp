@@ -75,8 +75,11 @@ void Play_Note(Loop_Buffer* buf, long start, float seconds, float note, float ve
   float p1 = 0, p2 = 0.25f, p3 = 0, lp = 0;
   for (long i = 0; i < frames; ++i) {
     float t = static_cast<float>(i) / rate;
-    float vib = ins.vibrato * Smooth(0.15f, 0.4f, t) * std::sin(kTau * ins.vibrato_hz * t);
-    float f = hz * std::pow(2.0f, vib / 12.0f);
+    float f = hz;
+    if (ins.vibrato != 0) {
+      float vib = ins.vibrato * Smooth(0.15f, 0.4f, t) * std::sin(kTau * ins.vibrato_hz * t);
+      f *= std::exp2(vib / 12.0f);
+    }
     float s = Osc(ins.wave, p1, ins.duty, &rng);
     if (ins.detune != 0) s = 0.6f * s + 0.6f * Osc(ins.wave, p2, ins.duty, &rng);
     if (ins.sub > 0) s += ins.sub * std::sin(kTau * p3);

@@ -182,9 +182,17 @@ void Draw_Glyphs(Image* img, const std::string& fonts) {
   for (int n = '-'; n <= '9'; ++n) {
     if (n == '.' || n == '/') continue;  // never drawn; their cells stay empty
     int ox = 13 * n - 573, oy = 496;
-    Mask ink = Render_Text(s, std::string(1, static_cast<char>(n)), 13, 24, 18, true);
-    // Digits share one baseline; the minus sits centred both ways.
-    ink = Centre(ink, n == '-');
+    Mask ink;
+    if (n == '-') {
+      // The font's hyphen is too short to read as a minus next to these digits: draw a bar
+      // as wide as a digit's bowl, centred in the cell.
+      ink = Make_Mask(13, 24);
+      for (int y = 11; y <= 12; ++y)
+        for (int x = 3; x <= 9; ++x) ink.a[y * 13 + x] = 1;
+    } else {
+      // Digits share one baseline and are centred across the cell.
+      ink = Centre(Render_Text(s, std::string(1, static_cast<char>(n)), 13, 24, 18, true), false);
+    }
     Stamp(
         img, ox, oy, ink, 1, kHudEdge, [](int, int y) { return Hud_Fill(y, 4, 18); }, 0, {}, 0);
   }
