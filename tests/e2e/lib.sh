@@ -24,7 +24,7 @@ stop_display() { [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait 2>
 
 wait_for_window() {
   for _ in $(seq 100); do
-    WINDOW=$(xdotool search --name '^Zorvex!$' 2>/dev/null | head -n 1)
+    WINDOW=$(xdotool search --name '^Zorvex!$' 2>/dev/null | head -n 1 || true)
     [ -n "$WINDOW" ] && return 0
     sleep 0.1
   done
