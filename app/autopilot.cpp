@@ -25,8 +25,8 @@ const Ball* Ball_To_Play() {
   const Ball* best = nullptr;
   for (const Ball& b : balls) {
     if (b.active != 1) continue;
-    bool better = !best || (b.vy > 0 && best->vy <= 0) ||
-                  ((b.vy > 0) == (best->vy > 0) && b.y > best->y);
+    bool better =
+        !best || (b.vy > 0 && best->vy <= 0) || ((b.vy > 0) == (best->vy > 0) && b.y > best->y);
     if (better) best = &b;
   }
   return best;

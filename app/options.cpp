@@ -10,8 +10,7 @@ namespace {
 
 constexpr int MAX_SCALE = 8;
 
-bool Parse_Number(std::string_view text, std::int64_t low, std::int64_t high,
-                  std::int64_t* out) {
+bool Parse_Number(std::string_view text, std::int64_t low, std::int64_t high, std::int64_t* out) {
   std::int64_t value = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return false;
@@ -88,14 +87,18 @@ bool Parse_One(Parser& p, Options* o) {
 // Options that only make sense together.
 bool Check_Combinations(const Options& o, std::string* error) {
   if (o.help || o.version) return true;
-  if (o.scale && !o.window) *error = "--scale goes with --window";
+  if (o.scale && !o.window)
+    *error = "--scale goes with --window";
   else if (o.headless && o.replay_path.empty() && !o.autoplay)
     *error = "--headless needs --replay or --autoplay";
-  else if (o.headless && o.window) *error = "--headless and --window exclude each other";
-  else if (!o.replay_path.empty() && o.autoplay) *error = "--replay and --autoplay exclude each other";
+  else if (o.headless && o.window)
+    *error = "--headless and --window exclude each other";
+  else if (!o.replay_path.empty() && o.autoplay)
+    *error = "--replay and --autoplay exclude each other";
   else if (!o.replay_path.empty() && o.replay_path == o.record_path)
     *error = "--replay and --record name the same file";
-  else if (o.frames >= 0 && !o.autoplay) *error = "--frames goes with --autoplay";
+  else if (o.frames >= 0 && !o.autoplay)
+    *error = "--frames goes with --autoplay";
   else if (o.virtual_clock_set && !(o.headless && o.autoplay))
     *error = "--frame-ms and --seed go with --headless --autoplay";
   return error->empty();

@@ -50,12 +50,18 @@ bool Parse_Frame(const std::vector<std::string_view>& f, plat::FrameInput* frame
               std::to_string(f.size());
     return false;
   }
-  if (!Parse_Field(f[0], &frame->tick)) *reason = "tick '" + std::string(f[0]) + "'";
-  else if (!Parse_Field(f[1], &frame->dx)) *reason = "dx '" + std::string(f[1]) + "'";
-  else if (!Parse_Flag(f[2], &frame->lmb)) *reason = "lmb '" + std::string(f[2]) + "'";
-  else if (!Parse_Flag(f[3], &frame->enter)) *reason = "enter '" + std::string(f[3]) + "'";
-  else if (!Parse_Flag(f[4], &frame->esc)) *reason = "esc '" + std::string(f[4]) + "'";
-  else return true;
+  if (!Parse_Field(f[0], &frame->tick))
+    *reason = "tick '" + std::string(f[0]) + "'";
+  else if (!Parse_Field(f[1], &frame->dx))
+    *reason = "dx '" + std::string(f[1]) + "'";
+  else if (!Parse_Flag(f[2], &frame->lmb))
+    *reason = "lmb '" + std::string(f[2]) + "'";
+  else if (!Parse_Flag(f[3], &frame->enter))
+    *reason = "enter '" + std::string(f[3]) + "'";
+  else if (!Parse_Flag(f[4], &frame->esc))
+    *reason = "esc '" + std::string(f[4]) + "'";
+  else
+    return true;
   *reason = "bad " + *reason +
             " (tick: 0 to 4294967295, dx: a signed 32-bit number, lmb/enter/esc: 0 or 1)";
   return false;
@@ -82,8 +88,7 @@ bool Parse_Replay(std::string_view text, Replay* out, std::string* error) {
         return Fail(error, line_number, "expected the header '" + std::string(HEADER) + "'");
       state = WANT_START;
     } else if (state == WANT_START) {
-      if (fields.size() != 2 || fields[0] != "start" ||
-          !Parse_Field(fields[1], &replay.start_tick))
+      if (fields.size() != 2 || fields[0] != "start" || !Parse_Field(fields[1], &replay.start_tick))
         return Fail(error, line_number, "expected 'start <tick>' with a tick from 0 to 4294967295");
       state = FRAMES;
     } else {

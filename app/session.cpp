@@ -28,9 +28,7 @@ struct Session {
 bool Replaying() { return !session.options.replay_path.empty(); }
 bool Virtual_Clock() { return session.options.headless && session.options.autoplay; }
 // Live play needs its clock and input pinned to the frame only when something writes them down.
-bool Pinned() {
-  return Replaying() || session.options.autoplay || session.trace || session.record;
-}
+bool Pinned() { return Replaying() || session.options.autoplay || session.trace || session.record; }
 
 std::uint32_t Virtual_Tick(std::uint64_t frame) {
   return static_cast<std::uint32_t>(session.options.seed +
@@ -81,9 +79,12 @@ void Session_Before_Setup() {
   if (session.trace) Record_Sound_Events(true);
   if (!Pinned()) return;
   plat::FrameInput start;
-  if (Replaying()) start.tick = session.replay.start_tick;
-  else if (Virtual_Clock()) start.tick = Virtual_Tick(0);
-  else plat::os().SampleInput(&start);
+  if (Replaying())
+    start.tick = session.replay.start_tick;
+  else if (Virtual_Clock())
+    start.tick = Virtual_Tick(0);
+  else
+    plat::os().SampleInput(&start);
   session.current = plat::FrameInput{start.tick, 0, false, false, false};
   plat::os().ScriptInput(&session.current);
   if (session.record) Write_Replay_Header(session.record, start.tick);

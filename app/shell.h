@@ -10,8 +10,7 @@ namespace zorvex {
 extern plat::HWND main_window;
 extern plat::HINSTANCE app_instance;
 
-int WinMain(plat::HINSTANCE instance, plat::HINSTANCE previous, const char* command_line,
-            int show);
+int WinMain(plat::HINSTANCE instance, plat::HINSTANCE previous, const char* command_line, int show);
 plat::LRESULT WindowProc(plat::HWND window, std::uint32_t message, plat::WPARAM wp,
                          plat::LPARAM lp);
 int Shutdown_Game();

@@ -111,8 +111,8 @@ int Init_DirectX() {
 RGNDATA* Build_Clip_Region(std::int32_t count, const RECT* rects) {
   if (count < 0) return nullptr;
   std::size_t bytes = (static_cast<std::size_t>(count) + 2) * sizeof(RECT);
-  auto* region = static_cast<RGNDATA*>(std::calloc(1, bytes < sizeof(RGNDATA) ? sizeof(RGNDATA)
-                                                                              : bytes));
+  auto* region =
+      static_cast<RGNDATA*>(std::calloc(1, bytes < sizeof(RGNDATA) ? sizeof(RGNDATA) : bytes));
   if (!region) return nullptr;
   if (count > 0) std::memcpy(region->Buffer, rects, static_cast<std::size_t>(count) * sizeof(RECT));
   region->rdh.dwSize = sizeof(RGNDATAHEADER);

@@ -68,8 +68,8 @@ IDirectDrawSurface4* Copy_Bitmap_To_Surface(SheetLoad& load, const BITMAP& info)
 
 IDirectDrawSurface4* Load_Bitmap_Surface(const char* file_name) {
   SheetLoad load;
-  load.bitmap = LoadImageA(nullptr, file_name, IMAGE_BITMAP, 0, 0,
-                           LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+  load.bitmap =
+      LoadImageA(nullptr, file_name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
   if (!load.bitmap) {
     Log_Error("!handle");
     return nullptr;
@@ -86,9 +86,9 @@ int Blit_Sprite(IDirectDrawSurface4* dest, std::int32_t x, std::int32_t y, std::
                 std::int32_t h, std::int32_t sx, std::int32_t sy, IDirectDrawSurface4* source) {
   RECT dest_rect{x, y, x + w, y + h};
   RECT source_rect{sx, sy, sx + w, sy + h};
-  HRESULT result = dest ? dest->Blt(&dest_rect, source, &source_rect,
-                                    DDBLT_KEYSRC | DDBLT_WAIT, nullptr)
-                        : DDERR_INVALIDPARAMS;
+  HRESULT result =
+      dest ? dest->Blt(&dest_rect, source, &source_rect, DDBLT_KEYSRC | DDBLT_WAIT, nullptr)
+           : DDERR_INVALIDPARAMS;
   if (result >= 0) return 1;
 
   // The screen gets the code alone; the log gets the whole draw.

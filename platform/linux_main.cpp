@@ -85,7 +85,8 @@ int main(int argc, char** argv) {
   if (code == EXIT_STARTUP_FAILED && *zorvex::Startup_Failure()) {
     Fail(code, zorvex::Startup_Failure());
   }
-  if (!zorvex::End_Session()) code = Fail(EXIT_STARTUP_FAILED, "could not write the trace or recording");
+  if (!zorvex::End_Session())
+    code = Fail(EXIT_STARTUP_FAILED, "could not write the trace or recording");
   zorvex::Close_Log();
   plat::Use_Os(nullptr);
   return code;

@@ -31,10 +31,10 @@ TEST(Options, DefaultIsThePlainGame) {
 TEST(Options, ReadsEveryOption) {
   Options o;
   std::string error;
-  ASSERT_TRUE(Parse({"--data", "d", "--log", "-", "--nosound", "--headless", "--autoplay",
-                     "--frames", "100", "--frame-ms", "7", "--seed", "4294967295", "--trace",
-                     "t.jsonl", "--record", "r.txt"},
-                    &o, &error))
+  ASSERT_TRUE(Parse(
+      {"--data", "d", "--log", "-", "--nosound", "--headless", "--autoplay", "--frames", "100",
+       "--frame-ms", "7", "--seed", "4294967295", "--trace", "t.jsonl", "--record", "r.txt"},
+      &o, &error))
       << error;
   EXPECT_EQ(o.data_dir, "d");
   EXPECT_EQ(o.log_path, "-");
@@ -87,14 +87,15 @@ TEST(Options, HelpAndVersionNeedNothingElse) {
 TEST(ReplayFile, ReadsHeaderStartAndFrames) {
   Replay r;
   std::string error;
-  ASSERT_TRUE(Parse_Replay("# made by hand\n"
-                           "ZORVEX-REPLAY 1\n"
-                           "\n"
-                           "start 4294967295\n"
-                           "0 -2147483648 1 0 0\n"
-                           "# a comment between frames\n"
-                           "17 2147483647 0 1 1\r\n",
-                           &r, &error))
+  ASSERT_TRUE(
+      Parse_Replay("# made by hand\n"
+                   "ZORVEX-REPLAY 1\n"
+                   "\n"
+                   "start 4294967295\n"
+                   "0 -2147483648 1 0 0\n"
+                   "# a comment between frames\n"
+                   "17 2147483647 0 1 1\r\n",
+                   &r, &error))
       << error;
   EXPECT_EQ(r.start_tick, 4294967295u);
   ASSERT_EQ(r.frames.size(), 2u);

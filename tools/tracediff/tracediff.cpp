@@ -30,8 +30,10 @@ Fields Top_Level_Fields(std::string_view line) {
     for (; j < line.size(); ++j) {
       char c = line[j];
       if (in_string) {
-        if (c == '\\') ++j;
-        else if (c == '"') in_string = false;
+        if (c == '\\')
+          ++j;
+        else if (c == '"')
+          in_string = false;
       } else if (c == '"') {
         in_string = true;
       } else if (c == '[' || c == '{') {
@@ -67,8 +69,7 @@ int Report_Line(std::size_t line_number, const std::string& expected, const std:
     if (w == g) continue;
     std::printf("line %zu, frame %.*s: field \"%.*s\" differs\n  expected %s\n  actual   %s\n",
                 line_number, static_cast<int>(frame.size()), frame.data(),
-                static_cast<int>(key.size()), key.data(), Shorten(w).c_str(),
-                Shorten(g).c_str());
+                static_cast<int>(key.size()), key.data(), Shorten(w).c_str(), Shorten(g).c_str());
     return 1;
   }
   std::printf("line %zu differs in layout only\n", line_number);

@@ -1,0 +1,36 @@
+// The whole game on the test double: real sheets and sounds, a clock the test sets, the
+// diagnostics log captured in a file, and every global put back to its start between tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+#include "platform/soft/test_backend.h"
+
+namespace zorvex::testing {
+
+class AppTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // WinMain as the program runs it; a replay text, when given, drives the frames.
+  int Run_Game(const std::string& replay_text = "");
+  // Setup_Game alone, with the window made as WinMain makes it.
+  int Set_Up_Only();
+  std::string Log_Text();
+  // The journal entries that name one of `wanted`, in order.
+  std::vector<std::string> Calls(const std::vector<std::string>& wanted);
+
+  std::unique_ptr<plat::soft::Test_Backend> backend;
+  std::string log_path;
+  std::string work_dir;
+};
+
+void Reset_Globals();
+
+}  // namespace zorvex::testing
