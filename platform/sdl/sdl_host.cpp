@@ -16,6 +16,7 @@ using plat::soft::InputState;
 
 constexpr int kMaxScale = 8;
 constexpr int kWheelStep = 120;  // one notch, as the system counts it
+constexpr int kRecentreLooks = 10;
 
 class SdlHost final : public plat::soft::Host {
  public:
@@ -36,6 +37,7 @@ class SdlHost final : public plat::soft::Host {
   void Handle(const SDL_Event& e, InputState* input);
   void Handle_Window(const SDL_WindowEvent& e, InputState* input);
   void Grab(bool on);
+  void Take_Pointer(InputState* input);
 
   SdlOptions options_;
   std::unique_ptr<plat::soft::AudioSink> sink_;
@@ -45,7 +47,7 @@ class SdlHost final : public plat::soft::Host {
   int texture_w_ = 0, texture_h_ = 0;
   bool minimised_ = false;
   bool focused_ = true;
-  bool skip_motion_ = false;
+  int recentring_ = 0;  // looks left before the pointer's place counts again
   plat::soft::FramePacer pacer_;
 };
 
@@ -58,8 +60,6 @@ SdlHost::~SdlHost() {
 }
 
 bool SdlHost::Start() {
-  // Relative motion by warping the pointer works on every X server, Xvfb included.
-  SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_MODE_WARP, "1");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     SDL_Log("Could not start SDL video: %s", SDL_GetError());
@@ -112,17 +112,40 @@ bool SdlHost::Open_Window(const char* title, int width, int height) {
   return true;
 }
 
+// The pointer is hidden and held in the window while the game has focus, and let go
+// otherwise. Motion is measured from the window's centre, where the pointer is put back after
+// every look: this works on every X server (Xvfb and synthetic motion included), where SDL's
+// relative mode does not always deliver.
 void SdlHost::Grab(bool on) {
-  // The pointer is hidden and held in the window while the game has focus, and let go
-  // otherwise; motion in between is never delivered.
-  SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE);
+  SDL_SetWindowGrab(window_, on ? SDL_TRUE : SDL_FALSE);
   SDL_ShowCursor(on ? SDL_DISABLE : SDL_ENABLE);
-  skip_motion_ = on;
+  if (!on) return;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  SDL_WarpMouseInWindow(window_, w / 2, h / 2);
+  recentring_ = kRecentreLooks;
+}
+
+void SdlHost::Take_Pointer(InputState* input) {
+  if (!window_ || !focused_ || minimised_) return;
+  int w = 0, h = 0, x = 0, y = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  SDL_GetMouseState(&x, &y);
+  if (x == w / 2 && y == h / 2) {
+    recentring_ = 0;
+    return;
+  }
+  // Until the pointer has been seen at the centre, where it was put on grabbing, its position
+  // is where it was left while away, which is not motion for the game.
+  if (recentring_ == 0) input->Motion(x - w / 2, y - h / 2, 0);
+  if (recentring_ > 0) --recentring_;
+  SDL_WarpMouseInWindow(window_, w / 2, h / 2);
 }
 
 void SdlHost::Pump_Events(InputState* input) {
   SDL_Event e;
   while (SDL_PollEvent(&e)) Handle(e, input);
+  Take_Pointer(input);
 }
 
 void SdlHost::Wait_Events(InputState* input, int timeout_ms) {
@@ -156,14 +179,6 @@ void SdlHost::Handle(const SDL_Event& e, InputState* input) {
       input->Button(index, e.type == SDL_MOUSEBUTTONDOWN);
       break;
     }
-    case SDL_MOUSEMOTION:
-      if (!focused_ || minimised_) break;
-      if (skip_motion_) {  // the first motion after grabbing is the pointer being centred
-        skip_motion_ = false;
-        break;
-      }
-      input->Motion(e.motion.xrel, e.motion.yrel, 0);
-      break;
     case SDL_MOUSEWHEEL:
       if (focused_) input->Motion(0, 0, e.wheel.y * kWheelStep);
       break;

@@ -19,8 +19,6 @@ void Copy_Row_Keyed(std::uint16_t* __restrict dst, const std::uint16_t* __restri
     Lanes s, d;
     std::memcpy(&s, src + x, sizeof s);
     Lanes keep = reinterpret_cast<Lanes>(s != keys);  // all ones where the source shows
-    if (!(keep[0] | keep[1] | keep[2] | keep[3] | keep[4] | keep[5] | keep[6] | keep[7]))
-      continue;  // a fully transparent run
     std::memcpy(&d, dst + x, sizeof d);
     d = (s & keep) | (d & ~keep);
     std::memcpy(dst + x, &d, sizeof d);
