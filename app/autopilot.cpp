@@ -13,6 +13,10 @@ constexpr int SCREEN_PAUSE_FRAMES = 90;  // let a watcher see the title and game
 constexpr int MAX_STEP = 40;             // pixels a frame: a quick hand, not a teleport
 constexpr int FIRE_PERIOD = 12;
 constexpr int FIRE_HELD = 4;
+// Now and then the pilot looks away for a while, so that long runs also lose balls, end games
+// and start over.
+constexpr std::uint64_t LAPSE_PERIOD = 1500;
+constexpr std::uint64_t LAPSE_LENGTH = 400;
 
 struct Pilot {
   std::uint64_t frame = 0;
@@ -38,6 +42,7 @@ std::int32_t Steer() {
   // Meet the ball a little off centre, changing sides now and then, so the game does not
   // settle into one bounce.
   std::int32_t aim = static_cast<std::int32_t>((pilot.frame / 240) % 3) * 10 - 10;
+  if (pilot.frame % LAPSE_PERIOD >= LAPSE_PERIOD - LAPSE_LENGTH) aim += 160;
   std::int64_t target = static_cast<std::int64_t>(ball->x) + ball->w / 2 - ship.w / 2 + aim;
   std::int64_t step = target - pointer_x;
   if (pointer_x > SCREEN_WIDTH - ship.w && step > 0) step = 0;  // the ship stops at the edge

@@ -25,6 +25,8 @@ struct Session {
   bool write_failed = false;
 } session;
 
+Frame_Observer frame_observer = nullptr;
+
 bool Replaying() { return !session.options.replay_path.empty(); }
 bool Virtual_Clock() { return session.options.headless && session.options.autoplay; }
 // Live play needs its clock and input pinned to the frame only when something writes them down.
@@ -106,7 +108,10 @@ bool Session_Before_Frame() {
   return true;
 }
 
+void Set_Frame_Observer(Frame_Observer observer) { frame_observer = observer; }
+
 void Session_After_Frame() {
+  if (frame_observer) frame_observer(session.frame);
   if (session.trace) Write(session.trace, Trace_Line(session.frame, session.current.tick));
   if (session.record) Write_Replay_Frame(session.record, session.current);
 }

@@ -24,6 +24,9 @@ void Session_After_Setup();
 bool Session_Before_Frame();
 // Called after each Run_Frame: the trace line and the recording line of that frame.
 void Session_After_Frame();
+// Lets a tool look at the game after every frame (the soak test checks its invariants there).
+using Frame_Observer = void (*)(std::uint64_t frame);
+void Set_Frame_Observer(Frame_Observer observer);
 // Flushes and closes what the session wrote; false if writing failed.
 bool End_Session();
 

@@ -153,12 +153,13 @@ int CSoundManager::Stop(int slot, int rewind) {
   return result;
 }
 
+// An empty slot has no buffer to set, so there is no call to record either.
 void Set_Slot_Volume(int slot, std::int32_t hundredths_db) {
+  plat::IDirectSoundBuffer* buffer = sound_manager ? sound_manager->Slot_Buffer(slot) : nullptr;
+  if (!buffer) return;
   if (Sound_Events_On())
     Note_Sound_Event(SoundEvent::Kind::Volume, slot, nullptr, hundredths_db, 0);
-  if (!sound_manager) return;
-  if (plat::IDirectSoundBuffer* buffer = sound_manager->Slot_Buffer(slot))
-    buffer->SetVolume(hundredths_db);
+  buffer->SetVolume(hundredths_db);
 }
 
 int Play_Sound(int slot, std::uint32_t flags) {

@@ -1,5 +1,7 @@
 #include "app_fixture.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -55,7 +57,8 @@ void AppTest::SetUp() {
   backend = std::make_unique<plat::soft::Test_Backend>(options);
   plat::Set_Data_Dir(ZORVEX_DATA_DIR);
   work_dir = ::testing::TempDir();
-  log_path = work_dir + "zorvex_app_test.log";
+  // Tests run as separate processes side by side: each needs files of its own.
+  log_path = work_dir + "zorvex_app_test_" + std::to_string(::getpid()) + ".log";
   ASSERT_EQ(Open_Log(log_path.c_str()), 1);
 }
 
@@ -70,7 +73,7 @@ void AppTest::TearDown() {
 int AppTest::Run_Game(const std::string& replay_text) {
   Options options;
   if (!replay_text.empty()) {
-    options.replay_path = work_dir + "zorvex_app_test.replay";
+    options.replay_path = work_dir + "zorvex_app_test_" + std::to_string(::getpid()) + ".replay";
     std::ofstream(options.replay_path) << replay_text;
   }
   std::string error;

@@ -14,8 +14,10 @@ using Strings = std::vector<std::string>;
 
 class Level : public testing::PlayField {
  protected:
+  // The test's sound manager has no device, so the load leaves the slot empty and there is
+  // no buffer whose volume could be set.
   Strings Music(const char* name) {
-    return {"stop 4 1", std::string("load 4 ") + name, "volume 4 -400", "play 4 1"};
+    return {"stop 4 1", std::string("load 4 ") + name, "play 4 1"};
   }
   int Balls_In_Play() {
     int n = 0;
