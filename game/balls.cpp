@@ -65,12 +65,7 @@ void Hit_Brick(Ball& ball, Brick& brick) {
 
 void Test_Bricks(Ball& ball) {
   for (Brick& brick : bricks) {
-    if (brick.hits < 0) continue;
-    const SpriteRect& frame = brick.frames[brick.hits];
-    if (Rects_Overlap(ball.x, ball.y, ball.w, ball.h, Trunc_Int(brick.x), Trunc_Int(brick.y),
-                      frame.w, frame.h) == 1) {
-      Hit_Brick(ball, brick);
-    }
+    if (Hits_Brick(ball.x, ball.y, ball.w, ball.h, brick) == 1) Hit_Brick(ball, brick);
   }
 }
 

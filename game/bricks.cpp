@@ -5,6 +5,7 @@
 #include "app/log.h"
 #include "app/shell.h"
 #include "game/arith.h"
+#include "game/rules.h"
 #include "gfx/display.h"
 #include "gfx/sprites.h"
 
@@ -66,6 +67,12 @@ int Count_Bricks() {
     if (brick.hits >= 0) ++count;
   }
   return count;
+}
+
+int Hits_Brick(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, const Brick& brick) {
+  if (brick.hits < 0) return 0;
+  const SpriteRect& frame = brick.frames[brick.hits];
+  return Rects_Overlap(x, y, w, h, Trunc_Int(brick.x), Trunc_Int(brick.y), frame.w, frame.h);
 }
 
 int Move_Bricks() {

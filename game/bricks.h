@@ -27,6 +27,9 @@ void Build_Sin_Table();
 int New_Brick(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, std::int32_t sx,
               std::int32_t sy, std::int32_t motion);
 int Count_Bricks();
+// 1 when a mover's bottom-right corner lies inside a live brick: the hit rule of balls and
+// shots, tested against the brick's position truncated toward zero and its current frame.
+int Hits_Brick(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, const Brick& brick);
 int Move_Bricks();
 int Draw_Brick();
 

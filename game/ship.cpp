@@ -62,12 +62,7 @@ void Move_Shot(Shot& shot) {
   }
   // One shot damages every brick its corner lies in.
   for (Brick& brick : bricks) {
-    if (brick.hits < 0) continue;
-    const SpriteRect& frame = brick.frames[brick.hits];
-    if (Rects_Overlap(shot.x, shot.y, shot.w, shot.h, Trunc_Int(brick.x), Trunc_Int(brick.y),
-                      frame.w, frame.h) == 1) {
-      Hit_Brick(shot, brick);
-    }
+    if (Hits_Brick(shot.x, shot.y, shot.w, shot.h, brick) == 1) Hit_Brick(shot, brick);
   }
 }
 

@@ -110,9 +110,9 @@ void Draw_Ball(Image* img, int ox, int oy, Rgb colour) {
       float nx = (x + 0.5f - 4) / 3.9f, ny = (y + 0.5f - 4) / 3.9f;
       float nz = std::sqrt(std::max(0.f, 1 - nx * nx - ny * ny));
       float diffuse = Clamp01(-0.5f * nx - 0.6f * ny + 0.62f * nz);
-      float spec = std::pow(Clamp01(1 - std::hypot(x + 0.5f - 2.7f, y + 0.5f - 2.6f) / 1.6f), 2.f);
+      float shine = std::pow(Clamp01(1 - std::hypot(x + 0.5f - 2.7f, y + 0.5f - 2.6f) / 1.6f), 2.f);
       Rgb c = colour * (0.28f + 0.85f * diffuse);
-      c = Mix(c, Hex(0xffffff), spec);
+      c = Mix(c, Hex(0xffffff), shine);
       img->Blend(ox + x, oy + y, c, cover);
     }
   }
