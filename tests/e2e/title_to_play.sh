@@ -4,13 +4,15 @@
 set -euo pipefail
 game="$1"
 data="$2"
+tracediff="$3"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/lib.sh"
 work="$(mktemp -d)"
 trap 'stop_display; rm -rf "$work"' EXIT
 
 start_display
-"$game" --data "$data" --nosound --trace "$work/trace.jsonl" >"$work/out.txt" 2>&1 &
+"$game" --data "$data" --nosound --trace "$work/trace.jsonl" --record "$work/game.replay" \
+  >"$work/out.txt" 2>&1 &
 game_pid=$!
 wait_for_window
 sleep 1.5
@@ -27,6 +29,9 @@ sleep 1
 xdotool mousemove_relative -- 200 0
 sleep 0.2
 xdotool mousemove_relative -- 100 0
+xdotool click 1
+sleep 0.3
+xdotool click 1
 sleep 1
 shot "$work/play.png"
 # In play the tiled background covers the screen and the HUD sits on top.
@@ -40,4 +45,7 @@ wait "$game_pid" || fail "the game exited with status $? after Escape ($(cat "$w
 grep -q '"mode":1' "$work/trace.jsonl" || fail "Enter did not start a game"
 pointer=$(tail -n 1 "$work/trace.jsonl" | sed -E 's/.*"pointer":(-?[0-9]+).*/\1/')
 above "$pointer" 100 || fail "the mouse did not move the pointer (pointer $pointer)"
-echo "ok: title, play, pointer $pointer, exit 0"
+# The live game, recorded, replays to the very same trace.
+"$game" --headless --nosound --data "$data" --replay "$work/game.replay" --trace "$work/replayed.jsonl"
+"$tracediff" "$work/trace.jsonl" "$work/replayed.jsonl" || fail "the recording does not replay the live game"
+echo "ok: title, play, pointer $pointer, exit 0, replayed"
