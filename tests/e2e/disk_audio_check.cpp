@@ -1,0 +1,486 @@
+// Checks what the game wrote through SDL's disk audio driver against the sound calls of the
+// same run's trace: every output sample must be what the mixer makes of those calls, with each
+// call taking effect at a device-buffer boundary a bounded time after its frame. It then reports
+// when a chosen frame's wall bounce started, relative to the music's start, and checks that the
+// music's output repeats itself one track length later.
+//
+// zorvex-disk-audio-check RAW TRACE DATA_DIR [--buffer N] [--bounce FRAME] [--loop]
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/soft/mixer.h"
+
+namespace {
+
+using plat::soft::MIX_RATE;
+using Samples = std::vector<std::int16_t>;  // interleaved stereo at 44100 Hz
+
+constexpr double FRAME_RATE = 60.0;
+constexpr double SAMPLES_PER_FRAME = MIX_RATE / FRAME_RATE;
+constexpr long SEARCH_BUDGET = 400000;  // buffer mixes before the search gives up
+
+[[noreturn]] void Die(const std::string& why) {
+  std::fprintf(stderr, "disk-audio-check: %s\n", why.c_str());
+  std::exit(2);
+}
+
+// ---- The trace's sound calls ----
+
+struct Call {
+  long frame = 0;
+  std::string kind;  // load, volume, play, stop
+  int slot = 0;
+  std::string file;
+  long value = 0;  // volume, play flags or stop rewind
+  long result = 1;
+};
+
+// Reads one JSON value of the sound field: a string, an integer or an array of them.
+class Scanner {
+ public:
+  explicit Scanner(const std::string& s, std::size_t at) : s_(s), i_(at) {}
+  void Expect(char c) {
+    Skip();
+    if (i_ >= s_.size() || s_[i_] != c) Die(std::string("trace: expected '") + c + "'");
+    ++i_;
+  }
+  bool Take(char c) {
+    Skip();
+    if (i_ < s_.size() && s_[i_] == c) return ++i_, true;
+    return false;
+  }
+  std::string String() {
+    Expect('"');
+    std::string out;
+    while (i_ < s_.size() && s_[i_] != '"') {
+      if (s_[i_] == '\\') ++i_;
+      if (i_ < s_.size()) out += s_[i_++];
+    }
+    Expect('"');
+    return out;
+  }
+  long Integer() {
+    Skip();
+    char* end = nullptr;
+    long v = std::strtol(s_.c_str() + i_, &end, 10);
+    if (end == s_.c_str() + i_) Die("trace: expected a number");
+    i_ = static_cast<std::size_t>(end - s_.c_str());
+    return v;
+  }
+
+ private:
+  void Skip() {
+    while (i_ < s_.size() && s_[i_] == ' ') ++i_;
+  }
+  const std::string& s_;
+  std::size_t i_;
+};
+
+long Field_Integer(const std::string& line, const char* key) {
+  std::size_t at = line.find(std::string("\"") + key + "\":");
+  if (at == std::string::npos) Die(std::string("trace: no ") + key + " field");
+  return std::strtol(line.c_str() + at + std::strlen(key) + 3, nullptr, 10);
+}
+
+Call Read_Call(Scanner& in, long frame) {
+  Call c;
+  c.frame = frame;
+  in.Expect('[');
+  c.kind = in.String();
+  in.Expect(',');
+  c.slot = static_cast<int>(in.Integer());
+  in.Expect(',');
+  if (c.kind == "load") {
+    c.file = in.String();
+    in.Expect(',');
+    c.result = in.Integer();
+  } else {
+    c.value = in.Integer();
+    if (in.Take(',')) c.result = in.Integer();
+  }
+  in.Expect(']');
+  if (c.slot < 0 || c.slot >= 16) Die("trace: slot out of range");
+  return c;
+}
+
+struct Trace {
+  std::vector<Call> calls;
+  long last_frame = 0;
+};
+
+Trace Read_Trace(const std::string& path) {
+  std::ifstream file(path);
+  if (!file) Die("cannot read " + path);
+  Trace trace;
+  std::vector<Call>& calls = trace.calls;
+  std::string line;
+  while (std::getline(file, line)) {
+    std::size_t at = line.find("\"sound\":");
+    if (at == std::string::npos) continue;
+    long frame = Field_Integer(line, "frame");
+    trace.last_frame = std::max(trace.last_frame, frame);
+    Scanner in(line, at + 8);
+    in.Expect('[');
+    if (in.Take(']')) continue;
+    do calls.push_back(Read_Call(in, frame));
+    while (in.Take(','));
+    in.Expect(']');
+  }
+  return trace;
+}
+
+// ---- Sounds, converted as the device converts them ----
+
+std::uint32_t Le(const std::uint8_t* p, int n) {
+  std::uint32_t v = 0;
+  for (int k = n - 1; k >= 0; --k) v = v << 8 | p[k];
+  return v;
+}
+
+// A plain RIFF WAVE reader: the fmt and data chunks, nothing else.
+Samples Load_Converted(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) Die("cannot read " + path);
+  std::vector<std::uint8_t> b((std::istreambuf_iterator<char>(file)), {});
+  if (b.size() < 12 || std::memcmp(b.data(), "RIFF", 4) || std::memcmp(b.data() + 8, "WAVE", 4))
+    Die(path + ": not a WAVE file");
+  plat::WAVEFORMATEX f{};
+  const std::uint8_t* data = nullptr;
+  std::size_t size = 0;
+  for (std::size_t at = 12; at + 8 <= b.size();) {
+    std::size_t len = Le(&b[at + 4], 4), body = at + 8;
+    if (body + len > b.size()) len = b.size() - body;
+    if (!std::memcmp(&b[at], "fmt ", 4) && len >= 16) {
+      f.wFormatTag = static_cast<std::uint16_t>(Le(&b[body], 2));
+      f.nChannels = static_cast<std::uint16_t>(Le(&b[body + 2], 2));
+      f.nSamplesPerSec = Le(&b[body + 4], 4);
+      f.nAvgBytesPerSec = Le(&b[body + 8], 4);
+      f.nBlockAlign = static_cast<std::uint16_t>(Le(&b[body + 12], 2));
+      f.wBitsPerSample = static_cast<std::uint16_t>(Le(&b[body + 14], 2));
+    } else if (!std::memcmp(&b[at], "data", 4)) {
+      data = &b[body];
+      size = len;
+    }
+    at = body + len + (len & 1);
+  }
+  if (!data || !plat::soft::Playable_Format(f)) Die(path + ": no playable PCM data");
+  return plat::soft::Convert_To_Mix_Format(f, f.nSamplesPerSec, data, size);
+}
+
+// ---- The model: what the mixer plays for a given sequence of calls ----
+
+struct Slot {
+  const Samples* sound = nullptr;
+  std::size_t position = 0;  // frames
+  std::int32_t gain = plat::soft::UNITY_GAIN;
+  bool playing = false;
+  bool looping = false;
+  long wraps = 0;  // times a looping sound started over
+};
+
+struct Model {
+  Slot slots[16];
+
+  void Apply(const Call& c, const Samples* loaded) {
+    Slot& s = slots[c.slot];
+    if (c.kind == "load") {
+      s = Slot{};  // the old buffer goes whatever the outcome
+      if (c.result) s.sound = loaded;
+    } else if (c.kind == "volume") {
+      s.gain = plat::soft::Gain_From_Hundredths_Db(static_cast<std::int32_t>(c.value));
+    } else if (!s.sound || c.result == 0) {
+      return;  // a call the manager refused changes nothing
+    } else if (c.kind == "play") {
+      if (c.value == 0) s.position = 0;
+      s.looping = (c.value & 1) != 0;
+      s.playing = true;
+    } else if (c.kind == "stop") {
+      s.playing = false;
+      if (c.value) s.position = 0;
+    }
+  }
+
+  void Mix(std::vector<std::int32_t>& acc, std::int16_t* out, std::size_t frames) {
+    std::fill(acc.begin(), acc.end(), 0);
+    for (Slot& s : slots) {
+      if (!s.playing) continue;
+      const std::size_t length = s.sound->size() / 2;
+      for (std::size_t i = 0; i < frames && s.playing; ++i) {
+        if (s.position >= length) {
+          s.position = 0;
+          if (!s.looping) {
+            s.playing = false;
+            break;
+          }
+          ++s.wraps;
+        }
+        for (int ch = 0; ch < 2; ++ch)
+          acc[i * 2 + ch] += static_cast<std::int32_t>(
+              (static_cast<std::int64_t>((*s.sound)[s.position * 2 + ch]) * s.gain) >> 16);
+        ++s.position;
+      }
+      if (s.playing && !s.looping && s.position >= length) s.playing = false, s.position = 0;
+    }
+    for (std::size_t k = 0; k < frames * 2; ++k)
+      out[k] = static_cast<std::int16_t>(std::clamp<std::int32_t>(acc[k], -32768, 32767));
+  }
+};
+
+// ---- Matching the output, buffer by buffer ----
+
+struct Search {
+  Search(const Samples& out, const std::vector<Call>& c, std::vector<const Samples*> sounds,
+         std::size_t frames_per_buffer)
+      : output(out),
+        calls(c),
+        loaded(std::move(sounds)),
+        buffer(frames_per_buffer),
+        buffers(out.size() / 2 / frames_per_buffer),
+        applied_at(c.size(), 0),
+        acc(frames_per_buffer * 2),
+        mixed(frames_per_buffer * 2) {}
+
+  const Samples& output;
+  const std::vector<Call>& calls;
+  std::vector<const Samples*> loaded;  // per call, the sound a load brings
+  std::size_t buffer;
+  std::size_t buffers;
+  std::vector<std::size_t> applied_at;  // per call, the buffer it took effect at
+  std::vector<std::int32_t> acc;
+  std::vector<std::int16_t> mixed;
+  long budget = SEARCH_BUDGET;
+  std::size_t deepest = 0;
+
+  std::size_t anchor = 0;  // the first call that plays: the music's start, which fixes time
+  long last_frame = 0;
+
+  // Once the last frame has run the program shuts its sound down: the device may hand out
+  // silence for its last buffers.
+  bool Silent_End(std::size_t m, std::size_t anchor_at) const {
+    const double end = (last_frame - calls[anchor].frame) * SAMPLES_PER_FRAME;
+    const double at = static_cast<double>((m - anchor_at) * buffer);
+    if (anchor >= calls.size() || at < end - 0.03 * end - 3.0 * static_cast<double>(buffer))
+      return false;
+    return std::all_of(output.begin() + static_cast<std::ptrdiff_t>(m * buffer * 2), output.end(),
+                       [](std::int16_t v) { return v == 0; });
+  }
+
+  // A call of frame k reaches the device some k frames of time after the anchor; the window
+  // allows for a late buffer, stalls and the driver's own pace. `anchor_at` is where the anchor
+  // took effect (or would, in the batch being tried).
+  bool Before_Window(std::size_t c, std::size_t m, std::size_t anchor_at) const {
+    return c > anchor && Offset(c, m, anchor_at) < -Slack(c);
+  }
+  bool After_Window(std::size_t c, std::size_t m, std::size_t anchor_at) const {
+    return c > anchor && Offset(c, m, anchor_at) > Slack(c);
+  }
+  double Offset(std::size_t c, std::size_t m, std::size_t anchor_at) const {
+    const double gap = (calls[c].frame - calls[anchor].frame) * SAMPLES_PER_FRAME;
+    return static_cast<double>((m - anchor_at) * buffer) - gap;
+  }
+  double Slack(std::size_t c) const {
+    const double gap = (calls[c].frame - calls[anchor].frame) * SAMPLES_PER_FRAME;
+    return 0.03 * gap + 3.0 * static_cast<double>(buffer);
+  }
+
+  bool Matches(std::size_t m) const {
+    return std::equal(mixed.begin(), mixed.end(), output.begin() + m * buffer * 2);
+  }
+
+  // Depth first: at buffer m the next few calls may take effect (most first); a choice stands
+  // if the buffer matches and the rest of the output can be explained after it.
+  bool Run(std::size_t m, std::size_t c, const Model& state) {
+    deepest = std::max(deepest, m);
+    if (m == buffers) return true;
+    const std::size_t anchor_at = c > anchor ? applied_at[anchor] : m;
+    if (c < calls.size() && After_Window(c, m, anchor_at)) return false;
+    if (c > anchor && Silent_End(m, anchor_at)) return true;
+    std::size_t last = c;
+    while (last < calls.size() && !Before_Window(last, m, anchor_at)) ++last;
+    for (std::size_t j = last + 1; j-- > c;) {
+      if (--budget < 0) return false;
+      Model next = state;
+      for (std::size_t k = c; k < j; ++k) {
+        next.Apply(calls[k], loaded[k]);
+        applied_at[k] = m;
+      }
+      next.Mix(acc, mixed.data(), buffer);
+      if (Matches(m) && Run(m + 1, j, next)) return true;
+    }
+    return false;
+  }
+};
+
+struct Options {
+  std::string raw, trace, data;
+  std::size_t buffer = 1024;
+  std::optional<long> bounce;
+  bool loop = false;
+};
+
+Options Parse(int argc, char** argv) {
+  Options o;
+  std::vector<std::string> plain;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--buffer" && i + 1 < argc)
+      o.buffer = std::strtoul(argv[++i], nullptr, 10);
+    else if (a == "--bounce" && i + 1 < argc)
+      o.bounce = std::strtol(argv[++i], nullptr, 10);
+    else if (a == "--loop")
+      o.loop = true;
+    else
+      plain.push_back(a);
+  }
+  if (plain.size() != 3 || o.buffer == 0)
+    Die("usage: zorvex-disk-audio-check RAW TRACE DATA_DIR [--buffer N] [--bounce FRAME] [--loop]");
+  o.raw = plain[0], o.trace = plain[1], o.data = plain[2];
+  return o;
+}
+
+Samples Read_Raw(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) Die("cannot read " + path);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(file)), {});
+  Samples out(bytes.size() / 2);
+  for (std::size_t k = 0; k < out.size(); ++k)
+    out[k] = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[k * 2]) |
+                                       static_cast<std::uint8_t>(bytes[k * 2 + 1]) << 8);
+  return out;
+}
+
+double Ms(double samples) { return samples * 1000.0 / MIX_RATE; }
+
+// The last call before `c` that started the music slot playing.
+std::size_t Music_Start_Before(const std::vector<Call>& calls, std::size_t c) {
+  std::size_t found = calls.size();
+  for (std::size_t k = 0; k < c; ++k)
+    if (calls[k].kind == "play" && calls[k].slot == 4 && calls[k].result) found = k;
+  if (found == calls.size()) Die("no music was started before the bounce");
+  // A looping play of music already playing does not restart it; its own start counts.
+  while (found > 0 && !(calls[found - 1].kind == "stop" && calls[found - 1].slot == 4) &&
+         calls[found - 1].frame == calls[found].frame)
+    --found;
+  return found;
+}
+
+int Check_Bounce(const Search& s, long frame) {
+  std::size_t b = 0;
+  while (b < s.calls.size() &&
+         !(s.calls[b].frame == frame && s.calls[b].kind == "play" && s.calls[b].slot == 0))
+    ++b;
+  if (b == s.calls.size()) {
+    std::printf("FAIL: the trace has no wall bounce (play of slot 0) at frame %ld\n", frame);
+    return 1;
+  }
+  std::size_t m = Music_Start_Before(s.calls, b);
+  for (std::size_t k = m; k < b; ++k)
+    if (s.calls[k].kind == "play" && s.calls[k].slot == 4) m = k;
+  const double measured = static_cast<double>((s.applied_at[b] - s.applied_at[m]) * s.buffer);
+  const double expected = (frame - s.calls[m].frame) * SAMPLES_PER_FRAME;
+  // Each call reaches the output at the first buffer mixed after it, so each start is late by
+  // less than one buffer: their difference is within one buffer either way. A little more
+  // allows for the driver's pace (it sleeps whole milliseconds) and scheduling.
+  const double tolerance = static_cast<double>(s.buffer) + 0.01 * expected + 0.002 * MIX_RATE;
+  std::printf(
+      "bounce: frame %ld plays bloop at sample %zu, %.1f ms after the music started (frame %ld, "
+      "sample %zu); expected %.1f ms, off by %+.1f ms (tolerance %.1f ms)\n",
+      frame, s.applied_at[b] * s.buffer, Ms(measured), s.calls[m].frame, s.applied_at[m] * s.buffer,
+      Ms(expected), Ms(measured - expected), Ms(tolerance));
+  if (std::fabs(measured - expected) > tolerance) {
+    std::printf("FAIL: the bounce is not at its frame's time\n");
+    return 1;
+  }
+  return 0;
+}
+
+// Independent of the model: the stretch one track length after the music started repeats the
+// stretch at its start, sample for sample, for as long as both lie before any other call.
+int Check_Loop(const Search& s) {
+  std::size_t m = 0;
+  while (m < s.calls.size() && !(s.calls[m].kind == "play" && s.calls[m].slot == 4)) ++m;
+  if (m == s.calls.size()) {
+    std::printf("FAIL: the music never started\n");
+    return 1;
+  }
+  std::size_t load = m;
+  while (load-- > 0 && !(s.calls[load].kind == "load" && s.calls[load].slot == 4)) {
+  }
+  if (load >= s.calls.size() || !s.loaded[load]) {
+    std::printf("FAIL: no music was loaded\n");
+    return 1;
+  }
+  const std::size_t length = s.loaded[load]->size() / 2;
+  const std::size_t start = s.applied_at[m] * s.buffer;
+  std::size_t end = s.output.size() / 2;  // frames
+  if (m + 1 < s.calls.size()) end = std::min(end, s.applied_at[m + 1] * s.buffer);
+  if (end < start + length + s.buffer) {
+    std::printf("FAIL: the music played %.1f s, not longer than its %.1f s\n",
+                Ms(static_cast<double>(end - start)) / 1000,
+                Ms(static_cast<double>(length)) / 1000);
+    return 1;
+  }
+  const std::size_t span = end - start - length;
+  const auto first = s.output.begin() + static_cast<std::ptrdiff_t>(start * 2);
+  const auto again = first + static_cast<std::ptrdiff_t>(length * 2);
+  const bool repeats = std::equal(first, first + static_cast<std::ptrdiff_t>(span * 2), again);
+  const bool audible = std::any_of(first, first + static_cast<std::ptrdiff_t>(span * 2),
+                                   [](std::int16_t v) { return v != 0; });
+  std::printf("loop: %s %.3f s long, started at sample %zu; %.3f s after its end %s the start\n",
+              s.calls[load].file.c_str(), Ms(static_cast<double>(length)) / 1000, start,
+              Ms(static_cast<double>(span)) / 1000, repeats ? "repeat" : "DO NOT repeat");
+  if (!repeats || !audible) {
+    std::printf("FAIL: the music does not loop%s\n", audible ? "" : " (it is silent)");
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options o = Parse(argc, argv);
+  const Samples output = Read_Raw(o.raw);
+  const Trace trace = Read_Trace(o.trace);
+  const std::vector<Call>& calls = trace.calls;
+  std::map<std::string, std::unique_ptr<Samples>> sounds;
+  std::vector<const Samples*> loaded(calls.size(), nullptr);
+  for (std::size_t k = 0; k < calls.size(); ++k) {
+    if (calls[k].kind != "load" || !calls[k].result) continue;
+    auto& sound = sounds[calls[k].file];
+    if (!sound) sound = std::make_unique<Samples>(Load_Converted(o.data + "/" + calls[k].file));
+    loaded[k] = sound.get();
+  }
+  if (calls.empty()) Die("the trace holds no sound calls");
+
+  Search s(output, calls, std::move(loaded), o.buffer);
+  while (s.anchor < calls.size() && !(calls[s.anchor].kind == "play" && calls[s.anchor].result))
+    ++s.anchor;
+  s.last_frame = trace.last_frame;
+  std::printf("output: %zu frames, %.2f s, %zu buffers of %zu\n", output.size() / 2,
+              Ms(static_cast<double>(output.size() / 2)) / 1000, s.buffers, o.buffer);
+  if (!s.Run(0, 0, Model{})) {
+    std::printf("FAIL: the output departs from the trace's sound calls at buffer %zu (%.3f s)%s\n",
+                s.deepest, Ms(static_cast<double>(s.deepest * o.buffer)) / 1000,
+                s.budget < 0 ? " (search gave up)" : "");
+    return 1;
+  }
+  std::printf("every sample matches the %zu sound calls, each at a buffer boundary\n",
+              calls.size());
+  int failures = 0;
+  if (o.bounce) failures += Check_Bounce(s, *o.bounce);
+  if (o.loop) failures += Check_Loop(s);
+  return failures ? 1 : 0;
+}
