@@ -1,0 +1,181 @@
+#include "bench/bench_world.h"
+
+#include "app/game_loop.h"
+#include "app/shell.h"
+#include "game/balls.h"
+#include "game/bricks.h"
+#include "game/level.h"
+#include "game/rng.h"
+#include "game/ship.h"
+#include "game/types.h"
+#include "gfx/background_hud.h"
+#include "gfx/display.h"
+#include "input/input.h"
+#include "platform/data_path.h"
+#include "platform/soft/soft_os.h"
+#include "tests/soak/fresh_game.h"
+
+namespace zorvex::bench {
+
+namespace {
+int instance_tag;
+}
+
+Game_Up::Game_Up() {
+  soak::Reset_Game_Globals();
+  plat::Set_Data_Dir(ZORVEX_DATA_DIR);
+  auto host = std::make_unique<Bench_Host>();
+  host_ = host.get();
+  backend_ = plat::soft::Make_Soft_Os(std::move(host));
+  plat::Use_Os(backend_.get());
+  plat::WNDCLASSA wc{};
+  wc.lpfnWndProc = WindowProc;
+  wc.lpszClassName = "ZorvexBall";
+  plat::RegisterClassA(&wc);
+  main_window = plat::CreateWindowExA(0, "ZorvexBall", "Zorvex!", 0, 0, 0, 640, 480, nullptr,
+                                      nullptr, nullptr, nullptr);
+  app_instance = reinterpret_cast<plat::HINSTANCE>(&instance_tag);
+  ok_ = main_window && Setup_Game() == 1;
+}
+
+Game_Up::~Game_Up() {
+  Shutdown_Game();
+  soak::Release_Leftovers();
+  plat::Use_Os(nullptr);
+  backend_.reset();
+  plat::Set_Data_Dir("");
+}
+
+// ---- The play frame's state ----
+
+struct Play_State::Snapshot {
+  Ball balls[BALL_COUNT];
+  Brick bricks[BRICK_COUNT];
+  Shot shots[SHOT_COUNT];
+  Attachment gun;
+  SpriteRect ship;
+  Timer fire, brick, scroll;
+  int fire_latch;
+  double scroll_y;
+  std::int32_t score, lives, level, mode, pointer_x;
+  std::uint32_t rand_state, now;
+};
+
+void Play_State::Build(Bench_Host& host) {
+  game_mode = MODE_PLAY;
+  level = 12;
+  score = 98765;
+  lives = 3;  // four icons
+  back_tile = TileRect{64, 64, 64, 64};
+  scroll_y = 17;
+  pointer_x = 288;
+  ship.x = 288;
+  for (Ball& b : zorvex::balls) b.active = 0;
+  for (Brick& b : zorvex::bricks) b.hits = -1;
+  for (Shot& s : zorvex::shots) s.active = 0;
+  // Five rows of fifteen bricks over the top half, every kind, motion and damage frame.
+  for (int i = 0; i < BRICK_COUNT; ++i) {
+    const int slot =
+        New_Brick(36 + 38 * (i % 15), 30 + 36 * (i / 15), 32, 16, 32 * (i % 5 + 4), 48, i % 2);
+    zorvex::bricks[slot].hits = (i / 5) % 3;
+  }
+  // Balls in a band below the bricks, shots rising from near the ship.
+  for (int i = 0; i < BALL_COUNT; ++i) {
+    New_Ball(20 + 41 * i, 290 + 12 * (i % 4), 8, 8, 224 + 8 * (i % 4), 8 * (i % 2), i % 2 ? 4 : -4,
+             i % 3 ? 3 : -3);
+  }
+  for (int i = 0; i < SHOT_COUNT; ++i)
+    New_Shot(10 + 12 * i, 392 + 8 * (i % 6), 8, 8, 256, 0, 0, -15);
+
+  saved_ = std::make_shared<Snapshot>();
+  Snapshot& s = *saved_;
+  std::copy(std::begin(zorvex::balls), std::end(zorvex::balls), s.balls);
+  std::copy(std::begin(zorvex::bricks), std::end(zorvex::bricks), s.bricks);
+  std::copy(std::begin(zorvex::shots), std::end(zorvex::shots), s.shots);
+  s.gun = gun;
+  s.ship = ship;
+  s.fire = fire_timer, s.brick = brick_timer, s.scroll = scroll_timer;
+  s.fire_latch = fire_latch;
+  s.scroll_y = scroll_y;
+  s.score = score, s.lives = lives, s.level = level, s.mode = game_mode, s.pointer_x = pointer_x;
+  s.rand_state = rand_state;
+  s.now = host.Now();
+}
+
+void Play_State::Restore(Bench_Host& host) const {
+  const Snapshot& s = *saved_;
+  std::copy(std::begin(s.balls), std::end(s.balls), zorvex::balls);
+  std::copy(std::begin(s.bricks), std::end(s.bricks), zorvex::bricks);
+  std::copy(std::begin(s.shots), std::end(s.shots), zorvex::shots);
+  gun = s.gun;
+  ship = s.ship;
+  fire_timer = s.fire, brick_timer = s.brick, scroll_timer = s.scroll;
+  fire_latch = s.fire_latch;
+  scroll_y = s.scroll_y;
+  score = s.score, lives = s.lives, level = s.level, game_mode = s.mode, pointer_x = s.pointer_x;
+  rand_state = s.rand_state;
+  host.Set_Ticks(s.now);
+}
+
+bool Play_State::Intact() {
+  int live_balls = 0, flying_shots = 0;
+  for (const Ball& b : zorvex::balls) live_balls += b.active == 1;
+  for (const Shot& s : zorvex::shots) flying_shots += s.active == 1;
+  bool undamaged = true;
+  for (const Brick& b : zorvex::bricks) undamaged = undamaged && b.hits >= 0;
+  return game_mode == MODE_PLAY && live_balls == BALL_COUNT && flying_shots == SHOT_COUNT &&
+         undamaged && Count_Bricks() == BRICK_COUNT;
+}
+
+// ---- Recording a frame's blits ----
+
+namespace {
+
+class Recording_Surface final : public plat::IDirectDrawSurface4 {
+ public:
+  Recording_Surface(plat::IDirectDrawSurface4* real, std::vector<Recorded_Blit>* out)
+      : real_(real), out_(out) {}
+  plat::HRESULT Blt(const plat::RECT* dst, plat::IDirectDrawSurface4* src,
+                    const plat::RECT* src_rect, std::uint32_t flags,
+                    const plat::DDBLTFX* fx) override {
+    Recorded_Blit blit{};
+    blit.dst = dst ? *dst : plat::RECT{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+    if (src_rect) blit.src = *src_rect;
+    blit.sheet = src;
+    blit.colour = fx ? fx->dwFillColor : 0;
+    out_->push_back(blit);
+    return real_->Blt(dst, src, src_rect, flags, fx);
+  }
+  plat::HRESULT Flip(plat::IDirectDrawSurface4* t, std::uint32_t f) override {
+    return real_->Flip(t, f);
+  }
+  plat::HRESULT GetAttachedSurface(const plat::DDSCAPS2* c,
+                                   plat::IDirectDrawSurface4** o) override {
+    return real_->GetAttachedSurface(c, o);
+  }
+  plat::HRESULT SetClipper(plat::IDirectDrawClipper* c) override { return real_->SetClipper(c); }
+  plat::HRESULT SetColorKey(std::uint32_t f, const plat::DDCOLORKEY* k) override {
+    return real_->SetColorKey(f, k);
+  }
+  plat::HRESULT GetDC(plat::HDC* o) override { return real_->GetDC(o); }
+  plat::HRESULT ReleaseDC(plat::HDC dc) override { return real_->ReleaseDC(dc); }
+  std::uint32_t Release() override { return 0; }  // the wrapper lives on the stack
+
+ private:
+  plat::IDirectDrawSurface4* real_;
+  std::vector<Recorded_Blit>* out_;
+};
+
+}  // namespace
+
+std::vector<Recorded_Blit> Record_Frame_Blits() {
+  std::vector<Recorded_Blit> blits;
+  plat::IDirectDrawSurface4* real = lpddsback;
+  Recording_Surface recorder(real, &blits);
+  lpddsback = &recorder;
+  Run_Frame();
+  lpddsback = real;
+  return blits;
+}
+
+}  // namespace zorvex::bench

@@ -1,0 +1,182 @@
+// What one play frame costs: the game's own frame, the least memory traffic any renderer of it
+// must make, and the same blits done by SDL; plus the text renderer and the 60 Hz pacer.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+#include <time.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "app/game_loop.h"
+#include "bench/bench_world.h"
+#include "gfx/display.h"
+#include "gfx/sprites.h"
+#include "platform/soft/frame_pacer.h"
+#include "platform/soft/test_backend.h"
+
+namespace zorvex::bench {
+
+namespace {
+
+constexpr std::size_t kScreenPixels = 640 * 480;
+
+// Keeps the play state the same over every run of frames: the restore happens outside the
+// timed region, every Play_State::kWindow frames.
+template <typename Frame>
+void Run_Play_Frames(benchmark::State& state, Game_Up& game, const Play_State& play, Frame frame) {
+  int in_window = 0;
+  bool intact = true;
+  for (auto _ : state) {
+    if (++in_window > Play_State::kWindow) {
+      state.PauseTiming();
+      intact = intact && Play_State::Intact();
+      play.Restore(game.host());
+      in_window = 1;
+      state.ResumeTiming();
+    }
+    game.host().Advance(16);
+    frame();
+  }
+  if (!intact) state.SkipWithError("the play state drifted: objects were lost within a window");
+}
+
+}  // namespace
+
+void BM_PlayFrame(benchmark::State& state) {
+  Game_Up game;
+  if (!game.Ok()) return state.SkipWithError("start-up failed");
+  Play_State play;
+  play.Build(game.host());
+  Run_Play_Frames(state, game, play, [] { Run_Frame(); });
+  state.SetBytesProcessed(state.iterations() * kScreenPixels * 2);
+}
+
+// memset of the back buffer, then two whole-screen copies (the flip to the host, the host's
+// upload): the memory traffic a renderer of this frame cannot avoid.
+void BM_PlayFrameFloor(benchmark::State& state) {
+  std::vector<std::uint16_t> back(kScreenPixels), front(kScreenPixels), upload(kScreenPixels);
+  for (auto _ : state) {
+    std::memset(back.data(), 0, kScreenPixels * 2);
+    benchmark::ClobberMemory();
+    std::memcpy(front.data(), back.data(), kScreenPixels * 2);
+    benchmark::ClobberMemory();
+    std::memcpy(upload.data(), front.data(), kScreenPixels * 2);
+    benchmark::DoNotOptimize(upload.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * kScreenPixels * 2);
+}
+
+namespace {
+
+SDL_Surface* Sdl_Copy_Of(plat::IDirectDrawSurface4* sheet) {
+  const int w = plat::soft::Test_Backend::Width_Of(sheet);
+  const int h = plat::soft::Test_Backend::Height_Of(sheet);
+  const std::vector<std::uint16_t> pixels = plat::soft::Test_Backend::Pixels_Of(sheet);
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 16, SDL_PIXELFORMAT_RGB565);
+  if (!s) return nullptr;
+  for (int y = 0; y < h; ++y)
+    std::memcpy(static_cast<std::uint8_t*>(s->pixels) + y * s->pitch, &pixels[y * w], w * 2);
+  SDL_SetColorKey(s, SDL_TRUE, 0);
+  return s;
+}
+
+SDL_Rect Sdl_Rect(const plat::RECT& r) {
+  return SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Draw_With_Sdl(const std::vector<Recorded_Blit>& blits, SDL_Surface* back,
+                   SDL_Surface* gfx_sheet, SDL_Surface* ui_sheet) {
+  for (const Recorded_Blit& b : blits) {
+    SDL_Rect dst = Sdl_Rect(b.dst);  // SDL_BlitSurface writes the clipped rectangle back
+    if (!b.sheet) {
+      SDL_FillRect(back, &dst, b.colour);
+      continue;
+    }
+    SDL_Rect src = Sdl_Rect(b.src);
+    SDL_BlitSurface(b.sheet == lpddsgfx ? gfx_sheet : ui_sheet, &src, back, &dst);
+  }
+}
+
+bool Same_Picture(SDL_Surface* back, const std::vector<std::uint16_t>& expected) {
+  for (int y = 0; y < back->h; ++y)
+    if (std::memcmp(static_cast<std::uint8_t*>(back->pixels) + y * back->pitch,
+                    &expected[y * back->w], back->w * 2) != 0)
+      return false;
+  return true;
+}
+
+}  // namespace
+
+// The same frame's blits, rectangle for rectangle, through SDL_BlitSurface with a colour key on
+// RGB565 surfaces, as a port leaning on the library would draw it.
+void BM_PlayFrameSdlBlit(benchmark::State& state) {
+  Game_Up game;
+  if (!game.Ok()) return state.SkipWithError("start-up failed");
+  Play_State play;
+  play.Build(game.host());
+  game.host().Advance(16);
+  const std::vector<Recorded_Blit> blits = Record_Frame_Blits();
+  const std::vector<std::uint16_t> drawn = plat::soft::Test_Backend::Pixels_Of(lpddsfront);
+  SDL_Surface* gfx_sheet = Sdl_Copy_Of(lpddsgfx);
+  SDL_Surface* ui_sheet = Sdl_Copy_Of(lpddssys);
+  SDL_Surface* back = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 16, SDL_PIXELFORMAT_RGB565);
+  if (!gfx_sheet || !ui_sheet || !back) return state.SkipWithError("no SDL surfaces");
+  Draw_With_Sdl(blits, back, gfx_sheet, ui_sheet);
+  if (!Same_Picture(back, drawn)) state.SkipWithError("SDL drew a different picture");
+  for (auto _ : state) {
+    Draw_With_Sdl(blits, back, gfx_sheet, ui_sheet);
+    benchmark::ClobberMemory();
+  }
+  state.counters["blits"] = static_cast<double>(blits.size());
+  SDL_FreeSurface(back);
+  SDL_FreeSurface(ui_sheet);
+  SDL_FreeSurface(gfx_sheet);
+}
+
+// One line of text through the device-context path, as the title and game-over screens draw.
+void BM_PrintText(benchmark::State& state) {
+  Game_Up game;
+  if (!game.Ok()) return state.SkipWithError("start-up failed");
+  for (auto _ : state) Print_Text("Press Enter to Start Over,", 0, 440, 0xFFFFFF, lpddsback);
+}
+
+namespace {
+
+std::int64_t Now_Ns(clockid_t clock) {
+  timespec t{};
+  clock_gettime(clock, &t);
+  return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
+}
+
+}  // namespace
+
+// The 60 Hz pacer of the windowed host on the live clock: how far each frame's interval strays
+// from the period, and how much of a core the waiting costs.
+void BM_FramePacer(benchmark::State& state) {
+  constexpr std::int64_t kPeriod = 1'000'000'000 / 60;
+  plat::soft::FramePacer pacer(kPeriod);
+  pacer.Wait();
+  std::int64_t last = Now_Ns(CLOCK_MONOTONIC);
+  const std::int64_t cpu_start = Now_Ns(CLOCK_THREAD_CPUTIME_ID), wall_start = last;
+  double sum_abs = 0, worst = 0;
+  std::int64_t frames = 0;
+  for (auto _ : state) {
+    pacer.Wait();
+    const std::int64_t now = Now_Ns(CLOCK_MONOTONIC);
+    const double stray = std::abs(static_cast<double>(now - last - kPeriod));
+    sum_abs += stray;
+    worst = std::max(worst, stray);
+    last = now;
+    ++frames;
+  }
+  const double cpu = static_cast<double>(Now_Ns(CLOCK_THREAD_CPUTIME_ID) - cpu_start);
+  const double wall = static_cast<double>(Now_Ns(CLOCK_MONOTONIC) - wall_start);
+  state.counters["cpu_pct"] = 100.0 * cpu / wall;
+  state.counters["stray_mean_us"] = frames ? sum_abs / frames / 1000.0 : 0;
+  state.counters["stray_max_us"] = worst / 1000.0;
+}
+
+}  // namespace zorvex::bench
