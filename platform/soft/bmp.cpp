@@ -70,6 +70,8 @@ bool Read_Info_Header(const Reader& r, std::uint32_t header_size, Header* h, std
       if (!r.Has(54, bytes)) return Fail(why, "truncated colour masks");
       h->palette_at += bytes;
     }
+    // A header between 40 and 52 bytes long ends part-way through the masks.
+    if (!r.Has(54, 12)) return Fail(why, "truncated colour masks");
     for (int i = 0; i < 3; ++i) h->masks[i] = r.U32(54 + 4 * i);
   }
   return true;
