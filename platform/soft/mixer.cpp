@@ -1,6 +1,7 @@
 #include "platform/soft/mixer.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace plat::soft {
@@ -23,6 +24,12 @@ std::int32_t Source_Sample(const WAVEFORMATEX& f, const std::uint8_t* bytes, std
 }
 
 }  // namespace
+
+bool Is_Mix_Format(const WAVEFORMATEX& f, std::uint32_t rate, const std::uint8_t* bytes) {
+  return std::endian::native == std::endian::little && rate == MIX_RATE && f.nChannels == 2 &&
+         f.wBitsPerSample == 16 &&
+         reinterpret_cast<std::uintptr_t>(bytes) % alignof(std::int16_t) == 0;
+}
 
 bool Mixer::Add(Voice* voice) {
   if (count_ == MAX_VOICES) return false;
@@ -95,6 +102,11 @@ std::vector<std::int16_t> Convert_To_Mix_Format(const WAVEFORMATEX& f, std::uint
                                                 const std::uint8_t* bytes, std::size_t size) {
   const std::size_t in_frames = size / f.nBlockAlign;
   if (in_frames == 0 || rate == 0) return {};
+  // Music is stored in the output format already: one copy, no per-sample work.
+  if (Is_Mix_Format(f, rate, bytes)) {
+    const auto* samples = reinterpret_cast<const std::int16_t*>(bytes);
+    return std::vector<std::int16_t>(samples, samples + in_frames * 2);
+  }
   const std::size_t out_frames = (in_frames * MIX_RATE + rate - 1) / rate;
   std::vector<std::int16_t> out(out_frames * 2);
   // Source position in 32.32 fixed point, stepping rate/44100 source frames per output frame.

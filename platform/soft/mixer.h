@@ -52,6 +52,10 @@ std::int32_t Gain_From_Hundredths_Db(std::int32_t hundredths_db);
 // True for the PCM formats the device can play: 8 or 16 bits, one or two channels.
 bool Playable_Format(const WAVEFORMATEX& format);
 
+// True when `bytes` in `format` at `rate` frames a second can be played as they are: 16-bit
+// stereo at the output rate, aligned for 16-bit reads.
+bool Is_Mix_Format(const WAVEFORMATEX& format, std::uint32_t rate, const std::uint8_t* bytes);
+
 // Converts whole frames of `bytes` in `format` (played at `rate` frames a second) to the output
 // format, resampling linearly. `format` must be playable.
 std::vector<std::int16_t> Convert_To_Mix_Format(const WAVEFORMATEX& format, std::uint32_t rate,

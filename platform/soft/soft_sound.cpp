@@ -1,6 +1,9 @@
 #include "platform/soft/soft_sound.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -44,6 +47,40 @@ class Guard {
 
  private:
   AudioSink* sink_;
+};
+
+// A new buffer's bytes, silent until the game writes them. A music track is megabytes that the
+// game overwrites at once, so it is mapped already zeroed and populated in one call: faulting
+// its pages in one by one costs more than the copy itself on some virtual machines.
+class Silent_Bytes {
+ public:
+  Silent_Bytes(std::size_t size, std::uint8_t silence) : size_(size) {
+    if (size >= kMapAtLeast) {
+      void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+      if (p != MAP_FAILED) bytes_ = static_cast<std::uint8_t*>(p), mapped_ = true;
+    }
+    if (!bytes_) bytes_ = static_cast<std::uint8_t*>(std::calloc(size ? size : 1, 1));
+    if (!bytes_) throw std::bad_alloc();
+    if (silence != 0) std::memset(bytes_, silence, size);
+  }
+  ~Silent_Bytes() {
+    if (mapped_)
+      munmap(bytes_, size_);
+    else
+      std::free(bytes_);
+  }
+  Silent_Bytes(const Silent_Bytes&) = delete;
+  Silent_Bytes& operator=(const Silent_Bytes&) = delete;
+  std::uint8_t* data() { return bytes_; }
+  const std::uint8_t* data() const { return bytes_; }
+  std::size_t size() const { return size_; }
+
+ private:
+  static constexpr std::size_t kMapAtLeast = std::size_t{1} << 20;
+  std::uint8_t* bytes_ = nullptr;
+  std::size_t size_;
+  bool mapped_ = false;
 };
 
 // The primary buffer: its format is remembered, the output stays 44100 Hz 16-bit stereo; its
@@ -164,7 +201,7 @@ class SoundBuffer final : public IDirectSoundBuffer {
   std::shared_ptr<Engine> engine_;
   WAVEFORMATEX format_;
   std::uint32_t frequency_;
-  std::vector<std::uint8_t> data_;
+  Silent_Bytes data_;
   std::vector<std::int16_t> mixed_;
   Voice voice_;
   bool filled_ = false;
@@ -190,6 +227,17 @@ HRESULT SoundBuffer::Lock(std::uint32_t offset, std::uint32_t bytes, void** regi
 }
 
 HRESULT SoundBuffer::Convert() {
+  if (Is_Mix_Format(format_, frequency_, data_.data())) {
+    // Already in the output format (the music): the mixer reads the buffer itself, as a
+    // device plays from its buffer memory, instead of a second copy of megabytes.
+    std::vector<std::int16_t> old;
+    Guard g(*engine_);
+    mixed_.swap(old);
+    voice_.samples = reinterpret_cast<const std::int16_t*>(data_.data());
+    voice_.frames = static_cast<std::uint32_t>(data_.size() / 4);
+    voice_.position = std::min(voice_.position, voice_.frames);
+    return DS_OK;
+  }
   std::vector<std::int16_t> fresh;
   try {
     fresh = Convert_To_Mix_Format(format_, frequency_, data_.data(), data_.size());
