@@ -16,13 +16,19 @@ class FramePacer {
                       Sleep sleep = {});
   // Returns when the next frame may be shown. Deadlines advance by whole periods so the long-run
   // rate stays exact; after a stall of more than a period it starts afresh instead of rushing.
+  // It sleeps until a margin before the deadline and yields through the rest; the margin
+  // follows how late the sleeps actually wake, so a punctual system spins very little.
   void Wait();
+  std::int64_t Margin() const { return margin_; }
 
  private:
+  void Learn_Oversleep(std::int64_t late_ns);
+
   std::int64_t period_;
   Clock clock_;
   Sleep sleep_;
   std::int64_t deadline_ = -1;
+  std::int64_t margin_;
 };
 
 }  // namespace plat::soft
