@@ -102,8 +102,10 @@ bool SdlHost::Open_Window(const char* title, int width, int height) {
   SDL_RenderSetLogicalSize(renderer_, width, height);
   int out_w = 0, out_h = 0;
   SDL_GetRendererOutputSize(renderer_, &out_w, &out_h);
-  // Whole-number scaling where the output is big enough; a smaller one still shows it all.
-  SDL_RenderSetIntegerScale(renderer_, out_w >= width && out_h >= height ? SDL_TRUE : SDL_FALSE);
+  // Whole-number scaling where at least twice the picture fits (crisp pixels); on a smaller
+  // screen, such as 1024 x 768, filling it beats a small picture in a wide black frame.
+  const bool twice_fits = out_w >= 2 * width && out_h >= 2 * height;
+  SDL_RenderSetIntegerScale(renderer_, twice_fits ? SDL_TRUE : SDL_FALSE);
   texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
                                width, height);
   if (!texture_) return false;
