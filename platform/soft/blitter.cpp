@@ -19,6 +19,12 @@ void Copy_Row_Keyed(std::uint16_t* __restrict dst, const std::uint16_t* __restri
     Lanes s, d;
     std::memcpy(&s, src + x, sizeof s);
     Lanes keep = reinterpret_cast<Lanes>(s != keys);  // all ones where the source shows
+    std::uint64_t halves[2];
+    std::memcpy(halves, &keep, sizeof halves);
+    if ((halves[0] & halves[1]) == ~std::uint64_t{0}) {  // opaque: no need to read the screen
+      std::memcpy(dst + x, &s, sizeof s);
+      continue;
+    }
     std::memcpy(&d, dst + x, sizeof d);
     d = (s & keep) | (d & ~keep);
     std::memcpy(dst + x, &d, sizeof d);
@@ -41,6 +47,15 @@ void Fill_Box(Pixels* dst, const Box& box, std::uint16_t colour) {
   if (clipped.Empty()) return;
   const auto left = static_cast<std::size_t>(clipped.left);
   const auto count = static_cast<std::size_t>(clipped.right - clipped.left);
+  if ((colour & 0xFF) == (colour >> 8)) {  // black and the like: memset, whole rows at once
+    const bool whole_rows = count == static_cast<std::size_t>(dst->width);
+    const auto rows = static_cast<std::size_t>(clipped.bottom - clipped.top);
+    for (auto y = clipped.top; y < clipped.bottom; y += whole_rows ? rows : 1) {
+      std::memset(dst->Row(static_cast<int>(y)) + left, colour & 0xFF,
+                  (whole_rows ? rows * count : count) * sizeof(std::uint16_t));
+    }
+    return;
+  }
   for (auto y = clipped.top; y < clipped.bottom; ++y) {
     std::uint16_t* row = dst->Row(static_cast<int>(y)) + left;
     std::fill(row, row + count, colour);
