@@ -38,6 +38,8 @@ int Create_Display() {
   IDirectDraw* first = nullptr;
   if (DirectDrawCreate(nullptr, &first, nullptr) < 0) return Fail_Startup("DDraw Create Failed.");
   if (first->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&lpdd)) < 0) {
+    lpdd = nullptr;
+    first->Release();  // nothing else will ever reach it
     return Fail_Startup("DDraw QueryInterface Failed.");
   }
   first->Release();
@@ -136,12 +138,13 @@ IDirectDrawClipper* Attach_Clipper(IDirectDrawSurface4* surface, std::int32_t co
   IDirectDrawClipper* clipper = nullptr;
   if (lpdd->CreateClipper(0, &clipper, nullptr) != DD_OK) return nullptr;
   RGNDATA* region = Build_Clip_Region(count, rects);
-  if (!region) return nullptr;
-  if (clipper->SetClipList(region, 0) != DD_OK || surface->SetClipper(clipper) != DD_OK) {
-    std::free(region);
+  bool attached = region && clipper->SetClipList(region, 0) == DD_OK &&
+                  surface->SetClipper(clipper) == DD_OK;
+  std::free(region);
+  if (!attached) {
+    clipper->Release();  // a clipper nobody holds would only leak
     return nullptr;
   }
-  std::free(region);
   return clipper;
 }
 

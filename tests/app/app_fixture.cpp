@@ -64,6 +64,8 @@ void AppTest::SetUp() {
 
 void AppTest::TearDown() {
   Shutdown_Game();  // also after a failed start-up, which leaves what it made
+  if (lpddclipper) lpddclipper->Release();  // the game leaves it to the process's end
+  lpddclipper = nullptr;
   Close_Log();
   backend.reset();
   plat::Set_Data_Dir("");
