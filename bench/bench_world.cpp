@@ -13,34 +13,23 @@
 #include "input/input.h"
 #include "platform/data_path.h"
 #include "platform/soft/soft_os.h"
-#include "tests/soak/fresh_game.h"
+#include "tests/support/fresh_game.h"
 
 namespace zorvex::bench {
 
-namespace {
-int instance_tag;
-}
-
 Game_Up::Game_Up() {
-  soak::Reset_Game_Globals();
+  harness::Reset_Game_Globals();
   plat::Set_Data_Dir(ZORVEX_DATA_DIR);
   auto host = std::make_unique<Bench_Host>();
   host_ = host.get();
   backend_ = plat::soft::Make_Soft_Os(std::move(host));
   plat::Use_Os(backend_.get());
-  plat::WNDCLASSA wc{};
-  wc.lpfnWndProc = WindowProc;
-  wc.lpszClassName = "ZorvexBall";
-  plat::RegisterClassA(&wc);
-  main_window = plat::CreateWindowExA(0, "ZorvexBall", "Zorvex!", 0, 0, 0, 640, 480, nullptr,
-                                      nullptr, nullptr, nullptr);
-  app_instance = reinterpret_cast<plat::HINSTANCE>(&instance_tag);
-  ok_ = main_window && Setup_Game() == 1;
+  ok_ = harness::Open_Game_Window() && Setup_Game() == 1;
 }
 
 Game_Up::~Game_Up() {
   Shutdown_Game();
-  soak::Release_Leftovers();
+  harness::Release_Leftovers();
   plat::Use_Os(nullptr);
   backend_.reset();
   plat::Set_Data_Dir("");

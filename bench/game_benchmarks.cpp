@@ -14,13 +14,11 @@
 #include "platform/data_path.h"
 #include "platform/soft/soft_os.h"
 #include "sound/sound_manager.h"
-#include "tests/soak/fresh_game.h"
+#include "tests/support/fresh_game.h"
 
 namespace zorvex::bench {
 
 namespace {
-
-int instance_tag;
 
 // A recorded game played on the headless host with tracing off, one frame at a time, the way
 // the message loop plays it: one message at most, then the session's input, then the frame.
@@ -30,7 +28,7 @@ class Replay_Run {
   ~Replay_Run() { Stop(); }
 
   bool Start() {
-    soak::Reset_Game_Globals();
+    harness::Reset_Game_Globals();
     plat::Set_Data_Dir(ZORVEX_DATA_DIR);
     Options options;
     options.headless = true;
@@ -39,15 +37,9 @@ class Replay_Run {
     if (!Begin_Session(options, &error)) return false;
     backend_ = plat::soft::Make_Soft_Os(plat::soft::Make_Headless_Host(true));
     plat::Use_Os(backend_.get());
-    plat::WNDCLASSA wc{};
-    wc.lpfnWndProc = WindowProc;
-    wc.lpszClassName = "ZorvexBall";
-    plat::RegisterClassA(&wc);
-    main_window = plat::CreateWindowExA(0, "ZorvexBall", "Zorvex!", 0, 0, 0, 640, 480, nullptr,
-                                        nullptr, nullptr, nullptr);
-    app_instance = reinterpret_cast<plat::HINSTANCE>(&instance_tag);
+    if (!harness::Open_Game_Window()) return false;
     Session_Before_Setup();
-    if (!main_window || Setup_Game() != 1) return false;
+    if (Setup_Game() != 1) return false;
     Session_After_Setup();
     return true;
   }
@@ -70,7 +62,7 @@ class Replay_Run {
   void Stop() {
     if (!backend_) return;
     Shutdown_Game();
-    soak::Release_Leftovers();
+    harness::Release_Leftovers();
     End_Session();
     plat::Use_Os(nullptr);
     backend_.reset();

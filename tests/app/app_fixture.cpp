@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -11,16 +10,8 @@
 #include "app/log.h"
 #include "app/session.h"
 #include "app/shell.h"
-#include "game/balls.h"
-#include "game/bricks.h"
-#include "game/level.h"
-#include "game/rng.h"
-#include "game/ship.h"
-#include "gfx/background_hud.h"
-#include "gfx/display.h"
-#include "input/input.h"
 #include "platform/data_path.h"
-#include "sound/sound_manager.h"
+#include "tests/support/fresh_game.h"
 
 namespace zorvex::testing {
 
@@ -28,30 +19,8 @@ namespace {
 int instance_tag;
 }
 
-void Reset_Globals() {
-  score = 0;
-  lives = 0;
-  level = 0;
-  game_mode = MODE_TITLE;
-  rand_state = 1;
-  for (Ball& b : balls) b = Ball{};
-  for (Brick& b : bricks) b = Brick{};
-  for (Shot& s : shots) s = Shot{};
-  for (Attachment& a : attachments) a = Attachment{};
-  ship = SpriteRect{};
-  back_tile = TileRect{};
-  scroll_y = 0;
-  fire_latch = 0;
-  intro_timer = Timer{0, 1000};
-  pointer_x = 0;
-  std::memset(keys, 0, sizeof(keys));
-  mouse_state = plat::DIMOUSESTATE{};
-  main_window = nullptr;
-  app_instance = nullptr;
-}
-
 void AppTest::SetUp() {
-  Reset_Globals();
+  harness::Reset_Game_Globals();
   plat::soft::Test_Backend::Options options;
   options.start_ms = 1000;
   backend = std::make_unique<plat::soft::Test_Backend>(options);
@@ -64,8 +33,7 @@ void AppTest::SetUp() {
 
 void AppTest::TearDown() {
   Shutdown_Game();  // also after a failed start-up, which leaves what it made
-  if (lpddclipper) lpddclipper->Release();  // the game leaves it to the process's end
-  lpddclipper = nullptr;
+  harness::Release_Leftovers();
   Close_Log();
   backend.reset();
   plat::Set_Data_Dir("");
@@ -86,13 +54,7 @@ int AppTest::Run_Game(const std::string& replay_text) {
 }
 
 int AppTest::Set_Up_Only() {
-  plat::WNDCLASSA wc{};
-  wc.lpfnWndProc = WindowProc;
-  wc.lpszClassName = "ZorvexBall";
-  plat::RegisterClassA(&wc);
-  main_window = plat::CreateWindowExA(0, "ZorvexBall", "Zorvex!", 0, 0, 0, 640, 480, nullptr,
-                                      nullptr, nullptr, nullptr);
-  app_instance = reinterpret_cast<plat::HINSTANCE>(&instance_tag);
+  if (!harness::Open_Game_Window()) return 0;
   return Setup_Game();
 }
 

@@ -31,6 +31,5 @@ class AppTest : public ::testing::Test {
   std::string work_dir;
 };
 
-void Reset_Globals();
 
 }  // namespace zorvex::testing

@@ -19,9 +19,9 @@
 #include "platform/data_path.h"
 #include "platform/os.h"
 #include "platform/soft/soft_os.h"
-#include "tests/soak/fresh_game.h"
 #include "tests/soak/invariants.h"
 #include "tests/soak/memory_watch.h"
+#include "tests/support/fresh_game.h"
 
 // Under AddressSanitizer freed blocks wait in a quarantine (256 MB by default) before reuse,
 // which would read as growth; a smaller one still catches use after free of recent blocks.
@@ -86,14 +86,14 @@ bool Play_Game(const Settings& s, std::uint32_t seed, std::uint32_t frame_ms,
     std::fprintf(stderr, "zorvex-soak: %s\n", error.c_str());
     return false;
   }
-  zorvex::soak::Reset_Game_Globals();
+  zorvex::harness::Reset_Game_Globals();
   plat::Set_Data_Dir(options.data_dir);
   auto backend = plat::soft::Make_Soft_Os(plat::soft::Make_Headless_Host(true));
   plat::Use_Os(backend.get());
   static int instance_tag;
   const int code =
       zorvex::WinMain(reinterpret_cast<plat::HINSTANCE>(&instance_tag), nullptr, "", 1);
-  zorvex::soak::Release_Leftovers();
+  zorvex::harness::Release_Leftovers();
   const bool written = zorvex::End_Session();
   plat::Use_Os(nullptr);
   backend.reset();

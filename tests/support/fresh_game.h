@@ -1,7 +1,8 @@
-// Runs whole games one after another in one process, as a fresh program would run each.
+// Runs the game again and again in one process (tests, the soak, the benchmarks), each time as
+// a fresh program would.
 #pragma once
 
-namespace zorvex::soak {
+namespace zorvex::harness {
 
 // Puts the game's globals back to their values at program start; the tables persist between
 // runs otherwise (a ball left in play by one run would still be in play in the next).
@@ -12,4 +13,8 @@ void Reset_Game_Globals();
 // this one outlives its backend.
 void Release_Leftovers();
 
-}  // namespace zorvex::soak
+// Registers the window class and makes the game window as WinMain does, for code that calls
+// Setup_Game itself; sets main_window and app_instance. False when no window could be made.
+bool Open_Game_Window();
+
+}  // namespace zorvex::harness

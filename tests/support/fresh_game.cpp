@@ -1,4 +1,4 @@
-#include "tests/soak/fresh_game.h"
+#include "tests/support/fresh_game.h"
 
 #include <cstring>
 
@@ -12,8 +12,9 @@
 #include "gfx/background_hud.h"
 #include "gfx/display.h"
 #include "input/input.h"
+#include "platform/os.h"
 
-namespace zorvex::soak {
+namespace zorvex::harness {
 
 void Reset_Game_Globals() {
   score = lives = level = 0;
@@ -43,4 +44,19 @@ void Release_Leftovers() {
   lpddclipper = nullptr;
 }
 
-}  // namespace zorvex::soak
+namespace {
+int instance_tag;
+}
+
+bool Open_Game_Window() {
+  plat::WNDCLASSA wc{};
+  wc.lpfnWndProc = WindowProc;
+  wc.lpszClassName = "ZorvexBall";
+  plat::RegisterClassA(&wc);
+  main_window = plat::CreateWindowExA(0, "ZorvexBall", "Zorvex!", 0, 0, 0, 640, 480, nullptr,
+                                      nullptr, nullptr, nullptr);
+  app_instance = reinterpret_cast<plat::HINSTANCE>(&instance_tag);
+  return main_window != nullptr;
+}
+
+}  // namespace zorvex::harness
