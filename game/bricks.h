@@ -20,6 +20,8 @@ struct Brick {
 };
 
 extern Brick bricks[BRICK_COUNT];
+constexpr int WHOLE_RADIAN_SINE_COUNT = (SIN_TABLE_SIZE + 24) / 25;
+extern const double WHOLE_RADIAN_SINES[WHOLE_RADIAN_SINE_COUNT];
 extern double sin_table[SIN_TABLE_SIZE];
 extern Timer brick_timer;
 
