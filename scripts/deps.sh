@@ -9,10 +9,20 @@ ZORVEX_PACKAGES=(
   xvfb xdotool imagemagick x11-utils sox
 )
 
+# Only for the browser build and its checks; scripts/play never needs them.
+ZORVEX_WEB_PACKAGES=(emscripten nodejs chromium)
+
+zorvex_install_web_deps() {
+  zorvex_install_deps "${ZORVEX_WEB_PACKAGES[@]}"
+}
+
+# Installs the packages named, or ZORVEX_PACKAGES when none are.
 zorvex_install_deps() {
   local missing=()
   local pkg
-  for pkg in "${ZORVEX_PACKAGES[@]}"; do
+  local wanted=("$@")
+  [ $# -eq 0 ] && wanted=("${ZORVEX_PACKAGES[@]}")
+  for pkg in "${wanted[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
       missing+=("$pkg")
     fi
