@@ -1,0 +1,66 @@
+// The game's options as the machine gives them, turned into options for the page's own file
+// system: files the game reads are handed in, files it writes are copied back after the run.
+import fs from 'node:fs';
+import path from 'node:path';
+
+const INPUTS = new Set(['--replay']);
+const OUTPUTS = new Set(['--trace', '--record', '--log']);
+
+// Returns {args, inputs: [{fsPath, hostPath}], outputs: [{fsPath, hostPath}], dataDir}.
+// A file that cannot be read is left out of `inputs`, so the game reports it as it would.
+export function mapArgs(argv) {
+  const args = [], inputs = [], outputs = [];
+  let dataDir = null;
+  for (let i = 0; i < argv.length; ++i) {
+    const a = argv[i];
+    const value = argv[i + 1];
+    if (value === undefined || !(INPUTS.has(a) || OUTPUTS.has(a) || a === '--data' || a === '--snapshot')) {
+      args.push(a);
+      continue;
+    }
+    ++i;
+    if (a === '--data') {
+      dataDir = value;
+      args.push(a, '/in/data');
+    } else if (INPUTS.has(a)) {
+      const fsPath = `/in/${inputs.length}`;
+      if (readable(value)) inputs.push({fsPath, hostPath: value});
+      args.push(a, fsPath);
+    } else if (a === '--log' && value === '-') {
+      args.push(a, value);
+    } else if (a === '--snapshot' && value.includes(':')) {
+      const colon = value.indexOf(':');
+      const fsPath = `/out/${outputs.length}`;
+      outputs.push({fsPath, hostPath: value.slice(colon + 1)});
+      args.push(a, value.slice(0, colon + 1) + fsPath);
+    } else if (a === '--snapshot') {
+      args.push(a, value);
+    } else {
+      const fsPath = `/out/${outputs.length}`;
+      outputs.push({fsPath, hostPath: value});
+      args.push(a, fsPath);
+    }
+  }
+  return {args, inputs, outputs, dataDir};
+}
+
+function readable(file) {
+  try {
+    return fs.statSync(file).isFile();
+  } catch {
+    return false;
+  }
+}
+
+// Every file of a data folder given with --data, as inputs under /in/data.
+export function dataInputs(dataDir) {
+  if (!dataDir) return [];
+  let names = [];
+  try {
+    names = fs.readdirSync(dataDir);
+  } catch {
+    return [];
+  }
+  return names.filter((n) => readable(path.join(dataDir, n)))
+      .map((n) => ({fsPath: `/in/data/${n}`, hostPath: path.join(dataDir, n)}));
+}
