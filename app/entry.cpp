@@ -49,7 +49,8 @@ plat::HINSTANCE Entry_Instance() { return reinterpret_cast<plat::HINSTANCE>(&ins
 
 int Finish_Entry(int code) {
   if (code == EXIT_STARTUP_FAILED && *Startup_Failure()) Fail_Entry(code, Startup_Failure());
-  if (!End_Session()) code = Fail_Entry(EXIT_STARTUP_FAILED, "could not write the trace or recording");
+  if (!End_Session())
+    code = Fail_Entry(EXIT_STARTUP_FAILED, "could not write the trace or recording");
   Close_Log();
   plat::Use_Os(nullptr);
   backend.reset();

@@ -46,12 +46,11 @@ EMSCRIPTEN_KEEPALIVE int zorvex_start(const char* args) {
   for (const std::string& w : words) argv.push_back(w.c_str());
 
   zorvex::Options options;
-  int code = zorvex::Prepare_Entry(static_cast<int>(argv.size()), argv.data(), &options,
-                                   Choose_Data_Dir);
+  int code =
+      zorvex::Prepare_Entry(static_cast<int>(argv.size()), argv.data(), &options, Choose_Data_Dir);
   if (code == zorvex::GAME_RUNNING) {
-    code = zorvex::Open_Backend(options.headless
-                                    ? plat::soft::Make_Headless_Host(!options.nosound)
-                                    : plat::web::Make_Web_Host(!options.nosound));
+    code = zorvex::Open_Backend(options.headless ? plat::soft::Make_Headless_Host(!options.nosound)
+                                                 : plat::web::Make_Web_Host(!options.nosound));
   }
   if (code != zorvex::GAME_RUNNING) {
     std::fflush(stdout);

@@ -3,21 +3,22 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import {createRequire} from 'node:module';
-import {mapArgs, dataInputs} from './run_args.mjs';
+import {mapArgs, dataInputs, restorePaths} from './run_args.mjs';
 
 const [pageDir, ...argv] = process.argv.slice(2);
 const createZorvex = createRequire(import.meta.url)(path.resolve(pageDir, 'zorvex.js'));
+const run = mapArgs(argv);
 const Module = await createZorvex({
-  print: (t) => process.stdout.write(t + '\n'),
-  printErr: (t) => process.stderr.write(t + '\n'),
+  wasmBinary: fs.readFileSync(path.resolve(pageDir, 'zorvex.wasm')),
+  print: (t) => process.stdout.write(restorePaths(t, run) + '\n'),
+  printErr: (t) => process.stderr.write(restorePaths(t, run) + '\n'),
 });
 const FS = Module.FS;
-const run = mapArgs(argv);
 for (const dir of ['/in', '/in/data', '/out', '/data']) FS.mkdir(dir);
 for (const name of fs.readdirSync(path.join(pageDir, 'data'))) {
   FS.writeFile(`/data/${name}`, fs.readFileSync(path.join(pageDir, 'data', name)));
 }
-for (const f of [...run.inputs, ...dataInputs(run.dataDir)]) {
+for (const f of [...run.inputs, ...dataInputs(run.dataDir)].filter((f) => !f.missing)) {
   FS.writeFile(f.fsPath, fs.readFileSync(f.hostPath));
 }
 let code = Module.ccall('zorvex_start', 'number', ['string'], [run.args.join('\n')]);

@@ -47,7 +47,7 @@
       }
       image.data.set(Module.HEAPU8.subarray(rgba, rgba + width * height * 4));
       context.putImageData(image, 0, 0);
-      ++window.zorvexFrames;
+      if (++window.zorvexFrames === 1) window.zorvexFirstFrameMs = performance.now();
     };
     // The mixer is pulled here, between frames, on the game's own thread.
     Module.zorvexStartAudio = () => {

@@ -7,7 +7,7 @@ const INPUTS = new Set(['--replay']);
 const OUTPUTS = new Set(['--trace', '--record', '--log']);
 
 // Returns {args, inputs: [{fsPath, hostPath}], outputs: [{fsPath, hostPath}], dataDir}.
-// A file that cannot be read is left out of `inputs`, so the game reports it as it would.
+// A file that cannot be read is marked `missing` and not handed in, so the game reports it.
 export function mapArgs(argv) {
   const args = [], inputs = [], outputs = [];
   let dataDir = null;
@@ -24,7 +24,7 @@ export function mapArgs(argv) {
       args.push(a, '/in/data');
     } else if (INPUTS.has(a)) {
       const fsPath = `/in/${inputs.length}`;
-      if (readable(value)) inputs.push({fsPath, hostPath: value});
+      inputs.push({fsPath, hostPath: value, missing: !readable(value)});
       args.push(a, fsPath);
     } else if (a === '--log' && value === '-') {
       args.push(a, value);
@@ -63,4 +63,13 @@ export function dataInputs(dataDir) {
   }
   return names.filter((n) => readable(path.join(dataDir, n)))
       .map((n) => ({fsPath: `/in/data/${n}`, hostPath: path.join(dataDir, n)}));
+}
+
+// The game names files by the paths it was given; put the machine's paths back in its messages.
+export function restorePaths(text, run) {
+  const pairs = [...run.inputs, ...run.outputs].map((f) => [f.fsPath, f.hostPath]);
+  if (run.dataDir) pairs.push(['/in/data', run.dataDir]);
+  pairs.sort((a, b) => b[0].length - a[0].length);
+  for (const [fsPath, hostPath] of pairs) text = text.split(fsPath).join(hostPath);
+  return text;
 }

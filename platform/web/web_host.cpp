@@ -6,7 +6,8 @@
 #include <vector>
 
 // The page's script draws and plays; these reach it.
-EM_JS(int, zorvex_js_start_audio, (), { return Module.zorvexStartAudio ? Module.zorvexStartAudio() : 0; });
+EM_JS(int, zorvex_js_start_audio, (),
+      { return Module.zorvexStartAudio ? Module.zorvexStartAudio() : 0; });
 EM_JS(void, zorvex_js_present, (const std::uint8_t* rgba, int width, int height), {
   if (Module.zorvexPresent) Module.zorvexPresent(rgba, width, height);
 });

@@ -5,12 +5,12 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import {launch} from './cdp.mjs';
-import {mapArgs, dataInputs} from './run_args.mjs';
+import {mapArgs, dataInputs, restorePaths} from './run_args.mjs';
 import {serve} from './serve.mjs';
 
 const [pageDir, ...argv] = process.argv.slice(2);
 const run = mapArgs(argv);
-const inputs = [...run.inputs, ...dataInputs(run.dataDir)];
+const inputs = [...run.inputs, ...dataInputs(run.dataDir)].filter((f) => !f.missing);
 
 // The page fetches /run/in/K and puts /run/out/K.
 const server = await serve(path.resolve(pageDir), 0, (req, res) => {
@@ -41,8 +41,8 @@ let code = 1;
 try {
   const page = await browser.open(`http://127.0.0.1:${server.address().port}/index.html?driven`);
   const result = await page.evaluate(`zorvexDriven(${JSON.stringify(spec)})`);
-  if (result.stdout) process.stdout.write(result.stdout);
-  if (result.stderr) process.stderr.write(result.stderr);
+  if (result.stdout) process.stdout.write(restorePaths(result.stdout, run));
+  if (result.stderr) process.stderr.write(restorePaths(result.stderr, run));
   code = result.code;
 } catch (e) {
   process.stderr.write(`web-run: ${e.message}\n`);
