@@ -58,12 +58,28 @@ bool Neighbour_Round_Trips(double value, char* out, std::size_t size) {
 std::string Shortest_Double(double value) {
   if (value == 0) return std::signbit(value) ? "-0" : "0";
   char buffer[40];
-  int digits = 1;
-  for (; digits < 17; ++digits) {
-    if (Round_Trips(value, digits, buffer, sizeof(buffer))) break;
-    if (Neighbour_Round_Trips(value, buffer, sizeof(buffer))) break;
+  int exponent2;
+  if (std::frexp(std::fabs(value), &exponent2) == 0.5) {
+    // A power of two: the gap below is half the gap above, so the nearest form with some number
+    // of digits can miss where a neighbour of it reads back. Try each length in turn.
+    int digits = 1;
+    for (; digits < 17; ++digits) {
+      if (Round_Trips(value, digits, buffer, sizeof(buffer))) break;
+      if (Neighbour_Round_Trips(value, buffer, sizeof(buffer))) break;
+    }
+    if (digits == 17) Round_Trips(value, 17, buffer, sizeof(buffer));
+  } else {
+    // Elsewhere the nearest form reads back from some length on: find the least by halving.
+    int low = 1, high = 17;
+    while (low < high) {
+      const int mid = (low + high) / 2;
+      if (Round_Trips(value, mid, buffer, sizeof(buffer)))
+        high = mid;
+      else
+        low = mid + 1;
+    }
+    Round_Trips(value, low, buffer, sizeof(buffer));
   }
-  if (digits == 17) Round_Trips(value, 17, buffer, sizeof(buffer));
 
   // Split "-d.ddde+XX" into sign, significant digits and the decimal exponent.
   const bool negative = buffer[0] == '-';

@@ -83,11 +83,21 @@
 
   function handInput(Module, enterAllowed) {
     const locked = () => document.pointerLockElement === canvas;
+    // The browser takes Escape to give back the mouse or leave full screen; that press must not
+    // also quit the game.
+    let browserTookEscape = -1e9;
+    const tookEscape = () => { browserTookEscape = performance.now(); };
+    document.addEventListener('pointerlockchange', () => { if (!locked()) tookEscape(); });
+    document.addEventListener('fullscreenchange', () => { if (!document.fullscreenElement) tookEscape(); });
     window.addEventListener('keydown', (e) => {
       const code = KEYS[e.code];
       if (!code) return;  // F11 and the rest stay the browser's
       e.preventDefault();
       if (code === KEYS.Enter && !enterAllowed()) return;
+      if (code === KEYS.Escape &&
+          (locked() || document.fullscreenElement || performance.now() - browserTookEscape < 300)) {
+        return;
+      }
       Module._zorvex_web_key(code, 1);
     });
     window.addEventListener('keyup', (e) => {
