@@ -51,6 +51,7 @@
     };
     // The mixer is pulled here, between frames, on the game's own thread.
     Module.zorvexStartAudio = () => {
+      if (audio) return 1;
       const Context = window.AudioContext || window.webkitAudioContext;
       if (!Context) return 0;
       try {

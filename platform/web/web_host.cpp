@@ -30,14 +30,19 @@ std::vector<std::int16_t> mix_buffer;
 // The page pulls sound on its own schedule, on the same thread as the game: no lock is needed.
 class WebAudioSink : public soft::AudioSink {
  public:
+  // Called again with silence when the game lets its device go; the page's output stays open.
   bool Start(soft::MixFunction mix, void* context) override {
-    if (!zorvex_js_start_audio()) return false;
+    if (!open_ && !zorvex_js_start_audio()) return false;
+    open_ = true;
     mix_function = mix;
     mix_context = context;
     return true;
   }
   void Lock() override {}
   void Unlock() override {}
+
+ private:
+  bool open_ = false;
 };
 
 class WebHost : public soft::Host {
