@@ -90,10 +90,12 @@
     const tookEscape = () => { browserTookEscape = performance.now(); };
     document.addEventListener('pointerlockchange', () => { if (!locked()) tookEscape(); });
     document.addEventListener('fullscreenchange', () => { if (!document.fullscreenElement) tookEscape(); });
+    // The game sees every key it knows; the browser keeps its shortcuts and function keys.
+    const keepForBrowser = (e) => e.ctrlKey || e.altKey || e.metaKey || /^F\d+$/.test(e.code);
     window.addEventListener('keydown', (e) => {
       const code = KEYS[e.code];
-      if (!code) return;  // F11 and the rest stay the browser's
-      e.preventDefault();
+      if (!code) return;
+      if (!keepForBrowser(e)) e.preventDefault();
       if (code === KEYS.Enter && !enterAllowed()) return;
       if (code === KEYS.Escape &&
           (locked() || document.fullscreenElement || performance.now() - browserTookEscape < 300)) {
@@ -104,7 +106,7 @@
     window.addEventListener('keyup', (e) => {
       const code = KEYS[e.code];
       if (!code) return;
-      e.preventDefault();
+      if (!keepForBrowser(e)) e.preventDefault();
       Module._zorvex_web_key(code, 0);
     });
     const BUTTONS = [0, 2, 1];  // the browser's left, middle, right
