@@ -24,6 +24,12 @@ for (const f of [...run.inputs, ...dataInputs(run.dataDir)].filter((f) => !f.mis
 let code = Module.ccall('zorvex_start', 'number', ['string'], [run.args.join('\n')]);
 while (code < 0) code = Module._zorvex_step(1000);
 for (const f of run.outputs) {
-  if (FS.analyzePath(f.fsPath).exists) fs.writeFileSync(f.hostPath, FS.readFile(f.fsPath));
+  if (!FS.analyzePath(f.fsPath).exists) continue;
+  try {
+    fs.writeFileSync(f.hostPath, FS.readFile(f.fsPath));
+  } catch (e) {
+    process.stderr.write(`zorvex: ${f.hostPath}: cannot write: ${e.message}\n`);
+    if (code === 0) code = 1;
+  }
 }
 process.exitCode = code;

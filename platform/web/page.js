@@ -213,7 +213,9 @@
     for (const f of spec.outputs) {
       if (!FS.analyzePath(f.fsPath).exists) continue;
       const response = await fetch(f.url, {method: 'PUT', body: FS.readFile(f.fsPath)});
-      if (!response.ok) err.push(`web-run: could not send back ${f.fsPath}\n`);
+      if (response.ok) continue;
+      err.push(`zorvex: ${f.fsPath}: cannot write\n`);
+      if (code === 0) code = 1;  // as when the game cannot write its trace
     }
     if (audio) audio.close();
     return {code, stdout: out.join(''), stderr: err.join('')};

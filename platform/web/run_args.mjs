@@ -6,7 +6,8 @@ import path from 'node:path';
 const INPUTS = new Set(['--replay']);
 const OUTPUTS = new Set(['--trace', '--record', '--log']);
 
-// Returns {args, inputs: [{fsPath, hostPath}], outputs: [{fsPath, hostPath}], dataDir}.
+// Returns {args, inputs: [{fsPath, hostPath, missing}], outputs: [{fsPath, hostPath,
+// unwritable}], dataDir}.
 // A file that cannot be read is marked `missing` and not handed in, so the game reports it.
 export function mapArgs(argv) {
   const args = [], inputs = [], outputs = [];
@@ -30,18 +31,32 @@ export function mapArgs(argv) {
       args.push(a, value);
     } else if (a === '--snapshot' && value.includes(':')) {
       const colon = value.indexOf(':');
-      const fsPath = `/out/${outputs.length}`;
-      outputs.push({fsPath, hostPath: value.slice(colon + 1)});
-      args.push(a, value.slice(0, colon + 1) + fsPath);
+      args.push(a, value.slice(0, colon + 1) + outputPath(outputs, value.slice(colon + 1)));
     } else if (a === '--snapshot') {
       args.push(a, value);
     } else {
-      const fsPath = `/out/${outputs.length}`;
-      outputs.push({fsPath, hostPath: value});
-      args.push(a, fsPath);
+      args.push(a, outputPath(outputs, value));
     }
   }
   return {args, inputs, outputs, dataDir};
+}
+
+// Where an output goes in the page: /out/K, or, when the machine's folder cannot take the file,
+// a folder the page lacks too, so the game itself reports that it cannot write there.
+function outputPath(outputs, hostPath) {
+  const k = outputs.length;
+  const ok = writable(hostPath);
+  outputs.push({fsPath: ok ? `/out/${k}` : `/unwritable/${k}`, hostPath, unwritable: !ok});
+  return outputs[k].fsPath;
+}
+
+function writable(file) {
+  try {
+    fs.accessSync(path.dirname(path.resolve(file)), fs.constants.W_OK);
+    return !fs.existsSync(file) || fs.statSync(file).isFile();
+  } catch {
+    return false;
+  }
 }
 
 function readable(file) {
