@@ -1,6 +1,6 @@
 // The page around the game: loads it and its files, draws its frames, plays its sound, hands it
 // the keyboard and mouse, and calls for a frame 60 times a second while the page is in sight.
-// With ?driven in the address it waits for zorvexDriven(spec) from the headless runner instead.
+// With ?driven in the address it waits for zorvexDriven(job) from the headless runner instead.
 'use strict';
 (function () {
   const FRAME_MS = 1000 / 60;
@@ -192,8 +192,8 @@
     canvas.addEventListener('click', () => location.reload(), {once: true});
   }
 
-  // For the headless runner: spec = {args, inputs: [{fsPath, url}], outputs: [{fsPath, url}]}.
-  window.zorvexDriven = async (spec) => {
+  // For the headless runner: job = {args, inputs: [{fsPath, url}], outputs: [{fsPath, url}]}.
+  window.zorvexDriven = async (job) => {
     const out = [], err = [];
     const Module = await createZorvex({print: (t) => out.push(t + '\n'),
                                        printErr: (t) => err.push(t + '\n')});
@@ -203,14 +203,14 @@
     await Promise.all([
       ...[...TITLE_FILES, ...LEVEL_FILES].map(async (name) =>
         FS.writeFile(`/data/${name}`, await fetchBytes(`data/${name}`))),
-      ...spec.inputs.map(async (f) => FS.writeFile(f.fsPath, await fetchBytes(f.url))),
+      ...job.inputs.map(async (f) => FS.writeFile(f.fsPath, await fetchBytes(f.url))),
     ]);
     handInput(Module, () => true);
-    let code = Module.ccall('zorvex_start', 'number', ['string'], [spec.args.join('\n')]);
+    let code = Module.ccall('zorvex_start', 'number', ['string'], [job.args.join('\n')]);
     if (code === RUNNING) {
-      code = await (spec.args.includes('--headless') ? unpaced(Module) : paced(Module));
+      code = await (job.args.includes('--headless') ? unpaced(Module) : paced(Module));
     }
-    for (const f of spec.outputs) {
+    for (const f of job.outputs) {
       if (!FS.analyzePath(f.fsPath).exists) continue;
       const response = await fetch(f.url, {method: 'PUT', body: FS.readFile(f.fsPath)});
       if (response.ok) continue;

@@ -31,7 +31,7 @@ const server = await serve(path.resolve(pageDir), 0, (req, res) => {
   return true;
 });
 
-const spec = {
+const job = {
   args: run.args,
   inputs: inputs.map((f, k) => ({fsPath: f.fsPath, url: `/run/in/${k}`})),
   outputs: run.outputs.map((f, k) => ({fsPath: f.fsPath, url: `/run/out/${k}`})),
@@ -40,7 +40,7 @@ const browser = await launch();
 let code = 1;
 try {
   const page = await browser.open(`http://127.0.0.1:${server.address().port}/index.html?driven`);
-  const result = await page.evaluate(`zorvexDriven(${JSON.stringify(spec)})`);
+  const result = await page.evaluate(`zorvexDriven(${JSON.stringify(job)})`);
   if (result.stdout) process.stdout.write(restorePaths(result.stdout, run));
   if (result.stderr) process.stderr.write(restorePaths(result.stderr, run));
   code = result.code;
