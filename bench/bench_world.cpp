@@ -7,29 +7,28 @@
 #include "game/level.h"
 #include "game/rng.h"
 #include "game/ship.h"
-#include "game/types.h"
-#include "gfx/background_hud.h"
+#include "game/state.h"
+#include "gfx/background.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "platform/data_path.h"
 #include "platform/soft/soft_os.h"
-#include "tests/support/fresh_game.h"
 
 namespace zorvex::bench {
 
 Game_Up::Game_Up() {
-  harness::Reset_Game_Globals();
+  Reset_Play_State();
   plat::Set_Data_Dir(ZORVEX_DATA_DIR);
   auto host = std::make_unique<Bench_Host>();
   host_ = host.get();
   backend_ = plat::soft::Make_Soft_Os(std::move(host));
   plat::Use_Os(backend_.get());
-  ok_ = harness::Open_Game_Window() && Setup_Game() == 1;
+  ok_ = Open_Game_Window() && Setup_Game() == 1;
 }
 
 Game_Up::~Game_Up() {
   Shutdown_Game();
-  harness::Release_Leftovers();
+  Release_Clipper();
   plat::Use_Os(nullptr);
   backend_.reset();
   plat::Set_Data_Dir("");

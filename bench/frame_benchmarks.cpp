@@ -14,7 +14,7 @@
 #include "gfx/display.h"
 #include "gfx/sprites.h"
 #include "platform/soft/frame_pacer.h"
-#include "platform/soft/test_backend.h"
+#include "platform/test_double/test_backend.h"
 
 namespace zorvex::bench {
 

@@ -2,18 +2,16 @@
 
 #include <cmath>
 
-#include "app/log.h"
-#include "app/shell.h"
-#include "game/arith.h"
+#include "core/arith.h"
+#include "core/log.h"
+#include "core/tick.h"
 #include "game/rules.h"
 #include "gfx/display.h"
 #include "gfx/sprites.h"
 
 namespace zorvex {
 
-Brick bricks[BRICK_COUNT];
 double sin_table[SIN_TABLE_SIZE];
-Timer brick_timer;
 
 namespace {
 

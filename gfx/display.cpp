@@ -3,15 +3,12 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
-#include "app/log.h"
-#include "app/shell.h"
-#include "app/startup.h"
+#include "core/log.h"
+#include "core/startup.h"
+#include "core/window.h"
 #include "gfx/sprites.h"
-#include "input/input.h"
 #include "platform/os.h"
-#include "sound/sound_manager.h"
 
 namespace zorvex {
 
@@ -84,31 +81,9 @@ int Load_Sheets() {
   return 1;
 }
 
-// Nothing here stops start-up: a game without sound still plays.
-void Init_Sound() {
-  sound_manager = new (std::nothrow) CSoundManager();
-  if (!sound_manager) {
-    Log_Error("new CSoundManager failed");
-    return;
-  }
-  sound_manager->Init(SOUND_SLOT_COUNT, main_window, nullptr);
-  Load_Sound(SLOT_WALL, "bloop.wav");
-  Load_Sound(SLOT_SHIP, "doing.wav");
-  Load_Sound(SLOT_SHOOT, "shoot.wav");
-  Load_Sound(SLOT_SERVE, "chippy.wav");
-  Load_Sound(SLOT_BRICK, "explode1.wav");
-  Load_Sound(SLOT_MUSIC, "music00.wav");
-  Set_Slot_Volume(SLOT_MUSIC, -500);
-}
-
 }  // namespace
 
-int Init_DirectX() {
-  if (!Create_Display() || !Create_Pages() || !Load_Sheets()) return 0;
-  Init_Sound();
-  Init_Input();
-  return 1;
-}
+int Init_Display() { return Create_Display() && Create_Pages() && Load_Sheets() ? 1 : 0; }
 
 RGNDATA* Build_Clip_Region(std::int32_t count, const RECT* rects) {
   if (count < 0) return nullptr;
@@ -138,8 +113,8 @@ IDirectDrawClipper* Attach_Clipper(IDirectDrawSurface4* surface, std::int32_t co
   IDirectDrawClipper* clipper = nullptr;
   if (lpdd->CreateClipper(0, &clipper, nullptr) != DD_OK) return nullptr;
   RGNDATA* region = Build_Clip_Region(count, rects);
-  bool attached = region && clipper->SetClipList(region, 0) == DD_OK &&
-                  surface->SetClipper(clipper) == DD_OK;
+  bool attached =
+      region && clipper->SetClipList(region, 0) == DD_OK && surface->SetClipper(clipper) == DD_OK;
   std::free(region);
   if (!attached) {
     clipper->Release();  // a clipper nobody holds would only leak
@@ -180,6 +155,11 @@ int Flip_Pages() {
     if (result != DDERR_SURFACELOST && ++attempts >= FLIP_ATTEMPTS) break;
   }
   return 1;
+}
+
+void Release_Clipper() {
+  if (lpddclipper) lpddclipper->Release();
+  lpddclipper = nullptr;
 }
 
 }  // namespace zorvex

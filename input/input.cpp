@@ -1,8 +1,8 @@
 // Keyboard and mouse: created once, polled once a frame, moving the game's own pointer.
 #include "input/input.h"
 
-#include "app/log.h"
-#include "app/shell.h"
+#include "core/log.h"
+#include "core/window.h"
 #include "gfx/display.h"
 #include "gfx/sprites.h"
 #include "platform/os.h"

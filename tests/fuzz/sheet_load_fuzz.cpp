@@ -15,7 +15,7 @@
 #include "gfx/sprites.h"
 #include "platform/data_path.h"
 #include "platform/soft/bmp.h"
-#include "platform/soft/test_backend.h"
+#include "platform/test_double/test_backend.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/os.h"
-#include "platform/soft/test_backend.h"
+#include "platform/test_double/test_backend.h"
 
 namespace zorvex_test {
 

@@ -1,4 +1,4 @@
-#include "platform/soft/test_backend.h"
+#include "platform/test_double/test_backend.h"
 
 #include "platform/soft/backend.h"
 #include "platform/soft/ddraw_objects.h"
