@@ -3,10 +3,12 @@
 
 #include <cstdint>
 
+#include "platform/ddraw.h"
+
 namespace zorvex {
 
-constexpr int SCREEN_WIDTH = 640;
-constexpr int SCREEN_HEIGHT = 480;
+using plat::SCREEN_HEIGHT;
+using plat::SCREEN_WIDTH;
 
 // A screen position and a same-sized rectangle on a sprite sheet.
 struct SpriteRect {

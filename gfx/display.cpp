@@ -23,8 +23,6 @@ IDirectDrawSurface4* lpddssys = nullptr;
 
 namespace {
 
-constexpr std::uint32_t SURFACE_DESC_SIZE = 124;
-constexpr std::uint32_t BLTFX_SIZE = 100;
 constexpr std::uint32_t COOPERATIVE_FLAGS =
     DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_EXCLUSIVE | DDSCL_ALLOWMODEX;
 // A flip that keeps failing for a reason other than the game being out of sight gives the frame
@@ -43,7 +41,7 @@ int Create_Display() {
   if (lpdd->SetCooperativeLevel(main_window, COOPERATIVE_FLAGS) < 0) {
     return Fail_Startup("Set Coop Level Failed.");
   }
-  if (lpdd->SetDisplayMode(SCREEN_W, SCREEN_H, SCREEN_BPP, 0, 0) < 0) {
+  if (lpdd->SetDisplayMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, 0, 0) < 0) {
     return Fail_Startup("Set Display Mode Failed.");
   }
   return 1;
@@ -52,7 +50,7 @@ int Create_Display() {
 // Every later step draws on these two pages, so start-up stops when either is missing.
 int Create_Pages() {
   DDSURFACEDESC2 desc{};
-  desc.dwSize = SURFACE_DESC_SIZE;
+  desc.dwSize = DDSURFACEDESC2_SIZE;
   desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
   desc.dwBackBufferCount = 1;
   desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
@@ -66,7 +64,7 @@ int Create_Pages() {
     lpddsback = nullptr;
     return Fail_Startup("Query For Back Buffer Failed.");
   }
-  RECT screen{0, 0, SCREEN_W, SCREEN_H};
+  RECT screen{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
   lpddclipper = Attach_Clipper(lpddsback, 1, &screen);  // without one the game still runs
   Clear_Surface(lpddsfront, 0);
   Clear_Surface(lpddsback, 0);
@@ -125,7 +123,7 @@ IDirectDrawClipper* Attach_Clipper(IDirectDrawSurface4* surface, std::int32_t co
 
 IDirectDrawSurface4* Create_Offscreen(std::int32_t width, std::int32_t height) {
   DDSURFACEDESC2 desc{};
-  desc.dwSize = SURFACE_DESC_SIZE;
+  desc.dwSize = DDSURFACEDESC2_SIZE;
   desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
   desc.dwHeight = static_cast<std::uint32_t>(height);
   desc.dwWidth = static_cast<std::uint32_t>(width);
@@ -139,7 +137,7 @@ IDirectDrawSurface4* Create_Offscreen(std::int32_t width, std::int32_t height) {
 
 int Clear_Surface(IDirectDrawSurface4* surface, std::uint32_t colour) {
   DDBLTFX fx{};
-  fx.dwSize = BLTFX_SIZE;
+  fx.dwSize = DDBLTFX_SIZE;
   fx.dwFillColor = colour;
   if (surface) surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
   return 1;

@@ -7,8 +7,6 @@
 
 namespace zorvex {
 
-constexpr std::uint32_t SCREEN_W = 640;
-constexpr std::uint32_t SCREEN_H = 480;
 constexpr std::uint32_t SCREEN_BPP = 16;
 
 extern plat::IDirectDraw4* lpdd;

@@ -199,7 +199,7 @@ HDC Backend::BeginPaint(HWND window, PAINTSTRUCT* ps) {
   auto dc = std::make_unique<DeviceContext>();
   dc->kind = DeviceContext::kPaint;
   ps->hdc = Add_Dc(std::move(dc));
-  ps->rcPaint = RECT{0, 0, kScreenWidth, kScreenHeight};
+  ps->rcPaint = RECT{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
   return ps->hdc;
 }
 

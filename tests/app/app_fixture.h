@@ -27,7 +27,7 @@ class AppTest : public ::testing::Test {
   // The journal entries that name one of `wanted`, in order.
   std::vector<std::string> Calls(const std::vector<std::string>& wanted);
 
-  std::unique_ptr<plat::soft::Test_Backend> backend;
+  std::unique_ptr<plat::soft::TestBackend> backend;
   // Over the backend, as every run has it; tests pin frames on it.
   std::unique_ptr<plat::script::ScriptOs> script;
   std::string log_path;

@@ -30,7 +30,7 @@ class MessagesTest : public ::testing::Test {
                              nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
   }
-  soft::Test_Backend backend;
+  soft::TestBackend backend;
   HWND window = nullptr;
 };
 
@@ -125,7 +125,7 @@ class InputTest : public ::testing::Test {
     for (auto* d : {keyboard, mouse}) d->Release();
     di->Release();
   }
-  soft::Test_Backend backend;
+  soft::TestBackend backend;
   script::ScriptOs script{backend.os()};
   IDirectInput* di = nullptr;
   IDirectInputDevice* keyboard = nullptr;
