@@ -44,7 +44,7 @@ class ScriptDevice final : public IDirectInputDevice {
     if (keyboard_) {
       auto* keys = static_cast<std::uint8_t*>(out);
       std::memset(keys, 0, size);
-      keys[DIK_RETURN] = frame->enter ? 0x80 : 0;
+      if (size > DIK_RETURN) keys[DIK_RETURN] = frame->enter ? 0x80 : 0;
     } else {
       auto* mouse = static_cast<DIMOUSESTATE*>(out);
       *mouse = DIMOUSESTATE{};
