@@ -100,7 +100,7 @@ void Intro_Frame() {
     game_mode = MODE_PLAY;
     intro_timer.tick = 0;
   }
-  Log_Error("Next Level");
+  Log_Error("Next Level");  // Kept quirk: every frame of the announcement
   Flip_Pages();
 }
 
@@ -111,7 +111,7 @@ void Restart_Game() {
   int r2 = rand();
   int r3 = rand();
   New_Ball(r3 % 640, 0, 8, 8, 224 + 8 * (r2 % 4), 8 * (r1 % 2), 5, 5);
-  --level;
+  --level;  // Kept quirk: Start_Level counts it up again, so a restart replays the same level
   Start_Level();
   lives = 3;
   score = 0;
@@ -133,6 +133,7 @@ int Setup_Game() {
   srand(Stamp_Tick());
   ShowCursor(false);
   if (Init_DirectX() != 1) {
+    // Kept quirk: the message is spelt as the game always wrote it; logs are compared by it.
     Log_Error("DirectX Init Failed. Halting Exectution.");
     Close_Log();
     return 0;

@@ -113,8 +113,8 @@ LRESULT WindowProc(HWND window, std::uint32_t message, WPARAM wp, LPARAM lp) {
   }
 }
 
-// The DirectDraw object goes before its surfaces and DirectInput before its devices; the
-// clipper is left to the process's end.
+// Kept quirk: the DirectDraw object goes before its surfaces and DirectInput before its
+// devices; the clipper is left to the process's end.
 int Shutdown_Game() {
   delete sound_manager;
   sound_manager = nullptr;

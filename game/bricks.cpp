@@ -53,6 +53,7 @@ int New_Brick(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, st
     }
     brick.x = x;
     brick.y = y;
+    // Kept quirk: 0 for a brick placed and 1 for a full table, the reverse of New_Ball.
     return 0;
   }
   Log_Error("no bricks %d", -1);

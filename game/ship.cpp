@@ -17,7 +17,8 @@ namespace zorvex {
 
 namespace {
 
-constexpr int GUN_FIRING_FRAMES = 4;  // the fifth firing frame is never shown
+// Kept quirk: the firing animation has five frames and the fifth is never shown.
+constexpr int GUN_FIRING_FRAMES = 4;
 constexpr std::uint32_t FIRE_INTERVAL = 50;
 
 void Follow_Pointer() {
@@ -73,6 +74,7 @@ void Draw_Attachment(int index, const Attachment& part) {
   std::snprintf(line, sizeof line, " Draw_Ship ATT Blt Err i:%d state: %d animf: %d", index,
                 part.state, part.animf);
   Log_Error("%s", line);
+  // Kept quirk: a failed gun blit closes the log; later messages of the run go nowhere.
   Close_Log();
 }
 
@@ -124,7 +126,7 @@ int Fire_Check() {
   if (gun.state == -1) return 0;
   const SpriteRect& frame = gun.frames[gun.state][gun.animf];
   New_Shot(ship.x + gun.offx + frame.x, ship.y + gun.offy + frame.y, 8, 8, 256, 0, 0, -15);
-  Play_Sound(SLOT_SHOOT, 0);  // even when every shot is in flight
+  Play_Sound(SLOT_SHOOT, 0);  // Kept quirk: even when every shot is in flight
   gun.state = gun.state == 1 ? 0 : 1;
   gun.animf = 0;
   return 1;

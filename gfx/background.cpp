@@ -17,7 +17,7 @@ namespace {
 void Scroll_Step() {
   const std::uint32_t now = Stamp_Tick();
   if (now - scroll_timer.tick < scroll_timer.interval) return;
-  // Modulus 63, not 64: once a cycle the tiles jump two pixels.
+  // Kept quirk: modulus 63, not 64, so once a cycle the tiles jump two pixels.
   scroll_y = Trunc_Int(scroll_y) % 63 + 1;
   scroll_timer.tick = Stamp_Tick();
 }
@@ -34,6 +34,7 @@ int Draw_Back() {
     }
   }
   Scroll_Step();
+  // Kept quirk: only the last tile's result is looked at.
   if (result == 0) Log_Error(" Draw_Back Blt Err");
   return 0;
 }

@@ -94,7 +94,7 @@ RGNDATA* Build_Clip_Region(std::int32_t count, const RECT* rects) {
   region->rdh.iType = RDH_RECTANGLES;
   region->rdh.nCount = static_cast<std::uint32_t>(count);
   region->rdh.nRgnSize = static_cast<std::uint32_t>(count) * sizeof(RECT);
-  // The bound starts from these sentinels, not the integer limits.
+  // Kept quirk: the bound starts from these sentinels, not the integer limits.
   RECT bound{64000, 64000, -64000, -64000};
   for (std::int32_t i = 0; i < count; ++i) {
     if (rects[i].left < bound.left) bound.left = rects[i].left;

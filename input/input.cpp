@@ -65,6 +65,7 @@ void Init_Input() {
 
 void Poll_Input() {
   HRESULT result = lpdikeyboard ? lpdikeyboard->GetDeviceState(sizeof(keys), keys) : Missing();
+  // Kept quirk: the failure text is drawn before the frame's clear, which hides it.
   if (result != DI_OK) Print_Text("KeyBoard Get Device State Error.", 0, 0, WHITE, lpddsback);
 
   result = lpdimouse ? lpdimouse->GetDeviceState(sizeof(mouse_state), &mouse_state) : Missing();
