@@ -18,8 +18,8 @@ constexpr int GLYPH_ADVANCE = 14;
 
 constexpr std::int32_t LIFE_ICONS_ON_SCREEN = 40;  // icon 40 would start at x 645
 
-// Kept quirk: one icon per life plus one. Icons that would start beyond the right edge are not drawn, so an
-// absurd count neither loops for ever nor overflows the index.
+// Kept quirk: one icon per life plus one. Icons that would start beyond the right edge are not
+// drawn, so an absurd count neither loops for ever nor overflows the index.
 void Draw_Lives() {
   for (std::int32_t i = 0; i <= lives && i < LIFE_ICONS_ON_SCREEN; ++i) {
     Blit_Sprite(lpddsback, 5 + 16 * i, 470, 16, 8, 264, 0, lpddsgfx);

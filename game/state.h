@@ -8,6 +8,8 @@
 #include <cstdint>
 
 #include "game/types.h"
+#include "gfx/background.h"
+#include "platform/dinput.h"
 
 namespace zorvex {
 
@@ -64,6 +66,30 @@ extern Timer fire_timer;                          // the fire check looks at the
 extern int fire_latch;            // 1 while the button has been seen down since it was up
 extern Timer intro_timer;         // the level announcement's second (tick 0: not started)
 extern std::uint32_t rand_state;  // the generator; 1 when the program starts
+
+// Every play-state global at one moment, here and in the layers below (the benchmarks replay
+// one moment many times).
+struct Play_State_Copy {
+  std::int32_t score, lives, level, game_mode;
+  Ball balls[BALL_COUNT];
+  Brick bricks[BRICK_COUNT];
+  Timer brick_timer;
+  SpriteRect ship;
+  Attachment attachments[ATTACHMENT_COUNT];
+  Shot shots[SHOT_COUNT];
+  Timer fire_timer;
+  int fire_latch;
+  Timer intro_timer;
+  std::uint32_t rand_state;
+  double scroll_y;
+  Timer scroll_timer;
+  TileRect back_tile;
+  std::uint8_t keys[256];
+  plat::DIMOUSESTATE mouse_state;
+  std::int32_t pointer_x;
+};
+void Save_Play_State(Play_State_Copy* copy);
+void Restore_Play_State(const Play_State_Copy& copy);
 
 // Puts every play-state global, here and in the layers below, back to its value at program
 // start, as a fresh program has it (tests, the soak and the benchmarks run many games in one
