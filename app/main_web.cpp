@@ -4,11 +4,13 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/entry.h"
-#include "app/shell.h"
+#include "app/options.h"
+#include "app/program.h"
+#include "platform/data_path.h"
 #include "platform/soft/soft_os.h"
 #include "platform/web/web_host.h"
 
@@ -17,15 +19,13 @@ namespace {
 bool running = false;
 int exit_code = zorvex::GAME_RUNNING;
 
-// The page puts the game's files in /data unless told otherwise.
-std::string Choose_Data_Dir(const std::string& asked) { return asked.empty() ? "/data" : asked; }
-
-int Finish(int code) {
-  running = false;
-  exit_code = zorvex::Finish_Entry(code);
+// Standard output and error reach the page's script only when flushed.
+int Report(int code) {
+  running = code == zorvex::GAME_RUNNING;
+  exit_code = code;
   std::fflush(stdout);
   std::fflush(stderr);
-  return exit_code;
+  return code;
 }
 
 }  // namespace
@@ -42,36 +42,26 @@ EMSCRIPTEN_KEEPALIVE int zorvex_start(const char* args) {
     words.emplace_back(p, end);
     p = *end ? end + 1 : end;
   }
-  std::vector<const char*> argv;
-  for (const std::string& w : words) argv.push_back(w.c_str());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
 
   zorvex::Options options;
-  int code =
-      zorvex::Prepare_Entry(static_cast<int>(argv.size()), argv.data(), &options, Choose_Data_Dir);
-  if (code == zorvex::GAME_RUNNING) {
-    code = zorvex::Open_Backend(options.headless ? plat::soft::Make_Headless_Host(!options.nosound)
-                                                 : plat::web::Make_Web_Host(!options.nosound));
-  }
-  if (code != zorvex::GAME_RUNNING) {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    return exit_code = code;
-  }
-  code = zorvex::Start_Game(zorvex::Entry_Instance());
-  if (code != zorvex::GAME_RUNNING) return Finish(code);
-  running = true;
-  return exit_code = zorvex::GAME_RUNNING;
+  if (int code = zorvex::Read_Command_Line(static_cast<int>(argv.size()), argv.data(), &options);
+      code >= 0)
+    return Report(code);
+  // The page puts the game's files in /data unless told otherwise.
+  plat::Set_Data_Dir(options.data_dir.empty() ? "/data" : options.data_dir);
+  if (int code = zorvex::Open_Session(options); code >= 0) return Report(code);
+  std::unique_ptr<plat::soft::Host> host = options.headless
+                                               ? plat::soft::Make_Headless_Host(!options.nosound)
+                                               : plat::web::Make_Web_Host(!options.nosound);
+  return Report(zorvex::Start_Program(plat::soft::Make_Soft_Os(std::move(host))));
 }
 
 // Runs up to `passes` passes of the message loop. GAME_RUNNING, or the exit status once the
 // game has ended.
 EMSCRIPTEN_KEEPALIVE int zorvex_step(int passes) {
-  for (int i = 0; running && i < passes; ++i) {
-    const int code = zorvex::Message_Pass();
-    if (code == zorvex::GAME_RUNNING) continue;
-    zorvex::Shutdown_Game();
-    return Finish(code);
-  }
+  for (int i = 0; running && i < passes; ++i) Report(zorvex::Program_Pass());
   return exit_code;
 }
 }

@@ -6,6 +6,15 @@
 
 namespace plat {
 
+// The one display mode the game sets: the backends size the screen and its pages by it.
+constexpr int SCREEN_WIDTH = 640;
+constexpr int SCREEN_HEIGHT = 480;
+
+// What the platform's records measure, the value their dwSize must hold (ours are laid out
+// differently, so sizeof would not do).
+constexpr std::uint32_t DDSURFACEDESC2_SIZE = 124;
+constexpr std::uint32_t DDBLTFX_SIZE = 100;
+
 constexpr HRESULT DD_OK = 0;
 constexpr HRESULT DDERR_GENERIC = static_cast<HRESULT>(0x80004005u);
 constexpr HRESULT DDERR_INVALIDPARAMS = static_cast<HRESULT>(0x80070057u);
@@ -93,8 +102,7 @@ class IDirectDraw4 {
   virtual HRESULT SetCooperativeLevel(HWND window, std::uint32_t flags) = 0;
   virtual HRESULT SetDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t bpp,
                                  std::uint32_t refresh, std::uint32_t flags) = 0;
-  virtual HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface4** out,
-                                void* outer) = 0;
+  virtual HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface4** out, void* outer) = 0;
   virtual HRESULT CreateClipper(std::uint32_t flags, IDirectDrawClipper** out, void* outer) = 0;
   virtual std::uint32_t Release() = 0;
 

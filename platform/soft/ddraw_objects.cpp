@@ -9,7 +9,6 @@ namespace plat::soft {
 
 namespace {
 
-constexpr std::uint32_t kDescSize = 124;  // what the platform's DDSURFACEDESC2 measures
 constexpr std::uint32_t kMaxClipRects = 4096;
 constexpr int kMaxSide = 16384;
 constexpr std::int64_t kMaxPixels = std::int64_t{64} << 20;
@@ -218,7 +217,7 @@ HRESULT SoftDirectDraw4::SetDisplayMode(std::uint32_t width, std::uint32_t heigh
                                         std::uint32_t bpp, std::uint32_t, std::uint32_t) {
   HRESULT code;
   if (os_->Step("IDirectDraw4", "SetDisplayMode", "IDirectDraw4", &code)) return code;
-  if (width != kScreenWidth || height != kScreenHeight || bpp != 16) return DDERR_INVALIDPARAMS;
+  if (width != SCREEN_WIDTH || height != SCREEN_HEIGHT || bpp != 16) return DDERR_INVALIDPARAMS;
   return DD_OK;
 }
 
@@ -227,7 +226,7 @@ HRESULT SoftDirectDraw4::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface4
   HRESULT code;
   if (out) *out = nullptr;
   if (os_->Step("IDirectDraw4", "CreateSurface", "IDirectDraw4", &code)) return code;
-  if (!desc || !out || outer || desc->dwSize != kDescSize || !(desc->dwFlags & DDSD_CAPS))
+  if (!desc || !out || outer || desc->dwSize != DDSURFACEDESC2_SIZE || !(desc->dwFlags & DDSD_CAPS))
     return DDERR_INVALIDPARAMS;
   try {
     if (desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE) return Create_Primary(*desc, out);
@@ -243,8 +242,8 @@ HRESULT SoftDirectDraw4::Create_Primary(const DDSURFACEDESC2& desc, IDirectDrawS
       desc.dwBackBufferCount != 1)
     return DDERR_INVALIDPARAMS;  // only the one flipping pair is offered
   if (os_->Primary()) return DDERR_GENERIC;
-  auto* front = new SoftSurface(os_, "front", kScreenWidth, kScreenHeight);
-  front->Attach_Back(new SoftSurface(os_, "back", kScreenWidth, kScreenHeight));
+  auto* front = new SoftSurface(os_, "front", SCREEN_WIDTH, SCREEN_HEIGHT);
+  front->Attach_Back(new SoftSurface(os_, "back", SCREEN_WIDTH, SCREEN_HEIGHT));
   *out = front;
   return DD_OK;
 }

@@ -95,7 +95,4 @@ class SoftDirectDraw final : public IDirectDraw {
   Backend* os_;
 };
 
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
-
 }  // namespace plat::soft

@@ -8,12 +8,11 @@ endif()
 target_sources(zorvex_soft PRIVATE ${ZORVEX_NATIVE_DIR}/generated/zorvex_font.cpp)
 
 # The blitter's vector lanes become WebAssembly SIMD (about three times quicker than scalar).
-target_compile_options(zorvex_soft PUBLIC -msimd128)
-target_compile_options(zorvex_core PUBLIC -msimd128)
+# Every layer links the seam, so they all get it from there.
+target_compile_options(zorvex_seam PUBLIC -msimd128)
 
 add_executable(zorvex app/main_web.cpp platform/web/web_host.cpp)
-target_compile_options(zorvex PRIVATE -msimd128)
-target_link_libraries(zorvex PRIVATE zorvex_core)
+target_link_libraries(zorvex PRIVATE zorvex_game zorvex_soft)
 target_link_options(zorvex PRIVATE
   --no-entry -msimd128
   -sMODULARIZE=1 -sEXPORT_NAME=createZorvex

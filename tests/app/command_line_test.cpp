@@ -1,6 +1,7 @@
 // The command line and replay files: what a player or a script types must be read exactly,
 // and anything malformed must be refused with a reason.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -128,6 +129,11 @@ TEST(ReplayFile, NamesTheLineOfEveryMistake) {
       {"ZORVEX-REPLAY 1\nstart 0\n1 0 2 0 0\n", "line 3:"},
       {"ZORVEX-REPLAY 1\nstart 0\n1 0 0 0 1.0\n", "line 3:"},
       {"ZORVEX-REPLAY 1\nstart 0\n+1 0 0 0 0\n", "line 3:"},
+      {"ZORVEX-REPLAY 1\nstart 0\n1 0 0 0 0                                                        "
+       "                                                                                           "
+       "                                                                                           "
+       "                           \n",
+       "line 3:"},
   };
   for (const Case& c : cases) {
     Replay r;
@@ -156,11 +162,22 @@ TEST(ReplayFile, WhatIsWrittenReadsBack) {
   EXPECT_TRUE(r.frames[0].lmb && r.frames[0].esc && !r.frames[0].enter);
 }
 
-TEST(ReplayFile, MissingFileIsAnError) {
-  Replay r;
+// The reader holds one bounded line: an endless file is refused at its first over-long line.
+TEST(ReplayFile, ReaderRefusesWhatItCannotUse) {
+  Replay_Reader reader;
   std::string error;
-  EXPECT_FALSE(Read_Replay_File("/nonexistent/zorvex.replay", &r, &error));
+  EXPECT_FALSE(reader.Open("/nonexistent/zorvex.replay", &error));
   EXPECT_NE(error.find("cannot open"), std::string::npos);
+  EXPECT_FALSE(reader.Open("/dev/zero", &error));
+  EXPECT_EQ(error.rfind("line 1: longer than", 0), 0u) << error;
+  const std::string path = ::testing::TempDir() + "zorvex_reader_" + std::to_string(::getpid());
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fprintf(file, "ZORVEX-REPLAY 1\nstart 7\n1 0 0 0 0\n2 %0256d 0 0 0\n", 5);
+  std::fclose(file);
+  EXPECT_FALSE(reader.Open(path, &error)) << "a regular file is checked whole before play";
+  EXPECT_EQ(error.rfind("line 4: longer than", 0), 0u) << error;
+  std::remove(path.c_str());
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ class Frames : public AppTest {
   // One frame with this input, every clock read answering `tick`.
   void Frame(std::uint32_t tick, bool lmb = false, bool enter = false, std::int32_t dx = 0) {
     input = plat::FrameInput{tick, dx, lmb, enter, false};
-    plat::os().ScriptInput(&input);
+    script->Pin(input);
     Run_Frame();
   }
   int Live_Shots() {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/log.h"
+#include "core/log.h"
 #include "gfx/display.h"
 
 namespace zorvex {

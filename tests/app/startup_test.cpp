@@ -1,6 +1,6 @@
 // Start-up on the test double: every step that can fail, what it says, what exists after it,
 // and what the program answers.
-#include "app/startup.h"
+#include "core/startup.h"
 
 #include <gtest/gtest.h>
 

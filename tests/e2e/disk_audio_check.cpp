@@ -24,11 +24,11 @@
 
 namespace {
 
-using plat::soft::MIX_RATE;
+using plat::soft::kMixRate;
 using Samples = std::vector<std::int16_t>;  // interleaved stereo at 44100 Hz
 
 constexpr double FRAME_RATE = 60.0;
-constexpr double SAMPLES_PER_FRAME = MIX_RATE / FRAME_RATE;
+constexpr double SAMPLES_PER_FRAME = kMixRate / FRAME_RATE;
 constexpr long SEARCH_BUDGET = 400000;  // buffer mixes before the search gives up
 
 [[noreturn]] void Die(const std::string& why) {
@@ -184,7 +184,7 @@ Samples Load_Converted(const std::string& path) {
 struct Slot {
   const Samples* sound = nullptr;
   std::size_t position = 0;  // frames
-  std::int32_t gain = plat::soft::UNITY_GAIN;
+  std::int32_t gain = plat::soft::kUnityGain;
   bool playing = false;
   bool looping = false;
   long wraps = 0;  // times a looping sound started over
@@ -372,7 +372,7 @@ Samples Read_Raw(const std::string& path) {
   return out;
 }
 
-double Ms(double samples) { return samples * 1000.0 / MIX_RATE; }
+double Ms(double samples) { return samples * 1000.0 / kMixRate; }
 
 // The call before `c` that started the music now playing: the first play after the last
 // load or stop of the music slot (a looping play of playing music does not restart it).
@@ -453,7 +453,7 @@ int Check_Bounce(const Search& s, long frame) {
   // the bounce may come up to two frames early against the music.
   // When the output shows the frame stopping the old music well over two frames before the new
   // one starts, the pacer has started afresh: the frames after it count from the music's start.
-  const double slack = static_cast<double>(s.buffer) + 0.01 * expected + 0.002 * MIX_RATE;
+  const double slack = static_cast<double>(s.buffer) + 0.01 * expected + 0.002 * kMixRate;
   double earliest = expected - 2 * SAMPLES_PER_FRAME - slack, latest = expected + slack;
   const std::size_t stop =
       m > 0 && s.calls[m - 1].frame == s.calls[m].frame ? Stop_Before(s, m) : m;

@@ -1,11 +1,11 @@
-#include "gfx/background_hud.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
 
+#include "game/hud.h"
 #include "game/level.h"
-#include "game/types.h"
+#include "game/state.h"
+#include "gfx/background.h"
 #include "play_field_fixture.h"
 
 namespace zorvex {

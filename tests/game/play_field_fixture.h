@@ -12,6 +12,7 @@
 
 #include "platform/ddraw.h"
 #include "platform/os.h"
+#include "platform/script/script_os.h"
 #include "sound/sound_events.h"
 #include "sound/sound_manager.h"
 
@@ -59,6 +60,7 @@ class PlayField : public ::testing::Test {
   void Set_Clock(std::uint32_t now);
 
   std::unique_ptr<plat::Os> os_;
+  std::unique_ptr<plat::script::ScriptOs> script_;  // pins the clock over os_
   RecordingSurface back, gfx, sys;
   CSoundManager sounds;  // no device: every call is recorded and does nothing
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/os.h"
-#include "platform/soft/test_backend.h"
+#include "platform/test_double/test_backend.h"
 
 namespace zorvex_test {
 
@@ -83,10 +83,10 @@ class DisplayTest : public ::testing::Test {
   }
 
   std::uint16_t Back(int x, int y) {
-    return soft::Test_Backend::Pixels_Of(back)[static_cast<std::size_t>(y) * 640 + x];
+    return soft::TestBackend::Pixels_Of(back)[static_cast<std::size_t>(y) * 640 + x];
   }
 
-  soft::Test_Backend backend;
+  soft::TestBackend backend;
   IDirectDraw4* dd = nullptr;
   IDirectDrawSurface4* front = nullptr;
   IDirectDrawSurface4* back = nullptr;

@@ -4,7 +4,7 @@ namespace zorvex_test {
 namespace {
 
 TEST(Faults, NthAndEveryCall) {
-  soft::Test_Backend backend;
+  soft::TestBackend backend;
   backend.faults().Fail("IDirectDraw4::SetDisplayMode", DDERR_GENERIC, 2);
   IDirectDraw* first = nullptr;
   IDirectDraw4* dd = nullptr;
@@ -28,7 +28,7 @@ TEST(Faults, NthAndEveryCall) {
 }
 
 TEST(Faults, HandleAndFlagCallsFailAsTheSystemDoes) {
-  soft::Test_Backend backend;
+  soft::TestBackend backend;
   backend.faults().Fail("LoadImageA", 1);
   backend.faults().Fail("CreateCompatibleDC", 1);
   backend.faults().Fail("BitBlt", 1);

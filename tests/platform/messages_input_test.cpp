@@ -3,7 +3,8 @@
 #include <vector>
 
 #include "platform/os.h"
-#include "platform/soft/test_backend.h"
+#include "platform/script/script_os.h"
+#include "platform/test_double/test_backend.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ class MessagesTest : public ::testing::Test {
                              nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
   }
-  soft::Test_Backend backend;
+  soft::TestBackend backend;
   HWND window = nullptr;
 };
 
@@ -106,6 +107,7 @@ TEST_F(MessagesTest, EscapeAndCursorAndStockObjects) {
 class InputTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    Use_Os(&script);  // the devices as every run makes them: through the scripting layer
     ASSERT_EQ(DirectInputCreateA(nullptr, DIRECTINPUT_VERSION, &di, nullptr), DI_OK);
     HWND some_window = reinterpret_cast<HWND>(&di);
     ASSERT_EQ(di->CreateDevice(GUID_SysKeyboard, &keyboard, nullptr), DI_OK);
@@ -123,7 +125,8 @@ class InputTest : public ::testing::Test {
     for (auto* d : {keyboard, mouse}) d->Release();
     di->Release();
   }
-  soft::Test_Backend backend;
+  soft::TestBackend backend;
+  script::ScriptOs script{backend.os()};
   IDirectInput* di = nullptr;
   IDirectInputDevice* keyboard = nullptr;
   IDirectInputDevice* mouse = nullptr;
@@ -177,7 +180,7 @@ TEST_F(InputTest, ScriptedInputStandsInForClockAndDevices) {
   backend.Key(DIK_SPACE, true);
   backend.Set_Ticks(500);
   FrameInput f{123456, -40, true, true, true};
-  backend.os().ScriptInput(&f);
+  script.Pin(f);
   EXPECT_EQ(GetTickCount(), 123456u);
   EXPECT_NE(GetAsyncKeyState(VK_ESCAPE) & 0x8000, 0);
   ASSERT_EQ(keyboard->GetDeviceState(256, keys), DI_OK);
@@ -187,26 +190,26 @@ TEST_F(InputTest, ScriptedInputStandsInForClockAndDevices) {
   EXPECT_EQ(m.lX, -40);
   EXPECT_EQ(m.lY, 0);
   EXPECT_EQ(m.rgbButtons[0], 0x80);
-  backend.os().ScriptInput(nullptr);
+  script.Unpin();
   EXPECT_EQ(GetTickCount(), 500u);
   EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
 }
 
 TEST_F(InputTest, SampleReadsTheLiveMachine) {
+  Ready();
   backend.Set_Ticks(42);
   backend.Move_Mouse(10);
   backend.Move_Mouse(6);
   backend.Button(0, true);
   backend.Button(0, false);  // a click between two samples still counts
   backend.Key(DIK_RETURN, true);
-  FrameInput f;
-  backend.os().SampleInput(&f);
+  FrameInput f = script.Sample();
   EXPECT_EQ(f.tick, 42u);
   EXPECT_EQ(f.dx, 16);
   EXPECT_TRUE(f.lmb);
   EXPECT_TRUE(f.enter);
   EXPECT_FALSE(f.esc);
-  backend.os().SampleInput(&f);
+  f = script.Sample();
   EXPECT_EQ(f.dx, 0);
   EXPECT_FALSE(f.lmb);
   EXPECT_TRUE(f.enter) << "still held";

@@ -4,7 +4,7 @@
 
 #include "game/balls.h"
 #include "game/bricks.h"
-#include "game/types.h"
+#include "game/state.h"
 #include "input/input.h"
 
 namespace zorvex::soak {

@@ -37,7 +37,7 @@ TEST(Mixer, OutputLevelFollowsEachVoicesAttenuation) {
   auto out = Mix(m, 600);  // more than one internal chunk
   EXPECT_EQ(out[0], 10000 + 5011);
   EXPECT_EQ(out[1199], 10000 + 5011);
-  EXPECT_EQ(Gain_From_Hundredths_Db(0), UNITY_GAIN);
+  EXPECT_EQ(Gain_From_Hundredths_Db(0), kUnityGain);
   EXPECT_EQ(Gain_From_Hundredths_Db(-10000), 0);
   EXPECT_EQ(Gain_From_Hundredths_Db(-500), 36854);  // the music's -5 dB
 }
@@ -57,7 +57,7 @@ TEST(Mixer, OneShotStopsAtItsEndAndRewindsWhileLoopingWraps) {
   std::vector<std::int16_t> ramp;
   for (int i = 0; i < 300; ++i) ramp.push_back(static_cast<std::int16_t>(i)), ramp.push_back(0);
   Voice once = Playing(ramp), loop = Playing(ramp, true);
-  loop.gain = UNITY_GAIN;
+  loop.gain = kUnityGain;
   Mixer m;
   m.Add(&once);
   auto out = Mix(m, 400);

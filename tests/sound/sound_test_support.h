@@ -115,8 +115,6 @@ class SoundOs : public plat::Os {
                                    void*) override {
     return plat::DSERR_GENERIC;
   }
-  void SampleInput(plat::FrameInput*) override {}
-  void ScriptInput(const plat::FrameInput*) override {}
 };
 
 }  // namespace zorvex::test

@@ -1,5 +1,5 @@
 // The diagnostics log. Closed unless the player opens it with --log.
-#include "app/log.h"
+#include "core/log.h"
 
 #include <cstdarg>
 #include <cstdio>

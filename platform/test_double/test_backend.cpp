@@ -1,13 +1,13 @@
-#include "platform/soft/test_backend.h"
+#include "platform/test_double/test_backend.h"
 
 #include "platform/soft/backend.h"
 #include "platform/soft/ddraw_objects.h"
 
 namespace plat::soft {
 
-Test_Backend::Test_Backend() : Test_Backend(Options{}) {}
+TestBackend::TestBackend() : TestBackend(Options{}) {}
 
-Test_Backend::Test_Backend(const Options& options) {
+TestBackend::TestBackend(const Options& options) {
   auto host =
       std::make_unique<HeadlessHost>(HeadlessHost::Clock::kManual, options.start_ms, options.sound);
   host_ = host.get();
@@ -16,31 +16,31 @@ Test_Backend::Test_Backend(const Options& options) {
   plat::Use_Os(backend_.get());
 }
 
-Test_Backend::~Test_Backend() { plat::Use_Os(nullptr); }
+TestBackend::~TestBackend() { plat::Use_Os(nullptr); }
 
-plat::Os& Test_Backend::os() { return *backend_; }
-FaultPlan& Test_Backend::faults() { return backend_->faults(); }
-Journal& Test_Backend::journal() { return backend_->journal(); }
+plat::Os& TestBackend::os() { return *backend_; }
+FaultPlan& TestBackend::faults() { return backend_->faults(); }
+Journal& TestBackend::journal() { return backend_->journal(); }
 
-std::vector<std::uint16_t> Test_Backend::Front_Pixels() const {
+std::vector<std::uint16_t> TestBackend::Front_Pixels() const {
   SoftSurface* front = backend_->Primary();
   return front ? front->pixels().data : std::vector<std::uint16_t>{};
 }
 
-std::vector<std::uint16_t> Test_Backend::Back_Pixels() const {
+std::vector<std::uint16_t> TestBackend::Back_Pixels() const {
   SoftSurface* front = backend_->Primary();
   return front ? front->Back()->pixels().data : std::vector<std::uint16_t>{};
 }
 
-std::vector<std::uint16_t> Test_Backend::Pixels_Of(plat::IDirectDrawSurface4* surface) {
+std::vector<std::uint16_t> TestBackend::Pixels_Of(plat::IDirectDrawSurface4* surface) {
   return surface ? static_cast<SoftSurface*>(surface)->pixels().data : std::vector<std::uint16_t>{};
 }
 
-int Test_Backend::Width_Of(plat::IDirectDrawSurface4* surface) {
+int TestBackend::Width_Of(plat::IDirectDrawSurface4* surface) {
   return surface ? static_cast<SoftSurface*>(surface)->pixels().width : 0;
 }
 
-int Test_Backend::Height_Of(plat::IDirectDrawSurface4* surface) {
+int TestBackend::Height_Of(plat::IDirectDrawSurface4* surface) {
   return surface ? static_cast<SoftSurface*>(surface)->pixels().height : 0;
 }
 

@@ -1,8 +1,8 @@
-#include "app/startup.h"
+#include "core/startup.h"
 
 #include <cstdio>
 
-#include "app/log.h"
+#include "core/log.h"
 #include "platform/data_path.h"
 
 namespace zorvex {

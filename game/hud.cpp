@@ -1,18 +1,13 @@
-#include "gfx/background_hud.h"
+#include "game/hud.h"
 
 #include <cstdio>
 
-#include "app/log.h"
-#include "app/shell.h"
-#include "game/arith.h"
-#include "game/level.h"
+#include "core/arith.h"
+#include "game/state.h"
 #include "gfx/display.h"
 #include "gfx/sprites.h"
 
 namespace zorvex {
-
-double scroll_y = 0.0;
-Timer scroll_timer;
 
 namespace {
 
@@ -21,18 +16,10 @@ constexpr int GLYPH_W = 13;
 constexpr int GLYPH_H = 24;
 constexpr int GLYPH_ADVANCE = 14;
 
-void Scroll_Step() {
-  const std::uint32_t now = Stamp_Tick();
-  if (now - scroll_timer.tick < scroll_timer.interval) return;
-  // Modulus 63, not 64: once a cycle the tiles jump two pixels.
-  scroll_y = Trunc_Int(scroll_y) % 63 + 1;
-  scroll_timer.tick = Stamp_Tick();
-}
-
 constexpr std::int32_t LIFE_ICONS_ON_SCREEN = 40;  // icon 40 would start at x 645
 
-// One icon per life plus one. Icons that would start beyond the right edge are not drawn, so an
-// absurd count neither loops for ever nor overflows the index.
+// Kept quirk: one icon per life plus one. Icons that would start beyond the right edge are not
+// drawn, so an absurd count neither loops for ever nor overflows the index.
 void Draw_Lives() {
   for (std::int32_t i = 0; i <= lives && i < LIFE_ICONS_ON_SCREEN; ++i) {
     Blit_Sprite(lpddsback, 5 + 16 * i, 470, 16, 8, 264, 0, lpddsgfx);
@@ -40,20 +27,6 @@ void Draw_Lives() {
 }
 
 }  // namespace
-
-int Draw_Back() {
-  int result = 1;
-  // A 12 x 9 grid one tile beyond every edge covers the screen whatever the offset.
-  for (int i = -1; i <= 10; ++i) {
-    for (int j = -1; j <= 7; ++j) {
-      result = Blit_Sprite(lpddsback, 64 * i, Trunc_Int(64 * j + scroll_y), back_tile.w,
-                           back_tile.h, back_tile.sx, back_tile.sy, lpddsgfx);
-    }
-  }
-  Scroll_Step();
-  if (result == 0) Log_Error(" Draw_Back Blt Err");
-  return 0;
-}
 
 int Draw_Hud() {
   Blit_Sprite(lpddsback, 5, 5, 60, 20, 266, 500, lpddssys);

@@ -16,18 +16,18 @@ namespace plat::soft {
 class Backend;
 class SoftSurface;
 
-class Test_Backend {
+class TestBackend {
  public:
   struct Options {
     std::uint32_t start_ms = 0;
     bool sound = true;  // false: no audio sink, as with --nosound
     bool journal = true;
   };
-  Test_Backend();
-  explicit Test_Backend(const Options& options);
-  ~Test_Backend();
-  Test_Backend(const Test_Backend&) = delete;
-  Test_Backend& operator=(const Test_Backend&) = delete;
+  TestBackend();
+  explicit TestBackend(const Options& options);
+  ~TestBackend();
+  TestBackend(const TestBackend&) = delete;
+  TestBackend& operator=(const TestBackend&) = delete;
 
   plat::Os& os();
   FaultPlan& faults();

@@ -1,12 +1,13 @@
-// The program's entry on Linux: reads the command line, picks the backend (an SDL2 window, or
-// the headless one) and runs the game's own WinMain on it.
+// The program's entry on Linux: finds the data, picks the backend (an SDL2 window, or the
+// headless one) and runs the game on it.
 #include <unistd.h>
 
 #include <memory>
 #include <string>
 
-#include "app/entry.h"
-#include "app/shell.h"
+#include "app/options.h"
+#include "app/program.h"
+#include "platform/data_path.h"
 #include "platform/sdl/sdl_host.h"
 #include "platform/soft/soft_os.h"
 
@@ -35,23 +36,27 @@ std::string Choose_Data_Dir(const std::string& asked) {
   return "";
 }
 
-std::unique_ptr<plat::soft::Host> Make_Host(const zorvex::Options& options) {
-  if (options.headless) return plat::soft::Make_Headless_Host(!options.nosound);
-  plat::sdl::SdlOptions sdl;
-  sdl.window = options.window;
-  sdl.scale = options.scale;
-  sdl.nosound = options.nosound;
-  return plat::sdl::Make_Sdl_Host(sdl);
+std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
+  std::unique_ptr<plat::soft::Host> host;
+  if (options.headless) {
+    host = plat::soft::Make_Headless_Host(!options.nosound);
+  } else {
+    plat::sdl::SdlOptions sdl;
+    sdl.window = options.window;
+    sdl.scale = options.scale;
+    sdl.nosound = options.nosound;
+    host = plat::sdl::Make_Sdl_Host(sdl);
+  }
+  if (!host) return nullptr;
+  return plat::soft::Make_Soft_Os(std::move(host));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   zorvex::Options options;
-  int code = zorvex::Prepare_Entry(argc, argv, &options, Choose_Data_Dir);
-  if (code != zorvex::GAME_RUNNING) return code;
-  code = zorvex::Open_Backend(Make_Host(options));
-  if (code != zorvex::GAME_RUNNING) return code;
-  code = zorvex::WinMain(zorvex::Entry_Instance(), nullptr, "", 1);
-  return zorvex::Finish_Entry(code);
+  if (int code = zorvex::Read_Command_Line(argc, argv, &options); code >= 0) return code;
+  plat::Set_Data_Dir(Choose_Data_Dir(options.data_dir));
+  if (int code = zorvex::Open_Session(options); code >= 0) return code;
+  return zorvex::Run_Program(Make_Backend(options));
 }

@@ -1,0 +1,82 @@
+#include "app/program.h"
+
+#include <cstdio>
+
+#include "app/session.h"
+#include "core/log.h"
+#include "core/startup.h"
+
+namespace zorvex {
+
+namespace {
+
+int instance_tag;
+std::unique_ptr<plat::Os> backend_in_use;
+
+plat::HINSTANCE Instance() { return reinterpret_cast<plat::HINSTANCE>(&instance_tag); }
+
+void Use_Backend(std::unique_ptr<plat::Os> backend) {
+  backend_in_use = std::move(backend);
+  plat::Use_Os(backend_in_use.get());
+}
+
+// After the game returned `code`: says why start-up failed, closes the session and the log and
+// drops the backend.
+int Finish_Program(int code) {
+  if (code == EXIT_STARTUP_FAILED && *Startup_Failure()) Fail_Program(code, Startup_Failure());
+  if (!End_Session())
+    code = Fail_Program(EXIT_STARTUP_FAILED, "could not write the trace or recording");
+  if (!Session_Replay_Error().empty())
+    code =
+        Fail_Program(EXIT_BAD_COMMAND_LINE, Session_Replay_Path() + ": " + Session_Replay_Error());
+  Close_Log();
+  plat::Use_Os(nullptr);
+  backend_in_use.reset();
+  return code;
+}
+
+}  // namespace
+
+int Fail_Program(int code, const std::string& message) {
+  std::fprintf(stderr, "zorvex: %s\n", message.c_str());
+  return code;
+}
+
+int Read_Command_Line(int argc, char** argv, Options* options) {
+  std::string error;
+  if (!Parse_Options(argc, argv, options, &error))
+    return Fail_Program(EXIT_BAD_COMMAND_LINE, error + " (zorvex --help lists the options)");
+  if (options->help) return std::fputs(Usage_Text(), stdout) < 0;
+  if (options->version) return std::fputs(Version_Text(), stdout) < 0;
+  return -1;
+}
+
+int Open_Session(const Options& options) {
+  if (!options.log_path.empty() && !Open_Log(options.log_path.c_str()))
+    return Fail_Program(EXIT_BAD_COMMAND_LINE, "--log: cannot write " + options.log_path);
+  std::string error;
+  if (!Begin_Session(options, &error)) return Fail_Program(EXIT_BAD_COMMAND_LINE, error);
+  return -1;
+}
+
+int Run_Program(std::unique_ptr<plat::Os> backend) {
+  if (!backend) return Fail_Program(EXIT_STARTUP_FAILED, "Could not open the display");
+  Use_Backend(std::move(backend));
+  return Finish_Program(WinMain(Instance(), nullptr, "", 1));
+}
+
+int Start_Program(std::unique_ptr<plat::Os> backend) {
+  if (!backend) return Fail_Program(EXIT_STARTUP_FAILED, "Could not open the display");
+  Use_Backend(std::move(backend));
+  const int code = Start_Game(Instance());
+  return code == GAME_RUNNING ? code : Finish_Program(code);
+}
+
+int Program_Pass() {
+  const int code = Message_Pass();
+  if (code == GAME_RUNNING) return code;
+  Shutdown_Game();
+  return Finish_Program(code);
+}
+
+}  // namespace zorvex

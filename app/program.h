@@ -1,0 +1,41 @@
+// What every entry point shares: the command line, the session around the game and the exit
+// statuses. An entry point adds only what its system decides: where the data is and which
+// backend the game runs on.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/options.h"
+#include "app/shell.h"
+#include "platform/os.h"
+
+namespace zorvex {
+
+constexpr int EXIT_QUIT = 0;
+constexpr int EXIT_STARTUP_FAILED = 1;
+constexpr int EXIT_BAD_COMMAND_LINE = 2;
+
+// Prints "zorvex: message" on standard error and returns code.
+int Fail_Program(int code, const std::string& message);
+
+// Reads the command line. Returns -1 to go on, or the exit status (after --help, --version or
+// a bad command line, with the message printed).
+int Read_Command_Line(int argc, char** argv, Options* options);
+
+// Opens the log, the replay, the trace and the recording the options name. Returns -1 to go
+// on, or the exit status.
+int Open_Session(const Options& options);
+
+// Runs the game on the backend (null: the display could not be opened) and closes the session
+// and the log. Returns the exit status.
+int Run_Program(std::unique_ptr<plat::Os> backend);
+
+// Run_Program in steps, for a host whose own event loop calls for every frame (the browser):
+// Start_Program, then Program_Pass until it stops returning GAME_RUNNING. Each returns the exit
+// status once the run is over, with the session, the log and the backend closed as
+// Run_Program closes them.
+int Start_Program(std::unique_ptr<plat::Os> backend);
+int Program_Pass();
+
+}  // namespace zorvex
