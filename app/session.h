@@ -10,7 +10,8 @@
 
 namespace zorvex {
 
-// Reads the replay and opens the trace and recording named in the options. On failure returns
+// Reads the replay, opens the trace and recording named in the options and checks that the
+// snapshots can be written. On failure returns
 // false with the reason (the command line's fault: the program exits 2).
 bool Begin_Session(const Options& options, std::string* error);
 
@@ -22,12 +23,14 @@ void Session_After_Setup();
 // Called before each Run_Frame; false when the run's input has ended (the last replay line,
 // or the frame count of a headless autoplay), which ends the run as a quit does.
 bool Session_Before_Frame();
-// Called after each Run_Frame: the trace line and the recording line of that frame.
+// Called after each Run_Frame: the trace line, the recording line and the snapshots of that
+// frame.
 void Session_After_Frame();
 // Lets a tool look at the game after every frame (the soak test checks its invariants there).
 using Frame_Observer = void (*)(std::uint64_t frame);
 void Set_Frame_Observer(Frame_Observer observer);
-// Flushes and closes what the session wrote; false if writing failed.
+// Flushes and closes what the session wrote and reports snapshots never reached; false if
+// writing failed.
 bool End_Session();
 
 }  // namespace zorvex

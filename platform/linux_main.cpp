@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     Fail(code, zorvex::Startup_Failure());
   }
   if (!zorvex::End_Session())
-    code = Fail(EXIT_STARTUP_FAILED, "could not write the trace or recording");
+    code = Fail(EXIT_STARTUP_FAILED, "could not write every file asked for");
   zorvex::Close_Log();
   plat::Use_Os(nullptr);
   return code;
