@@ -151,7 +151,8 @@ const char* Usage_Text() {
          "  --frames N       with --autoplay: stop after N frames\n"
          "  --frame-ms N     with --headless --autoplay: N milliseconds a frame (default 16)\n"
          "  --seed N         with --headless --autoplay: the start tick (default 0)\n"
-         "  --snapshot N:FILE  write the picture shown by frame N (1: the first) to FILE as a\n"
+         "  --snapshot N:FILE\n"
+         "                   write the picture shown by frame N (1: the first) to FILE as a\n"
          "                   24-bit BMP; may be given several times\n"
          "  --help           show this text\n"
          "  --version        show the version\n";
