@@ -74,20 +74,17 @@ TEST_F(Snapshots, FileHoldsThePictureItsFrameShowed) {
             std::string::npos)
       << said;
   EXPECT_FALSE(fs::exists(In_Dir("never.bmp")));
-  ASSERT_NE(shown[2], shown[3]) << "consecutive frames must differ for this test to mean much";
+  ASSERT_TRUE(shown[2] != shown[3] && shown[3] != shown[4]) << "frame 3 must stand out";
 
   for (auto [frame, name] : {std::pair{1, "one.bmp"}, std::pair{3, "three.bmp"}}) {
     std::vector<std::uint8_t> bmp = Read(In_Dir(name));
     ASSERT_EQ(bmp.size(), 54u + 640 * 480 * 3) << name;
-    EXPECT_EQ(bmp[0], 'B');
-    EXPECT_EQ(bmp[1], 'M');
+    EXPECT_EQ(std::string(bmp.begin(), bmp.begin() + 2), "BM");
     EXPECT_EQ(U32(bmp, 2), bmp.size());
     EXPECT_EQ(U32(bmp, 10), 54u);
-    EXPECT_EQ(U32(bmp, 14), 40u);
     EXPECT_EQ(U32(bmp, 18), 640u);
-    EXPECT_EQ(U32(bmp, 22), 480u);  // positive: the bottom row comes first
-    EXPECT_EQ(U32(bmp, 26), 1u | 24u << 16);
-    EXPECT_EQ(U32(bmp, 30), 0u);
+    EXPECT_EQ(U32(bmp, 22), 480u);            // positive: the bottom row comes first
+    EXPECT_EQ(U32(bmp, 26), 1u | 24u << 16);  // one plane, 24 bits a pixel
     const std::vector<std::uint16_t>& picture = shown[frame];
     int wrong = 0;
     for (int y = 0; y < 480; ++y) {
