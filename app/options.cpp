@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string_view>
@@ -112,6 +113,10 @@ bool Check_Combinations(const Options& o, std::string* error) {
     *error = "--replay and --autoplay exclude each other";
   else if (!o.replay_path.empty() && o.replay_path == o.record_path)
     *error = "--replay and --record name the same file";
+  else if (std::any_of(o.snapshots.begin(), o.snapshots.end(), [&](const Snapshot& s) {
+             return s.path == o.trace_path || s.path == o.record_path || s.path == o.replay_path;
+           }))
+    *error = "--snapshot names the same file as --trace, --record or --replay";
   else if (o.frames >= 0 && !o.autoplay)
     *error = "--frames goes with --autoplay";
   else if (o.virtual_clock_set && !(o.headless && o.autoplay))

@@ -127,11 +127,11 @@ bool Write_File(const std::string& path, const std::vector<std::uint8_t>& bytes,
     written = false;
     *error = Reason("cannot write");
   }
-  if (written && std::rename(temp.c_str(), path.c_str()) != 0) {
-    // Some systems will not rename onto an existing file: move the old one out of the way.
-    written = errno == EEXIST && std::remove(path.c_str()) == 0 &&
-              std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!written) *error = Reason("cannot replace it");
+  std::error_code renamed;
+  if (written) std::filesystem::rename(temp, path, renamed);  // replaces an older file at once
+  if (written && renamed) {
+    written = false;
+    *error = "cannot replace it: " + renamed.message();
   }
   if (!written) std::remove(temp.c_str());
   return written;

@@ -80,6 +80,7 @@ TEST(Options, RefusesBadCommandLines) {
       {"--snapshot", "-1:x.bmp"},
       {"--snapshot", "5:"},
       {"--snapshot", ":x.bmp"},
+      {"--snapshot", "5:t", "--trace", "t"},
   };
   for (const auto& args : bad) {
     Options o;
