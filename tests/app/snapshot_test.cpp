@@ -23,7 +23,8 @@ namespace fs = std::filesystem;
 std::map<std::uint64_t, std::vector<std::uint16_t>> shown;  // by frame
 plat::soft::Test_Backend* watched = nullptr;
 
-void Keep_Picture(std::uint64_t frame) { shown[frame] = watched->Front_Pixels(); }
+// What the host was given to show, not what the backend holds: the two must agree.
+void Keep_Picture(std::uint64_t frame) { shown[frame] = watched->host().Last_Frame(); }
 
 std::vector<std::uint8_t> Read(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
