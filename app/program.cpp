@@ -41,7 +41,7 @@ int Run_Program(std::unique_ptr<plat::Os> backend) {
   int code = WinMain(reinterpret_cast<plat::HINSTANCE>(&instance_tag), nullptr, "", 1);
   if (code == EXIT_STARTUP_FAILED && *Startup_Failure()) Fail_Program(code, Startup_Failure());
   if (!End_Session())
-    code = Fail_Program(EXIT_STARTUP_FAILED, "could not write the trace or recording");
+    code = Fail_Program(EXIT_STARTUP_FAILED, "could not write every file asked for");
   if (!Session_Replay_Error().empty())
     code =
         Fail_Program(EXIT_BAD_COMMAND_LINE, Session_Replay_Path() + ": " + Session_Replay_Error());

@@ -49,6 +49,13 @@ TEST(Options, ReadsEveryOption) {
   ASSERT_TRUE(Parse({"--window", "--scale", "3"}, &o, &error)) << error;
   EXPECT_TRUE(o.window);
   EXPECT_EQ(o.scale, 3);
+
+  ASSERT_TRUE(Parse({"--snapshot", "7:a:b.bmp", "--snapshot", "18446744073:c.bmp"}, &o, &error))
+      << error;
+  ASSERT_EQ(o.snapshots.size(), 2u);
+  EXPECT_EQ(o.snapshots[0].frame, 7u);
+  EXPECT_EQ(o.snapshots[0].path, "a:b.bmp");
+  EXPECT_EQ(o.snapshots[1].frame, 18446744073u);
 }
 
 TEST(Options, RefusesBadCommandLines) {
@@ -68,6 +75,13 @@ TEST(Options, RefusesBadCommandLines) {
       {"--autoplay", "--seed", "5"},
       {"--headless", "--autoplay", "--seed", "4294967296"},
       {"--headless", "--autoplay", "--frame-ms", "+3"},
+      {"--snapshot"},
+      {"--snapshot", "x.bmp"},
+      {"--snapshot", "0:x.bmp"},
+      {"--snapshot", "-1:x.bmp"},
+      {"--snapshot", "5:"},
+      {"--snapshot", ":x.bmp"},
+      {"--snapshot", "5:t", "--trace", "t"},
   };
   for (const auto& args : bad) {
     Options o;
