@@ -9,7 +9,7 @@
 #include "app/options.h"
 #include "app/replay_file.h"
 
-namespace zorvex {
+namespace zorvex::testing {
 namespace {
 
 bool Parse(std::vector<const char*> args, Options* options, std::string* error) {
@@ -164,4 +164,4 @@ TEST(ReplayFile, MissingFileIsAnError) {
 }
 
 }  // namespace
-}  // namespace zorvex
+}  // namespace zorvex::testing

@@ -7,12 +7,12 @@
 #include "game/ship.h"
 #include "play_field_fixture.h"
 
-namespace zorvex {
+namespace zorvex::testing {
 namespace {
 
 using Strings = std::vector<std::string>;
 
-class Balls : public testing::PlayField {
+class Balls : public PlayField {
  protected:
   void Clear_Balls() {
     for (Ball& b : balls) b = Ball{};
@@ -127,4 +127,4 @@ TEST_F(Balls, FullTableRefusesAndLogs) {
 }
 
 }  // namespace
-}  // namespace zorvex
+}  // namespace zorvex::testing

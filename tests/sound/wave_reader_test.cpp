@@ -8,13 +8,8 @@
 #include "sound/riff_reader.h"
 #include "sound_test_support.h"
 
-namespace zorvex {
+namespace zorvex::testing {
 namespace {
-
-using test::Chunk;
-using test::Fmt_Body;
-using test::Riff;
-using test::U16;
 
 // Every test ends with nothing allocated and no file open, whatever the result.
 class WaveLoad : public ::testing::Test {
@@ -37,7 +32,7 @@ class WaveLoad : public ::testing::Test {
     EXPECT_EQ(samples, nullptr);
   }
 
-  test::TempDir dir;
+  TempDir dir;
   std::uint32_t size = 99;
   plat::WAVEFORMATEX* format = nullptr;
   std::uint8_t* samples = nullptr;
@@ -49,7 +44,7 @@ class WaveLoad : public ::testing::Test {
 TEST_F(WaveLoad, ReadsFormatAndEverySampleByteAcrossManyBufferRefills) {
   std::string data;
   for (int i = 0; i < 20001; ++i) data += static_cast<char>(i * 7);
-  ASSERT_EQ(Load(test::Pcm_Wav(2, 22050, 16, data)), 0);
+  ASSERT_EQ(Load(Pcm_Wav(2, 22050, 16, data)), 0);
   ASSERT_EQ(size, data.size());
   EXPECT_EQ(format->wFormatTag, 1);
   EXPECT_EQ(format->nChannels, 2);
@@ -63,7 +58,7 @@ TEST_F(WaveLoad, ReadsFormatAndEverySampleByteAcrossManyBufferRefills) {
 
 TEST_F(WaveLoad, FindsDataWhereverItLiesAndSkipsOtherChunks) {
   const std::string fmt = Chunk("fmt ", Fmt_Body(1, 1, 8000, 8));
-  const std::string list = Chunk("LIST", "INFOISFT" + test::U32(3) + "ab" + std::string(2, '\0'));
+  const std::string list = Chunk("LIST", "INFOISFT" + U32(3) + "ab" + std::string(2, '\0'));
   const std::string odd = Chunk("junk", "xyz");  // odd size: the pad byte must be skipped
   EXPECT_EQ(Load(Riff(Chunk("data", "abcde") + odd + fmt)), 0);
   EXPECT_EQ(size, 5u);
@@ -122,11 +117,11 @@ TEST_F(WaveLoad, MissingChunksGiveTheChunkFunctionsCode) {
 
 TEST_F(WaveLoad, CutShortFormatBytesAreReadErrors) {
   // The chunk says 16 (or 18) bytes, the file ends sooner.
-  const std::string head = "RIFF" + test::U32(1000) + "WAVE" + "fmt ";
-  EXPECT_EQ(Load(head + test::U32(16) + Fmt_Body(1, 1, 8000, 8).substr(0, 10)), WAVE_ERR_READ);
-  EXPECT_EQ(Load(head + test::U32(18) + Fmt_Body(2, 1, 8000, 4)), WAVE_ERR_READ);
+  const std::string head = "RIFF" + U32(1000) + "WAVE" + "fmt ";
+  EXPECT_EQ(Load(head + U32(16) + Fmt_Body(1, 1, 8000, 8).substr(0, 10)), WAVE_ERR_READ);
+  EXPECT_EQ(Load(head + U32(18) + Fmt_Body(2, 1, 8000, 4)), WAVE_ERR_READ);
   // The extra bytes fit the chunk's declared size but the file ends inside them.
-  EXPECT_EQ(Load(head + test::U32(26) + Fmt_Body(2, 1, 8000, 4) + U16(8) + "abc"), WAVE_ERR_FORMAT);
+  EXPECT_EQ(Load(head + U32(26) + Fmt_Body(2, 1, 8000, 4) + U16(8) + "abc"), WAVE_ERR_FORMAT);
   Expect_Nothing_Handed_Out();
 }
 
@@ -145,7 +140,7 @@ TEST_F(WaveLoad, DataLongerThanTheFileIsCorruptWithoutAllocatingIt) {
 }
 
 TEST_F(WaveLoad, EmptyDataLoadsAsAZeroSizeBlock) {
-  ASSERT_EQ(Load(test::Pcm_Wav(1, 8000, 8, "")), 0);
+  ASSERT_EQ(Load(Pcm_Wav(1, 8000, 8, "")), 0);
   EXPECT_EQ(size, 0u);
   EXPECT_NE(samples, nullptr);
 }
@@ -157,7 +152,7 @@ TEST_F(WaveLoad, MissingFileOrADirectoryCannotBeOpened) {
 }
 
 TEST_F(WaveLoad, EitherAllocationFailingIsNoMemory) {
-  const std::string file = test::Pcm_Wav(1, 8000, 8, "abcd");
+  const std::string file = Pcm_Wav(1, 8000, 8, "abcd");
   plat::Fail_Global_Alloc_After(0);
   EXPECT_EQ(Load(file), WAVE_ERR_NO_MEMORY);
   plat::Fail_Global_Alloc_After(1);
@@ -175,7 +170,7 @@ TEST(WaveRead, WithoutABufferStateReadsNothingAndAnswersOne) {
 }
 
 TEST(WaveOpen, LeavesTheFileAtTheEndOfThePaddedFormatChunk) {
-  test::TempDir dir;
+  TempDir dir;
   // A 17-byte PCM chunk, so a pad byte follows it.
   const std::string path =
       dir.Write("p.wav", Riff(Chunk("fmt ", Fmt_Body(1, 1, 8000, 8) + "Q") + Chunk("data", "xy")));
@@ -193,10 +188,10 @@ TEST(WaveOpen, LeavesTheFileAtTheEndOfThePaddedFormatChunk) {
 }
 
 TEST(RiffDescend, SearchStaysInsideTheParentChunk) {
-  test::TempDir dir;
+  TempDir dir;
   // The RIFF chunk claims only its "fmt " chunk; a "data" chunk lies behind its end.
   const std::string fmt = Chunk("fmt ", Fmt_Body(1, 1, 8000, 8));
-  const std::string file = "RIFF" + test::U32(4 + fmt.size()) + "WAVE" + fmt + Chunk("data", "ab");
+  const std::string file = "RIFF" + U32(4 + fmt.size()) + "WAVE" + fmt + Chunk("data", "ab");
   const std::string path = dir.Write("r.wav", file);
   std::uint32_t size = 0;
   plat::WAVEFORMATEX* format = nullptr;
@@ -206,4 +201,4 @@ TEST(RiffDescend, SearchStaysInsideTheParentChunk) {
 }
 
 }  // namespace
-}  // namespace zorvex
+}  // namespace zorvex::testing

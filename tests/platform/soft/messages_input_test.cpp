@@ -5,6 +5,7 @@
 #include "platform/os.h"
 #include "platform/soft/test_backend.h"
 
+namespace zorvex::testing {
 namespace {
 
 using namespace plat;
@@ -213,3 +214,4 @@ TEST_F(InputTest, SampleReadsTheLiveMachine) {
 }
 
 }  // namespace
+}  // namespace zorvex::testing
