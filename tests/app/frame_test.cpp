@@ -64,13 +64,6 @@ TEST_F(Frames, EscapeQuitsWithStatusZeroAfterTheFrameThatSawIt) {
   EXPECT_EQ(backend->Frames_Presented(), 2);
 }
 
-TEST_F(Frames, AReplayEndsAfterItsLastFrame) {
-  EXPECT_EQ(Run_Game("ZORVEX-REPLAY 1\nstart 5\n6 0 0 0 0\n7 0 0 1 0\n8 0 0 0 0\n"), 0);
-  EXPECT_EQ(backend->Frames_Presented(), 3);
-  EXPECT_EQ(game_mode, MODE_PLAY);
-  EXPECT_EQ(level, 1);
-}
-
 TEST_F(Frames, EnterOnTheTitleStillShowsTheTitleThenPlays) {
   ASSERT_EQ(Set_Up_Only(), 1);
   Frame(1016);

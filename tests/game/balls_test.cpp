@@ -33,16 +33,6 @@ TEST_F(Balls, WallsReflectOnlyBeyondTheEdgeAndTheBottomLosesTheBall) {
   EXPECT_EQ(Sounds(), (Strings{"play 0 0", "play 0 0"}));
 }
 
-TEST_F(Balls, RelaunchFromTheRightSettlesAt632WithTwoWallSounds) {
-  New_Ball(640, 0, 8, 8, 224, 0, -5, 5);
-  for (const auto& [x, vx] : {std::pair{632, 5}, {632, -5}, {627, -5}}) {
-    Move_Balls();
-    EXPECT_EQ(balls[0].x, x);
-    EXPECT_EQ(balls[0].vx, vx);
-  }
-  EXPECT_EQ(Sounds(), (Strings{"play 0 0", "play 0 0"}));
-}
-
 TEST_F(Balls, ShipThrowsBackByWhereItStrikesAndOnlyFromAbove) {
   ship.x = 300;
   const int cases[][3] = {{340, 5, 2}, {300, -5, -6}, {316, 5, 0}, {293, 5, -4}, {355, 5, 4}};

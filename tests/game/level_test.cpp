@@ -26,30 +26,6 @@ class Level : public PlayField {
   }
 };
 
-TEST_F(Level, SeedOneBuildsTheKnownWaveWithoutExtraBalls) {
-  srand(1);
-  Start_Level();
-  EXPECT_EQ(level, 1);
-  EXPECT_EQ(back_tile.sx, 0);
-  EXPECT_EQ(back_tile.sy, 64);
-  EXPECT_EQ(back_tile.w, 64);
-  EXPECT_EQ(Balls_In_Play(), 0);
-  const int expected[10][4] = {{288, 208, 224, 0}, {448, 432, 128, 1}, {32, 160, 128, 0},
-                               {288, 80, 224, 0},  {512, 464, 128, 1}, {128, 144, 128, 1},
-                               {448, 288, 128, 1}, {32, 224, 192, 0},  {160, 336, 224, 0},
-                               {128, 16, 224, 1}};
-  ASSERT_EQ(Count_Bricks(), 10);
-  for (int i = 0; i < 10; ++i) {
-    const Brick& b = bricks[i];
-    EXPECT_EQ(b.x, expected[i][0]) << "brick " << i;
-    EXPECT_EQ(b.y, expected[i][1]) << "brick " << i;
-    EXPECT_EQ(b.frames[0].sx, expected[i][2]) << "brick " << i;
-    EXPECT_EQ(b.motion, expected[i][3]) << "brick " << i;
-    EXPECT_EQ(b.frames[0].sy, 48);
-  }
-  EXPECT_EQ(Sounds(), Music("music02.wav"));
-}
-
 TEST_F(Level, SeedFiveAddsOneFastBall) {
   srand(5);
   Start_Level();
