@@ -10,7 +10,7 @@
 #include "app/options.h"
 #include "app/replay_file.h"
 
-namespace zorvex {
+namespace zorvex::testing {
 namespace {
 
 bool Parse(std::vector<const char*> args, Options* options, std::string* error) {
@@ -157,25 +157,6 @@ TEST(ReplayFile, NamesTheLineOfEveryMistake) {
   }
 }
 
-TEST(ReplayFile, WhatIsWrittenReadsBack) {
-  std::FILE* file = std::tmpfile();
-  ASSERT_NE(file, nullptr);
-  Write_Replay_Header(file, 123);
-  Write_Replay_Frame(file, plat::FrameInput{4294967295u, -7, true, false, true});
-  std::rewind(file);
-  char text[256] = {};
-  std::size_t n = std::fread(text, 1, sizeof(text) - 1, file);
-  std::fclose(file);
-  Replay r;
-  std::string error;
-  ASSERT_TRUE(Parse_Replay(std::string(text, n), &r, &error)) << error;
-  EXPECT_EQ(r.start_tick, 123u);
-  ASSERT_EQ(r.frames.size(), 1u);
-  EXPECT_EQ(r.frames[0].tick, 4294967295u);
-  EXPECT_EQ(r.frames[0].dx, -7);
-  EXPECT_TRUE(r.frames[0].lmb && r.frames[0].esc && !r.frames[0].enter);
-}
-
 // The reader holds one bounded line: an endless file is refused at its first over-long line.
 TEST(ReplayFile, ReaderRefusesWhatItCannotUse) {
   Replay_Reader reader;
@@ -195,4 +176,4 @@ TEST(ReplayFile, ReaderRefusesWhatItCannotUse) {
 }
 
 }  // namespace
-}  // namespace zorvex
+}  // namespace zorvex::testing

@@ -2,14 +2,14 @@
 // flipped, and it comes back only once.
 #include "display_fixture.h"
 
-namespace zorvex_test {
+namespace zorvex::testing {
 namespace {
 
 TEST_F(DisplayTest, LockedPageRefusesChangesUntilUnlocked) {
   Fill(back, RECT{10, 20, 30, 40}, 0xF800);
   ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
   DDSURFACEDESC2 desc{};
-  desc.dwSize = 124;
+  desc.dwSize = plat::DDSURFACEDESC2_SIZE;
   RECT part{10, 20, 30, 40}, off{600, 0, 641, 10};
   EXPECT_EQ(front->Lock(&off, &desc, 0, nullptr), DDERR_INVALIDRECT);
   ASSERT_EQ(front->Lock(&part, &desc, DDLOCK_WAIT, nullptr), DD_OK);
@@ -28,4 +28,4 @@ TEST_F(DisplayTest, LockedPageRefusesChangesUntilUnlocked) {
 }
 
 }  // namespace
-}  // namespace zorvex_test
+}  // namespace zorvex::testing
