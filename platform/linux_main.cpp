@@ -55,6 +55,8 @@ std::unique_ptr<plat::soft::Host> Make_Host(const zorvex::Options& options) {
   sdl.window = options.window;
   sdl.scale = options.scale;
   sdl.nosound = options.nosound;
+  if (options.present == "gpu") sdl.present = plat::sdl::Present_Way::kGpu;
+  if (options.present == "surface") sdl.present = plat::sdl::Present_Way::kSurface;
   return plat::sdl::Make_Sdl_Host(sdl);
 }
 
