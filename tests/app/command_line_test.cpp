@@ -45,9 +45,10 @@ TEST(Options, ReadsEveryOption) {
   EXPECT_EQ(o.trace_path, "t.jsonl");
   EXPECT_EQ(o.record_path, "r.txt");
 
-  ASSERT_TRUE(Parse({"--window", "--scale", "3"}, &o, &error)) << error;
+  ASSERT_TRUE(Parse({"--window", "--scale", "3", "--present", "surface"}, &o, &error)) << error;
   EXPECT_TRUE(o.window);
   EXPECT_EQ(o.scale, 3);
+  EXPECT_EQ(o.present, "surface");
 }
 
 TEST(Options, RefusesBadCommandLines) {
@@ -67,6 +68,8 @@ TEST(Options, RefusesBadCommandLines) {
       {"--autoplay", "--seed", "5"},
       {"--headless", "--autoplay", "--seed", "4294967296"},
       {"--headless", "--autoplay", "--frame-ms", "+3"},
+      {"--present", "fast"},
+      {"--headless", "--autoplay", "--present", "gpu"},
   };
   for (const auto& args : bad) {
     Options o;
