@@ -6,8 +6,11 @@
 #include <string>
 
 #if defined(__linux__)
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 #include "platform/sdl/sdl_present_ways.h"
@@ -17,6 +20,7 @@ namespace plat::sdl {
 namespace {
 
 constexpr unsigned kGlRenderer = 0x1F01;  // GL_RENDERER
+constexpr int kProbeTimeoutMs = 5000;
 
 // The OpenGL renderer's name, asked of a context on a hidden window of its own, so that the
 // game's window never holds a context it will not use. Empty when there is no OpenGL at all.
@@ -65,12 +69,23 @@ std::string Probe_Renderer_Name() {
   close(out[1]);
   std::string name;
   char chunk[256];
-  ssize_t n;
-  while (child > 0 && (n = read(out[0], chunk, sizeof chunk)) > 0) name.append(chunk, n);
+  pollfd ready{out[0], POLLIN, 0};
+  bool finished = false;  // the child closed its end, having said all it had to say
+  // A driver that hangs must not hang the game: after a few seconds it counts as no OpenGL.
+  while (child > 0 && poll(&ready, 1, kProbeTimeoutMs) > 0) {
+    const ssize_t n = read(out[0], chunk, sizeof chunk);
+    if (n <= 0) {
+      finished = n == 0;
+      break;
+    }
+    name.append(chunk, static_cast<std::size_t>(n));
+  }
   close(out[0]);
+  if (child <= 0) return "";
+  if (!finished) kill(child, SIGKILL);
   int status = 0;
-  if (child > 0) waitpid(child, &status, 0);
-  return child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? name : "";
+  waitpid(child, &status, 0);
+  return finished && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? name : "";
 }
 #else
 std::string Probe_Renderer_Name() {
