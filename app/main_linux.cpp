@@ -45,6 +45,8 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
     sdl.window = options.window;
     sdl.scale = options.scale;
     sdl.nosound = options.nosound;
+    if (options.present == "gpu") sdl.present = plat::sdl::Present_Way::kGpu;
+    if (options.present == "surface") sdl.present = plat::sdl::Present_Way::kSurface;
     host = plat::sdl::Make_Sdl_Host(sdl);
   }
   if (!host) return nullptr;

@@ -73,6 +73,12 @@ bool Parse_One(Parser& p, Options* o) {
   }
   if (arg == "--log") return p.Value("--log", &o->log_path);
   if (arg == "--nosound") return o->nosound = true;
+  if (arg == "--present") {
+    if (!p.Value("--present", &o->present)) return false;
+    if (o->present == "auto" || o->present == "gpu" || o->present == "surface") return true;
+    *p.error = "--present: '" + o->present + "' is not auto, gpu or surface";
+    return false;
+  }
   if (arg == "--replay") return p.Value("--replay", &o->replay_path);
   if (arg == "--record") return p.Value("--record", &o->record_path);
   if (arg == "--headless") return o->headless = true;
@@ -107,6 +113,8 @@ bool Check_Combinations(const Options& o, std::string* error) {
     *error = "--scale goes with --window";
   else if (o.headless && o.replay_path.empty() && !o.autoplay)
     *error = "--headless needs --replay or --autoplay";
+  else if (o.headless && o.present != "auto")
+    *error = "--present and --headless exclude each other";
   else if (o.headless && o.window)
     *error = "--headless and --window exclude each other";
   else if (!o.replay_path.empty() && o.autoplay)
@@ -148,6 +156,8 @@ const char* Usage_Text() {
          "  --scale N        with --window: scale the 640 x 480 picture by N (1 to 8)\n"
          "  --log FILE       write the diagnostics log to FILE ('-' for standard error)\n"
          "  --nosound        play in silence, opening no audio device\n"
+         "  --present WAY    how frames reach the screen: gpu (the graphics card), surface (our\n"
+         "                   own scaler, for machines without a real OpenGL) or auto (default)\n"
          "  --replay FILE    play back a recorded game\n"
          "  --record FILE    record this game to FILE\n"
          "  --headless       no window, no sound output, no waiting (with --replay or --autoplay)\n"

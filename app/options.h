@@ -19,6 +19,7 @@ struct Options {
   int scale = 0;  // 0: the largest whole factor that fits
   std::string log_path;
   bool nosound = false;
+  std::string present = "auto";  // auto, gpu or surface
   std::string replay_path;
   std::string record_path;
   bool headless = false;

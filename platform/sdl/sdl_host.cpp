@@ -6,6 +6,7 @@
 
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_keymap.h"
+#include "platform/sdl/sdl_present.h"
 #include "platform/soft/boot_clock.h"
 #include "platform/soft/frame_pacer.h"
 
@@ -43,9 +44,7 @@ class SdlHost final : public plat::soft::Host {
   SdlOptions options_;
   std::unique_ptr<plat::soft::AudioSink> sink_;
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  int texture_w_ = 0, texture_h_ = 0;
+  std::unique_ptr<Presenter> presenter_;
   bool minimised_ = false;
   bool focused_ = true;
   int recentring_ = 0;  // looks left before the pointer's place counts again
@@ -54,14 +53,14 @@ class SdlHost final : public plat::soft::Host {
 
 SdlHost::~SdlHost() {
   sink_.reset();  // the audio device closes before SDL does
-  if (texture_) SDL_DestroyTexture(texture_);
-  if (renderer_) SDL_DestroyRenderer(renderer_);
+  presenter_.reset();
   if (window_) SDL_DestroyWindow(window_);
   SDL_Quit();
 }
 
 bool SdlHost::Start() {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  if (options_.present == Present_Way::kAuto) options_.present = Choose_Present_Way();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     SDL_Log("Could not start SDL video: %s", SDL_GetError());
     return false;
@@ -97,20 +96,8 @@ bool SdlHost::Open_Window(const char* title, int width, int height) {
   }
   window_ = SDL_CreateWindow(title, x, y, w, h, flags);
   if (!window_) return false;
-  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  if (!renderer_) return false;
-  SDL_RenderSetLogicalSize(renderer_, width, height);
-  int out_w = 0, out_h = 0;
-  SDL_GetRendererOutputSize(renderer_, &out_w, &out_h);
-  // Whole-number scaling where at least twice the picture fits (crisp pixels); on a smaller
-  // screen, such as 1024 x 768, filling it beats a small picture in a wide black frame.
-  const bool twice_fits = out_w >= 2 * width && out_h >= 2 * height;
-  SDL_RenderSetIntegerScale(renderer_, twice_fits ? SDL_TRUE : SDL_FALSE);
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
-                               width, height);
-  if (!texture_) return false;
-  texture_w_ = width, texture_h_ = height;
+  presenter_ = Make_Presenter(window_, options_.present, width, height);
+  if (!presenter_) return false;
   Grab(true);
   return true;
 }
@@ -195,6 +182,10 @@ void SdlHost::Handle_Window(const SDL_WindowEvent& e, InputState* input) {
     case SDL_WINDOWEVENT_CLOSE:
       input->Request_Close();
       break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      if (presenter_) presenter_->Invalidate();
+      break;
     case SDL_WINDOWEVENT_MINIMIZED:
       minimised_ = true;
       break;
@@ -219,15 +210,13 @@ void SdlHost::Handle_Window(const SDL_WindowEvent& e, InputState* input) {
   }
 }
 
+// The one place a frame leaves for the screen, whichever way it is presented.
 void SdlHost::Present(const std::uint16_t* pixels, int width, int height) {
-  if (!renderer_ || width != texture_w_ || height != texture_h_) return;
-  SDL_UpdateTexture(texture_, nullptr, pixels, width * static_cast<int>(sizeof(std::uint16_t)));
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  if (!presenter_) return;
+  presenter_->Draw(pixels, width, height);
   // Vsync alone would run the game faster on a fast display, so the pacer caps it at 60.
   pacer_.Wait();
-  SDL_RenderPresent(renderer_);
+  presenter_->Show();
 }
 
 }  // namespace

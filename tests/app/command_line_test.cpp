@@ -46,9 +46,10 @@ TEST(Options, ReadsEveryOption) {
   EXPECT_EQ(o.trace_path, "t.jsonl");
   EXPECT_EQ(o.record_path, "r.txt");
 
-  ASSERT_TRUE(Parse({"--window", "--scale", "3"}, &o, &error)) << error;
+  ASSERT_TRUE(Parse({"--window", "--scale", "3", "--present", "surface"}, &o, &error)) << error;
   EXPECT_TRUE(o.window);
   EXPECT_EQ(o.scale, 3);
+  EXPECT_EQ(o.present, "surface");
 
   ASSERT_TRUE(Parse({"--snapshot", "7:a:b.bmp", "--snapshot", "18446744073:c.bmp"}, &o, &error))
       << error;
@@ -75,6 +76,8 @@ TEST(Options, RefusesBadCommandLines) {
       {"--autoplay", "--seed", "5"},
       {"--headless", "--autoplay", "--seed", "4294967296"},
       {"--headless", "--autoplay", "--frame-ms", "+3"},
+      {"--present", "fast"},
+      {"--headless", "--autoplay", "--present", "gpu"},
       {"--snapshot"},
       {"--snapshot", "x.bmp"},
       {"--snapshot", "0:x.bmp"},
