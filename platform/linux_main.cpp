@@ -49,12 +49,19 @@ int Fail(int code, const std::string& message) {
   return code;
 }
 
+// The host's own messages go to the diagnostics log when one is open, else to standard error.
+void Report(const char* text) {
+  if (!zorvex::Log_Error("%s\n", text)) std::fprintf(stderr, "zorvex: %s\n", text);
+}
+
 std::unique_ptr<plat::soft::Host> Make_Host(const zorvex::Options& options) {
   if (options.headless) return plat::soft::Make_Headless_Host(!options.nosound);
   plat::sdl::SdlOptions sdl;
   sdl.window = options.window;
   sdl.scale = options.scale;
   sdl.nosound = options.nosound;
+  sdl.volume = options.volume;
+  sdl.report = Report;
   return plat::sdl::Make_Sdl_Host(sdl);
 }
 

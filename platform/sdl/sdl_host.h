@@ -12,6 +12,9 @@ struct SdlOptions {
   bool window = false;  // a window instead of the full screen
   int scale = 0;        // with window: 1 to 8; 0 picks the largest whole factor that fits
   bool nosound = false;
+  int volume = 100;  // 0 to 100, applied after the game's own mix
+  // Where the host's messages go (a screenshot saved or not); null for standard error.
+  void (*report)(const char* text) = nullptr;
 };
 
 // Null when SDL's video cannot start.

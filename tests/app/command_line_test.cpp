@@ -26,6 +26,7 @@ TEST(Options, DefaultIsThePlainGame) {
   EXPECT_TRUE(o.data_dir.empty());
   EXPECT_TRUE(o.replay_path.empty());
   EXPECT_EQ(o.frames, -1);
+  EXPECT_EQ(o.volume, 100);
 }
 
 TEST(Options, ReadsEveryOption) {
@@ -45,9 +46,10 @@ TEST(Options, ReadsEveryOption) {
   EXPECT_EQ(o.trace_path, "t.jsonl");
   EXPECT_EQ(o.record_path, "r.txt");
 
-  ASSERT_TRUE(Parse({"--window", "--scale", "3"}, &o, &error)) << error;
+  ASSERT_TRUE(Parse({"--window", "--scale", "3", "--volume", "0"}, &o, &error)) << error;
   EXPECT_TRUE(o.window);
   EXPECT_EQ(o.scale, 3);
+  EXPECT_EQ(o.volume, 0);
 }
 
 TEST(Options, RefusesBadCommandLines) {
@@ -67,6 +69,9 @@ TEST(Options, RefusesBadCommandLines) {
       {"--autoplay", "--seed", "5"},
       {"--headless", "--autoplay", "--seed", "4294967296"},
       {"--headless", "--autoplay", "--frame-ms", "+3"},
+      {"--volume", "101"},
+      {"--volume", "-1"},
+      {"--volume"},
   };
   for (const auto& args : bad) {
     Options o;
