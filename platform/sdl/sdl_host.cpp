@@ -336,6 +336,15 @@ void SdlHost::Set_Volume(int percent) {
 void SdlHost::Toggle_Full_Screen() {
   if (!window_) return;
   const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+  SDL_Rect desktop;
+  const int display = SDL_GetWindowDisplayIndex(window_);
+  if (!full && SDL_GetDisplayBounds(display < 0 ? 0 : display, &desktop) == 0) {
+    // At the desktop's own place and size first, as when the game opens full screen: an X
+    // server with no window manager leaves the window where it is.
+    SDL_SetWindowBordered(window_, SDL_FALSE);
+    SDL_SetWindowPosition(window_, desktop.x, desktop.y);
+    SDL_SetWindowSize(window_, desktop.w, desktop.h);
+  }
   if (SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
     overlay_.Note(std::string("Could not switch: ") + SDL_GetError(), SDL_GetTicks64());
     return;

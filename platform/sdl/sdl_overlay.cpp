@@ -12,7 +12,7 @@ namespace {
 using plat::soft::Pixels;
 
 constexpr int kPictureWidth = 640;
-constexpr int kTop = 12;  // clear of the screen's edge, above the play field's bricks
+constexpr int kTop = 40;  // below the score and level line
 constexpr int kPad = 6;
 constexpr std::uint16_t kBoxColour = 0x1086;          // dark blue-grey
 constexpr std::uint16_t kBorderColour = 0x6B7F;       // light blue
