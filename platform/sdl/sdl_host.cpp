@@ -284,7 +284,10 @@ bool SdlHost::Host_Key(const SDL_KeyboardEvent& e, InputState* input) {
   // A key the game already holds stays the game's, even when a modifier joins it.
   if (e.repeat && !held_by_host_[code]) return false;
   const HostKey key = Host_Key_Of(e.keysym.sym, e.keysym.mod);
-  if (key == HostKey::kNone) return false;
+  if (key == HostKey::kNone) {
+    held_by_host_[code] = false;  // a release missed while away must not take the game's
+    return false;
+  }
   held_by_host_[code] = true;
   if (e.repeat && key != HostKey::kVolumeDown && key != HostKey::kVolumeUp) return true;
   const std::uint64_t now = SDL_GetTicks64();
