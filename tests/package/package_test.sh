@@ -25,7 +25,10 @@ cleanup() {
 trap cleanup EXIT
 
 # One run of this test at a time on a machine: two would install the same package.
-exec 9>"${TMPDIR:-/tmp}/zorvex-package-test.lock"
+# Opened for reading, so that any user can take the lock whoever made the file.
+lock=/tmp/zorvex-package-test.lock
+[ -e "$lock" ] || : >"$lock"
+exec 9<"$lock"
 flock 9
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
