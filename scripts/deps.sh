@@ -7,6 +7,7 @@ ZORVEX_PACKAGES=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xdotool imagemagick gifsicle x11-utils sox
+  zlib1g-dev libpng-dev dpkg-dev desktop-file-utils
 )
 
 zorvex_install_deps() {
