@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string_view>
@@ -9,6 +10,7 @@ namespace zorvex {
 namespace {
 
 constexpr int MAX_SCALE = 8;
+constexpr int MAX_VOLUME = 100;
 
 bool Parse_Number(std::string_view text, std::int64_t low, std::int64_t high, std::int64_t* out) {
   std::int64_t value = 0;
@@ -46,6 +48,20 @@ struct Parser {
   }
 };
 
+bool Parse_Snapshot(Parser& p, Options* o) {
+  std::string text;
+  if (!p.Value("--snapshot", &text)) return false;
+  std::size_t colon = text.find(':');
+  std::int64_t frame = 0;
+  if (colon == std::string::npos || colon + 1 == text.size() ||
+      !Parse_Number(std::string_view(text).substr(0, colon), 1, INT64_MAX, &frame)) {
+    *p.error = "--snapshot: '" + text + "' is not N:FILE (a frame number from 1, then a file)";
+    return false;
+  }
+  o->snapshots.push_back(Snapshot{static_cast<std::uint64_t>(frame), text.substr(colon + 1)});
+  return true;
+}
+
 bool Parse_One(Parser& p, Options* o) {
   std::string_view arg = p.argv[p.i];
   std::int64_t n = 0;
@@ -58,6 +74,17 @@ bool Parse_One(Parser& p, Options* o) {
   }
   if (arg == "--log") return p.Value("--log", &o->log_path);
   if (arg == "--nosound") return o->nosound = true;
+  if (arg == "--present") {
+    if (!p.Value("--present", &o->present)) return false;
+    if (o->present == "auto" || o->present == "gpu" || o->present == "surface") return true;
+    *p.error = "--present: '" + o->present + "' is not auto, gpu or surface";
+    return false;
+  }
+  if (arg == "--volume") {
+    if (!p.Number("--volume", 0, MAX_VOLUME, &n)) return false;
+    o->volume = static_cast<int>(n);
+    return true;
+  }
   if (arg == "--replay") return p.Value("--replay", &o->replay_path);
   if (arg == "--record") return p.Value("--record", &o->record_path);
   if (arg == "--headless") return o->headless = true;
@@ -78,6 +105,7 @@ bool Parse_One(Parser& p, Options* o) {
     o->seed = static_cast<std::uint32_t>(n);
     return o->virtual_clock_set = true;
   }
+  if (arg == "--snapshot") return Parse_Snapshot(p, o);
   if (arg == "--help" || arg == "-h") return o->help = true;
   if (arg == "--version") return o->version = true;
   *p.error = "unknown option '" + std::string(arg) + "'";
@@ -91,12 +119,18 @@ bool Check_Combinations(const Options& o, std::string* error) {
     *error = "--scale goes with --window";
   else if (o.headless && o.replay_path.empty() && !o.autoplay)
     *error = "--headless needs --replay or --autoplay";
+  else if (o.headless && o.present != "auto")
+    *error = "--present and --headless exclude each other";
   else if (o.headless && o.window)
     *error = "--headless and --window exclude each other";
   else if (!o.replay_path.empty() && o.autoplay)
     *error = "--replay and --autoplay exclude each other";
   else if (!o.replay_path.empty() && o.replay_path == o.record_path)
     *error = "--replay and --record name the same file";
+  else if (std::any_of(o.snapshots.begin(), o.snapshots.end(), [&](const Snapshot& s) {
+             return s.path == o.trace_path || s.path == o.record_path || s.path == o.replay_path;
+           }))
+    *error = "--snapshot names the same file as --trace, --record or --replay";
   else if (o.frames >= 0 && !o.autoplay)
     *error = "--frames goes with --autoplay";
   else if (o.virtual_clock_set && !(o.headless && o.autoplay))
@@ -121,13 +155,17 @@ const char* Usage_Text() {
   return "Usage: zorvex [options]\n"
          "\n"
          "Steer the ship with the mouse, fire with the left button, Enter starts a game,\n"
-         "Escape quits.\n"
+         "Escape quits. Alt+Enter or F11 switches between full screen and a window, P or\n"
+         "Pause pauses, - and = set the volume, F12 saves a picture of the screen.\n"
          "\n"
          "  --data DIR       read gfx.bmp, ui.bmp and the sounds from DIR\n"
          "  --window         play in a window instead of the full screen\n"
          "  --scale N        with --window: scale the 640 x 480 picture by N (1 to 8)\n"
          "  --log FILE       write the diagnostics log to FILE ('-' for standard error)\n"
          "  --nosound        play in silence, opening no audio device\n"
+         "  --present WAY    how frames reach the screen: gpu (the graphics card), surface (our\n"
+         "                   own scaler, for machines without a real OpenGL) or auto (default)\n"
+         "  --volume N       output volume 0 to 100 (default 100)\n"
          "  --replay FILE    play back a recorded game\n"
          "  --record FILE    record this game to FILE\n"
          "  --headless       no window, no sound output, no waiting (with --replay or --autoplay)\n"
@@ -136,6 +174,9 @@ const char* Usage_Text() {
          "  --frames N       with --autoplay: stop after N frames\n"
          "  --frame-ms N     with --headless --autoplay: N milliseconds a frame (default 16)\n"
          "  --seed N         with --headless --autoplay: the start tick (default 0)\n"
+         "  --snapshot N:FILE\n"
+         "                   write the picture shown by frame N (1: the first) to FILE as a\n"
+         "                   24-bit BMP; may be given several times\n"
          "  --help           show this text\n"
          "  --version        show the version\n";
 }

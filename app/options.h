@@ -3,8 +3,15 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zorvex {
+
+// --snapshot N:FILE: the picture shown by frame N (1: the first), for FILE.
+struct Snapshot {
+  std::uint64_t frame = 0;
+  std::string path;
+};
 
 struct Options {
   std::string data_dir;  // empty: the working directory, or the data beside the program
@@ -12,6 +19,8 @@ struct Options {
   int scale = 0;  // 0: the largest whole factor that fits
   std::string log_path;
   bool nosound = false;
+  std::string present = "auto";  // auto, gpu or surface
+  int volume = 100;  // 0 to 100, applied after the game's own mix
   std::string replay_path;
   std::string record_path;
   bool headless = false;
@@ -21,6 +30,7 @@ struct Options {
   std::uint32_t frame_ms = 16;
   std::uint32_t seed = 0;
   bool virtual_clock_set = false;  // --frame-ms or --seed given
+  std::vector<Snapshot> snapshots;
   bool help = false;
   bool version = false;
 };

@@ -25,7 +25,7 @@ void Use_Backend(std::unique_ptr<plat::Os> backend) {
 int Finish_Program(int code) {
   if (code == EXIT_STARTUP_FAILED && *Startup_Failure()) Fail_Program(code, Startup_Failure());
   if (!End_Session())
-    code = Fail_Program(EXIT_STARTUP_FAILED, "could not write the trace or recording");
+    code = Fail_Program(EXIT_STARTUP_FAILED, "could not write every file asked for");
   if (!Session_Replay_Error().empty())
     code =
         Fail_Program(EXIT_BAD_COMMAND_LINE, Session_Replay_Path() + ": " + Session_Replay_Error());

@@ -7,6 +7,7 @@
 
 #include "app/autopilot.h"
 #include "app/replay_file.h"
+#include "app/snapshot.h"
 #include "app/trace.h"
 #include "platform/os.h"
 #include "platform/script/script_os.h"
@@ -90,6 +91,8 @@ bool Begin_Session(const Options& options, std::string* error) {
     *error = options.replay_path + ": " + *error;
     return false;
   }
+  // Before any output is opened, so a refused snapshot leaves no empty trace behind.
+  if (!Begin_Snapshots(options.snapshots, error)) return false;
   if (!options.trace_path.empty() && !(session.trace = Open_Output(options.trace_path, error)))
     return false;
   if (!options.record_path.empty() && !(session.record = Open_Output(options.record_path, error)))
@@ -140,6 +143,7 @@ void Session_After_Frame() {
   if (frame_observer) frame_observer(session.frame);
   if (session.trace) Write(session.trace, Trace_Line(session.frame, session.current.tick));
   if (session.record) Write_Replay_Frame(session.record, session.current);
+  Take_Snapshots(session.frame);
 }
 
 bool End_Session() {
@@ -155,6 +159,7 @@ bool End_Session() {
   }
   session.replay.Close();
   Record_Sound_Events(false);
+  if (!End_Snapshots(session.frame)) session.write_failed = true;
   if (session.script) {
     plat::Use_Os(session.backend);
     session.script.reset();

@@ -119,6 +119,11 @@ class Recording_Surface final : public plat::IDirectDrawSurface4 {
   }
   plat::HRESULT GetDC(plat::HDC* o) override { return real_->GetDC(o); }
   plat::HRESULT ReleaseDC(plat::HDC dc) override { return real_->ReleaseDC(dc); }
+  plat::HRESULT Lock(plat::RECT* r, plat::DDSURFACEDESC2* d, std::uint32_t f,
+                     plat::HANDLE e) override {
+    return real_->Lock(r, d, f, e);
+  }
+  plat::HRESULT Unlock(plat::RECT* r) override { return real_->Unlock(r); }
   std::uint32_t Release() override { return 0; }  // the wrapper lives on the stack
 
  private:

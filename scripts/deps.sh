@@ -6,7 +6,8 @@ ZORVEX_PACKAGES=(
   libsdl2-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xdotool imagemagick x11-utils sox
+  xvfb xdotool imagemagick gifsicle x11-utils sox
+  zlib1g-dev libpng-dev dpkg-dev desktop-file-utils
 )
 
 # Only for the browser build and its checks; scripts/play never needs them.

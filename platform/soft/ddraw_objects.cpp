@@ -99,6 +99,7 @@ HRESULT SoftSurface::Blt(const RECT* dst_rect, IDirectDrawSurface4* src_surface,
                          const RECT* src_rect, std::uint32_t flags, const DDBLTFX* fx) {
   HRESULT code;
   if (os_->Step("IDirectDrawSurface4", "Blt", role_, &code)) return code;
+  if (locked_) return DDERR_SURFACEBUSY;
   const Box dst = dst_rect ? To_Box(*dst_rect) : Box{0, 0, pixels_.width, pixels_.height};
   if (Inverted(dst)) return DDERR_INVALIDRECT;
 
@@ -111,6 +112,7 @@ HRESULT SoftSurface::Blt(const RECT* dst_rect, IDirectDrawSurface4* src_surface,
 
   if (!src_surface) return DDERR_INVALIDPARAMS;
   auto* src = static_cast<SoftSurface*>(src_surface);  // every surface comes from this backend
+  if (src->locked_) return DDERR_SURFACEBUSY;
   const Pixels& from = src->pixels_;
   const Box box = src_rect ? To_Box(*src_rect) : Box{0, 0, from.width, from.height};
   if (Inverted(box)) return DDERR_INVALIDRECT;
@@ -134,6 +136,7 @@ HRESULT SoftSurface::Flip(IDirectDrawSurface4* target, std::uint32_t) {
   if (os_->Step("IDirectDrawSurface4", "Flip", role_, &code)) return code;
   if (!back_) return DDERR_GENERIC;  // not the head of a flipping chain
   if (target && target != back_) return DDERR_INVALIDPARAMS;
+  if (locked_ || back_->locked_) return DDERR_SURFACEBUSY;  // the pages are about to swap
   return os_->Show_Frame(this, back_);
 }
 
@@ -173,6 +176,7 @@ HRESULT SoftSurface::GetDC(HDC* out) {
   if (os_->Step("IDirectDrawSurface4", "GetDC", role_, &code)) return code;
   if (!out) return DDERR_INVALIDPARAMS;
   if (dc_) return DDERR_GENERIC;  // one device context at a time
+  if (locked_) return DDERR_SURFACEBUSY;
   dc_ = os_->Open_Surface_Dc(this);
   *out = dc_;
   return DD_OK;
@@ -184,6 +188,36 @@ HRESULT SoftSurface::ReleaseDC(HDC dc) {
   if (!dc || dc != dc_) return DDERR_INVALIDPARAMS;
   os_->Close_Dc(dc_);
   dc_ = nullptr;
+  return DD_OK;
+}
+
+HRESULT SoftSurface::Lock(RECT* rect, DDSURFACEDESC2* desc, std::uint32_t, HANDLE) {
+  HRESULT code;
+  if (os_->Step("IDirectDrawSurface4", "Lock", role_, &code)) return code;
+  if (!desc || desc->dwSize != DDSURFACEDESC2_SIZE) return DDERR_INVALIDPARAMS;
+  if (locked_) return DDERR_SURFACEBUSY;
+  const Box whole{0, 0, pixels_.width, pixels_.height};
+  const Box box = rect ? To_Box(*rect) : whole;
+  if (box.Empty() || box.left < 0 || box.top < 0 || box.right > whole.right ||
+      box.bottom > whole.bottom)
+    return DDERR_INVALIDRECT;
+  desc->dwFlags =
+      DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_LPSURFACE | DDSD_PIXELFORMAT;
+  desc->dwWidth = static_cast<std::uint32_t>(pixels_.width);
+  desc->dwHeight = static_cast<std::uint32_t>(pixels_.height);
+  desc->lPitch = pixels_.width * static_cast<std::int32_t>(sizeof(std::uint16_t));
+  desc->lpSurface = pixels_.Row(static_cast<int>(box.top)) + box.left;
+  desc->ddpfPixelFormat = DDPIXELFORMAT{32, DDPF_RGB, 0, 16, 0xF800, 0x07E0, 0x001F, 0};
+  desc->ddsCaps = DDSCAPS2{back_ ? DDSCAPS_PRIMARYSURFACE : DDSCAPS_OFFSCREENPLAIN, 0, 0, 0};
+  locked_ = true;
+  return DD_OK;
+}
+
+HRESULT SoftSurface::Unlock(RECT*) {
+  HRESULT code;
+  if (os_->Step("IDirectDrawSurface4", "Unlock", role_, &code)) return code;
+  if (!locked_) return DDERR_NOTLOCKED;
+  locked_ = false;
   return DD_OK;
 }
 

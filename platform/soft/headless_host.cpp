@@ -1,7 +1,6 @@
 #include "platform/soft/headless_host.h"
 
-#include <chrono>
-
+#include "platform/soft/boot_clock.h"
 #include "platform/soft/soft_os.h"
 
 namespace plat::soft {
@@ -11,12 +10,7 @@ HeadlessHost::HeadlessHost(Clock clock, std::uint32_t start_ms, bool sound)
   if (sound) sink_ = std::make_unique<SilentAudioSink>();
 }
 
-std::uint32_t HeadlessHost::Ticks() {
-  if (clock_ == Clock::kManual) return manual_ms_;
-  auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<std::uint32_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
+std::uint32_t HeadlessHost::Ticks() { return clock_ == Clock::kManual ? manual_ms_ : Boot_Ticks(); }
 
 bool HeadlessHost::Open_Window(const char*, int, int) {
   if (fail_window_) return false;
@@ -52,7 +46,7 @@ void HeadlessHost::Wait_Events(InputState* input, int) {
 
 void HeadlessHost::Present(const std::uint16_t* pixels, int width, int height) {
   ++frames_;
-  last_frame_.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
+  if (keep_frames_) last_frame_.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
 }
 
 void HeadlessHost::Queue_Key(int code, bool down) {
@@ -70,7 +64,9 @@ void HeadlessHost::Queue_Motion(std::int32_t dx, std::int32_t dy, std::int32_t d
 void HeadlessHost::Queue_Close() { pending_.push_back({Event::kClose, 0, 0, 0}); }
 
 std::unique_ptr<Host> Make_Headless_Host(bool sound) {
-  return std::make_unique<HeadlessHost>(HeadlessHost::Clock::kLive, 0, sound);
+  auto host = std::make_unique<HeadlessHost>(HeadlessHost::Clock::kLive, 0, sound);
+  host->Keep_Frames(false);
+  return host;
 }
 
 }  // namespace plat::soft

@@ -41,7 +41,7 @@ class InputState {
 class Host {
  public:
   virtual ~Host() = default;
-  // Milliseconds from an arbitrary start; wraps like the system tick count.
+  // The system's millisecond tick count: from the machine's start, wrapping at 32 bits.
   virtual std::uint32_t Ticks() = 0;
   // Opens the one game window; false when it cannot.
   virtual bool Open_Window(const char* title, int width, int height) = 0;

@@ -10,7 +10,7 @@
 #include "app/options.h"
 #include "app/replay_file.h"
 
-namespace zorvex {
+namespace zorvex::testing {
 namespace {
 
 bool Parse(std::vector<const char*> args, Options* options, std::string* error) {
@@ -27,6 +27,7 @@ TEST(Options, DefaultIsThePlainGame) {
   EXPECT_TRUE(o.data_dir.empty());
   EXPECT_TRUE(o.replay_path.empty());
   EXPECT_EQ(o.frames, -1);
+  EXPECT_EQ(o.volume, 100);
 }
 
 TEST(Options, ReadsEveryOption) {
@@ -46,9 +47,18 @@ TEST(Options, ReadsEveryOption) {
   EXPECT_EQ(o.trace_path, "t.jsonl");
   EXPECT_EQ(o.record_path, "r.txt");
 
-  ASSERT_TRUE(Parse({"--window", "--scale", "3"}, &o, &error)) << error;
+  ASSERT_TRUE(Parse({"--window", "--scale", "3", "--present", "surface", "--volume", "0"}, &o, &error)) << error;
   EXPECT_TRUE(o.window);
   EXPECT_EQ(o.scale, 3);
+  EXPECT_EQ(o.present, "surface");
+  EXPECT_EQ(o.volume, 0);
+
+  ASSERT_TRUE(Parse({"--snapshot", "7:a:b.bmp", "--snapshot", "18446744073:c.bmp"}, &o, &error))
+      << error;
+  ASSERT_EQ(o.snapshots.size(), 2u);
+  EXPECT_EQ(o.snapshots[0].frame, 7u);
+  EXPECT_EQ(o.snapshots[0].path, "a:b.bmp");
+  EXPECT_EQ(o.snapshots[1].frame, 18446744073u);
 }
 
 TEST(Options, RefusesBadCommandLines) {
@@ -68,6 +78,18 @@ TEST(Options, RefusesBadCommandLines) {
       {"--autoplay", "--seed", "5"},
       {"--headless", "--autoplay", "--seed", "4294967296"},
       {"--headless", "--autoplay", "--frame-ms", "+3"},
+      {"--present", "fast"},
+      {"--headless", "--autoplay", "--present", "gpu"},
+      {"--snapshot"},
+      {"--snapshot", "x.bmp"},
+      {"--snapshot", "0:x.bmp"},
+      {"--snapshot", "-1:x.bmp"},
+      {"--snapshot", "5:"},
+      {"--snapshot", ":x.bmp"},
+      {"--snapshot", "5:t", "--trace", "t"},
+      {"--volume", "101"},
+      {"--volume", "-1"},
+      {"--volume"},
   };
   for (const auto& args : bad) {
     Options o;
@@ -143,25 +165,6 @@ TEST(ReplayFile, NamesTheLineOfEveryMistake) {
   }
 }
 
-TEST(ReplayFile, WhatIsWrittenReadsBack) {
-  std::FILE* file = std::tmpfile();
-  ASSERT_NE(file, nullptr);
-  Write_Replay_Header(file, 123);
-  Write_Replay_Frame(file, plat::FrameInput{4294967295u, -7, true, false, true});
-  std::rewind(file);
-  char text[256] = {};
-  std::size_t n = std::fread(text, 1, sizeof(text) - 1, file);
-  std::fclose(file);
-  Replay r;
-  std::string error;
-  ASSERT_TRUE(Parse_Replay(std::string(text, n), &r, &error)) << error;
-  EXPECT_EQ(r.start_tick, 123u);
-  ASSERT_EQ(r.frames.size(), 1u);
-  EXPECT_EQ(r.frames[0].tick, 4294967295u);
-  EXPECT_EQ(r.frames[0].dx, -7);
-  EXPECT_TRUE(r.frames[0].lmb && r.frames[0].esc && !r.frames[0].enter);
-}
-
 // The reader holds one bounded line: an endless file is refused at its first over-long line.
 TEST(ReplayFile, ReaderRefusesWhatItCannotUse) {
   Replay_Reader reader;
@@ -181,4 +184,4 @@ TEST(ReplayFile, ReaderRefusesWhatItCannotUse) {
 }
 
 }  // namespace
-}  // namespace zorvex
+}  // namespace zorvex::testing

@@ -16,6 +16,7 @@
 #include "platform/data_path.h"
 #include "platform/soft/bmp.h"
 #include "platform/test_double/test_backend.h"
+#include "tests/fuzz/check.h"
 
 namespace {
 
@@ -33,12 +34,6 @@ constexpr const char* kSteps[] = {"LoadImageA",
                                   "DeleteObject"};
 constexpr int kStepCount = sizeof(kSteps) / sizeof(kSteps[0]);
 constexpr plat::HRESULT kFault = static_cast<plat::HRESULT>(0x80004005u);
-
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "sheet_load_fuzz: %s\n", what);
-  std::abort();
-}
 
 struct World {
   plat::soft::TestBackend backend{plat::soft::TestBackend::Options{0, false, false}};

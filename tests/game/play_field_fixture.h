@@ -42,6 +42,10 @@ class RecordingSurface final : public plat::IDirectDrawSurface4 {
   plat::HRESULT SetColorKey(std::uint32_t, const plat::DDCOLORKEY*) override { return 0; }
   plat::HRESULT GetDC(plat::HDC*) override { return plat::DDERR_GENERIC; }
   plat::HRESULT ReleaseDC(plat::HDC) override { return 0; }
+  plat::HRESULT Lock(plat::RECT*, plat::DDSURFACEDESC2*, std::uint32_t, plat::HANDLE) override {
+    return plat::DDERR_GENERIC;
+  }
+  plat::HRESULT Unlock(plat::RECT*) override { return plat::DDERR_NOTLOCKED; }
   std::uint32_t Release() override { return 0; }
 };
 

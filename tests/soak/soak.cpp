@@ -41,8 +41,8 @@ struct Settings {
 constexpr std::uint32_t kFrameMs[] = {16, 7, 33};  // virtual clock steps, one per seed in turn
 constexpr std::uint64_t kRssEvery = 1'000;         // frames between memory samples
 
-zorvex::soak::Invariants* checker = nullptr;
-zorvex::soak::Memory_Watch* memory = nullptr;
+zorvex::testing::Invariants* checker = nullptr;
+zorvex::testing::Memory_Watch* memory = nullptr;
 std::uint64_t frames_before_this_game = 0;
 
 void On_Frame(std::uint64_t frame) {
@@ -113,8 +113,8 @@ int main(int argc, char** argv) {
                  "[--max-growth-mb N]\n");
     return 2;
   }
-  zorvex::soak::Invariants invariants;
-  zorvex::soak::Memory_Watch watch;
+  zorvex::testing::Invariants invariants;
+  zorvex::testing::Memory_Watch watch;
   checker = &invariants;
   memory = &watch;
   zorvex::Set_Frame_Observer(On_Frame);

@@ -6,6 +6,7 @@
 #include "platform/script/script_os.h"
 #include "platform/test_double/test_backend.h"
 
+namespace zorvex::testing {
 namespace {
 
 using namespace plat;
@@ -216,3 +217,4 @@ TEST_F(InputTest, SampleReadsTheLiveMachine) {
 }
 
 }  // namespace
+}  // namespace zorvex::testing

@@ -2,7 +2,7 @@
 
 #include "display_fixture.h"
 
-namespace zorvex_test {
+namespace zorvex::testing {
 namespace {
 
 // A 4x4 sheet: key colour 0 in the centre column pair of row 1, distinct colours elsewhere.
@@ -178,4 +178,4 @@ TEST_F(DisplayTest, CloseRequestEndsTheHiddenWait) {
 }
 
 }  // namespace
-}  // namespace zorvex_test
+}  // namespace zorvex::testing

@@ -1,6 +1,6 @@
 #include "display_fixture.h"
 
-namespace zorvex_test {
+namespace zorvex::testing {
 namespace {
 
 TEST(Faults, NthAndEveryCall) {
@@ -67,4 +67,4 @@ TEST_F(DisplayTest, RoleNamesHitOneObjectAndTheJournalKeepsOrder) {
 }
 
 }  // namespace
-}  // namespace zorvex_test
+}  // namespace zorvex::testing

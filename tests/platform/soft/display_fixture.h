@@ -11,7 +11,7 @@
 #include "platform/os.h"
 #include "platform/test_double/test_backend.h"
 
-namespace zorvex_test {
+namespace zorvex::testing {
 
 using namespace plat;
 
@@ -93,4 +93,4 @@ class DisplayTest : public ::testing::Test {
   std::vector<IDirectDrawSurface4*> sheets;
 };
 
-}  // namespace zorvex_test
+}  // namespace zorvex::testing

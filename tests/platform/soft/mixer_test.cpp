@@ -4,8 +4,11 @@
 
 #include <vector>
 
-namespace plat::soft {
+namespace zorvex::testing {
 namespace {
+
+using namespace plat;
+using namespace plat::soft;
 
 // A constant stereo sound of `frames` frames at `value`.
 std::vector<std::int16_t> Constant(int frames, std::int16_t value) {
@@ -108,4 +111,4 @@ TEST(Convert, OnlyPlainPcmOfEightOrSixteenBitsIsPlayable) {
 }
 
 }  // namespace
-}  // namespace plat::soft
+}  // namespace zorvex::testing

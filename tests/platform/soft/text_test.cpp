@@ -5,7 +5,7 @@
 #include "display_fixture.h"
 #include "platform/data_path.h"
 
-namespace zorvex_test {
+namespace zorvex::testing {
 namespace {
 
 int Count_Not(const std::vector<std::uint16_t>& p, std::uint16_t value) {
@@ -122,4 +122,4 @@ TEST_F(DisplayTest, LoadImageFailsCleanly) {
 }
 
 }  // namespace
-}  // namespace zorvex_test
+}  // namespace zorvex::testing
