@@ -37,5 +37,5 @@ zorvex_install_deps() {
   echo "Installing: ${missing[*]}" >&2
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q >/dev/null || return 1
-  apt-get install -y -q "${missing[@]}" >/dev/null || return 1
+  apt-get install -y -q -o DPkg::Lock::Timeout=600 "${missing[@]}" >/dev/null || return 1
 }
