@@ -2,6 +2,8 @@
 // and what a failed blit logs. Every rule of motion, scoring and timing is held by the traces.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "game/balls.h"
 #include "game/bricks.h"
 #include "game/level.h"
@@ -50,6 +52,21 @@ TEST_F(Tables, LevelStartReplacesTheWaveAndCapsAtTheTableWithoutSkippingDraws) {
   EXPECT_EQ(Count_Bricks(), 75);
   EXPECT_EQ(Log_Text(), "no bricks -1no bricks -1no bricks -1no bricks -1no bricks -1");
   EXPECT_EQ(rand_state, 3583620605u);
+}
+
+// Guards no recorded game reaches: a score past the 32-bit top wraps instead of overflowing, and
+// weaving bricks placed outside the sine table read its nearest entry.
+TEST_F(Tables, ScoreWrapsAndWeavingOutsideTheTableReadsItsEnds) {
+  New_Brick(100, 100, 32, 16, 128, 48, MOTION_FALL);
+  New_Ball(95, 95, 8, 8, 224, 0, 5, 5);  // its corner lands inside the brick
+  score = 2147483647;
+  Move_Balls();
+  EXPECT_LT(score, 0);
+  for (int y : {-40, 100000}) New_Brick(100, y, 32, 16, 128, 48, MOTION_WEAVE);
+  Set_Clock(30);
+  Move_Bricks();
+  EXPECT_EQ(bricks[1].dx, 0.0);
+  EXPECT_DOUBLE_EQ(bricks[2].dx, std::sin(19.0));
 }
 
 TEST_F(Tables, ShipGunFrameAndShotsInFlightAreDrawnInPlace) {
