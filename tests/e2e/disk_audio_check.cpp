@@ -1,6 +1,6 @@
 // Checks what the game wrote through SDL's disk audio driver against the sound calls of the
-// same run's trace: every output sample must be what the mixer makes of those calls, with each
-// call taking effect at a device-buffer boundary a bounded time after its frame. It then reports
+// same run's trace: every output sample must be what the mixer makes of those calls, taken in
+// order, each at a device-buffer boundary and none before its frame's time. It then reports
 // when a chosen frame's wall bounce started, relative to the music's start, and checks that the
 // music's output repeats itself one track length later.
 //
@@ -197,22 +197,14 @@ struct Search {
                        [](std::int16_t v) { return v == 0; });
   }
 
-  // A call of frame k reaches the device some k frames of time after the anchor; the window
-  // allows for a late buffer, stalls and the driver's own pace. `anchor_at` is where the anchor
-  // took effect (or would, in the batch being tried).
+  // A call of frame k cannot reach the device much sooner than k frames of time after the
+  // anchor (the pacer never runs ahead); how much later depends on the machine's load, so only
+  // the bounce's own timing is judged, below. `anchor_at` is where the anchor took effect (or
+  // would, in the batch being tried).
   bool Before_Window(std::size_t c, std::size_t m, std::size_t anchor_at) const {
-    return c > anchor && Offset(c, m, anchor_at) < -Slack(c);
-  }
-  bool After_Window(std::size_t c, std::size_t m, std::size_t anchor_at) const {
-    return c > anchor && Offset(c, m, anchor_at) > Slack(c);
-  }
-  double Offset(std::size_t c, std::size_t m, std::size_t anchor_at) const {
     const double gap = (calls[c].frame - calls[anchor].frame) * SAMPLES_PER_FRAME;
-    return static_cast<double>((m - anchor_at) * buffer) - gap;
-  }
-  double Slack(std::size_t c) const {
-    const double gap = (calls[c].frame - calls[anchor].frame) * SAMPLES_PER_FRAME;
-    return 0.03 * gap + 3.0 * static_cast<double>(buffer);
+    const double early = gap - static_cast<double>((m - anchor_at) * buffer);
+    return c > anchor && early > 0.03 * gap + 3.0 * static_cast<double>(buffer);
   }
 
   // Calls of one frame follow each other within microseconds, so at most a device buffer or
@@ -231,12 +223,12 @@ struct Search {
   // so a call is put where the output first shows it; a choice stands if the buffer matches
   // and the rest of the output can be explained after it. A call the output cannot show (a
   // second restart in the same buffer, a load before its play) waits for the calls after it,
-  // or until its window closes and the search comes back for it.
+  // or, within a frame, until it lies two buffers behind its neighbour.
   bool Run(std::size_t m, std::size_t c, const Model& state) {
     deepest = std::max(deepest, m);
     if (m == buffers) return true;
     const std::size_t anchor_at = c > anchor ? applied_at[anchor] : m;
-    if (c < calls.size() && (After_Window(c, m, anchor_at) || Split_Too_Far(c, m))) return false;
+    if (c < calls.size() && Split_Too_Far(c, m)) return false;
     if (c > anchor && Silent_End(m, anchor_at)) return true;
     std::size_t last = c;
     while (last < calls.size() && !Before_Window(last, m, anchor_at)) ++last;
