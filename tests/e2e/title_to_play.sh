@@ -8,7 +8,8 @@ tracediff="$3"
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/lib.sh"
 work="$(mktemp -d)"
-trap 'stop_display; rm -rf "$work"' EXIT
+game_pid=
+trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; stop_display; rm -rf "$work"' EXIT
 
 start_display
 "$game" --data "$data" --nosound --trace "$work/trace.jsonl" --record "$work/game.replay" \
