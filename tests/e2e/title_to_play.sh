@@ -9,7 +9,12 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/lib.sh"
 work="$(mktemp -d)"
 game_pid=
-trap '[ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null; stop_display; rm -rf "$work"' EXIT
+cleanup() {
+  if [ -n "$game_pid" ]; then kill "$game_pid" 2>/dev/null || true; fi
+  stop_display
+  rm -rf "$work"
+}
+trap cleanup EXIT
 
 start_display
 "$game" --data "$data" --nosound --trace "$work/trace.jsonl" --record "$work/game.replay" \
