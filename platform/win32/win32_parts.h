@@ -1,0 +1,30 @@
+// What the Windows backend's own files share. Speaks only the seam's types, so that <windows.h>
+// stays inside the .cpp files that need it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/os.h"
+
+namespace plat::win32 {
+
+struct DisplayOptions {
+  bool windowed = false;
+};
+
+// Each hands out an adapter that holds the real COM object and rebuilds the real records from
+// the seam's; the result codes are the real calls' own.
+HRESULT Create_DirectDraw(const DisplayOptions& options, IDirectDraw** out);
+HRESULT Create_DirectSound(IDirectSound** out);
+HRESULT Create_DirectInput(std::uint32_t version, IDirectInput** out);
+
+// Counts the game's returns from being away (minimised, or out of the full-screen mode); the
+// input devices forget what happened meanwhile.
+void Note_Return();
+std::uint32_t Returns();
+
+// Puts the clock and the devices under the control of replays, recordings and the autopilot.
+std::unique_ptr<Os> Wrap_For_Scripts(std::unique_ptr<Os> backend);
+
+}  // namespace plat::win32
