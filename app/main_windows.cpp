@@ -1,9 +1,17 @@
 // The program's entry on Windows: real DirectX under the seam, or the headless backend.
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+
 #include "app/program.h"
 #include "platform/soft/soft_os.h"
 #include "platform/win32/win32_os.h"
 
 int main(int argc, char** argv) {
+  // Lines end in \n as on every other platform, for the scripts that read them.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
   zorvex::Platform platform;
   platform.program_dir = plat::win32::Program_Dir();
   platform.make_os = [](const zorvex::Options& options) -> std::unique_ptr<plat::Os> {

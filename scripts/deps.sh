@@ -8,11 +8,18 @@ ZORVEX_PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xdotool imagemagick x11-utils sox
 )
+# Only for the Windows build (the cross compilers and zip) and its checks under Wine: neither
+# scripts/play nor a plain build asks for them.
+ZORVEX_WINDOWS_BUILD_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix zip unzip)
+ZORVEX_WINDOWS_TEST_PACKAGES=(wine wine64)
 
+# With no arguments, the packages above; otherwise the packages named.
 zorvex_install_deps() {
   local missing=()
   local pkg
-  for pkg in "${ZORVEX_PACKAGES[@]}"; do
+  local wanted=("$@")
+  [ $# -eq 0 ] && wanted=("${ZORVEX_PACKAGES[@]}")
+  for pkg in "${wanted[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
       missing+=("$pkg")
     fi

@@ -12,9 +12,11 @@
 #include "platform/soft/frame_pacer.h"
 #include "platform/win32/win32_parts.h"
 // The seam's headers first: the system's macros would otherwise rewrite their constants.
+// clang-format off
 #define WIN32_LEAN_AND_MEAN
-#include <ddraw.h>
 #include <windows.h>
+#include <ddraw.h>
+// clang-format on
 
 namespace {
 

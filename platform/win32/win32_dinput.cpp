@@ -4,10 +4,12 @@
 #include "platform/dinput.h"
 #include "platform/win32/win32_parts.h"
 // The seam's headers first: the system's macros would otherwise rewrite their constants.
+// clang-format off
 #define DIRECTINPUT_VERSION 0x0500
 #define WIN32_LEAN_AND_MEAN
-#include <dinput.h>
 #include <windows.h>
+#include <dinput.h>
+// clang-format on
 // The system names its interfaces through macros; the seam has classes of those names.
 #undef IDirectInputDevice
 #undef IDirectInput

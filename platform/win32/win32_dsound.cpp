@@ -5,11 +5,13 @@
 #include "platform/dsound.h"
 #include "platform/win32/win32_parts.h"
 // The seam's headers first: the system's macros would otherwise rewrite their constants.
+// clang-format off
 #define WIN32_LEAN_AND_MEAN
-#include <dsound.h>
-#include <mmreg.h>
-#include <mmsystem.h>
 #include <windows.h>
+#include <mmsystem.h>
+#include <mmreg.h>
+#include <dsound.h>
+// clang-format on
 
 namespace {
 

@@ -9,9 +9,11 @@
 #include "platform/data_path.h"
 #include "platform/win32/win32_parts.h"
 // The seam's headers first: the system's macros would otherwise rewrite their constants.
+// clang-format off
 #define WIN32_LEAN_AND_MEAN
-#include <mmsystem.h>
 #include <windows.h>
+#include <mmsystem.h>
+// clang-format on
 
 namespace {
 
