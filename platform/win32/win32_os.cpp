@@ -93,7 +93,12 @@ class Win32Os final : public plat::Os {
   bool PeekMessageA(plat::MSG* msg, plat::HWND window, std::uint32_t first, std::uint32_t last,
                     std::uint32_t remove) override {
     if (!msg) return false;
-    if (!::PeekMessageA(&last_, As<HWND>(window), first, last, remove)) return false;
+    for (;;) {
+      if (!::PeekMessageA(&last_, As<HWND>(window), first, last, remove)) return false;
+      if (!(remove & PM_REMOVE) || !Backend_Handles(last_.message)) break;
+      ::TranslateMessage(&last_);
+      ::DispatchMessageA(&last_);
+    }
     *msg = plat::MSG{As<plat::HWND>(last_.hwnd), last_.message, last_.wParam, last_.lParam};
     return true;
   }
@@ -232,6 +237,17 @@ class Win32Os final : public plat::Os {
   void ScriptInput(const plat::FrameInput*) override {}
 
  private:
+  // The game reads the keyboard and mouse through DirectInput and takes one message a frame:
+  // the system's input, paint and timer messages are handled here at once, so that a quit is
+  // seen on the same frame as with the other backends, whose queues hold only what is posted.
+  static bool Backend_Handles(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) || message == WM_PAINT ||
+           message == WM_TIMER || message == WM_MOUSELEAVE || message == WM_NCMOUSELEAVE ||
+           message == WM_INPUT;
+  }
+
   // The message as it was peeked when it is that one (its time and cursor position kept).
   ::MSG Real_Message(const plat::MSG& msg) const {
     if (As<HWND>(msg.hwnd) == last_.hwnd && msg.message == last_.message &&
