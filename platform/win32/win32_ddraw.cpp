@@ -41,10 +41,20 @@ struct Display {
 
 ::RECT Real_Rect(const plat::RECT& r) { return ::RECT{r.left, r.top, r.right, r.bottom}; }
 
-// Minimised, behind another window, or out of the full-screen mode.
+// Another program's window in front of the game's.
+bool Other_In_Front() {
+  HWND front = GetForegroundWindow();
+  if (!front || front == GetDesktopWindow() || front == GetShellWindow()) return false;
+  DWORD process = 0;
+  GetWindowThreadProcessId(front, &process);
+  return process != GetCurrentProcessId();
+}
+
+// Minimised, behind another program, or out of the full-screen mode. Nobody in front (the
+// program that was there has gone) is not away: the game would otherwise wait for ever.
 bool Away(const Display& d) {
   if (!IsWindow(d.window)) return false;
-  if (IsIconic(d.window) || GetForegroundWindow() != d.window) return true;
+  if (IsIconic(d.window) || Other_In_Front()) return true;
   return !d.options.windowed && d.dd && d.dd->TestCooperativeLevel() != DD_OK;
 }
 
