@@ -9,6 +9,7 @@
 #include "platform/win32/win32_os.h"
 
 int main(int argc, char** argv) {
+  plat::win32::Use_Parent_Console();
   // Lines end in \n as on every other platform, for the scripts that read them.
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);

@@ -4,6 +4,7 @@
 #include "platform/win32/win32_os.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 #include "platform/data_path.h"
@@ -270,6 +271,14 @@ class Win32Os final : public plat::Os {
 
 std::unique_ptr<plat::Os> plat::win32::Make_Win32_Os(const Win32Options& options) {
   return Wrap_For_Scripts(std::make_unique<Win32Os>(options));
+}
+
+void plat::win32::Use_Parent_Console() {
+  HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+  if (err && err != INVALID_HANDLE_VALUE) return;  // redirected: already goes somewhere
+  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  std::freopen("CONOUT$", "w", stdout);
+  std::freopen("CONOUT$", "w", stderr);
 }
 
 std::string plat::win32::Program_Dir() {

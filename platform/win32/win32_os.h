@@ -17,6 +17,10 @@ struct Win32Options {
 
 std::unique_ptr<plat::Os> Make_Win32_Os(const Win32Options& options);
 
+// The program runs without a console of its own, so that a player sees only the game; started
+// from a command prompt whose output is not redirected, its messages go to that prompt.
+void Use_Parent_Console();
+
 // The folder holding the running program.
 std::string Program_Dir();
 

@@ -20,4 +20,5 @@ target_link_libraries(zorvex_core PUBLIC zorvex_soft)
 file(GLOB ZORVEX_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
 add_executable(zorvex app/main_windows.cpp ${ZORVEX_WIN32_SOURCES})
 target_link_libraries(zorvex PRIVATE zorvex_core ddraw dsound dinput dxguid winmm gdi32 user32)
-target_link_options(zorvex PRIVATE -static)
+# A program for the desktop: no console window opens beside the game.
+target_link_options(zorvex PRIVATE -static -mwindows)
