@@ -2,7 +2,7 @@
 
 #include "game/balls.h"
 #include "game/ship.h"
-#include "game/types.h"
+#include "game/state.h"
 #include "input/input.h"
 
 namespace zorvex {

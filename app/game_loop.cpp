@@ -2,15 +2,17 @@
 #include "app/game_loop.h"
 
 #include <cstdio>
+#include <new>
 
-#include "app/log.h"
 #include "app/shell.h"
+#include "core/log.h"
 #include "game/balls.h"
 #include "game/bricks.h"
+#include "game/hud.h"
 #include "game/level.h"
 #include "game/rng.h"
 #include "game/ship.h"
-#include "gfx/background_hud.h"
+#include "gfx/background.h"
 #include "gfx/display.h"
 #include "gfx/sprites.h"
 #include "input/input.h"
@@ -21,17 +23,11 @@ namespace zorvex {
 
 using namespace plat;
 
-Timer fire_timer{0, 50};
-int fire_latch = 0;
-Timer intro_timer{0, 1000};
-
 namespace {
 
 constexpr COLORREF WHITE = 0xFFFFFF;
-constexpr std::uint32_t FIRE_INTERVAL = 50;
 
 bool Enter_Down() { return (keys[DIK_RETURN] & 0x80) != 0; }
-bool Left_Button_Down() { return mouse_state.rgbButtons[0] != 0; }
 
 void Set_Up_Ship_And_Gun() {
   ship = SpriteRect{pointer_x, 448, 160, 0, 64, 16};
@@ -46,23 +42,29 @@ void Set_Up_Ship_And_Gun() {
   for (int k = 0; k < 5; ++k) gun.frames[1][k] = SpriteRect{0, 0, 160 + 16 * k, 16, 16, 16};
 }
 
-// The gun fires when the button is seen down at a check after having been seen up at one.
-void Fire_Check() {
-  std::uint32_t now = Stamp_Tick();
-  if (now - fire_timer.tick <= FIRE_INTERVAL) return;
-  fire_timer.tick = Stamp_Tick();
-  if (!Left_Button_Down()) {
-    fire_latch = 0;
+// Nothing here stops start-up: a game without sound still plays.
+void Init_Sound() {
+  sound_manager = new (std::nothrow) CSoundManager();
+  if (!sound_manager) {
+    Log_Error("new CSoundManager failed");
     return;
   }
-  if (fire_latch) return;
-  fire_latch = 1;
-  if (gun.state == -1) return;
-  const SpriteRect& frame = gun.frames[gun.state][gun.animf];
-  New_Shot(ship.x + gun.offx + frame.x, ship.y + gun.offy + frame.y, 8, 8, 256, 0, 0, -15);
-  Play_Sound(SLOT_SHOOT, 0);  // even when every shot is in flight
-  gun.state = gun.state == 1 ? 0 : 1;
-  gun.animf = 0;
+  sound_manager->Init(SOUND_SLOT_COUNT, main_window, nullptr);
+  Load_Sound(SLOT_WALL, "bloop.wav");
+  Load_Sound(SLOT_SHIP, "doing.wav");
+  Load_Sound(SLOT_SHOOT, "shoot.wav");
+  Load_Sound(SLOT_SERVE, "chippy.wav");
+  Load_Sound(SLOT_BRICK, "explode1.wav");
+  Load_Sound(SLOT_MUSIC, "music00.wav");
+  Set_Slot_Volume(SLOT_MUSIC, -500);
+}
+
+// Sound and input come up after the display, and neither stops start-up.
+int Init_DirectX() {
+  if (!Init_Display()) return 0;
+  Init_Sound();
+  Init_Input();
+  return 1;
 }
 
 void Title_Frame() {
@@ -98,7 +100,7 @@ void Intro_Frame() {
     game_mode = MODE_PLAY;
     intro_timer.tick = 0;
   }
-  Log_Error("Next Level");
+  Log_Error("Next Level");  // Kept quirk: every frame of the announcement
   Flip_Pages();
 }
 
@@ -109,7 +111,7 @@ void Restart_Game() {
   int r2 = rand();
   int r3 = rand();
   New_Ball(r3 % 640, 0, 8, 8, 224 + 8 * (r2 % 4), 8 * (r1 % 2), 5, 5);
-  --level;
+  --level;  // Kept quirk: Start_Level counts it up again, so a restart replays the same level
   Start_Level();
   lives = 3;
   score = 0;
@@ -131,6 +133,7 @@ int Setup_Game() {
   srand(Stamp_Tick());
   ShowCursor(false);
   if (Init_DirectX() != 1) {
+    // Kept quirk: the message is spelt as the game always wrote it; logs are compared by it.
     Log_Error("DirectX Init Failed. Halting Exectution.");
     Close_Log();
     return 0;

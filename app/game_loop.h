@@ -1,13 +1,9 @@
 // Start-up of the game and the per-frame step with its modes.
 #pragma once
 
-#include "game/types.h"
+#include "game/state.h"
 
 namespace zorvex {
-
-extern Timer fire_timer;
-extern int fire_latch;
-extern Timer intro_timer;
 
 int Setup_Game();
 int Run_Frame();

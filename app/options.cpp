@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string_view>
@@ -46,6 +47,20 @@ struct Parser {
   }
 };
 
+bool Parse_Snapshot(Parser& p, Options* o) {
+  std::string text;
+  if (!p.Value("--snapshot", &text)) return false;
+  std::size_t colon = text.find(':');
+  std::int64_t frame = 0;
+  if (colon == std::string::npos || colon + 1 == text.size() ||
+      !Parse_Number(std::string_view(text).substr(0, colon), 1, INT64_MAX, &frame)) {
+    *p.error = "--snapshot: '" + text + "' is not N:FILE (a frame number from 1, then a file)";
+    return false;
+  }
+  o->snapshots.push_back(Snapshot{static_cast<std::uint64_t>(frame), text.substr(colon + 1)});
+  return true;
+}
+
 bool Parse_One(Parser& p, Options* o) {
   std::string_view arg = p.argv[p.i];
   std::int64_t n = 0;
@@ -78,6 +93,7 @@ bool Parse_One(Parser& p, Options* o) {
     o->seed = static_cast<std::uint32_t>(n);
     return o->virtual_clock_set = true;
   }
+  if (arg == "--snapshot") return Parse_Snapshot(p, o);
   if (arg == "--help" || arg == "-h") return o->help = true;
   if (arg == "--version") return o->version = true;
   *p.error = "unknown option '" + std::string(arg) + "'";
@@ -97,6 +113,10 @@ bool Check_Combinations(const Options& o, std::string* error) {
     *error = "--replay and --autoplay exclude each other";
   else if (!o.replay_path.empty() && o.replay_path == o.record_path)
     *error = "--replay and --record name the same file";
+  else if (std::any_of(o.snapshots.begin(), o.snapshots.end(), [&](const Snapshot& s) {
+             return s.path == o.trace_path || s.path == o.record_path || s.path == o.replay_path;
+           }))
+    *error = "--snapshot names the same file as --trace, --record or --replay";
   else if (o.frames >= 0 && !o.autoplay)
     *error = "--frames goes with --autoplay";
   else if (o.virtual_clock_set && !(o.headless && o.autoplay))
@@ -136,6 +156,9 @@ const char* Usage_Text() {
          "  --frames N       with --autoplay: stop after N frames\n"
          "  --frame-ms N     with --headless --autoplay: N milliseconds a frame (default 16)\n"
          "  --seed N         with --headless --autoplay: the start tick (default 0)\n"
+         "  --snapshot N:FILE\n"
+         "                   write the picture shown by frame N (1: the first) to FILE as a\n"
+         "                   24-bit BMP; may be given several times\n"
          "  --help           show this text\n"
          "  --version        show the version\n";
 }

@@ -3,8 +3,15 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zorvex {
+
+// --snapshot N:FILE: the picture shown by frame N (1: the first), for FILE.
+struct Snapshot {
+  std::uint64_t frame = 0;
+  std::string path;
+};
 
 struct Options {
   std::string data_dir;  // empty: the working directory, or the data beside the program
@@ -21,6 +28,7 @@ struct Options {
   std::uint32_t frame_ms = 16;
   std::uint32_t seed = 0;
   bool virtual_clock_set = false;  // --frame-ms or --seed given
+  std::vector<Snapshot> snapshots;
   bool help = false;
   bool version = false;
 };

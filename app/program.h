@@ -1,8 +1,8 @@
-// What every entry point does around the game: the command line, the data folder, the log, the
-// session, the one line on standard error when start-up fails, and the exit status.
+// What every entry point shares: the command line, the session around the game and the exit
+// statuses. An entry point adds only what its system decides: where the data is and which
+// backend the game runs on.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,12 +11,28 @@
 
 namespace zorvex {
 
-struct Platform {
-  std::string program_dir;  // where the data put beside the program is looked for
-  // The backend for these options; null when no display can be had.
-  std::function<std::unique_ptr<plat::Os>(const Options&)> make_os;
-};
+constexpr int EXIT_QUIT = 0;
+constexpr int EXIT_STARTUP_FAILED = 1;
+constexpr int EXIT_BAD_COMMAND_LINE = 2;
 
-int Run_Program(int argc, const char* const* argv, const Platform& platform);
+// Prints "zorvex: message" on standard error and returns code.
+int Fail_Program(int code, const std::string& message);
+
+// Reads the command line. Returns -1 to go on, or the exit status (after --help, --version or
+// a bad command line, with the message printed).
+int Read_Command_Line(int argc, char** argv, Options* options);
+
+// The data folder for --data ASKED: the folder asked for; else the working directory when it
+// holds the sheet, as the game always did; else the data put beside the program
+// (PROGRAM_DIR/data, PROGRAM_DIR/../share/zorvex).
+std::string Choose_Data_Dir(const std::string& asked, const std::string& program_dir);
+
+// Opens the log, the replay, the trace and the recording the options name. Returns -1 to go
+// on, or the exit status.
+int Open_Session(const Options& options);
+
+// Runs the game on the backend (null: the display could not be opened) and closes the session
+// and the log. Returns the exit status.
+int Run_Program(std::unique_ptr<plat::Os> backend);
 
 }  // namespace zorvex

@@ -1,5 +1,7 @@
 #include "app/replay_file.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -69,58 +71,141 @@ bool Parse_Frame(const std::vector<std::string_view>& f, plat::FrameInput* frame
 
 }  // namespace
 
+Replay_Parser::Result Replay_Parser::Line(std::string_view line, plat::FrameInput* frame,
+                                          std::string* error) {
+  ++line_number_;
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (line.size() > REPLAY_LINE_MAX) {
+    Fail(error, line_number_, "longer than " + std::to_string(REPLAY_LINE_MAX) + " bytes");
+    return Result::ERROR;
+  }
+  std::vector<std::string_view> fields = Split_Fields(line);
+  if (fields.empty() || fields[0][0] == '#') return Result::SKIPPED;
+  if (state_ == State::HEADER) {
+    if (fields.size() != 2 || fields[0] != "ZORVEX-REPLAY" || fields[1] != "1") {
+      Fail(error, line_number_, "expected the header '" + std::string(HEADER) + "'");
+      return Result::ERROR;
+    }
+    state_ = State::START;
+    return Result::SKIPPED;
+  }
+  if (state_ == State::START) {
+    if (fields.size() != 2 || fields[0] != "start" || !Parse_Field(fields[1], &start_tick_)) {
+      Fail(error, line_number_, "expected 'start <tick>' with a tick from 0 to 4294967295");
+      return Result::ERROR;
+    }
+    state_ = State::FRAMES;
+    return Result::SKIPPED;
+  }
+  std::string reason;
+  if (!Parse_Frame(fields, frame, &reason)) {
+    Fail(error, line_number_, reason);
+    return Result::ERROR;
+  }
+  return Result::FRAME;
+}
+
+bool Replay_Parser::Finish(std::string* error) const {
+  const std::size_t last_line = line_number_ == 0 ? 1 : line_number_;
+  if (state_ == State::HEADER) return Fail(error, last_line, "no header: the file is empty");
+  if (state_ == State::START) return Fail(error, last_line, "no 'start <tick>' line");
+  return true;
+}
+
 bool Parse_Replay(std::string_view text, Replay* out, std::string* error) {
-  Replay replay;
-  enum { WANT_HEADER, WANT_START, FRAMES } state = WANT_HEADER;
-  std::size_t line_number = 0;
-  std::size_t last_line = 1;
+  Replay_Parser parser;
+  std::vector<plat::FrameInput> frames;
   while (!text.empty()) {
     std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    ++line_number;
-    last_line = line_number;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    std::vector<std::string_view> fields = Split_Fields(line);
-    if (fields.empty() || fields[0][0] == '#') continue;
-    if (state == WANT_HEADER) {
-      if (fields.size() != 2 || fields[0] != "ZORVEX-REPLAY" || fields[1] != "1")
-        return Fail(error, line_number, "expected the header '" + std::string(HEADER) + "'");
-      state = WANT_START;
-    } else if (state == WANT_START) {
-      if (fields.size() != 2 || fields[0] != "start" || !Parse_Field(fields[1], &replay.start_tick))
-        return Fail(error, line_number, "expected 'start <tick>' with a tick from 0 to 4294967295");
-      state = FRAMES;
-    } else {
-      plat::FrameInput frame;
-      std::string reason;
-      if (!Parse_Frame(fields, &frame, &reason)) return Fail(error, line_number, reason);
-      replay.frames.push_back(frame);
-    }
+    plat::FrameInput frame;
+    Replay_Parser::Result result = parser.Line(line, &frame, error);
+    if (result == Replay_Parser::Result::ERROR) return false;
+    if (result == Replay_Parser::Result::FRAME) frames.push_back(frame);
   }
-  if (state == WANT_HEADER) return Fail(error, last_line, "no header: the file is empty");
-  if (state == WANT_START) return Fail(error, last_line, "no 'start <tick>' line");
-  *out = std::move(replay);
+  if (!parser.Finish(error)) return false;
+  out->start_tick = parser.Start_Tick();
+  out->frames = std::move(frames);
   return true;
 }
 
-bool Read_Replay_File(const std::string& path, Replay* out, std::string* error) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
+bool Replay_Reader::Open(const std::string& path, std::string* error) {
+  Close();
+  parser_ = Replay_Parser{};
+  error->clear();
+  file_ = std::fopen(path.c_str(), "rb");
+  if (!file_) {
     *error = "cannot open: " + std::string(std::strerror(errno));
     return false;
   }
-  std::string text;
-  char chunk[65536];
-  std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof(chunk), file)) > 0) text.append(chunk, got);
-  bool read_failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (read_failed) {
+  struct stat info {};
+  const bool rereadable = fstat(fileno(file_), &info) == 0 && S_ISREG(info.st_mode);
+  plat::FrameInput frame;
+  if (rereadable) {
+    // A first pass over the whole file, a line at a time: nothing starts on a malformed replay.
+    while (Next(&frame, error)) {
+    }
+    if (!error->empty()) return false;
+    if (std::fseek(file_, 0, SEEK_SET) != 0) {
+      *error = "cannot read the file";
+      return false;
+    }
+    parser_ = Replay_Parser{};
+  }
+  // Up to the start line, so that the start tick is known before the game starts.
+  while (!parser_.Started()) {
+    std::string_view line;
+    if (!Read_Line(&line, error)) return error->empty() ? parser_.Finish(error) : false;
+    if (parser_.Line(line, &frame, error) == Replay_Parser::Result::ERROR) return false;
+  }
+  return true;
+}
+
+void Replay_Reader::Close() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+}
+
+bool Replay_Reader::Next(plat::FrameInput* frame, std::string* error) {
+  error->clear();
+  if (!file_) return false;
+  for (;;) {
+    std::string_view line;
+    if (!Read_Line(&line, error)) {
+      if (error->empty()) parser_.Finish(error);
+      return false;
+    }
+    switch (parser_.Line(line, frame, error)) {
+      case Replay_Parser::Result::FRAME:
+        return true;
+      case Replay_Parser::Result::ERROR:
+        return false;
+      case Replay_Parser::Result::SKIPPED:
+        break;
+    }
+  }
+}
+
+bool Replay_Reader::Read_Line(std::string_view* line, std::string* error) {
+  std::size_t length = 0;
+  int c = std::fgetc(file_);
+  if (c == EOF) {
+    if (std::ferror(file_)) *error = "cannot read the file";
+    return false;
+  }
+  // One byte over the bound (two with a carriage return) is enough for the parser to refuse
+  // the line; what follows it is never read.
+  while (c != EOF && c != '\n' && length < sizeof line_) {
+    line_[length++] = static_cast<char>(c);
+    if (length < sizeof line_) c = std::fgetc(file_);
+  }
+  if (std::ferror(file_)) {
     *error = "cannot read the file";
     return false;
   }
-  return Parse_Replay(text, out, error);
+  *line = std::string_view(line_, length);
+  return true;
 }
 
 void Write_Replay_Header(std::FILE* file, std::uint32_t start_tick) {

@@ -11,14 +11,66 @@
 
 namespace zorvex {
 
+// The longest line a replay may hold, without its line break. Frame lines the game writes are
+// under 40 bytes; the bound keeps a reader of any file, endless or not, to a fixed amount of
+// memory.
+constexpr std::size_t REPLAY_LINE_MAX = 256;
+
 struct Replay {
   std::uint32_t start_tick = 0;
   std::vector<plat::FrameInput> frames;
 };
 
+// The line-by-line grammar of a replay. Every line goes through Line(); a reason is given as
+// "line N: ..." in *error.
+class Replay_Parser {
+ public:
+  enum class Result { SKIPPED, FRAME, ERROR };
+  Result Line(std::string_view line, plat::FrameInput* frame, std::string* error);
+  // After the last line: false (with the reason) when the header or the start line is missing.
+  bool Finish(std::string* error) const;
+  std::uint32_t Start_Tick() const { return start_tick_; }
+  bool Started() const { return state_ == State::FRAMES; }
+  std::size_t Line_Number() const { return line_number_; }
+  // Counts a line that was refused before its text was looked at (too long).
+  void Skip_Line() { ++line_number_; }
+
+ private:
+  enum class State { HEADER, START, FRAMES } state_ = State::HEADER;
+  std::size_t line_number_ = 0;
+  std::uint32_t start_tick_ = 0;
+};
+
 // Parses a whole replay text. On error returns false with "line N: reason" in *error.
 bool Parse_Replay(std::string_view text, Replay* out, std::string* error);
-bool Read_Replay_File(const std::string& path, Replay* out, std::string* error);
+
+// Reads a replay file a line at a time, holding one line at most. A regular file is checked
+// whole before the first frame, so that a malformed line stops the run before it starts; a
+// pipe or device is read once, and a fault in it shows up at the frame that reaches it.
+class Replay_Reader {
+ public:
+  Replay_Reader() = default;
+  Replay_Reader(const Replay_Reader&) = delete;
+  Replay_Reader& operator=(const Replay_Reader&) = delete;
+  ~Replay_Reader() { Close(); }
+
+  // Opens the file and reads up to the start line. False with the reason in *error.
+  bool Open(const std::string& path, std::string* error);
+  void Close();
+  std::uint32_t Start_Tick() const { return parser_.Start_Tick(); }
+  // The next frame line. False at the end of the file, or with the reason in *error when the
+  // file cannot be read or a line is malformed.
+  bool Next(plat::FrameInput* frame, std::string* error);
+
+ private:
+  // The next line, without its break, cut at REPLAY_LINE_MAX + 2 bytes; false at the end of
+  // the file (or with *error set when it cannot be read).
+  bool Read_Line(std::string_view* line, std::string* error);
+
+  std::FILE* file_ = nullptr;
+  Replay_Parser parser_;
+  char line_[REPLAY_LINE_MAX + 2];
+};
 
 // Writes a replay as it is played: the header and start line, then a line a frame.
 void Write_Replay_Header(std::FILE* file, std::uint32_t start_tick);

@@ -3,11 +3,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "app/autopilot.h"
 #include "app/replay_file.h"
+#include "app/snapshot.h"
 #include "app/trace.h"
 #include "platform/os.h"
+#include "platform/script/script_os.h"
 #include "sound/sound_events.h"
 
 namespace zorvex {
@@ -16,8 +19,11 @@ namespace {
 
 struct Session {
   Options options;
-  Replay replay;
-  std::size_t next_line = 0;
+  Replay_Reader replay;
+  bool replay_ended = false;
+  std::string replay_error;  // a malformed line met during play: "line N: ..."
+  std::unique_ptr<plat::script::ScriptOs> script;  // the layer over the backend, while a game runs
+  plat::Os* backend = nullptr;                     // what it was put over
   std::FILE* trace = nullptr;
   std::FILE* record = nullptr;
   std::uint64_t frame = 0;
@@ -49,10 +55,18 @@ std::FILE* Open_Output(const std::string& path, std::string* error) {
   return file;
 }
 
+// The next frame from the replay; false at its end or at a malformed line (kept for the exit).
+bool Next_Replay_Frame(plat::FrameInput* frame) {
+  if (session.replay_ended) return false;
+  if (session.replay.Next(frame, &session.replay_error)) return true;
+  session.replay_ended = true;
+  session.replay.Close();
+  return false;
+}
+
 plat::FrameInput Next_Input() {
-  if (Replaying()) return session.replay.frames[session.next_line++];
   plat::FrameInput live;
-  if (!Virtual_Clock()) plat::os().SampleInput(&live);
+  if (!Virtual_Clock()) live = session.script->Sample();
   if (!session.options.autoplay) return live;
   plat::FrameInput input = Autopilot_Input();
   input.tick = Virtual_Clock() ? Virtual_Tick(session.frame) : live.tick;
@@ -63,12 +77,22 @@ plat::FrameInput Next_Input() {
 }  // namespace
 
 bool Begin_Session(const Options& options, std::string* error) {
-  session = Session{};
+  session.replay.Close();
+  session.replay_ended = false;
+  session.replay_error.clear();
+  session.script.reset();
+  session.backend = nullptr;
+  session.trace = session.record = nullptr;
+  session.frame = 0;
+  session.current = plat::FrameInput{};
+  session.write_failed = false;
   session.options = options;
-  if (Replaying() && !Read_Replay_File(options.replay_path, &session.replay, error)) {
+  if (Replaying() && !session.replay.Open(options.replay_path, error)) {
     *error = options.replay_path + ": " + *error;
     return false;
   }
+  // Before any output is opened, so a refused snapshot leaves no empty trace behind.
+  if (!Begin_Snapshots(options.snapshots, error)) return false;
   if (!options.trace_path.empty() && !(session.trace = Open_Output(options.trace_path, error)))
     return false;
   if (!options.record_path.empty() && !(session.record = Open_Output(options.record_path, error)))
@@ -79,16 +103,20 @@ bool Begin_Session(const Options& options, std::string* error) {
 
 void Session_Before_Setup() {
   if (session.trace) Record_Sound_Events(true);
+  // The layer goes over whatever backend is in use; unpinned it changes nothing.
+  session.backend = &plat::os();
+  session.script = std::make_unique<plat::script::ScriptOs>(*session.backend);
+  plat::Use_Os(session.script.get());
   if (!Pinned()) return;
   plat::FrameInput start;
   if (Replaying())
-    start.tick = session.replay.start_tick;
+    start.tick = session.replay.Start_Tick();
   else if (Virtual_Clock())
     start.tick = Virtual_Tick(0);
   else
-    plat::os().SampleInput(&start);
+    start = session.script->Sample();
   session.current = plat::FrameInput{start.tick, 0, false, false, false};
-  plat::os().ScriptInput(&session.current);
+  session.script->Pin(session.current);
   if (session.record) Write_Replay_Header(session.record, start.tick);
 }
 
@@ -97,14 +125,15 @@ void Session_After_Setup() {
 }
 
 bool Session_Before_Frame() {
-  if (Replaying() && session.next_line >= session.replay.frames.size()) return false;
   if (session.options.frames >= 0 &&
       session.frame >= static_cast<std::uint64_t>(session.options.frames))
     return false;
+  plat::FrameInput next;
+  if (Replaying() && !Next_Replay_Frame(&next)) return false;
   ++session.frame;
   if (!Pinned()) return true;
-  session.current = Next_Input();
-  plat::os().ScriptInput(&session.current);
+  session.current = Replaying() ? next : Next_Input();
+  session.script->Pin(session.current);
   return true;
 }
 
@@ -114,6 +143,7 @@ void Session_After_Frame() {
   if (frame_observer) frame_observer(session.frame);
   if (session.trace) Write(session.trace, Trace_Line(session.frame, session.current.tick));
   if (session.record) Write_Replay_Frame(session.record, session.current);
+  Take_Snapshots(session.frame);
 }
 
 bool End_Session() {
@@ -122,8 +152,22 @@ bool End_Session() {
     if (std::fclose(*file) != 0) session.write_failed = true;
     *file = nullptr;
   }
+  // A replay that turned out malformed part-way leaves no trace or recording of half a game.
+  if (!session.replay_error.empty()) {
+    for (const std::string& path : {session.options.trace_path, session.options.record_path})
+      if (!path.empty()) std::remove(path.c_str());
+  }
+  session.replay.Close();
   Record_Sound_Events(false);
+  if (!End_Snapshots(session.frame)) session.write_failed = true;
+  if (session.script) {
+    plat::Use_Os(session.backend);
+    session.script.reset();
+  }
   return !session.write_failed;
 }
+
+const std::string& Session_Replay_Error() { return session.replay_error; }
+const std::string& Session_Replay_Path() { return session.options.replay_path; }
 
 }  // namespace zorvex

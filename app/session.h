@@ -10,8 +10,9 @@
 
 namespace zorvex {
 
-// Reads the replay and opens the trace and recording named in the options. On failure returns
-// false with the reason (the command line's fault: the program exits 2).
+// Opens the replay (a regular file is checked whole first), opens the trace and recording named
+// in the options and checks that the snapshots can be written. On failure returns false with the
+// reason (the command line's fault: the program exits 2).
 bool Begin_Session(const Options& options, std::string* error);
 
 // Called before Setup_Game: fixes the start tick when a replay, a recording or the headless
@@ -22,12 +23,17 @@ void Session_After_Setup();
 // Called before each Run_Frame; false when the run's input has ended (the last replay line,
 // or the frame count of a headless autoplay), which ends the run as a quit does.
 bool Session_Before_Frame();
-// Called after each Run_Frame: the trace line and the recording line of that frame.
+// Called after each Run_Frame: the trace line, the recording line and the snapshots of that
+// frame.
 void Session_After_Frame();
 // Lets a tool look at the game after every frame (the soak test checks its invariants there).
 using Frame_Observer = void (*)(std::uint64_t frame);
 void Set_Frame_Observer(Frame_Observer observer);
-// Flushes and closes what the session wrote; false if writing failed.
+// Flushes and closes what the session wrote and reports snapshots never reached; false if
+// writing failed. Puts the backend the session found back in use.
 bool End_Session();
+// Why a replay stopped early at a malformed line ("line N: ..."), or "" when it did not.
+const std::string& Session_Replay_Error();
+const std::string& Session_Replay_Path();
 
 }  // namespace zorvex

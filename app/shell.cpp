@@ -3,7 +3,8 @@
 
 #include "app/game_loop.h"
 #include "app/session.h"
-#include "app/startup.h"
+#include "core/startup.h"
+#include "core/types.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "sound/sound_manager.h"
@@ -11,9 +12,6 @@
 namespace zorvex {
 
 using namespace plat;
-
-HWND main_window = nullptr;
-HINSTANCE app_instance = nullptr;
 
 namespace {
 
@@ -69,19 +67,24 @@ void Unacquire_And_Release(T*& device) {
 
 }  // namespace
 
-int WinMain(HINSTANCE instance, HINSTANCE, const char*, int) {
+bool Open_Game_Window(HINSTANCE instance) {
   if (!Register_Window_Class(instance)) {
     Remember_Startup_Failure("Could not register the window class");
-    return EXIT_STARTUP_FAILED;
+    return false;
   }
-  HWND window = CreateWindowExA(0, WINDOW_CLASS, WINDOW_TITLE, WS_POPUP | WS_VISIBLE, 0, 0, 640,
-                                480, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExA(0, WINDOW_CLASS, WINDOW_TITLE, WS_POPUP | WS_VISIBLE, 0, 0,
+                                SCREEN_WIDTH, SCREEN_HEIGHT, nullptr, nullptr, instance, nullptr);
   if (!window) {
     Remember_Startup_Failure("Could not create the window");
-    return EXIT_STARTUP_FAILED;
+    return false;
   }
   main_window = window;
   app_instance = instance;
+  return true;
+}
+
+int WinMain(HINSTANCE instance, HINSTANCE, const char*, int) {
+  if (!Open_Game_Window(instance)) return EXIT_STARTUP_FAILED;
 
   Session_Before_Setup();
   if (!Setup_Game()) return EXIT_STARTUP_FAILED;
@@ -110,8 +113,8 @@ LRESULT WindowProc(HWND window, std::uint32_t message, WPARAM wp, LPARAM lp) {
   }
 }
 
-// The DirectDraw object goes before its surfaces and DirectInput before its devices; the
-// clipper is left to the process's end.
+// Kept quirk: the DirectDraw object goes before its surfaces and DirectInput before its
+// devices; the clipper is left to the process's end.
 int Shutdown_Game() {
   delete sound_manager;
   sound_manager = nullptr;
@@ -125,7 +128,5 @@ int Shutdown_Game() {
   Unacquire_And_Release(lpdimouse);
   return 1;
 }
-
-std::uint32_t Stamp_Tick() { return GetTickCount(); }
 
 }  // namespace zorvex

@@ -9,7 +9,7 @@
 #include "game/level.h"
 #include "game/rng.h"
 #include "game/ship.h"
-#include "gfx/background_hud.h"
+#include "gfx/background.h"
 #include "input/input.h"
 #include "sound/sound_events.h"
 

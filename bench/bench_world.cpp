@@ -7,29 +7,28 @@
 #include "game/level.h"
 #include "game/rng.h"
 #include "game/ship.h"
-#include "game/types.h"
-#include "gfx/background_hud.h"
+#include "game/state.h"
+#include "gfx/background.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "platform/data_path.h"
 #include "platform/soft/soft_os.h"
-#include "tests/support/fresh_game.h"
 
 namespace zorvex::bench {
 
 Game_Up::Game_Up() {
-  harness::Reset_Game_Globals();
+  Reset_Play_State();
   plat::Set_Data_Dir(ZORVEX_DATA_DIR);
   auto host = std::make_unique<Bench_Host>();
   host_ = host.get();
   backend_ = plat::soft::Make_Soft_Os(std::move(host));
   plat::Use_Os(backend_.get());
-  ok_ = harness::Open_Game_Window() && Setup_Game() == 1;
+  ok_ = Open_Game_Window() && Setup_Game() == 1;
 }
 
 Game_Up::~Game_Up() {
   Shutdown_Game();
-  harness::Release_Leftovers();
+  Release_Clipper();
   plat::Use_Os(nullptr);
   backend_.reset();
   plat::Set_Data_Dir("");
@@ -38,16 +37,8 @@ Game_Up::~Game_Up() {
 // ---- The play frame's state ----
 
 struct Play_State::Snapshot {
-  Ball balls[BALL_COUNT];
-  Brick bricks[BRICK_COUNT];
-  Shot shots[SHOT_COUNT];
-  Attachment gun;
-  SpriteRect ship;
-  Timer fire, brick, scroll;
-  int fire_latch;
-  double scroll_y;
-  std::int32_t score, lives, level, mode, pointer_x;
-  std::uint32_t rand_state, now;
+  Play_State_Copy state;
+  std::uint32_t now;
 };
 
 void Play_State::Build(Bench_Host& host) {
@@ -77,33 +68,13 @@ void Play_State::Build(Bench_Host& host) {
     New_Shot(10 + 12 * i, 392 + 8 * (i % 6), 8, 8, 256, 0, 0, -15);
 
   saved_ = std::make_shared<Snapshot>();
-  Snapshot& s = *saved_;
-  std::copy(std::begin(zorvex::balls), std::end(zorvex::balls), s.balls);
-  std::copy(std::begin(zorvex::bricks), std::end(zorvex::bricks), s.bricks);
-  std::copy(std::begin(zorvex::shots), std::end(zorvex::shots), s.shots);
-  s.gun = gun;
-  s.ship = ship;
-  s.fire = fire_timer, s.brick = brick_timer, s.scroll = scroll_timer;
-  s.fire_latch = fire_latch;
-  s.scroll_y = scroll_y;
-  s.score = score, s.lives = lives, s.level = level, s.mode = game_mode, s.pointer_x = pointer_x;
-  s.rand_state = rand_state;
-  s.now = host.Now();
+  Save_Play_State(&saved_->state);
+  saved_->now = host.Now();
 }
 
 void Play_State::Restore(Bench_Host& host) const {
-  const Snapshot& s = *saved_;
-  std::copy(std::begin(s.balls), std::end(s.balls), zorvex::balls);
-  std::copy(std::begin(s.bricks), std::end(s.bricks), zorvex::bricks);
-  std::copy(std::begin(s.shots), std::end(s.shots), zorvex::shots);
-  gun = s.gun;
-  ship = s.ship;
-  fire_timer = s.fire, brick_timer = s.brick, scroll_timer = s.scroll;
-  fire_latch = s.fire_latch;
-  scroll_y = s.scroll_y;
-  score = s.score, lives = s.lives, level = s.level, game_mode = s.mode, pointer_x = s.pointer_x;
-  rand_state = s.rand_state;
-  host.Set_Ticks(s.now);
+  Restore_Play_State(saved_->state);
+  host.Set_Ticks(saved_->now);
 }
 
 bool Play_State::Intact() {
@@ -148,6 +119,11 @@ class Recording_Surface final : public plat::IDirectDrawSurface4 {
   }
   plat::HRESULT GetDC(plat::HDC* o) override { return real_->GetDC(o); }
   plat::HRESULT ReleaseDC(plat::HDC dc) override { return real_->ReleaseDC(dc); }
+  plat::HRESULT Lock(plat::RECT* r, plat::DDSURFACEDESC2* d, std::uint32_t f,
+                     plat::HANDLE e) override {
+    return real_->Lock(r, d, f, e);
+  }
+  plat::HRESULT Unlock(plat::RECT* r) override { return real_->Unlock(r); }
   std::uint32_t Release() override { return 0; }  // the wrapper lives on the stack
 
  private:

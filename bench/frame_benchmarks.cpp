@@ -14,7 +14,7 @@
 #include "gfx/display.h"
 #include "gfx/sprites.h"
 #include "platform/soft/frame_pacer.h"
-#include "platform/soft/test_backend.h"
+#include "platform/test_double/test_backend.h"
 
 namespace zorvex::bench {
 
@@ -72,9 +72,9 @@ void BM_PlayFrameFloor(benchmark::State& state) {
 namespace {
 
 SDL_Surface* Sdl_Copy_Of(plat::IDirectDrawSurface4* sheet) {
-  const int w = plat::soft::Test_Backend::Width_Of(sheet);
-  const int h = plat::soft::Test_Backend::Height_Of(sheet);
-  const std::vector<std::uint16_t> pixels = plat::soft::Test_Backend::Pixels_Of(sheet);
+  const int w = plat::soft::TestBackend::Width_Of(sheet);
+  const int h = plat::soft::TestBackend::Height_Of(sheet);
+  const std::vector<std::uint16_t> pixels = plat::soft::TestBackend::Pixels_Of(sheet);
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 16, SDL_PIXELFORMAT_RGB565);
   if (!s) return nullptr;
   for (int y = 0; y < h; ++y)
@@ -119,7 +119,7 @@ void BM_PlayFrameSdlBlit(benchmark::State& state) {
   play.Build(game.host());
   game.host().Advance(16);
   const std::vector<Recorded_Blit> blits = Record_Frame_Blits();
-  const std::vector<std::uint16_t> drawn = plat::soft::Test_Backend::Pixels_Of(lpddsfront);
+  const std::vector<std::uint16_t> drawn = plat::soft::TestBackend::Pixels_Of(lpddsfront);
   SDL_Surface* gfx_sheet = Sdl_Copy_Of(lpddsgfx);
   SDL_Surface* ui_sheet = Sdl_Copy_Of(lpddssys);
   SDL_Surface* back = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 16, SDL_PIXELFORMAT_RGB565);

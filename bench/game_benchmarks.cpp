@@ -11,10 +11,11 @@
 #include "app/session.h"
 #include "app/shell.h"
 #include "bench/bench_world.h"
+#include "game/state.h"
+#include "gfx/display.h"
 #include "platform/data_path.h"
 #include "platform/soft/soft_os.h"
 #include "sound/sound_manager.h"
-#include "tests/support/fresh_game.h"
 
 namespace zorvex::bench {
 
@@ -28,7 +29,7 @@ class Replay_Run {
   ~Replay_Run() { Stop(); }
 
   bool Start() {
-    harness::Reset_Game_Globals();
+    Reset_Play_State();
     plat::Set_Data_Dir(ZORVEX_DATA_DIR);
     Options options;
     options.headless = true;
@@ -37,7 +38,7 @@ class Replay_Run {
     if (!Begin_Session(options, &error)) return false;
     backend_ = plat::soft::Make_Soft_Os(plat::soft::Make_Headless_Host(true));
     plat::Use_Os(backend_.get());
-    if (!harness::Open_Game_Window()) return false;
+    if (!Open_Game_Window()) return false;
     Session_Before_Setup();
     if (Setup_Game() != 1) return false;
     Session_After_Setup();
@@ -62,7 +63,7 @@ class Replay_Run {
   void Stop() {
     if (!backend_) return;
     Shutdown_Game();
-    harness::Release_Leftovers();
+    Release_Clipper();
     End_Session();
     plat::Use_Os(nullptr);
     backend_.reset();

@@ -1,7 +1,7 @@
 #include "game/balls.h"
 
-#include "app/log.h"
-#include "game/arith.h"
+#include "core/arith.h"
+#include "core/log.h"
 #include "game/bricks.h"
 #include "game/level.h"
 #include "game/rng.h"
@@ -13,8 +13,6 @@
 #include "sound/sound_manager.h"
 
 namespace zorvex {
-
-Ball balls[BALL_COUNT];
 
 namespace {
 

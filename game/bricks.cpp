@@ -2,18 +2,16 @@
 
 #include <cmath>
 
-#include "app/log.h"
-#include "app/shell.h"
-#include "game/arith.h"
+#include "core/arith.h"
+#include "core/log.h"
+#include "core/tick.h"
 #include "game/rules.h"
 #include "gfx/display.h"
 #include "gfx/sprites.h"
 
 namespace zorvex {
 
-Brick bricks[BRICK_COUNT];
 double sin_table[SIN_TABLE_SIZE];
-Timer brick_timer;
 
 namespace {
 
@@ -55,6 +53,7 @@ int New_Brick(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, st
     }
     brick.x = x;
     brick.y = y;
+    // Kept quirk: 0 for a brick placed and 1 for a full table, the reverse of New_Ball.
     return 0;
   }
   Log_Error("no bricks %d", -1);

@@ -3,25 +3,13 @@
 
 #include <cstdint>
 
-#include "game/types.h"
+#include "game/state.h"
 
 namespace zorvex {
 
-constexpr int BRICK_COUNT = 75;
 constexpr int SIN_TABLE_SIZE = 480;
-constexpr int MOTION_FALL = 0;
-constexpr int MOTION_WEAVE = 1;
 
-struct Brick {
-  SpriteRect frames[3];
-  double x, y, dx;
-  std::int32_t motion;
-  std::int32_t hits;  // -1 free, else hits taken
-};
-
-extern Brick bricks[BRICK_COUNT];
 extern double sin_table[SIN_TABLE_SIZE];
-extern Timer brick_timer;
 
 void Build_Sin_Table();
 int New_Brick(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, std::int32_t sx,

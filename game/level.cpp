@@ -2,16 +2,14 @@
 
 #include <cstdio>
 
-#include "game/arith.h"
+#include "core/arith.h"
 #include "game/balls.h"
 #include "game/bricks.h"
 #include "game/rng.h"
-#include "game/types.h"
+#include "game/state.h"
 #include "sound/sound_manager.h"
 
 namespace zorvex {
-
-TileRect back_tile;
 
 namespace {
 

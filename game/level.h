@@ -3,13 +3,9 @@
 
 #include <cstdint>
 
+#include "gfx/background.h"
+
 namespace zorvex {
-
-struct TileRect {
-  std::int32_t sx, sy, w, h;
-};
-
-extern TileRect back_tile;
 
 int Start_Level();
 

@@ -2,8 +2,6 @@
 
 namespace zorvex {
 
-std::uint32_t rand_state = 1;
-
 int rand() {
   rand_state = rand_state * 214013u + 2531011u;  // unsigned: wraps modulo 2^32 by definition
   return static_cast<int>((rand_state >> 16) & 0x7FFFu);

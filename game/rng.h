@@ -4,11 +4,11 @@
 
 #include <cstdint>
 
+#include "game/state.h"
+
 namespace zorvex {
 
 constexpr int RAND_MAX_VALUE = 32767;
-
-extern std::uint32_t rand_state;  // 1 when the program starts
 
 int rand();
 void srand(std::uint32_t seed);

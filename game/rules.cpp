@@ -1,14 +1,9 @@
 #include "game/rules.h"
 
-#include "game/arith.h"
-#include "game/types.h"
+#include "core/arith.h"
+#include "game/state.h"
 
 namespace zorvex {
-
-std::int32_t score = 0;
-std::int32_t lives = 0;
-std::int32_t level = 0;
-std::int32_t game_mode = MODE_TITLE;
 
 int Rects_Overlap(std::int32_t x1, std::int32_t y1, std::int32_t w1, std::int32_t h1,
                   std::int32_t x2, std::int32_t y2, std::int32_t w2, std::int32_t h2) {

@@ -3,33 +3,12 @@
 
 #include <cstdint>
 
-#include "game/types.h"
+#include "game/state.h"
 
 namespace zorvex {
 
-constexpr int ATTACHMENT_COUNT = 16;
-constexpr int SHOT_COUNT = 50;
-
-struct Attachment {
-  std::int32_t offx, offy;
-  SpriteRect frames[2][5];  // [state][animf]
-  std::uint32_t tick;
-  std::uint32_t interval;
-  std::int32_t animf;
-  std::int32_t state;  // -1 inactive, 0 idle, 1 firing
-};
-
-struct Shot {
-  std::int32_t x, y, sx, sy, w, h;
-  std::int32_t vx, vy;
-  std::int32_t active;  // 1 in flight, 0 left the screen, -1 spent on a brick
-};
-
-extern SpriteRect ship;
-extern Attachment attachments[ATTACHMENT_COUNT];
-extern Attachment& gun;
-extern Shot shots[SHOT_COUNT];
-
+// 1 when a shot was fired: the button seen down at a check after having been seen up at one.
+int Fire_Check();
 int Move_Ship();
 int Draw_Ship();
 int New_Shot(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, std::int32_t sx,

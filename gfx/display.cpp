@@ -3,15 +3,12 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
-#include "app/log.h"
-#include "app/shell.h"
-#include "app/startup.h"
+#include "core/log.h"
+#include "core/startup.h"
+#include "core/window.h"
 #include "gfx/sprites.h"
-#include "input/input.h"
 #include "platform/os.h"
-#include "sound/sound_manager.h"
 
 namespace zorvex {
 
@@ -26,8 +23,6 @@ IDirectDrawSurface4* lpddssys = nullptr;
 
 namespace {
 
-constexpr std::uint32_t SURFACE_DESC_SIZE = 124;
-constexpr std::uint32_t BLTFX_SIZE = 100;
 constexpr std::uint32_t COOPERATIVE_FLAGS =
     DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_EXCLUSIVE | DDSCL_ALLOWMODEX;
 // A flip that keeps failing for a reason other than the game being out of sight gives the frame
@@ -46,7 +41,7 @@ int Create_Display() {
   if (lpdd->SetCooperativeLevel(main_window, COOPERATIVE_FLAGS) < 0) {
     return Fail_Startup("Set Coop Level Failed.");
   }
-  if (lpdd->SetDisplayMode(SCREEN_W, SCREEN_H, SCREEN_BPP, 0, 0) < 0) {
+  if (lpdd->SetDisplayMode(SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, 0, 0) < 0) {
     return Fail_Startup("Set Display Mode Failed.");
   }
   return 1;
@@ -55,7 +50,7 @@ int Create_Display() {
 // Every later step draws on these two pages, so start-up stops when either is missing.
 int Create_Pages() {
   DDSURFACEDESC2 desc{};
-  desc.dwSize = SURFACE_DESC_SIZE;
+  desc.dwSize = DDSURFACEDESC2_SIZE;
   desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
   desc.dwBackBufferCount = 1;
   desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
@@ -69,7 +64,7 @@ int Create_Pages() {
     lpddsback = nullptr;
     return Fail_Startup("Query For Back Buffer Failed.");
   }
-  RECT screen{0, 0, SCREEN_W, SCREEN_H};
+  RECT screen{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
   lpddclipper = Attach_Clipper(lpddsback, 1, &screen);  // without one the game still runs
   Clear_Surface(lpddsfront, 0);
   Clear_Surface(lpddsback, 0);
@@ -84,31 +79,9 @@ int Load_Sheets() {
   return 1;
 }
 
-// Nothing here stops start-up: a game without sound still plays.
-void Init_Sound() {
-  sound_manager = new (std::nothrow) CSoundManager();
-  if (!sound_manager) {
-    Log_Error("new CSoundManager failed");
-    return;
-  }
-  sound_manager->Init(SOUND_SLOT_COUNT, main_window, nullptr);
-  Load_Sound(SLOT_WALL, "bloop.wav");
-  Load_Sound(SLOT_SHIP, "doing.wav");
-  Load_Sound(SLOT_SHOOT, "shoot.wav");
-  Load_Sound(SLOT_SERVE, "chippy.wav");
-  Load_Sound(SLOT_BRICK, "explode1.wav");
-  Load_Sound(SLOT_MUSIC, "music00.wav");
-  Set_Slot_Volume(SLOT_MUSIC, -500);
-}
-
 }  // namespace
 
-int Init_DirectX() {
-  if (!Create_Display() || !Create_Pages() || !Load_Sheets()) return 0;
-  Init_Sound();
-  Init_Input();
-  return 1;
-}
+int Init_Display() { return Create_Display() && Create_Pages() && Load_Sheets() ? 1 : 0; }
 
 RGNDATA* Build_Clip_Region(std::int32_t count, const RECT* rects) {
   if (count < 0) return nullptr;
@@ -121,7 +94,7 @@ RGNDATA* Build_Clip_Region(std::int32_t count, const RECT* rects) {
   region->rdh.iType = RDH_RECTANGLES;
   region->rdh.nCount = static_cast<std::uint32_t>(count);
   region->rdh.nRgnSize = static_cast<std::uint32_t>(count) * sizeof(RECT);
-  // The bound starts from these sentinels, not the integer limits.
+  // Kept quirk: the bound starts from these sentinels, not the integer limits.
   RECT bound{64000, 64000, -64000, -64000};
   for (std::int32_t i = 0; i < count; ++i) {
     if (rects[i].left < bound.left) bound.left = rects[i].left;
@@ -138,8 +111,8 @@ IDirectDrawClipper* Attach_Clipper(IDirectDrawSurface4* surface, std::int32_t co
   IDirectDrawClipper* clipper = nullptr;
   if (lpdd->CreateClipper(0, &clipper, nullptr) != DD_OK) return nullptr;
   RGNDATA* region = Build_Clip_Region(count, rects);
-  bool attached = region && clipper->SetClipList(region, 0) == DD_OK &&
-                  surface->SetClipper(clipper) == DD_OK;
+  bool attached =
+      region && clipper->SetClipList(region, 0) == DD_OK && surface->SetClipper(clipper) == DD_OK;
   std::free(region);
   if (!attached) {
     clipper->Release();  // a clipper nobody holds would only leak
@@ -150,7 +123,7 @@ IDirectDrawClipper* Attach_Clipper(IDirectDrawSurface4* surface, std::int32_t co
 
 IDirectDrawSurface4* Create_Offscreen(std::int32_t width, std::int32_t height) {
   DDSURFACEDESC2 desc{};
-  desc.dwSize = SURFACE_DESC_SIZE;
+  desc.dwSize = DDSURFACEDESC2_SIZE;
   desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
   desc.dwHeight = static_cast<std::uint32_t>(height);
   desc.dwWidth = static_cast<std::uint32_t>(width);
@@ -164,7 +137,7 @@ IDirectDrawSurface4* Create_Offscreen(std::int32_t width, std::int32_t height) {
 
 int Clear_Surface(IDirectDrawSurface4* surface, std::uint32_t colour) {
   DDBLTFX fx{};
-  fx.dwSize = BLTFX_SIZE;
+  fx.dwSize = DDBLTFX_SIZE;
   fx.dwFillColor = colour;
   if (surface) surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
   return 1;
@@ -180,6 +153,11 @@ int Flip_Pages() {
     if (result != DDERR_SURFACELOST && ++attempts >= FLIP_ATTEMPTS) break;
   }
   return 1;
+}
+
+void Release_Clipper() {
+  if (lpddclipper) lpddclipper->Release();
+  lpddclipper = nullptr;
 }
 
 }  // namespace zorvex

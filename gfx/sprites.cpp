@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/log.h"
+#include "core/log.h"
 #include "gfx/display.h"
 #include "platform/os.h"
 

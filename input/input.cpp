@@ -1,8 +1,8 @@
 // Keyboard and mouse: created once, polled once a frame, moving the game's own pointer.
 #include "input/input.h"
 
-#include "app/log.h"
-#include "app/shell.h"
+#include "core/log.h"
+#include "core/window.h"
 #include "gfx/display.h"
 #include "gfx/sprites.h"
 #include "platform/os.h"
@@ -65,6 +65,7 @@ void Init_Input() {
 
 void Poll_Input() {
   HRESULT result = lpdikeyboard ? lpdikeyboard->GetDeviceState(sizeof(keys), keys) : Missing();
+  // Kept quirk: the failure text is drawn before the frame's clear, which hides it.
   if (result != DI_OK) Print_Text("KeyBoard Get Device State Error.", 0, 0, WHITE, lpddsback);
 
   result = lpdimouse ? lpdimouse->GetDeviceState(sizeof(mouse_state), &mouse_state) : Missing();

@@ -6,6 +6,9 @@
 
 namespace plat {
 
+// What the platform's DSBUFFERDESC measures, the value its dwSize must hold.
+constexpr std::uint32_t DSBUFFERDESC_SIZE = 20;
+
 constexpr HRESULT DS_OK = 0;
 constexpr HRESULT DSERR_GENERIC = static_cast<HRESULT>(0x80004005u);
 constexpr HRESULT DSERR_INVALIDPARAM = static_cast<HRESULT>(0x80070057u);

@@ -12,7 +12,8 @@
 
 namespace plat {
 
-// One frame's worth of input and time, for replays, recordings and the autopilot.
+// One frame's worth of input and time, for replays, recordings and the autopilot (see
+// platform/script/script_os.h).
 struct FrameInput {
   std::uint32_t tick = 0;
   std::int32_t dx = 0;
@@ -66,15 +67,8 @@ class Os {
   // DirectX entry points.
   virtual HRESULT DirectDrawCreate(const GUID* device, IDirectDraw** out, void* outer) = 0;
   virtual HRESULT DirectSoundCreate(const GUID* device, IDirectSound** out, void* outer) = 0;
-  virtual HRESULT DirectInputCreateA(HINSTANCE instance, std::uint32_t version,
-                                     IDirectInput** out, void* outer) = 0;
-
-  // Not part of any real system: lets replays, recordings and the autopilot stand in for the
-  // clock and the devices. SampleInput reads the live clock and devices (the mouse motion
-  // gathered since the last sample); ScriptInput(f) makes every later clock read and device
-  // poll answer from f, until ScriptInput(nullptr) hands them back to the live machine.
-  virtual void SampleInput(FrameInput* out) = 0;
-  virtual void ScriptInput(const FrameInput* frame) = 0;
+  virtual HRESULT DirectInputCreateA(HINSTANCE instance, std::uint32_t version, IDirectInput** out,
+                                     void* outer) = 0;
 };
 
 // The backend in use. Set once before WinMain runs; tests swap in their double.
@@ -103,9 +97,7 @@ inline LRESULT DefWindowProcA(HWND window, std::uint32_t message, WPARAM wp, LPA
 }
 inline HDC BeginPaint(HWND window, PAINTSTRUCT* ps) { return os().BeginPaint(window, ps); }
 inline bool EndPaint(HWND window, const PAINTSTRUCT* ps) { return os().EndPaint(window, ps); }
-inline std::int16_t GetAsyncKeyState(int virtual_key) {
-  return os().GetAsyncKeyState(virtual_key);
-}
+inline std::int16_t GetAsyncKeyState(int virtual_key) { return os().GetAsyncKeyState(virtual_key); }
 inline int ShowCursor(bool show) { return os().ShowCursor(show); }
 inline HICON LoadIconA(HINSTANCE instance, std::uintptr_t id) {
   return os().LoadIconA(instance, id);
@@ -116,8 +108,8 @@ inline HCURSOR LoadCursorA(HINSTANCE instance, std::uintptr_t id) {
 inline HGDIOBJ GetStockObject(int which) { return os().GetStockObject(which); }
 inline std::uint32_t GetTickCount() { return os().GetTickCount(); }
 inline void OutputDebugStringA(const char* text) { os().OutputDebugStringA(text); }
-inline HGDIOBJ LoadImageA(HINSTANCE instance, const char* name, std::uint32_t type, int cx,
-                          int cy, std::uint32_t flags) {
+inline HGDIOBJ LoadImageA(HINSTANCE instance, const char* name, std::uint32_t type, int cx, int cy,
+                          std::uint32_t flags) {
   return os().LoadImageA(instance, name, type, cx, cy, flags);
 }
 inline int GetObjectA(HGDIOBJ object, int size, void* out) {

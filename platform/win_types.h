@@ -26,6 +26,7 @@ using HBITMAP = HGDIOBJ;
 using HBRUSH = HGDIOBJ;
 using HICON = HGDIOBJ;
 using HCURSOR = HGDIOBJ;
+using HANDLE = void*;
 
 using WNDPROC = LRESULT (*)(HWND, std::uint32_t, WPARAM, LPARAM);
 

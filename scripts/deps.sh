@@ -6,7 +6,7 @@ ZORVEX_PACKAGES=(
   libsdl2-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xdotool imagemagick x11-utils sox
+  xvfb xdotool imagemagick gifsicle x11-utils sox
 )
 # Only for the Windows build (the cross compilers and zip) and its checks under Wine: neither
 # scripts/play nor a plain build asks for them.

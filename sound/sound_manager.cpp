@@ -15,7 +15,6 @@ CSoundManager* sound_manager = nullptr;
 
 namespace {
 
-constexpr std::uint32_t DESC_DWSIZE = 20;  // the record's size as the device knows it
 constexpr std::uint32_t HARDWARE_FLAGS = plat::DSBCAPS_CTRLVOLUME | plat::DSBCAPS_CTRLPAN |
                                          plat::DSBCAPS_CTRLFREQUENCY | plat::DSBCAPS_LOCHARDWARE;
 
@@ -59,7 +58,7 @@ int Load_Slot(CSoundManager& m, int slot, const char* file_name) {
   std::uint8_t* samples = nullptr;
   if (Wave_Load(file_name, &size, &format, &samples) != 0) return 0;
   plat::DSBUFFERDESC desc{};
-  desc.dwSize = DESC_DWSIZE;
+  desc.dwSize = plat::DSBUFFERDESC_SIZE;
   desc.dwFlags = HARDWARE_FLAGS;
   desc.dwBufferBytes = size;
   desc.lpwfxFormat = format;
@@ -115,7 +114,7 @@ int CSoundManager::Init(int slots, plat::HWND window, const plat::GUID* device) 
   }
   if (lpds->SetCooperativeLevel(window, plat::DSSCL_PRIORITY) != plat::DS_OK) return 0;
   plat::DSBUFFERDESC desc{};
-  desc.dwSize = DESC_DWSIZE;
+  desc.dwSize = plat::DSBUFFERDESC_SIZE;
   desc.dwFlags = plat::DSBCAPS_PRIMARYBUFFER;
   if (lpds->CreateSoundBuffer(&desc, &lpdsbprimary, nullptr) != plat::DS_OK || !lpdsbprimary) {
     lpdsbprimary = nullptr;

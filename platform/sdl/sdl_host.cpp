@@ -6,6 +6,7 @@
 
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_keymap.h"
+#include "platform/soft/boot_clock.h"
 #include "platform/soft/frame_pacer.h"
 
 namespace plat::sdl {
@@ -24,7 +25,7 @@ class SdlHost final : public plat::soft::Host {
   ~SdlHost() override;
   bool Start();
 
-  std::uint32_t Ticks() override { return static_cast<std::uint32_t>(SDL_GetTicks64()); }
+  std::uint32_t Ticks() override { return plat::soft::Boot_Ticks(); }
   bool Open_Window(const char* title, int width, int height) override;
   void Pump_Events(InputState* input) override;
   void Wait_Events(InputState* input, int timeout_ms) override;

@@ -199,7 +199,7 @@ HDC Backend::BeginPaint(HWND window, PAINTSTRUCT* ps) {
   auto dc = std::make_unique<DeviceContext>();
   dc->kind = DeviceContext::kPaint;
   ps->hdc = Add_Dc(std::move(dc));
-  ps->rcPaint = RECT{0, 0, kScreenWidth, kScreenHeight};
+  ps->rcPaint = RECT{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
   return ps->hdc;
 }
 
@@ -217,7 +217,6 @@ std::int16_t Backend::GetAsyncKeyState(int virtual_key) {
   HRESULT code;
   if (Call("GetAsyncKeyState", &code)) return 0;
   constexpr std::int16_t kDown = static_cast<std::int16_t>(0x8000);
-  if (scripted_) return virtual_key == VK_ESCAPE && script_.esc ? kDown : 0;
   const int dik = Vk_To_Dik(virtual_key);
   if (dik < 0) return 0;
   Pump();
@@ -236,7 +235,7 @@ int Backend::ShowCursor(bool show) {
 std::uint32_t Backend::GetTickCount() {
   HRESULT code;
   if (Call("GetTickCount", &code)) return static_cast<std::uint32_t>(code);
-  return scripted_ ? script_.tick : host_->Ticks();
+  return host_->Ticks();
 }
 
 void Backend::OutputDebugStringA(const char* text) {
@@ -245,7 +244,7 @@ void Backend::OutputDebugStringA(const char* text) {
   if (std::getenv("ZORVEX_DEBUG_OUTPUT")) std::fputs(text, stderr);
 }
 
-// ---- Sound and scripted input ----
+// ---- Sound ----
 
 HRESULT Backend::DirectSoundCreate(const GUID*, IDirectSound** out, void* outer) {
   HRESULT code;
@@ -253,23 +252,6 @@ HRESULT Backend::DirectSoundCreate(const GUID*, IDirectSound** out, void* outer)
   if (Call("DirectSoundCreate", &code)) return code;
   if (!out || outer) return DSERR_INVALIDPARAM;
   return Create_Sound_Device(host_->Audio_Sink(), out);
-}
-
-void Backend::SampleInput(FrameInput* out) {
-  if (journal_.Enabled()) journal_.Record("SampleInput");
-  if (!out) return;
-  Pump();
-  std::int32_t dy, dz;
-  out->tick = host_->Ticks();
-  input_.Take_Motion(&out->dx, &dy, &dz);
-  out->lmb = input_.Button_Down(0, InputState::kSample);
-  out->enter = input_.Key_Down(DIK_RETURN, InputState::kSample);
-  out->esc = input_.Key_Down(DIK_ESCAPE, InputState::kSample);
-}
-
-void Backend::ScriptInput(const FrameInput* frame) {
-  scripted_ = frame != nullptr;
-  if (frame) script_ = *frame;
 }
 
 }  // namespace plat::soft

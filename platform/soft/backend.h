@@ -75,15 +75,12 @@ class Backend : public plat::Os {
   HRESULT DirectSoundCreate(const GUID* device, IDirectSound** out, void* outer) override;
   HRESULT DirectInputCreateA(HINSTANCE instance, std::uint32_t version, IDirectInput** out,
                              void* outer) override;
-  void SampleInput(FrameInput* out) override;
-  void ScriptInput(const FrameInput* frame) override;
 
   // Shared with the objects the backend hands out.
   Host& host() { return *host_; }
   InputState& input() { return input_; }
   FaultPlan& faults() { return faults_; }
   Journal& journal() { return journal_; }
-  const FrameInput* Script() const { return scripted_ ? &script_ : nullptr; }
   // Journals a method call and asks the fault plan about it: true (with *code) means fail.
   bool Step(const char* iface, const char* method, const std::string& role, HRESULT* code);
   void Note(const std::string& role, const char* method);  // journal only
@@ -116,8 +113,6 @@ class Backend : public plat::Os {
   InputState input_;
   FaultPlan faults_;
   Journal journal_;
-  bool scripted_ = false;
-  FrameInput script_;
   std::unordered_map<std::string, WindowClass> classes_;
   std::vector<std::unique_ptr<Window>> windows_;
   std::deque<MSG> queue_;

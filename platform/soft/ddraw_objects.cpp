@@ -9,7 +9,6 @@ namespace plat::soft {
 
 namespace {
 
-constexpr std::uint32_t kDescSize = 124;  // what the platform's DDSURFACEDESC2 measures
 constexpr std::uint32_t kMaxClipRects = 4096;
 constexpr int kMaxSide = 16384;
 constexpr std::int64_t kMaxPixels = std::int64_t{64} << 20;
@@ -100,6 +99,7 @@ HRESULT SoftSurface::Blt(const RECT* dst_rect, IDirectDrawSurface4* src_surface,
                          const RECT* src_rect, std::uint32_t flags, const DDBLTFX* fx) {
   HRESULT code;
   if (os_->Step("IDirectDrawSurface4", "Blt", role_, &code)) return code;
+  if (locked_) return DDERR_SURFACEBUSY;
   const Box dst = dst_rect ? To_Box(*dst_rect) : Box{0, 0, pixels_.width, pixels_.height};
   if (Inverted(dst)) return DDERR_INVALIDRECT;
 
@@ -112,6 +112,7 @@ HRESULT SoftSurface::Blt(const RECT* dst_rect, IDirectDrawSurface4* src_surface,
 
   if (!src_surface) return DDERR_INVALIDPARAMS;
   auto* src = static_cast<SoftSurface*>(src_surface);  // every surface comes from this backend
+  if (src->locked_) return DDERR_SURFACEBUSY;
   const Pixels& from = src->pixels_;
   const Box box = src_rect ? To_Box(*src_rect) : Box{0, 0, from.width, from.height};
   if (Inverted(box)) return DDERR_INVALIDRECT;
@@ -135,6 +136,7 @@ HRESULT SoftSurface::Flip(IDirectDrawSurface4* target, std::uint32_t) {
   if (os_->Step("IDirectDrawSurface4", "Flip", role_, &code)) return code;
   if (!back_) return DDERR_GENERIC;  // not the head of a flipping chain
   if (target && target != back_) return DDERR_INVALIDPARAMS;
+  if (locked_ || back_->locked_) return DDERR_SURFACEBUSY;  // the pages are about to swap
   return os_->Show_Frame(this, back_);
 }
 
@@ -174,6 +176,7 @@ HRESULT SoftSurface::GetDC(HDC* out) {
   if (os_->Step("IDirectDrawSurface4", "GetDC", role_, &code)) return code;
   if (!out) return DDERR_INVALIDPARAMS;
   if (dc_) return DDERR_GENERIC;  // one device context at a time
+  if (locked_) return DDERR_SURFACEBUSY;
   dc_ = os_->Open_Surface_Dc(this);
   *out = dc_;
   return DD_OK;
@@ -185,6 +188,36 @@ HRESULT SoftSurface::ReleaseDC(HDC dc) {
   if (!dc || dc != dc_) return DDERR_INVALIDPARAMS;
   os_->Close_Dc(dc_);
   dc_ = nullptr;
+  return DD_OK;
+}
+
+HRESULT SoftSurface::Lock(RECT* rect, DDSURFACEDESC2* desc, std::uint32_t, HANDLE) {
+  HRESULT code;
+  if (os_->Step("IDirectDrawSurface4", "Lock", role_, &code)) return code;
+  if (!desc || desc->dwSize != DDSURFACEDESC2_SIZE) return DDERR_INVALIDPARAMS;
+  if (locked_) return DDERR_SURFACEBUSY;
+  const Box whole{0, 0, pixels_.width, pixels_.height};
+  const Box box = rect ? To_Box(*rect) : whole;
+  if (box.Empty() || box.left < 0 || box.top < 0 || box.right > whole.right ||
+      box.bottom > whole.bottom)
+    return DDERR_INVALIDRECT;
+  desc->dwFlags =
+      DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_LPSURFACE | DDSD_PIXELFORMAT;
+  desc->dwWidth = static_cast<std::uint32_t>(pixels_.width);
+  desc->dwHeight = static_cast<std::uint32_t>(pixels_.height);
+  desc->lPitch = pixels_.width * static_cast<std::int32_t>(sizeof(std::uint16_t));
+  desc->lpSurface = pixels_.Row(static_cast<int>(box.top)) + box.left;
+  desc->ddpfPixelFormat = DDPIXELFORMAT{32, DDPF_RGB, 0, 16, 0xF800, 0x07E0, 0x001F, 0};
+  desc->ddsCaps = DDSCAPS2{back_ ? DDSCAPS_PRIMARYSURFACE : DDSCAPS_OFFSCREENPLAIN, 0, 0, 0};
+  locked_ = true;
+  return DD_OK;
+}
+
+HRESULT SoftSurface::Unlock(RECT*) {
+  HRESULT code;
+  if (os_->Step("IDirectDrawSurface4", "Unlock", role_, &code)) return code;
+  if (!locked_) return DDERR_NOTLOCKED;
+  locked_ = false;
   return DD_OK;
 }
 
@@ -218,7 +251,7 @@ HRESULT SoftDirectDraw4::SetDisplayMode(std::uint32_t width, std::uint32_t heigh
                                         std::uint32_t bpp, std::uint32_t, std::uint32_t) {
   HRESULT code;
   if (os_->Step("IDirectDraw4", "SetDisplayMode", "IDirectDraw4", &code)) return code;
-  if (width != kScreenWidth || height != kScreenHeight || bpp != 16) return DDERR_INVALIDPARAMS;
+  if (width != SCREEN_WIDTH || height != SCREEN_HEIGHT || bpp != 16) return DDERR_INVALIDPARAMS;
   return DD_OK;
 }
 
@@ -227,7 +260,7 @@ HRESULT SoftDirectDraw4::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface4
   HRESULT code;
   if (out) *out = nullptr;
   if (os_->Step("IDirectDraw4", "CreateSurface", "IDirectDraw4", &code)) return code;
-  if (!desc || !out || outer || desc->dwSize != kDescSize || !(desc->dwFlags & DDSD_CAPS))
+  if (!desc || !out || outer || desc->dwSize != DDSURFACEDESC2_SIZE || !(desc->dwFlags & DDSD_CAPS))
     return DDERR_INVALIDPARAMS;
   try {
     if (desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE) return Create_Primary(*desc, out);
@@ -243,8 +276,8 @@ HRESULT SoftDirectDraw4::Create_Primary(const DDSURFACEDESC2& desc, IDirectDrawS
       desc.dwBackBufferCount != 1)
     return DDERR_INVALIDPARAMS;  // only the one flipping pair is offered
   if (os_->Primary()) return DDERR_GENERIC;
-  auto* front = new SoftSurface(os_, "front", kScreenWidth, kScreenHeight);
-  front->Attach_Back(new SoftSurface(os_, "back", kScreenWidth, kScreenHeight));
+  auto* front = new SoftSurface(os_, "front", SCREEN_WIDTH, SCREEN_HEIGHT);
+  front->Attach_Back(new SoftSurface(os_, "back", SCREEN_WIDTH, SCREEN_HEIGHT));
   *out = front;
   return DD_OK;
 }

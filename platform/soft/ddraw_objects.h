@@ -40,6 +40,8 @@ class SoftSurface final : public IDirectDrawSurface4 {
   HRESULT SetColorKey(std::uint32_t flags, const DDCOLORKEY* key) override;
   HRESULT GetDC(HDC* out) override;
   HRESULT ReleaseDC(HDC dc) override;
+  HRESULT Lock(RECT* rect, DDSURFACEDESC2* desc, std::uint32_t flags, HANDLE event) override;
+  HRESULT Unlock(RECT* rect) override;
   std::uint32_t Release() override;
 
   void AddRef() { ++refs_; }
@@ -65,6 +67,7 @@ class SoftSurface final : public IDirectDrawSurface4 {
   bool keyed_ = false;
   std::uint16_t key_ = 0;
   HDC dc_ = nullptr;
+  bool locked_ = false;
 };
 
 class SoftDirectDraw4 final : public IDirectDraw4 {
@@ -94,8 +97,5 @@ class SoftDirectDraw final : public IDirectDraw {
   ~SoftDirectDraw() = default;
   Backend* os_;
 };
-
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
 
 }  // namespace plat::soft

@@ -79,21 +79,12 @@ class SoftDevice final : public IDirectInputDevice {
 
   void Read_Keys(std::uint8_t* keys) {
     std::memset(keys, 0, 256);
-    if (const FrameInput* f = os_->Script()) {
-      keys[DIK_RETURN] = f->enter ? 0x80 : 0;
-      return;
-    }
     for (int k = 0; k < 256; ++k)
       keys[k] = os_->input().Key_Down(k, InputState::kDevice) ? 0x80 : 0;
   }
 
   void Read_Mouse(DIMOUSESTATE* m) {
     *m = DIMOUSESTATE{};
-    if (const FrameInput* f = os_->Script()) {
-      m->lX = f->dx;
-      m->rgbButtons[0] = f->lmb ? 0x80 : 0;
-      return;
-    }
     os_->input().Take_Motion(&m->lX, &m->lY, &m->lZ);
     for (int b = 0; b < InputState::kButtons; ++b)
       m->rgbButtons[b] = os_->input().Button_Down(b, InputState::kDevice) ? 0x80 : 0;

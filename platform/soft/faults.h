@@ -5,7 +5,7 @@
 //   IDirectDraw::QueryInterface
 //   IDirectDraw4::SetCooperativeLevel, ::SetDisplayMode, ::CreateSurface, ::CreateClipper
 //   IDirectDrawSurface4::Blt, ::Flip, ::GetAttachedSurface, ::SetClipper, ::SetColorKey,
-//                        ::GetDC, ::ReleaseDC
+//                        ::GetDC, ::ReleaseDC, ::Lock, ::Unlock
 //   IDirectDrawClipper::SetClipList
 //   IDirectInput::CreateDevice
 //   IDirectInputDevice::SetCooperativeLevel, ::SetDataFormat, ::Acquire, ::Unacquire,

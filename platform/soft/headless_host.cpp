@@ -1,7 +1,6 @@
 #include "platform/soft/headless_host.h"
 
-#include <chrono>
-
+#include "platform/soft/boot_clock.h"
 #include "platform/soft/soft_os.h"
 
 namespace plat::soft {
@@ -11,12 +10,7 @@ HeadlessHost::HeadlessHost(Clock clock, std::uint32_t start_ms, bool sound)
   if (sound) sink_ = std::make_unique<SilentAudioSink>();
 }
 
-std::uint32_t HeadlessHost::Ticks() {
-  if (clock_ == Clock::kManual) return manual_ms_;
-  auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<std::uint32_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
+std::uint32_t HeadlessHost::Ticks() { return clock_ == Clock::kManual ? manual_ms_ : Boot_Ticks(); }
 
 bool HeadlessHost::Open_Window(const char*, int, int) {
   if (fail_window_) return false;

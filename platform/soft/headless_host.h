@@ -20,7 +20,7 @@ class SilentAudioSink : public AudioSink {
 class HeadlessHost : public Host {
  public:
   // A manual clock starts at `start_ms` and moves only when told; otherwise the live
-  // monotonic clock is read.
+  // tick count (Boot_Ticks) is read.
   enum class Clock { kLive, kManual };
   explicit HeadlessHost(Clock clock = Clock::kLive, std::uint32_t start_ms = 0, bool sound = true);
 

@@ -9,11 +9,11 @@
 namespace plat::soft {
 
 // The keyboard and mouse as the host's events leave them. Several readers look at it (the input
-// devices, GetAsyncKeyState and SampleInput); a key or button pressed and released between two
+// devices and GetAsyncKeyState); a key or button pressed and released between two
 // looks of a reader still reads as down once to that reader, so quick taps are never lost.
 class InputState {
  public:
-  enum Reader : std::uint8_t { kDevice = 1, kAsync = 2, kSample = 4 };
+  enum Reader : std::uint8_t { kDevice = 1, kAsync = 2 };
   static constexpr int kButtons = 4;
 
   void Key(int code, bool down);  // code: a DirectInput key code (0..255)
@@ -41,7 +41,7 @@ class InputState {
 class Host {
  public:
   virtual ~Host() = default;
-  // Milliseconds from an arbitrary start; wraps like the system tick count.
+  // The system's millisecond tick count: from the machine's start, wrapping at 32 bits.
   virtual std::uint32_t Ticks() = 0;
   // Opens the one game window; false when it cannot.
   virtual bool Open_Window(const char* title, int width, int height) = 0;

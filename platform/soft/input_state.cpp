@@ -8,7 +8,7 @@ namespace plat::soft {
 
 namespace {
 
-constexpr std::uint8_t kAllReaders = InputState::kDevice | InputState::kAsync | InputState::kSample;
+constexpr std::uint8_t kAllReaders = InputState::kDevice | InputState::kAsync;
 
 std::int32_t Clamp32(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(

@@ -17,8 +17,7 @@ namespace plat::soft {
 
 namespace {
 
-constexpr std::uint32_t DESC_DWSIZE = 20;
-constexpr std::uint32_t MAX_BUFFER_BYTES = 0x0FFFFFFF;
+constexpr std::uint32_t kMaxBufferBytes = 0x0FFFFFFF;
 
 void Silence(void*, std::int16_t* out, int frames) {
   std::memset(out, 0, static_cast<std::size_t>(frames) * 4);
@@ -125,7 +124,7 @@ class PrimaryBuffer final : public IDirectSoundBuffer {
  private:
   ~PrimaryBuffer() = default;
   std::shared_ptr<Engine> engine_;
-  WAVEFORMATEX format_{WAVE_FORMAT_PCM, 2, MIX_RATE, MIX_RATE * 4, 4, 16, 0};
+  WAVEFORMATEX format_{WAVE_FORMAT_PCM, 2, kMixRate, kMixRate * 4, 4, 16, 0};
   std::uint32_t refs_ = 1;
 };
 
@@ -156,7 +155,7 @@ class SoundBuffer final : public IDirectSoundBuffer {
   HRESULT SetCurrentPosition(std::uint32_t byte_offset) override {
     if (byte_offset >= data_.size()) return DSERR_INVALIDPARAM;
     std::uint64_t frame = byte_offset / format_.nBlockAlign;
-    std::uint64_t out = frame * MIX_RATE / frequency_;
+    std::uint64_t out = frame * kMixRate / frequency_;
     Guard g(*engine_);
     voice_.position = static_cast<std::uint32_t>(std::min<std::uint64_t>(out, voice_.frames));
     return DS_OK;
@@ -288,7 +287,7 @@ HRESULT SoundDevice::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuf
                                        void* outer) {
   if (!out) return DSERR_INVALIDPARAM;
   *out = nullptr;
-  if (!desc || desc->dwSize != DESC_DWSIZE || outer) return DSERR_INVALIDPARAM;
+  if (!desc || desc->dwSize != DSBUFFERDESC_SIZE || outer) return DSERR_INVALIDPARAM;
   if (!(desc->dwFlags & DSBCAPS_PRIMARYBUFFER)) return Create_Secondary(*desc, out);
   if (desc->dwBufferBytes != 0 || desc->lpwfxFormat) return DSERR_INVALIDPARAM;
   auto* primary = new (std::nothrow) PrimaryBuffer(engine_);
@@ -301,7 +300,7 @@ HRESULT SoundDevice::Create_Secondary(const DSBUFFERDESC& desc, IDirectSoundBuff
   const std::uint32_t where = DSBCAPS_LOCHARDWARE | DSBCAPS_LOCSOFTWARE;
   if (!desc.lpwfxFormat || (desc.dwFlags & where) == where) return DSERR_INVALIDPARAM;
   if (!Playable_Format(*desc.lpwfxFormat)) return DSERR_BADFORMAT;
-  if (desc.dwBufferBytes < desc.lpwfxFormat->nBlockAlign || desc.dwBufferBytes > MAX_BUFFER_BYTES)
+  if (desc.dwBufferBytes < desc.lpwfxFormat->nBlockAlign || desc.dwBufferBytes > kMaxBufferBytes)
     return DSERR_INVALIDPARAM;
   SoundBuffer* buffer = nullptr;
   try {

@@ -20,11 +20,8 @@
 
 namespace {
 
-constexpr DWORD kScreenW = 640;
-constexpr DWORD kScreenH = 480;
-// The records as the game fills them: their sizes are the ones the game was written against.
-constexpr DWORD kGameDescSize = 124;
-constexpr DWORD kGameBltFxSize = 100;
+constexpr DWORD kScreenW = plat::SCREEN_WIDTH;
+constexpr DWORD kScreenH = plat::SCREEN_HEIGHT;
 
 class Surface;
 
@@ -148,7 +145,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
                     const plat::DDBLTFX* fx) override {
     ::DDBLTFX real_fx{};
     if (fx) {
-      if (fx->dwSize != kGameBltFxSize) return DDERR_INVALIDPARAMS;
+      if (fx->dwSize != plat::DDBLTFX_SIZE) return DDERR_INVALIDPARAMS;
       real_fx.dwSize = sizeof(real_fx);
       real_fx.dwFillColor = fx->dwFillColor;
     }
@@ -219,6 +216,39 @@ class Surface final : public plat::IDirectDrawSurface4 {
     return result;
   }
 
+  // In a window the game's front buffer is the page each flip copies the picture into, so a
+  // locked front holds what was shown in either mode.
+  plat::HRESULT Lock(plat::RECT* rect, plat::DDSURFACEDESC2* desc, std::uint32_t flags,
+                     plat::HANDLE event) override {
+    if (!desc || desc->dwSize != plat::DDSURFACEDESC2_SIZE) return DDERR_INVALIDPARAMS;
+    ::RECT r{};
+    if (rect) r = Real_Rect(*rect);
+    ::DDSURFACEDESC2 real{};
+    real.dwSize = sizeof(real);
+    HRESULT result = real_->Lock(rect ? &r : nullptr, &real, flags, static_cast<HANDLE>(event));
+    if (FAILED(result)) return result;
+    desc->dwFlags = real.dwFlags;
+    desc->dwHeight = real.dwHeight;
+    desc->dwWidth = real.dwWidth;
+    desc->lPitch = real.lPitch;
+    desc->dwBackBufferCount = real.dwBackBufferCount;
+    desc->lpSurface = real.lpSurface;
+    const ::DDPIXELFORMAT& f = real.ddpfPixelFormat;
+    desc->ddpfPixelFormat =
+        plat::DDPIXELFORMAT{f.dwSize,     f.dwFlags,    f.dwFourCC,   f.dwRGBBitCount,
+                            f.dwRBitMask, f.dwGBitMask, f.dwBBitMask, f.dwRGBAlphaBitMask};
+    const ::DDSCAPS2& c = real.ddsCaps;
+    desc->ddsCaps = plat::DDSCAPS2{c.dwCaps, c.dwCaps2, c.dwCaps3, c.dwCaps4};
+    if (role_ == Role::kWindowFront) desc->ddsCaps.dwCaps |= DDSCAPS_PRIMARYSURFACE;
+    return DD_OK;
+  }
+
+  plat::HRESULT Unlock(plat::RECT* rect) override {
+    ::RECT r{};
+    if (rect) r = Real_Rect(*rect);
+    return real_->Unlock(rect ? &r : nullptr);
+  }
+
   std::uint32_t Release() override {
     if (--refs_ > 0) return static_cast<std::uint32_t>(refs_);
     auto& list = display_->surfaces;
@@ -263,6 +293,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
     if (!back_) return DDERR_GENERIC;
     HRESULT result = real_->Blt(nullptr, back_->real_, nullptr, DDBLT_WAIT, nullptr);
     if (result == DDERR_SURFACELOST) return Recover();
+    if (FAILED(result)) return result;  // a page still locked, as a real flip would say
     display_->pacer.Wait();
     RECT client{};
     GetClientRect(display_->window, &client);
@@ -352,7 +383,8 @@ class DirectDraw4 final : public plat::IDirectDraw4 {
   plat::HRESULT CreateSurface(plat::DDSURFACEDESC2* desc, plat::IDirectDrawSurface4** out,
                               void* outer) override {
     if (out) *out = nullptr;
-    if (!desc || !out || outer || desc->dwSize != kGameDescSize || !(desc->dwFlags & DDSD_CAPS))
+    if (!desc || !out || outer || desc->dwSize != plat::DDSURFACEDESC2_SIZE ||
+        !(desc->dwFlags & DDSD_CAPS))
       return DDERR_INVALIDPARAMS;
     const bool primary = desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE;
     if (primary && display_->options.windowed) return Create_Window_Pages(out);

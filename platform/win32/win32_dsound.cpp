@@ -15,9 +15,6 @@
 
 namespace {
 
-// The record as the game fills it: its size is the one the game was written against.
-constexpr std::uint32_t kGameDescSize = 20;
-
 // The format record with the extra bytes its cbSize announces, for formats other than PCM.
 std::vector<std::uint8_t> Real_Format(const plat::WAVEFORMATEX& seam) {
   std::vector<std::uint8_t> bytes(sizeof(::WAVEFORMATEX) + seam.cbSize);
@@ -92,7 +89,8 @@ class Sound final : public plat::IDirectSound {
   plat::HRESULT CreateSoundBuffer(const plat::DSBUFFERDESC* desc, plat::IDirectSoundBuffer** out,
                                   void* outer) override {
     if (out) *out = nullptr;
-    if (!desc || !out || outer || desc->dwSize != kGameDescSize) return DSERR_INVALIDPARAM;
+    if (!desc || !out || outer || desc->dwSize != plat::DSBUFFERDESC_SIZE)
+      return DSERR_INVALIDPARAM;
     ::DSBUFFERDESC real{};
     real.dwSize = sizeof(real);
     real.dwFlags = desc->dwFlags;

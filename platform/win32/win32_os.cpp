@@ -18,8 +18,8 @@
 
 namespace {
 
-constexpr int kScreenW = 640;
-constexpr int kScreenH = 480;
+constexpr int kScreenW = plat::SCREEN_WIDTH;
+constexpr int kScreenH = plat::SCREEN_HEIGHT;
 constexpr int kMaxScale = 8;
 
 plat::WNDPROC game_proc = nullptr;
@@ -233,10 +233,6 @@ class Win32Os final : public plat::Os {
     return plat::win32::Create_DirectInput(version, out);
   }
 
-  // Answered by the scripted-input layer above this backend (platform/win32/script_shim.cpp).
-  void SampleInput(plat::FrameInput*) override {}
-  void ScriptInput(const plat::FrameInput*) override {}
-
  private:
   // The game reads the keyboard and mouse through DirectInput and takes one message a frame:
   // the system's input, paint and timer messages are handled here at once, so that a quit is
@@ -270,7 +266,7 @@ class Win32Os final : public plat::Os {
 }  // namespace
 
 std::unique_ptr<plat::Os> plat::win32::Make_Win32_Os(const Win32Options& options) {
-  return Wrap_For_Scripts(std::make_unique<Win32Os>(options));
+  return std::make_unique<Win32Os>(options);
 }
 
 void plat::win32::Use_Parent_Console() {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "platform/os.h"
 
@@ -23,8 +22,5 @@ HRESULT Create_DirectInput(std::uint32_t version, IDirectInput** out);
 // input devices forget what happened meanwhile.
 void Note_Return();
 std::uint32_t Returns();
-
-// Puts the clock and the devices under the control of replays, recordings and the autopilot.
-std::unique_ptr<Os> Wrap_For_Scripts(std::unique_ptr<Os> backend);
 
 }  // namespace plat::win32

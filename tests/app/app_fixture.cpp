@@ -7,11 +7,12 @@
 #include <sstream>
 
 #include "app/game_loop.h"
-#include "app/log.h"
 #include "app/session.h"
 #include "app/shell.h"
+#include "core/log.h"
+#include "game/state.h"
+#include "gfx/display.h"
 #include "platform/data_path.h"
-#include "tests/support/fresh_game.h"
 
 namespace zorvex::testing {
 
@@ -20,10 +21,14 @@ int instance_tag;
 }
 
 void AppTest::SetUp() {
-  harness::Reset_Game_Globals();
-  plat::soft::Test_Backend::Options options;
+  Reset_Play_State();
+  main_window = nullptr;
+  app_instance = nullptr;
+  plat::soft::TestBackend::Options options;
   options.start_ms = 1000;
-  backend = std::make_unique<plat::soft::Test_Backend>(options);
+  backend = std::make_unique<plat::soft::TestBackend>(options);
+  script = std::make_unique<plat::script::ScriptOs>(backend->os());
+  plat::Use_Os(script.get());
   plat::Set_Data_Dir(ZORVEX_DATA_DIR);
   work_dir = ::testing::TempDir();
   // Tests run as separate processes side by side: each needs files of its own.
@@ -33,9 +38,10 @@ void AppTest::SetUp() {
 
 void AppTest::TearDown() {
   Shutdown_Game();  // also after a failed start-up, which leaves what it made
-  harness::Release_Leftovers();
+  Release_Clipper();
   Close_Log();
   backend.reset();
+  script.reset();
   plat::Set_Data_Dir("");
   std::remove(log_path.c_str());
 }
@@ -54,7 +60,7 @@ int AppTest::Run_Game(const std::string& replay_text) {
 }
 
 int AppTest::Set_Up_Only() {
-  if (!harness::Open_Game_Window()) return 0;
+  if (!Open_Game_Window()) return 0;
   return Setup_Game();
 }
 

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "app/options.h"
-#include "platform/soft/test_backend.h"
+#include "platform/script/script_os.h"
+#include "platform/test_double/test_backend.h"
 
 namespace zorvex::testing {
 
@@ -26,10 +27,11 @@ class AppTest : public ::testing::Test {
   // The journal entries that name one of `wanted`, in order.
   std::vector<std::string> Calls(const std::vector<std::string>& wanted);
 
-  std::unique_ptr<plat::soft::Test_Backend> backend;
+  std::unique_ptr<plat::soft::TestBackend> backend;
+  // Over the backend, as every run has it; tests pin frames on it.
+  std::unique_ptr<plat::script::ScriptOs> script;
   std::string log_path;
   std::string work_dir;
 };
-
 
 }  // namespace zorvex::testing

@@ -1,6 +1,7 @@
 // The command line and replay files: what a player or a script types must be read exactly,
 // and anything malformed must be refused with a reason.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -9,7 +10,7 @@
 #include "app/options.h"
 #include "app/replay_file.h"
 
-namespace zorvex {
+namespace zorvex::testing {
 namespace {
 
 bool Parse(std::vector<const char*> args, Options* options, std::string* error) {
@@ -48,6 +49,13 @@ TEST(Options, ReadsEveryOption) {
   ASSERT_TRUE(Parse({"--window", "--scale", "3"}, &o, &error)) << error;
   EXPECT_TRUE(o.window);
   EXPECT_EQ(o.scale, 3);
+
+  ASSERT_TRUE(Parse({"--snapshot", "7:a:b.bmp", "--snapshot", "18446744073:c.bmp"}, &o, &error))
+      << error;
+  ASSERT_EQ(o.snapshots.size(), 2u);
+  EXPECT_EQ(o.snapshots[0].frame, 7u);
+  EXPECT_EQ(o.snapshots[0].path, "a:b.bmp");
+  EXPECT_EQ(o.snapshots[1].frame, 18446744073u);
 }
 
 TEST(Options, RefusesBadCommandLines) {
@@ -67,6 +75,13 @@ TEST(Options, RefusesBadCommandLines) {
       {"--autoplay", "--seed", "5"},
       {"--headless", "--autoplay", "--seed", "4294967296"},
       {"--headless", "--autoplay", "--frame-ms", "+3"},
+      {"--snapshot"},
+      {"--snapshot", "x.bmp"},
+      {"--snapshot", "0:x.bmp"},
+      {"--snapshot", "-1:x.bmp"},
+      {"--snapshot", "5:"},
+      {"--snapshot", ":x.bmp"},
+      {"--snapshot", "5:t", "--trace", "t"},
   };
   for (const auto& args : bad) {
     Options o;
@@ -128,6 +143,11 @@ TEST(ReplayFile, NamesTheLineOfEveryMistake) {
       {"ZORVEX-REPLAY 1\nstart 0\n1 0 2 0 0\n", "line 3:"},
       {"ZORVEX-REPLAY 1\nstart 0\n1 0 0 0 1.0\n", "line 3:"},
       {"ZORVEX-REPLAY 1\nstart 0\n+1 0 0 0 0\n", "line 3:"},
+      {"ZORVEX-REPLAY 1\nstart 0\n1 0 0 0 0                                                        "
+       "                                                                                           "
+       "                                                                                           "
+       "                           \n",
+       "line 3:"},
   };
   for (const Case& c : cases) {
     Replay r;
@@ -137,31 +157,23 @@ TEST(ReplayFile, NamesTheLineOfEveryMistake) {
   }
 }
 
-TEST(ReplayFile, WhatIsWrittenReadsBack) {
-  std::FILE* file = std::tmpfile();
-  ASSERT_NE(file, nullptr);
-  Write_Replay_Header(file, 123);
-  Write_Replay_Frame(file, plat::FrameInput{4294967295u, -7, true, false, true});
-  std::rewind(file);
-  char text[256] = {};
-  std::size_t n = std::fread(text, 1, sizeof(text) - 1, file);
-  std::fclose(file);
-  Replay r;
+// The reader holds one bounded line: an endless file is refused at its first over-long line.
+TEST(ReplayFile, ReaderRefusesWhatItCannotUse) {
+  Replay_Reader reader;
   std::string error;
-  ASSERT_TRUE(Parse_Replay(std::string(text, n), &r, &error)) << error;
-  EXPECT_EQ(r.start_tick, 123u);
-  ASSERT_EQ(r.frames.size(), 1u);
-  EXPECT_EQ(r.frames[0].tick, 4294967295u);
-  EXPECT_EQ(r.frames[0].dx, -7);
-  EXPECT_TRUE(r.frames[0].lmb && r.frames[0].esc && !r.frames[0].enter);
-}
-
-TEST(ReplayFile, MissingFileIsAnError) {
-  Replay r;
-  std::string error;
-  EXPECT_FALSE(Read_Replay_File("/nonexistent/zorvex.replay", &r, &error));
+  EXPECT_FALSE(reader.Open("/nonexistent/zorvex.replay", &error));
   EXPECT_NE(error.find("cannot open"), std::string::npos);
+  EXPECT_FALSE(reader.Open("/dev/zero", &error));
+  EXPECT_EQ(error.rfind("line 1: longer than", 0), 0u) << error;
+  const std::string path = ::testing::TempDir() + "zorvex_reader_" + std::to_string(::getpid());
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fprintf(file, "ZORVEX-REPLAY 1\nstart 7\n1 0 0 0 0\n2 %0256d 0 0 0\n", 5);
+  std::fclose(file);
+  EXPECT_FALSE(reader.Open(path, &error)) << "a regular file is checked whole before play";
+  EXPECT_EQ(error.rfind("line 4: longer than", 0), 0u) << error;
+  std::remove(path.c_str());
 }
 
 }  // namespace
-}  // namespace zorvex
+}  // namespace zorvex::testing

@@ -1,6 +1,6 @@
 // Start-up on the test double: every step that can fail, what it says, what exists after it,
 // and what the program answers.
-#include "app/startup.h"
+#include "core/startup.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 namespace zorvex::testing {
 namespace {
 
-constexpr const char* HALT = "DirectX Init Failed. Halting Exectution.";
+const std::string HALT = "DirectX Init Failed. Halting Exectution.";
 
 class Startup : public AppTest {};
 
@@ -39,116 +39,109 @@ TEST_F(Startup, CompleteStartUpMakesEverythingAndPlaysTheMusic) {
   EXPECT_EQ(fire_timer.tick, 1000u);
 }
 
-// The display steps that stop start-up: each logs its own message, then the halt message, and
-// nothing after it is made.
-TEST_F(Startup, EachDisplayStepThatFailsStopsStartUp) {
-  struct Case {
-    const char* step;
-    const char* message;
-  };
-  const Case cases[] = {
-      {"DirectDrawCreate", "DDraw Create Failed."},
-      {"IDirectDraw::QueryInterface", "DDraw QueryInterface Failed."},
-      {"IDirectDraw4::SetCooperativeLevel", "Set Coop Level Failed."},
-      {"IDirectDraw4::SetDisplayMode", "Set Display Mode Failed."},
-      {"IDirectDraw4::CreateSurface", "Primary Create Fail."},
-      {"IDirectDrawSurface4::GetAttachedSurface", "Query For Back Buffer Failed."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.step);
-    TearDown();
-    SetUp();
-    backend->faults().Fail(c.step, plat::DDERR_GENERIC);
-    EXPECT_EQ(Run_Game(), 1);
-    EXPECT_EQ(Log_Text(), std::string(c.message) + HALT);
-    EXPECT_STREQ(Startup_Failure(), c.message);
-    EXPECT_EQ(lpddsgfx, nullptr);
-    EXPECT_EQ(sound_manager, nullptr);
-    EXPECT_EQ(lpdi, nullptr);
-    EXPECT_EQ(backend->Frames_Presented(), 0);
-  }
+// A step of start-up made to fail (its nth call), and what it leaves.
+struct Step {
+  const char* step;
+  int nth;
+  std::string log;           // the whole log
+  std::string failure = "";  // how the reported failure starts, when not as the log
+  bool sheet_made = false;
+};
+void PrintTo(const Step& s, std::ostream* out) { *out << s.step << " #" << s.nth; }
+
+// Steps that stop start-up: each logs its own message, then the halt message; nothing after it
+// is made and no frame is shown.
+class FatalStep : public AppTest, public ::testing::WithParamInterface<Step> {};
+
+TEST_P(FatalStep, LogsItsMessageAndStopsStartUp) {
+  const Step& s = GetParam();
+  backend->faults().Fail(s.step, plat::DDERR_GENERIC, s.nth);
+  EXPECT_EQ(Run_Game(), 1);
+  EXPECT_EQ(Log_Text(), s.log + HALT);
+  const std::string& failure = s.failure.empty() ? s.log : s.failure;
+  EXPECT_EQ(std::string(Startup_Failure()).rfind(failure, 0), 0u) << Startup_Failure();
+  EXPECT_EQ(lpddsgfx != nullptr, s.sheet_made);
+  EXPECT_EQ(sound_manager, nullptr);
+  EXPECT_EQ(lpdi, nullptr);
+  EXPECT_EQ(backend->Frames_Presented(), 0);
 }
 
-TEST_F(Startup, AClipperThatCannotBeMadeIsNoFailure) {
-  for (const char* step : {"IDirectDraw4::CreateClipper", "IDirectDrawClipper::SetClipList",
-                           "IDirectDrawSurface4::SetClipper"}) {
-    SCOPED_TRACE(step);
-    TearDown();
-    SetUp();
-    backend->faults().Fail(step, plat::DDERR_GENERIC);
-    EXPECT_EQ(Set_Up_Only(), 1);
-    EXPECT_EQ(lpddclipper, nullptr);
-    EXPECT_EQ(Log_Text(), "");
-  }
+const std::string GFX = "Could not create lpddsgfx";
+INSTANTIATE_TEST_SUITE_P(
+    Display, FatalStep,
+    ::testing::Values(Step{"DirectDrawCreate", 1, "DDraw Create Failed."},
+                      Step{"IDirectDraw::QueryInterface", 1, "DDraw QueryInterface Failed."},
+                      Step{"IDirectDraw4::SetCooperativeLevel", 1, "Set Coop Level Failed."},
+                      Step{"IDirectDraw4::SetDisplayMode", 1, "Set Display Mode Failed."},
+                      Step{"IDirectDraw4::CreateSurface", 1, "Primary Create Fail."},
+                      Step{"IDirectDrawSurface4::GetAttachedSurface", 1,
+                           "Query For Back Buffer Failed."}));
+
+// Loading a sheet: each step names itself before the sheet's own message.
+INSTANTIATE_TEST_SUITE_P(
+    Sheets, FatalStep,
+    ::testing::Values(
+        Step{"LoadImageA", 1, "!handle" + GFX, GFX}, Step{"GetObjectA", 1, "!GetObject" + GFX, GFX},
+        Step{"IDirectDraw4::CreateSurface", 2, GFX, GFX},  // no message of its own
+        Step{"CreateCompatibleDC", 1, GFX, GFX}, Step{"SelectObject", 1, "!oldBitmap" + GFX, GFX},
+        Step{"offscreen1.GetDC", 1, "Could not GetDC" + GFX, GFX},
+        Step{"BitBlt", 1, "Could not BitBlt onto the DirectDrawSurface" + GFX, GFX},
+        Step{"offscreen1.ReleaseDC", 1, "Could not Release DC" + GFX, GFX},
+        Step{"SelectObject", 2, "Could not put old contents of the DC back" + GFX, GFX},
+        Step{"DeleteDC", 1, "Could not delete DC" + GFX, GFX},
+        Step{"DeleteObject", 1, "Could not free bitmap handle" + GFX, GFX},
+        Step{"LoadImageA", 2, "!handleCould not create lpddssys", "Could not create lpddssys",
+             true}));
+
+// Steps whose failure is logged while start-up goes on.
+class LoggedStep : public AppTest, public ::testing::WithParamInterface<Step> {};
+
+TEST_P(LoggedStep, IsLoggedAndStartUpGoesOn) {
+  const Step& s = GetParam();
+  backend->faults().Fail(s.step, plat::DIERR_GENERIC, s.nth);
+  EXPECT_EQ(Set_Up_Only(), 1);
+  EXPECT_EQ(Log_Text(), s.log);  // every other step was made
+  EXPECT_EQ(lpddclipper == nullptr, s.log.empty());
+  EXPECT_NE(lpdimouse, nullptr);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    ClipperAndKeyboard, LoggedStep,
+    ::testing::Values(Step{"IDirectDraw4::CreateClipper", 1, ""},
+                      Step{"IDirectDrawClipper::SetClipList", 1, ""},
+                      Step{"IDirectDrawSurface4::SetClipper", 1, ""},
+                      Step{"keyboard.SetCooperativeLevel", 1,
+                           "Could not set DI Cooperation Level on Keyboard."},
+                      // A device with no data format cannot be acquired either.
+                      Step{"keyboard.SetDataFormat", 1,
+                           "Could not set DI Data Format on Keyboard.Could not Acquire Keyboard"},
+                      Step{"keyboard.Acquire", 1, "Could not Acquire Keyboard"}));
+
+// Without a window there is nothing to draw on: start-up stops before the display.
+class WindowStep : public AppTest, public ::testing::WithParamInterface<Step> {};
+
+TEST_P(WindowStep, StopsBeforeTheDisplay) {
+  backend->faults().Fail(GetParam().step, 0);
+  EXPECT_EQ(Run_Game(), 1);
+  EXPECT_EQ(backend->journal().Count("DirectDrawCreate"), 0u);
+  EXPECT_EQ(Startup_Failure(), GetParam().failure);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Window, WindowStep,
+    ::testing::Values(Step{"RegisterClassA", 1, "", "Could not register the window class"},
+                      Step{"CreateWindowExA", 1, "", "Could not create the window"}));
 
 TEST_F(Startup, MissingSheetsStopBeforeSoundAndInput) {
   plat::Set_Data_Dir(work_dir + "no-such-folder");
   EXPECT_EQ(Run_Game(), 1);
-  EXPECT_EQ(Log_Text(), std::string("!handleCould not create lpddsgfx") + HALT);
+  EXPECT_EQ(Log_Text(), "!handle" + GFX + HALT);
   EXPECT_EQ(backend->journal().Count("LoadImageA"), 1u);  // ui.bmp is never tried
   EXPECT_EQ(sound_manager, nullptr);
   EXPECT_EQ(lpdi, nullptr);
-  EXPECT_NE(std::string(Startup_Failure()).find("Could not create lpddsgfx"), std::string::npos);
-
-  TearDown();
-  SetUp();
-  backend->faults().Fail("LoadImageA", 0, 2);  // the second sheet
-  EXPECT_EQ(Run_Game(), 1);
-  EXPECT_EQ(Log_Text(), std::string("!handleCould not create lpddssys") + HALT);
-  EXPECT_NE(lpddsgfx, nullptr);
-  EXPECT_EQ(sound_manager, nullptr);
 }
 
-TEST_F(Startup, EachSheetLoadingStepNamesItself) {
-  struct Case {
-    const char* step;
-    int nth;
-    const char* message;
-  };
-  const Case cases[] = {
-      {"GetObjectA", 1, "!GetObject"},
-      {"IDirectDraw4::CreateSurface", 2, ""},  // the sheet surface: no message of its own
-      {"CreateCompatibleDC", 1, ""},
-      {"SelectObject", 1, "!oldBitmap"},
-      {"offscreen1.GetDC", 1, "Could not GetDC"},
-      {"BitBlt", 1, "Could not BitBlt onto the DirectDrawSurface"},
-      {"offscreen1.ReleaseDC", 1, "Could not Release DC"},
-      {"SelectObject", 2, "Could not put old contents of the DC back"},
-      {"DeleteDC", 1, "Could not delete DC"},
-      {"DeleteObject", 1, "Could not free bitmap handle"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.step) + " #" + std::to_string(c.nth));
-    TearDown();
-    SetUp();
-    backend->faults().Fail(c.step, plat::DDERR_GENERIC, c.nth);
-    EXPECT_EQ(Run_Game(), 1);
-    EXPECT_EQ(Log_Text(), std::string(c.message) + "Could not create lpddsgfx" + HALT);
-    EXPECT_EQ(lpddsgfx, nullptr);
-    EXPECT_EQ(sound_manager, nullptr);
-  }
-}
-
-TEST_F(Startup, InputFailuresAreLoggedAndStartUpGoesOn) {
-  // A device with no data format cannot be acquired either.
-  const char* keyboard[] = {"Could not set DI Cooperation Level on Keyboard.",
-                            "Could not set DI Data Format on Keyboard.Could not Acquire Keyboard",
-                            "Could not Acquire Keyboard"};
-  const char* steps[] = {"keyboard.SetCooperativeLevel", "keyboard.SetDataFormat",
-                         "keyboard.Acquire"};
-  for (int i = 0; i < 3; ++i) {
-    SCOPED_TRACE(steps[i]);
-    TearDown();
-    SetUp();
-    backend->faults().Fail(steps[i], plat::DIERR_GENERIC);
-    EXPECT_EQ(Set_Up_Only(), 1);
-    EXPECT_EQ(Log_Text(), keyboard[i]);  // every other step was made
-  }
-
-  // With no DirectInput object nothing can be made, and every step says so.
-  TearDown();
-  SetUp();
+TEST_F(Startup, WithoutDirectInputEveryInputStepSaysSoAndFramesStillRun) {
   backend->faults().Fail("DirectInputCreateA", plat::DIERR_GENERIC);
   EXPECT_EQ(Set_Up_Only(), 1);
   EXPECT_EQ(Log_Text(),
@@ -162,8 +155,7 @@ TEST_F(Startup, InputFailuresAreLoggedAndStartUpGoesOn) {
             "Could not set DI Data Format on Mouse."
             "Could not Acquire Mouse");
   EXPECT_EQ(lpdikeyboard, nullptr);
-  // The game still runs its frames, with nothing pressed.
-  Run_Frame();
+  Run_Frame();  // with nothing pressed
   EXPECT_EQ(pointer_x, 0);
   EXPECT_EQ(game_mode, MODE_TITLE);
 }
@@ -187,19 +179,6 @@ TEST_F(Startup, AMouseThatCannotBeMadeLeavesTheKeyboardWorking) {
       (std::vector<std::string>{"IDirectDraw4.Release", "back.Release", "front.Release",
                                 "back.Release", "offscreen1.Release", "offscreen2.Release",
                                 "IDirectInput.Release", "keyboard.Unacquire", "keyboard.Release"}));
-}
-
-TEST_F(Startup, NoWindowMeansNoGame) {
-  backend->faults().Fail("RegisterClassA", 0);
-  EXPECT_EQ(Run_Game(), 1);
-  EXPECT_EQ(backend->journal().Count("DirectDrawCreate"), 0u);
-  EXPECT_STREQ(Startup_Failure(), "Could not register the window class");
-
-  TearDown();
-  SetUp();
-  backend->faults().Fail("CreateWindowExA", 0);
-  EXPECT_EQ(Run_Game(), 1);
-  EXPECT_EQ(backend->journal().Count("DirectDrawCreate"), 0u);
 }
 
 }  // namespace

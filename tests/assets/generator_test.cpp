@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+namespace zorvex::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -47,3 +48,4 @@ TEST(Generator, RefusesAWrongCommandLineAndAnUnwritableDirectory) {
 }
 
 }  // namespace
+}  // namespace zorvex::testing

@@ -9,6 +9,7 @@
 
 #include "platform/soft/bmp.h"
 
+namespace zorvex::testing {
 namespace {
 
 using plat::soft::Bitmap;
@@ -233,3 +234,4 @@ TEST(UiSheet, GlyphCellsHoldTheirCharactersCentred) {
 }
 
 }  // namespace
+}  // namespace zorvex::testing

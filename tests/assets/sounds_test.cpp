@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+namespace zorvex::testing {
 namespace {
 
 struct Pcm {
@@ -28,29 +29,30 @@ std::uint16_t U16(const std::vector<std::uint8_t>& d, size_t at) {
 
 // A small RIFF walk of our own, independent of the game's reader: every chunk must fit in the
 // file, and the format must be consistent with itself.
-testing::AssertionResult Parse(const std::string& name, Pcm* out) {
+::testing::AssertionResult Parse(const std::string& name, Pcm* out) {
   std::ifstream f(std::string(ZORVEX_DATA_DIR) + "/" + name, std::ios::binary);
   std::vector<std::uint8_t> d((std::istreambuf_iterator<char>(f)),
                               std::istreambuf_iterator<char>());
   if (d.size() < 12 || std::string(d.begin(), d.begin() + 4) != "RIFF" ||
       std::string(d.begin() + 8, d.begin() + 12) != "WAVE")
-    return testing::AssertionFailure() << name << ": not a RIFF WAVE file";
-  if (U32(d, 4) + 8 != d.size()) return testing::AssertionFailure() << name << ": RIFF size";
+    return ::testing::AssertionFailure() << name << ": not a RIFF WAVE file";
+  if (U32(d, 4) + 8 != d.size()) return ::testing::AssertionFailure() << name << ": RIFF size";
   bool fmt = false, data = false;
   for (size_t at = 12; at + 8 <= d.size();) {
     std::string id(d.begin() + at, d.begin() + at + 4);
     std::uint32_t size = U32(d, at + 4);
-    if (at + 8 + size > d.size()) return testing::AssertionFailure() << name << ": chunk overruns";
+    if (at + 8 + size > d.size())
+      return ::testing::AssertionFailure() << name << ": chunk overruns";
     if (id == "fmt ") {
       if (size < 16 || U16(d, at + 8) != 1)
-        return testing::AssertionFailure() << name << ": not PCM";
+        return ::testing::AssertionFailure() << name << ": not PCM";
       out->channels = U16(d, at + 10);
       out->rate = static_cast<int>(U32(d, at + 12));
       out->bits = U16(d, at + 22);
       std::uint16_t align = U16(d, at + 20);
       if (align != out->channels * out->bits / 8 ||
           U32(d, at + 16) != static_cast<std::uint32_t>(out->rate) * align)
-        return testing::AssertionFailure() << name << ": inconsistent format";
+        return ::testing::AssertionFailure() << name << ": inconsistent format";
       fmt = true;
     } else if (id == "data") {
       for (size_t i = 0; i + 1 < size; i += 2)
@@ -59,11 +61,11 @@ testing::AssertionResult Parse(const std::string& name, Pcm* out) {
     }
     at += 8 + size + (size & 1);
   }
-  if (!fmt || !data) return testing::AssertionFailure() << name << ": chunk missing";
+  if (!fmt || !data) return ::testing::AssertionFailure() << name << ": chunk missing";
   if (out->bits != 16 || out->channels < 1 || out->channels > 2 || out->samples.empty() ||
       out->samples.size() % out->channels)
-    return testing::AssertionFailure() << name << ": unexpected sample layout";
-  return testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << name << ": unexpected sample layout";
+  return ::testing::AssertionSuccess();
 }
 
 int Peak(const Pcm& p) {
@@ -138,3 +140,4 @@ TEST(Sounds, WavInfoAcceptsEveryFile) {
 }
 
 }  // namespace
+}  // namespace zorvex::testing

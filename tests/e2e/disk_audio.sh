@@ -22,5 +22,4 @@ SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/out.raw" \
 [ "$status" -eq 0 ] || { cat "$work/log.txt"; echo "FAIL: the game exited with $status" >&2; exit 1; }
 [ -s "$work/out.raw" ] || { cat "$work/log.txt"; echo "FAIL: no audio was written" >&2; exit 1; }
 
-"$check" "$work/out.raw" "$work/trace.jsonl" "$data" --buffer "$buffer" \
-  --bounce "$bounce_frame" --loop
+"$check" "$work/out.raw" "$work/trace.jsonl" "$data" "$buffer" "$bounce_frame"

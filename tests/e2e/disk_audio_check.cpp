@@ -4,7 +4,7 @@
 // when a chosen frame's wall bounce started, relative to the music's start, and checks that the
 // music's output repeats itself one track length later.
 //
-// zorvex-disk-audio-check RAW TRACE DATA_DIR [--buffer N] [--bounce FRAME] [--loop]
+// zorvex-disk-audio-check RAW TRACE DATA_DIR BUFFER BOUNCE_FRAME
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -15,20 +15,22 @@
 #include <iterator>
 #include <map>
 #include <memory>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "platform/data_path.h"
+#include "platform/global_memory.h"
 #include "platform/soft/mixer.h"
+#include "sound/wave_reader.h"
 
 namespace {
 
-using plat::soft::MIX_RATE;
+using plat::soft::kMixRate;
 using Samples = std::vector<std::int16_t>;  // interleaved stereo at 44100 Hz
 
 constexpr double FRAME_RATE = 60.0;
-constexpr double SAMPLES_PER_FRAME = MIX_RATE / FRAME_RATE;
+constexpr double SAMPLES_PER_FRAME = kMixRate / FRAME_RATE;
 constexpr long SEARCH_BUDGET = 400000;  // buffer mixes before the search gives up
 
 [[noreturn]] void Die(const std::string& why) {
@@ -143,40 +145,18 @@ Trace Read_Trace(const std::string& path) {
 
 // ---- Sounds, converted as the device converts them ----
 
-std::uint32_t Le(const std::uint8_t* p, int n) {
-  std::uint32_t v = 0;
-  for (int k = n - 1; k >= 0; --k) v = v << 8 | p[k];
-  return v;
-}
-
-// A plain RIFF WAVE reader: the fmt and data chunks, nothing else.
+// A sound of the data folder, read by the game's own reader and converted as the device converts
+// it.
 Samples Load_Converted(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) Die("cannot read " + path);
-  std::vector<std::uint8_t> b((std::istreambuf_iterator<char>(file)), {});
-  if (b.size() < 12 || std::memcmp(b.data(), "RIFF", 4) || std::memcmp(b.data() + 8, "WAVE", 4))
-    Die(path + ": not a WAVE file");
-  plat::WAVEFORMATEX f{};
-  const std::uint8_t* data = nullptr;
-  std::size_t size = 0;
-  for (std::size_t at = 12; at + 8 <= b.size();) {
-    std::size_t len = Le(&b[at + 4], 4), body = at + 8;
-    if (body + len > b.size()) len = b.size() - body;
-    if (!std::memcmp(&b[at], "fmt ", 4) && len >= 16) {
-      f.wFormatTag = static_cast<std::uint16_t>(Le(&b[body], 2));
-      f.nChannels = static_cast<std::uint16_t>(Le(&b[body + 2], 2));
-      f.nSamplesPerSec = Le(&b[body + 4], 4);
-      f.nAvgBytesPerSec = Le(&b[body + 8], 4);
-      f.nBlockAlign = static_cast<std::uint16_t>(Le(&b[body + 12], 2));
-      f.wBitsPerSample = static_cast<std::uint16_t>(Le(&b[body + 14], 2));
-    } else if (!std::memcmp(&b[at], "data", 4)) {
-      data = &b[body];
-      size = len;
-    }
-    at = body + len + (len & 1);
-  }
-  if (!data || !plat::soft::Playable_Format(f)) Die(path + ": no playable PCM data");
-  return plat::soft::Convert_To_Mix_Format(f, f.nSamplesPerSec, data, size);
+  std::uint32_t size = 0;
+  plat::WAVEFORMATEX* f = nullptr;
+  std::uint8_t* data = nullptr;
+  if (zorvex::Wave_Load(path.c_str(), &size, &f, &data) != 0 || !plat::soft::Playable_Format(*f))
+    Die(path + ": no playable PCM data");
+  Samples out = plat::soft::Convert_To_Mix_Format(*f, f->nSamplesPerSec, data, size);
+  plat::GlobalFree(f);
+  plat::GlobalFree(data);
+  return out;
 }
 
 // ---- The model: what the mixer plays for a given sequence of calls ----
@@ -184,7 +164,7 @@ Samples Load_Converted(const std::string& path) {
 struct Slot {
   const Samples* sound = nullptr;
   std::size_t position = 0;  // frames
-  std::int32_t gain = plat::soft::UNITY_GAIN;
+  std::int32_t gain = plat::soft::kUnityGain;
   bool playing = false;
   bool looping = false;
   long wraps = 0;  // times a looping sound started over
@@ -334,33 +314,6 @@ struct Search {
   }
 };
 
-struct Options {
-  std::string raw, trace, data;
-  std::size_t buffer = 1024;
-  std::optional<long> bounce;
-  bool loop = false;
-};
-
-Options Parse(int argc, char** argv) {
-  Options o;
-  std::vector<std::string> plain;
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    if (a == "--buffer" && i + 1 < argc)
-      o.buffer = std::strtoul(argv[++i], nullptr, 10);
-    else if (a == "--bounce" && i + 1 < argc)
-      o.bounce = std::strtol(argv[++i], nullptr, 10);
-    else if (a == "--loop")
-      o.loop = true;
-    else
-      plain.push_back(a);
-  }
-  if (plain.size() != 3 || o.buffer == 0)
-    Die("usage: zorvex-disk-audio-check RAW TRACE DATA_DIR [--buffer N] [--bounce FRAME] [--loop]");
-  o.raw = plain[0], o.trace = plain[1], o.data = plain[2];
-  return o;
-}
-
 Samples Read_Raw(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) Die("cannot read " + path);
@@ -372,7 +325,7 @@ Samples Read_Raw(const std::string& path) {
   return out;
 }
 
-double Ms(double samples) { return samples * 1000.0 / MIX_RATE; }
+double Ms(double samples) { return samples * 1000.0 / kMixRate; }
 
 // The call before `c` that started the music now playing: the first play after the last
 // load or stop of the music slot (a looping play of playing music does not restart it).
@@ -400,20 +353,6 @@ bool Heard_At_Once(const Search& s, std::size_t play) {
                        [](std::int16_t v) { return v != 0; });
   }
   return false;
-}
-
-// Where each play and stop took effect, against the frame's time after the first play.
-void List_Starts(const Search& s) {
-  if (s.anchor >= s.calls.size()) return;
-  const std::size_t origin = s.applied_at[s.anchor] * s.buffer;
-  for (std::size_t k = s.anchor; k < s.calls.size(); ++k) {
-    const Call& c = s.calls[k];
-    if (c.kind != "play" && c.kind != "stop") continue;
-    const double frame_ms = (c.frame - s.calls[s.anchor].frame) * 1000.0 / FRAME_RATE;
-    std::printf("  frame %5ld %-4s slot %d: sample %8zu, %9.1f ms (frame time %9.1f ms)\n", c.frame,
-                c.kind.c_str(), c.slot, s.applied_at[k] * s.buffer,
-                Ms(static_cast<double>(s.applied_at[k] * s.buffer - origin)), frame_ms);
-  }
 }
 
 // The stop of audible music in the same frame as the music's start at `m`, or `m`.
@@ -453,7 +392,7 @@ int Check_Bounce(const Search& s, long frame) {
   // the bounce may come up to two frames early against the music.
   // When the output shows the frame stopping the old music well over two frames before the new
   // one starts, the pacer has started afresh: the frames after it count from the music's start.
-  const double slack = static_cast<double>(s.buffer) + 0.01 * expected + 0.002 * MIX_RATE;
+  const double slack = static_cast<double>(s.buffer) + 0.01 * expected + 0.002 * kMixRate;
   double earliest = expected - 2 * SAMPLES_PER_FRAME - slack, latest = expected + slack;
   const std::size_t stop =
       m > 0 && s.calls[m - 1].frame == s.calls[m].frame ? Stop_Before(s, m) : m;
@@ -519,37 +458,37 @@ int Check_Loop(const Search& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Options o = Parse(argc, argv);
-  const Samples output = Read_Raw(o.raw);
-  const Trace trace = Read_Trace(o.trace);
+  if (argc != 6 || std::atol(argv[4]) <= 0)
+    Die("usage: zorvex-disk-audio-check RAW TRACE DATA_DIR BUFFER BOUNCE_FRAME");
+  plat::Set_Data_Dir(argv[3]);
+  const std::size_t buffer = std::strtoul(argv[4], nullptr, 10);
+  const Samples output = Read_Raw(argv[1]);
+  const Trace trace = Read_Trace(argv[2]);
   const std::vector<Call>& calls = trace.calls;
   std::map<std::string, std::unique_ptr<Samples>> sounds;
   std::vector<const Samples*> loaded(calls.size(), nullptr);
   for (std::size_t k = 0; k < calls.size(); ++k) {
     if (calls[k].kind != "load" || !calls[k].result) continue;
     auto& sound = sounds[calls[k].file];
-    if (!sound) sound = std::make_unique<Samples>(Load_Converted(o.data + "/" + calls[k].file));
+    if (!sound) sound = std::make_unique<Samples>(Load_Converted(calls[k].file));
     loaded[k] = sound.get();
   }
   if (calls.empty()) Die("the trace holds no sound calls");
 
-  Search s(output, calls, std::move(loaded), o.buffer);
+  Search s(output, calls, std::move(loaded), buffer);
   while (s.anchor < calls.size() && !(calls[s.anchor].kind == "play" && calls[s.anchor].result))
     ++s.anchor;
   s.last_frame = trace.last_frame;
   std::printf("output: %zu frames, %.2f s, %zu buffers of %zu\n", output.size() / 2,
-              Ms(static_cast<double>(output.size() / 2)) / 1000, s.buffers, o.buffer);
+              Ms(static_cast<double>(output.size() / 2)) / 1000, s.buffers, buffer);
   if (!s.Run(0, 0, Model{})) {
     std::printf("FAIL: the output departs from the trace's sound calls at buffer %zu (%.3f s)%s\n",
-                s.deepest, Ms(static_cast<double>(s.deepest * o.buffer)) / 1000,
+                s.deepest, Ms(static_cast<double>(s.deepest * buffer)) / 1000,
                 s.budget < 0 ? " (search gave up)" : "");
     return 1;
   }
   std::printf("every sample matches the %zu sound calls, each at a buffer boundary\n",
               calls.size());
-  List_Starts(s);
-  int failures = 0;
-  if (o.bounce) failures += Check_Bounce(s, *o.bounce);
-  if (o.loop) failures += Check_Loop(s);
+  const int failures = Check_Bounce(s, std::atol(argv[5])) + Check_Loop(s);
   return failures ? 1 : 0;
 }

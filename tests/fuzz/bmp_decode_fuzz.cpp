@@ -6,16 +6,7 @@
 #include <string>
 
 #include "platform/soft/bmp.h"
-
-namespace {
-
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "bmp_decode_fuzz: %s\n", what);
-  std::abort();
-}
-
-}  // namespace
+#include "tests/fuzz/check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   plat::soft::Bitmap bitmap;

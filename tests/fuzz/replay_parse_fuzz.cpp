@@ -7,14 +7,9 @@
 #include <string_view>
 
 #include "app/replay_file.h"
+#include "tests/fuzz/check.h"
 
 namespace {
-
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "replay_parse_fuzz: %s\n", what);
-  std::abort();
-}
 
 std::string Written(const zorvex::Replay& replay) {
   char* buffer = nullptr;

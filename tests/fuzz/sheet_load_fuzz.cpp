@@ -15,7 +15,8 @@
 #include "gfx/sprites.h"
 #include "platform/data_path.h"
 #include "platform/soft/bmp.h"
-#include "platform/soft/test_backend.h"
+#include "platform/test_double/test_backend.h"
+#include "tests/fuzz/check.h"
 
 namespace {
 
@@ -34,14 +35,8 @@ constexpr const char* kSteps[] = {"LoadImageA",
 constexpr int kStepCount = sizeof(kSteps) / sizeof(kSteps[0]);
 constexpr plat::HRESULT kFault = static_cast<plat::HRESULT>(0x80004005u);
 
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "sheet_load_fuzz: %s\n", what);
-  std::abort();
-}
-
 struct World {
-  plat::soft::Test_Backend backend{plat::soft::Test_Backend::Options{0, false, false}};
+  plat::soft::TestBackend backend{plat::soft::TestBackend::Options{0, false, false}};
   std::string dir = "/tmp/zorvex_sheet_fuzz_" + std::to_string(getpid());
   World() {
     Check(::mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST, "no scratch directory");
@@ -96,9 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   Check(decodes, "a bad bitmap loaded");
-  const std::vector<std::uint16_t> pixels = plat::soft::Test_Backend::Pixels_Of(sheet);
-  Check(plat::soft::Test_Backend::Width_Of(sheet) == picture.width &&
-            plat::soft::Test_Backend::Height_Of(sheet) == picture.height,
+  const std::vector<std::uint16_t> pixels = plat::soft::TestBackend::Pixels_Of(sheet);
+  Check(plat::soft::TestBackend::Width_Of(sheet) == picture.width &&
+            plat::soft::TestBackend::Height_Of(sheet) == picture.height,
         "the sheet's size differs from the picture's");
   for (std::size_t i = 0; i < pixels.size(); ++i)
     Check(pixels[i] == plat::soft::To_565(picture.pixels[i]), "the sheet differs from the picture");

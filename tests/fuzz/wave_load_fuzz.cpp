@@ -10,18 +10,13 @@
 #include "platform/global_memory.h"
 #include "sound/riff_reader.h"
 #include "sound/wave_reader.h"
+#include "tests/fuzz/check.h"
 
 namespace {
 
 const std::string& Scratch_File() {
   static const std::string path = "/tmp/zorvex_wave_fuzz_" + std::to_string(getpid()) + ".wav";
   return path;
-}
-
-void Check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "wave_load_fuzz: %s\n", what);
-  std::abort();
 }
 
 }  // namespace

@@ -6,12 +6,10 @@
 
 #include "play_field_fixture.h"
 
-namespace zorvex {
+namespace zorvex::testing {
 namespace {
 
-using testing::Blit;
-
-class Bricks : public testing::PlayField {
+class Bricks : public PlayField {
  protected:
   void Step_At(std::uint32_t now) {
     Set_Clock(now);
@@ -83,4 +81,4 @@ TEST_F(Bricks, DrawShowsTheHitFrameAtTheTruncatedPositionAndLogsFailures) {
 }
 
 }  // namespace
-}  // namespace zorvex
+}  // namespace zorvex::testing

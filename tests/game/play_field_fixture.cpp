@@ -6,14 +6,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/log.h"
+#include "core/log.h"
 #include "game/balls.h"
 #include "game/bricks.h"
 #include "game/level.h"
 #include "game/rng.h"
 #include "game/ship.h"
-#include "game/types.h"
-#include "gfx/background_hud.h"
+#include "game/state.h"
+#include "gfx/background.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "platform/soft/soft_os.h"
@@ -30,15 +30,11 @@ plat::HRESULT RecordingSurface::Blt(const plat::RECT* dst, plat::IDirectDrawSurf
 }
 
 void Reset_Play_Field(std::uint32_t now) {
-  rand_state = 1;
-  score = 0;
+  Reset_Play_State();
   lives = 3;
-  level = 0;
   game_mode = MODE_PLAY;
-  pointer_x = 0;
   Build_Sin_Table();
   ship = SpriteRect{0, 448, 160, 0, 64, 16};
-  for (Attachment& part : attachments) part = Attachment{};
   for (Attachment& part : attachments) part.state = -1;
   gun.offx = 24;
   gun.offy = -8;
@@ -48,19 +44,15 @@ void Reset_Play_Field(std::uint32_t now) {
   gun.animf = 0;
   gun.frames[0][0] = SpriteRect{0, 0, 160, 16, 16, 16};
   for (int k = 0; k < 5; ++k) gun.frames[1][k] = SpriteRect{0, 0, 160 + 16 * k, 16, 16, 16};
-  for (Shot& shot : shots) shot = Shot{};
-  for (Brick& brick : bricks) brick = Brick{};
   for (Brick& brick : bricks) brick.hits = -1;
-  for (Ball& ball : balls) ball = Ball{};
   brick_timer = Timer{now, 30};
   scroll_timer = Timer{now, 2};
-  scroll_y = 0.0;
-  back_tile = TileRect{};
 }
 
 void PlayField::SetUp() {
   os_ = plat::soft::Make_Soft_Os(plat::soft::Make_Headless_Host());
-  plat::Use_Os(os_.get());
+  script_ = std::make_unique<plat::script::ScriptOs>(*os_);
+  plat::Use_Os(script_.get());
   Set_Clock(0);
   Reset_Play_Field(0);
   lpddsback = &back;
@@ -85,7 +77,7 @@ void PlayField::TearDown() {
 void PlayField::Set_Clock(std::uint32_t now) {
   plat::FrameInput frame;
   frame.tick = now;
-  os_->ScriptInput(&frame);
+  script_->Pin(frame);
 }
 
 std::vector<std::string> PlayField::Sounds() {

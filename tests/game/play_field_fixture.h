@@ -12,6 +12,7 @@
 
 #include "platform/ddraw.h"
 #include "platform/os.h"
+#include "platform/script/script_os.h"
 #include "sound/sound_events.h"
 #include "sound/sound_manager.h"
 
@@ -41,6 +42,10 @@ class RecordingSurface final : public plat::IDirectDrawSurface4 {
   plat::HRESULT SetColorKey(std::uint32_t, const plat::DDCOLORKEY*) override { return 0; }
   plat::HRESULT GetDC(plat::HDC*) override { return plat::DDERR_GENERIC; }
   plat::HRESULT ReleaseDC(plat::HDC) override { return 0; }
+  plat::HRESULT Lock(plat::RECT*, plat::DDSURFACEDESC2*, std::uint32_t, plat::HANDLE) override {
+    return plat::DDERR_GENERIC;
+  }
+  plat::HRESULT Unlock(plat::RECT*) override { return plat::DDERR_NOTLOCKED; }
   std::uint32_t Release() override { return 0; }
 };
 
@@ -59,6 +64,7 @@ class PlayField : public ::testing::Test {
   void Set_Clock(std::uint32_t now);
 
   std::unique_ptr<plat::Os> os_;
+  std::unique_ptr<plat::script::ScriptOs> script_;  // pins the clock over os_
   RecordingSurface back, gfx, sys;
   CSoundManager sounds;  // no device: every call is recorded and does nothing
 

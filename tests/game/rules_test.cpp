@@ -6,7 +6,7 @@
 
 #include "game/rng.h"
 
-namespace zorvex {
+namespace zorvex::testing {
 namespace {
 
 TEST(RectsOverlap, OnlyTheMoversCornerStrictlyInsideTheTargetHits) {
@@ -26,4 +26,4 @@ TEST(Generator, FollowsTheFixedSequence) {
 }
 
 }  // namespace
-}  // namespace zorvex
+}  // namespace zorvex::testing

@@ -9,13 +9,12 @@
 #include "input/input.h"
 #include "play_field_fixture.h"
 
-namespace zorvex {
+namespace zorvex::testing {
 namespace {
 
-using testing::Blit;
 using Strings = std::vector<std::string>;
 
-class Ship : public testing::PlayField {
+class Ship : public PlayField {
  protected:
   void Fire_From(std::int32_t x, std::int32_t y) { New_Shot(x, y, 8, 8, 256, 0, 0, -15); }
 };
@@ -108,4 +107,4 @@ TEST_F(Ship, FailedGunBlitIsLoggedWithItsStateAndClosesTheLog) {
 }
 
 }  // namespace
-}  // namespace zorvex
+}  // namespace zorvex::testing

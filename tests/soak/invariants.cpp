@@ -4,10 +4,10 @@
 
 #include "game/balls.h"
 #include "game/bricks.h"
-#include "game/types.h"
+#include "game/state.h"
 #include "input/input.h"
 
-namespace zorvex::soak {
+namespace zorvex::testing {
 
 void Invariants::New_Game(std::uint32_t seed) {
   seed_ = seed;
@@ -65,4 +65,4 @@ void Invariants::Print_Summary(std::FILE* out) const {
                static_cast<int>(best_level_), most_balls_);
 }
 
-}  // namespace zorvex::soak
+}  // namespace zorvex::testing

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-namespace zorvex::soak {
+namespace zorvex::testing {
 
 class Invariants {
  public:
@@ -29,4 +29,4 @@ class Invariants {
   int most_balls_ = 0;
 };
 
-}  // namespace zorvex::soak
+}  // namespace zorvex::testing

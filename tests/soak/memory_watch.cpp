@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace zorvex::soak {
+namespace zorvex::testing {
 
 namespace {
 
@@ -60,4 +60,4 @@ void Memory_Watch::Print_Summary(std::FILE* out) const {
   }
 }
 
-}  // namespace zorvex::soak
+}  // namespace zorvex::testing

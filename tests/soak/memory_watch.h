@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace zorvex::soak {
+namespace zorvex::testing {
 
 class Memory_Watch {
  public:
@@ -29,4 +29,4 @@ class Memory_Watch {
 double Rss_Mb();
 double Peak_Rss_Mb();
 
-}  // namespace zorvex::soak
+}  // namespace zorvex::testing

@@ -16,12 +16,13 @@
 #include "app/options.h"
 #include "app/session.h"
 #include "app/shell.h"
+#include "game/state.h"
+#include "gfx/display.h"
 #include "platform/data_path.h"
 #include "platform/os.h"
 #include "platform/soft/soft_os.h"
 #include "tests/soak/invariants.h"
 #include "tests/soak/memory_watch.h"
-#include "tests/support/fresh_game.h"
 
 // Under AddressSanitizer freed blocks wait in a quarantine (256 MB by default) before reuse,
 // which would read as growth; a smaller one still catches use after free of recent blocks.
@@ -40,8 +41,8 @@ struct Settings {
 constexpr std::uint32_t kFrameMs[] = {16, 7, 33};  // virtual clock steps, one per seed in turn
 constexpr std::uint64_t kRssEvery = 1'000;         // frames between memory samples
 
-zorvex::soak::Invariants* checker = nullptr;
-zorvex::soak::Memory_Watch* memory = nullptr;
+zorvex::testing::Invariants* checker = nullptr;
+zorvex::testing::Memory_Watch* memory = nullptr;
 std::uint64_t frames_before_this_game = 0;
 
 void On_Frame(std::uint64_t frame) {
@@ -86,14 +87,14 @@ bool Play_Game(const Settings& s, std::uint32_t seed, std::uint32_t frame_ms,
     std::fprintf(stderr, "zorvex-soak: %s\n", error.c_str());
     return false;
   }
-  zorvex::harness::Reset_Game_Globals();
+  zorvex::Reset_Play_State();
   plat::Set_Data_Dir(options.data_dir);
   auto backend = plat::soft::Make_Soft_Os(plat::soft::Make_Headless_Host(true));
   plat::Use_Os(backend.get());
   static int instance_tag;
   const int code =
       zorvex::WinMain(reinterpret_cast<plat::HINSTANCE>(&instance_tag), nullptr, "", 1);
-  zorvex::harness::Release_Leftovers();
+  zorvex::Release_Clipper();
   const bool written = zorvex::End_Session();
   plat::Use_Os(nullptr);
   backend.reset();
@@ -112,8 +113,8 @@ int main(int argc, char** argv) {
                  "[--max-growth-mb N]\n");
     return 2;
   }
-  zorvex::soak::Invariants invariants;
-  zorvex::soak::Memory_Watch watch;
+  zorvex::testing::Invariants invariants;
+  zorvex::testing::Memory_Watch watch;
   checker = &invariants;
   memory = &watch;
   zorvex::Set_Frame_Observer(On_Frame);

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "platform/data_path.h"
 #include "platform/global_memory.h"
 #include "platform/soft/soft_sound.h"
@@ -12,14 +9,14 @@
 #include "sound/sound_events.h"
 #include "sound_test_support.h"
 
-namespace zorvex {
+namespace zorvex::testing {
 namespace {
 
 // A 44100 Hz 16-bit mono ramp: the sample value tells the play position.
 std::string Ramp_Wav(int frames) {
   std::vector<std::int16_t> v;
   for (int i = 0; i < frames; ++i) v.push_back(static_cast<std::int16_t>(i + 1));
-  return test::Pcm_Wav(1, 44100, 16, test::Samples16(v));
+  return Pcm_Wav(1, 44100, 16, Samples16(v));
 }
 
 class SoundManagerTest : public ::testing::Test {
@@ -30,7 +27,7 @@ class SoundManagerTest : public ::testing::Test {
     plat::Set_Data_Dir(dir.Path());
     blocks_before_ = plat::Global_Live_Blocks();
     dir.Write("ramp.wav", Ramp_Wav(4000));
-    dir.Write("other.wav", test::Pcm_Wav(1, 11025, 8, std::string(100, static_cast<char>(192))));
+    dir.Write("other.wav", Pcm_Wav(1, 11025, 8, std::string(100, static_cast<char>(192))));
   }
   void TearDown() override {
     delete sound_manager;
@@ -54,9 +51,9 @@ class SoundManagerTest : public ::testing::Test {
     return left;
   }
 
-  test::TempDir dir;
-  test::ManualSink sink;
-  test::SoundOs os;
+  TempDir dir;
+  ManualSink sink;
+  SoundOs os;
 
  private:
   int blocks_before_ = 0;
@@ -226,22 +223,5 @@ TEST_F(SoundManagerTest, EveryCallIsRecordedWhileRecordingIsOn) {
   EXPECT_TRUE(Take_Sound_Events().empty());
 }
 
-// The game thread loads, plays and stops while a device thread mixes without pause.
-TEST_F(SoundManagerTest, MixingThreadSeesNoTornState) {
-  CSoundManager& m = Started();
-  std::atomic<bool> done{false};
-  std::thread device([&] {
-    while (!done) sink.Pull(256);
-  });
-  for (int i = 0; i < 200; ++i) {
-    m.LoadWave(i % SOUND_SLOT_COUNT, i % 3 ? "ramp.wav" : "other.wav");
-    m.Play(i % SOUND_SLOT_COUNT, i % 2);
-    m.Stop((i + 3) % SOUND_SLOT_COUNT, i % 2);
-    Set_Slot_Volume(i % SOUND_SLOT_COUNT, -(i * 50 % 10000));
-  }
-  done = true;
-  device.join();
-}
-
 }  // namespace
-}  // namespace zorvex
+}  // namespace zorvex::testing

@@ -5,9 +5,10 @@
 #include <atomic>
 #include <fstream>
 
+#include "platform/soft/soft_os.h"
 #include "platform/soft/soft_sound.h"
 
-namespace zorvex::test {
+namespace zorvex::testing {
 
 std::string U16(std::uint16_t v) {
   return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
@@ -78,6 +79,8 @@ std::vector<std::int16_t> ManualSink::Pull(int frames) {
   return out;
 }
 
+SoundOs::SoundOs() : Backend(plat::soft::Make_Headless_Host(false)) {}
+
 plat::HRESULT SoundOs::DirectSoundCreate(const plat::GUID*, plat::IDirectSound** out, void*) {
   if (device_override) {
     *out = device_override(sink);
@@ -86,4 +89,4 @@ plat::HRESULT SoundOs::DirectSoundCreate(const plat::GUID*, plat::IDirectSound**
   return plat::soft::Create_Sound_Device(sink, out);
 }
 
-}  // namespace zorvex::test
+}  // namespace zorvex::testing

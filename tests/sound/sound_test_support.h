@@ -1,6 +1,5 @@
-// What the sound tests share: WAV files written on the spot, a stand-in machine whose only
-// working parts are the sound device and the debugger output, and an audio sink the test pulls
-// from by hand.
+// What the sound tests share: WAV files written on the spot, a machine whose sound device and
+// debugger output the test controls, and an audio sink the test pulls from by hand.
 #pragma once
 
 #include <cstdint>
@@ -9,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/os.h"
 #include "platform/soft/audio_sink.h"
+#include "platform/soft/backend.h"
 
-namespace zorvex::test {
+namespace zorvex::testing {
 
 // RIFF pieces, little-endian.
 std::string U16(std::uint16_t v);
@@ -57,66 +56,18 @@ class ManualSink : public plat::soft::AudioSink {
   int starts_ = 0;
 };
 
-// A machine with sound only. DirectSoundCreate hands out the software device on `sink` (none:
-// no device) or whatever `device_override` says.
-class SoundOs : public plat::Os {
+// The soft machine on a headless host, but DirectSoundCreate hands out the software device on
+// `sink` (none: no device) or whatever `device_override` says, and debugger output is kept.
+class SoundOs : public plat::soft::Backend {
  public:
+  SoundOs();
   plat::soft::AudioSink* sink = nullptr;
   plat::IDirectSound* (*device_override)(plat::soft::AudioSink*) = nullptr;
   std::vector<std::string> debug_output;
 
-  std::uint16_t RegisterClassA(const plat::WNDCLASSA*) override { return 0; }
-  plat::HWND CreateWindowExA(std::uint32_t, const char*, const char*, std::uint32_t, int, int, int,
-                             int, plat::HWND, void*, plat::HINSTANCE, void*) override {
-    return nullptr;
-  }
-  bool PeekMessageA(plat::MSG*, plat::HWND, std::uint32_t, std::uint32_t, std::uint32_t) override {
-    return false;
-  }
-  bool TranslateMessage(const plat::MSG*) override { return false; }
-  plat::LRESULT DispatchMessageA(const plat::MSG*) override { return 0; }
-  bool PostMessageA(plat::HWND, std::uint32_t, plat::WPARAM, plat::LPARAM) override {
-    return false;
-  }
-  void PostQuitMessage(int) override {}
-  plat::LRESULT DefWindowProcA(plat::HWND, std::uint32_t, plat::WPARAM, plat::LPARAM) override {
-    return 0;
-  }
-  plat::HDC BeginPaint(plat::HWND, plat::PAINTSTRUCT*) override { return nullptr; }
-  bool EndPaint(plat::HWND, const plat::PAINTSTRUCT*) override { return false; }
-  std::int16_t GetAsyncKeyState(int) override { return 0; }
-  int ShowCursor(bool) override { return 0; }
-  plat::HICON LoadIconA(plat::HINSTANCE, std::uintptr_t) override { return nullptr; }
-  plat::HCURSOR LoadCursorA(plat::HINSTANCE, std::uintptr_t) override { return nullptr; }
-  plat::HGDIOBJ GetStockObject(int) override { return nullptr; }
-  std::uint32_t GetTickCount() override { return 0; }
   void OutputDebugStringA(const char* text) override { debug_output.emplace_back(text); }
-  plat::HGDIOBJ LoadImageA(plat::HINSTANCE, const char*, std::uint32_t, int, int,
-                           std::uint32_t) override {
-    return nullptr;
-  }
-  int GetObjectA(plat::HGDIOBJ, int, void*) override { return 0; }
-  plat::HDC CreateCompatibleDC(plat::HDC) override { return nullptr; }
-  plat::HGDIOBJ SelectObject(plat::HDC, plat::HGDIOBJ) override { return nullptr; }
-  bool BitBlt(plat::HDC, int, int, int, int, plat::HDC, int, int, std::uint32_t) override {
-    return false;
-  }
-  bool DeleteDC(plat::HDC) override { return false; }
-  bool DeleteObject(plat::HGDIOBJ) override { return false; }
-  plat::COLORREF SetTextColor(plat::HDC, plat::COLORREF) override { return 0; }
-  int SetBkMode(plat::HDC, int) override { return 0; }
-  bool TextOutA(plat::HDC, int, int, const char*, int) override { return false; }
-  plat::HRESULT DirectDrawCreate(const plat::GUID*, plat::IDirectDraw**, void*) override {
-    return plat::DSERR_GENERIC;
-  }
   plat::HRESULT DirectSoundCreate(const plat::GUID* device, plat::IDirectSound** out,
                                   void* outer) override;
-  plat::HRESULT DirectInputCreateA(plat::HINSTANCE, std::uint32_t, plat::IDirectInput**,
-                                   void*) override {
-    return plat::DSERR_GENERIC;
-  }
-  void SampleInput(plat::FrameInput*) override {}
-  void ScriptInput(const plat::FrameInput*) override {}
 };
 
-}  // namespace zorvex::test
+}  // namespace zorvex::testing

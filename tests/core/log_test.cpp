@@ -1,0 +1,37 @@
+// The diagnostics log.
+#include "core/log.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace zorvex::testing {
+namespace {
+
+TEST(Log, WritesEveryMessageUnchangedOnlyWhileOpenAndCutsLongOnes) {
+  Close_Log();
+  EXPECT_EQ(Log_Error("anything"), 0);
+  EXPECT_EQ(Close_Log(), 0);
+
+  std::string path = ::testing::TempDir() + "zorvex_log_test.txt";
+  ASSERT_EQ(Open_Log(path.c_str()), 1);
+  EXPECT_EQ(Log_Error("no bricks %d", -1), 1);
+  EXPECT_EQ(Log_Error("%s", "100% sure\n"), 1);
+  EXPECT_EQ(Log_Error(nullptr), 0);
+  // A message longer than the shared buffer is cut, never overrun.
+  EXPECT_EQ(Log_Error("%s", std::string(5000, 'x').c_str()), 1);
+  EXPECT_EQ(Close_Log(), 1);
+  EXPECT_EQ(Close_Log(), 0);
+  std::stringstream text;
+  text << std::ifstream(path).rdbuf();
+  EXPECT_EQ(text.str().substr(0, 22), "no bricks -1100% sure\n");
+  EXPECT_GT(text.str().size(), 22u);
+  EXPECT_LT(text.str().size(), 22u + 5000u);
+  std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace zorvex::testing

@@ -1,0 +1,58 @@
+// The score, level and lives line.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "game/state.h"
+#include "game/hud.h"
+#include "gfx/background.h"
+#include "play_field_fixture.h"
+
+namespace zorvex::testing {
+namespace {
+
+using Hud = PlayField;
+
+TEST_F(Hud, HudDrawsLabelsNumbersAndOneIconMoreThanLives) {
+  score = 12345;
+  level = 7;
+  lives = 3;
+  Draw_Hud();
+  const std::vector<Blit> expected = {
+      {5, 5, 60, 20, 266, 500, &sys},   {64, 5, 13, 24, 64, 496, &sys},
+      {78, 5, 13, 24, 77, 496, &sys},   {92, 5, 13, 24, 90, 496, &sys},
+      {106, 5, 13, 24, 103, 496, &sys}, {120, 5, 13, 24, 116, 496, &sys},
+      {530, 5, 70, 20, 266, 476, &sys}, {585, 5, 13, 24, 142, 496, &sys},
+      {5, 470, 16, 8, 264, 0, &gfx},    {21, 470, 16, 8, 264, 0, &gfx},
+      {37, 470, 16, 8, 264, 0, &gfx},   {53, 470, 16, 8, 264, 0, &gfx}};
+  EXPECT_EQ(back.blits, expected);
+}
+
+TEST_F(Hud, LifeIconsRunOutAndStopAtTheScreenEdge) {
+  const std::int32_t cases[][2] = {{0, 1}, {-1, 0}, {INT_MAX, 40}};
+  for (const auto& c : cases) {
+    back.blits.clear();
+    score = 0;
+    level = 0;
+    lives = c[0];
+    Draw_Hud();
+    EXPECT_EQ(back.blits.size(), 4u + static_cast<std::size_t>(c[1])) << "lives " << c[0];
+  }
+}
+
+TEST_F(Hud, NumbersUseTheGlyphStripIncludingTheMinusSign) {
+  Draw_Number(64, 5, 0);
+  ASSERT_EQ(back.blits.size(), 1u);
+  EXPECT_EQ(back.blits[0], (Blit{64, 5, 13, 24, 51, 496, &sys}));
+  back.blits.clear();
+  Draw_Number(10, 20, -9);
+  ASSERT_EQ(back.blits.size(), 2u);
+  EXPECT_EQ(back.blits[0].sx, 12);
+  EXPECT_EQ(back.blits[1], (Blit{24, 20, 13, 24, 168, 496, &sys}));
+  back.blits.clear();
+  Draw_Number(0, 0, INT_MIN);  // the longest text fits the buffer
+  EXPECT_EQ(back.blits.size(), 11u);
+}
+
+}  // namespace
+}  // namespace zorvex::testing

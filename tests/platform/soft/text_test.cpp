@@ -1,0 +1,125 @@
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "display_fixture.h"
+#include "platform/data_path.h"
+
+namespace zorvex::testing {
+namespace {
+
+int Count_Not(const std::vector<std::uint16_t>& p, std::uint16_t value) {
+  int n = 0;
+  for (auto v : p) n += v != value;
+  return n;
+}
+
+TEST_F(DisplayTest, TextDrawsInItsColourOnATransparentBackground) {
+  Fill(back, RECT{0, 0, 640, 480}, 0x0841);
+  HDC dc = nullptr;
+  ASSERT_EQ(back->GetDC(&dc), DD_OK);
+  SetTextColor(dc, 0x0000FF);  // red
+  SetBkMode(dc, TRANSPARENT);
+  ASSERT_TRUE(TextOutA(dc, 100, 200, "Blt Failed: -5", 14));
+  ASSERT_EQ(back->ReleaseDC(dc), DD_OK);
+
+  auto px = soft::TestBackend::Pixels_Of(back);
+  int full = 0, touched = 0, min_x = 640, min_y = 480, max_y = 0;
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) {
+      std::uint16_t v = px[y * 640 + x];
+      if (v == 0x0841) continue;
+      ++touched;
+      full += v == 0xF800;
+      min_x = std::min(min_x, x), min_y = std::min(min_y, y), max_y = std::max(max_y, y);
+      EXPECT_LE(v & 0x001F, 0x0001) << "blending toward red never adds blue";
+      EXPECT_GE(v >> 11, 0x01) << "nor takes red away";
+    }
+  EXPECT_GT(full, 40) << "solid strokes come out in exactly the text colour";
+  EXPECT_GT(touched, full) << "edges are anti-aliased";
+  EXPECT_GE(min_x, 100);
+  EXPECT_LT(min_x, 104);
+  EXPECT_GE(min_y, 200) << "(x, y) is the top-left of the line";
+  EXPECT_LT(max_y, 200 + 20);
+}
+
+TEST_F(DisplayTest, TextEdgeCases) {
+  HDC dc = nullptr;
+  ASSERT_EQ(back->GetDC(&dc), DD_OK);
+  SetTextColor(dc, 0xFFFFFF);
+  SetBkMode(dc, TRANSPARENT);
+  EXPECT_TRUE(TextOutA(dc, 10, 10, "", 0));
+  EXPECT_EQ(Count_Not(soft::TestBackend::Pixels_Of(back), 0), 0) << "empty text draws nothing";
+  // Control characters are not interpreted: no line break, no mark.
+  EXPECT_TRUE(TextOutA(dc, 10, 10, "\n\t\x01", 3));
+  EXPECT_EQ(Count_Not(soft::TestBackend::Pixels_Of(back), 0), 0);
+  // Clipped at every edge without harm.
+  EXPECT_TRUE(TextOutA(dc, -5, -7, "WWW", 3));
+  EXPECT_TRUE(TextOutA(dc, 630, 470, "WWW", 3));
+  EXPECT_TRUE(TextOutA(dc, -2147483647, 2147483000, "W", 1));
+  EXPECT_GT(Count_Not(soft::TestBackend::Pixels_Of(back), 0), 0);
+  EXPECT_FALSE(TextOutA(dc, 0, 0, "x", -1));
+  ASSERT_EQ(back->ReleaseDC(dc), DD_OK);
+  EXPECT_EQ(back->ReleaseDC(dc), DDERR_INVALIDPARAMS) << "released twice";
+  EXPECT_FALSE(TextOutA(dc, 0, 0, "x", 1)) << "a released DC is gone";
+}
+
+// Writes a 3x2 24-bit bottom-up bitmap file.
+std::string Write_Bitmap(const std::string& dir) {
+  const std::uint8_t rows[2][12] = {
+      {0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0},   // bottom: red green blue
+      {255, 255, 255, 0, 0, 0, 8, 8, 8, 0, 0, 0}};  // top: white black grey
+  std::vector<std::uint8_t> f = {'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
+                                 0,   0,   0,  3, 0, 0, 0, 2, 0, 0, 0,  1, 0, 24, 0};
+  f.resize(54, 0);
+  for (auto& row : rows) f.insert(f.end(), row, row + 12);
+  std::string path = dir + "/zorvex_gdi_test.bmp";
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<char*>(f.data()), f.size());
+  return path;
+}
+
+TEST_F(DisplayTest, BitmapFileReachesASurfaceIn565) {
+  const std::string dir = ::testing::TempDir();
+  const std::string path = Write_Bitmap(dir);
+  Set_Data_Dir(dir);
+  HGDIOBJ bmp = LoadImageA(nullptr, "zorvex_gdi_test.bmp", IMAGE_BITMAP, 0, 0,
+                           LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+  Set_Data_Dir("");
+  ASSERT_NE(bmp, nullptr);
+  BITMAP info{};
+  ASSERT_EQ(GetObjectA(bmp, sizeof info, &info), static_cast<int>(sizeof info));
+  EXPECT_EQ(info.bmWidth, 3);
+  EXPECT_EQ(info.bmHeight, 2);
+
+  auto* sheet = Sheet(3, 2, std::vector<std::uint16_t>(6, 0));
+  HDC mem = CreateCompatibleDC(nullptr);
+  ASSERT_NE(mem, nullptr);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  ASSERT_NE(old, nullptr) << "a fresh DC holds a stock bitmap";
+  HDC dc = nullptr;
+  ASSERT_EQ(sheet->GetDC(&dc), DD_OK);
+  EXPECT_TRUE(BitBlt(dc, 0, 0, 3, 2, mem, 0, 0, SRCCOPY));
+  EXPECT_EQ(sheet->ReleaseDC(dc), DD_OK);
+  EXPECT_FALSE(DeleteObject(bmp)) << "still selected";
+  EXPECT_EQ(SelectObject(mem, old), bmp);
+  EXPECT_TRUE(DeleteDC(mem));
+  EXPECT_TRUE(DeleteObject(bmp));
+  EXPECT_FALSE(DeleteObject(bmp)) << "already gone";
+  EXPECT_EQ(soft::TestBackend::Pixels_Of(sheet),
+            (std::vector<std::uint16_t>{0xFFFF, 0x0000, 0x0841, 0xF800, 0x07E0, 0x001F}));
+  std::remove(path.c_str());
+}
+
+TEST_F(DisplayTest, LoadImageFailsCleanly) {
+  EXPECT_EQ(LoadImageA(nullptr, "no-such-file.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+  const std::string path = ::testing::TempDir() + "/zorvex_not_a_bitmap.bmp";
+  std::ofstream(path) << "GIF89a and then some";
+  EXPECT_EQ(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+  std::remove(path.c_str());
+  EXPECT_EQ(GetObjectA(nullptr, sizeof(BITMAP), nullptr), 0);
+  BITMAP info;
+  EXPECT_EQ(GetObjectA(GetStockObject(BLACK_BRUSH), sizeof info, &info), 0);
+}
+
+}  // namespace
+}  // namespace zorvex::testing
