@@ -2,11 +2,13 @@
 // headless one) and runs the game on it.
 #include <unistd.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "app/options.h"
 #include "app/program.h"
+#include "core/log.h"
 #include "platform/data_path.h"
 #include "platform/sdl/sdl_host.h"
 #include "platform/soft/soft_os.h"
@@ -21,6 +23,11 @@ std::string Program_Dir() {
   return exe.substr(0, exe.find_last_of('/'));
 }
 
+// The host's own messages go to the diagnostics log when one is open, else to standard error.
+void Report(const char* text) {
+  if (!zorvex::Log_Error("%s\n", text)) std::fprintf(stderr, "zorvex: %s\n", text);
+}
+
 std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
   std::unique_ptr<plat::soft::Host> host;
   if (options.headless) {
@@ -30,6 +37,10 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
     sdl.window = options.window;
     sdl.scale = options.scale;
     sdl.nosound = options.nosound;
+    sdl.volume = options.volume;
+    sdl.report = Report;
+    if (options.present == "gpu") sdl.present = plat::sdl::Present_Way::kGpu;
+    if (options.present == "surface") sdl.present = plat::sdl::Present_Way::kSurface;
     host = plat::sdl::Make_Sdl_Host(sdl);
   }
   if (!host) return nullptr;

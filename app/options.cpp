@@ -10,6 +10,7 @@ namespace zorvex {
 namespace {
 
 constexpr int MAX_SCALE = 8;
+constexpr int MAX_VOLUME = 100;
 
 bool Parse_Number(std::string_view text, std::int64_t low, std::int64_t high, std::int64_t* out) {
   std::int64_t value = 0;
@@ -73,6 +74,17 @@ bool Parse_One(Parser& p, Options* o) {
   }
   if (arg == "--log") return p.Value("--log", &o->log_path);
   if (arg == "--nosound") return o->nosound = true;
+  if (arg == "--present") {
+    if (!p.Value("--present", &o->present)) return false;
+    if (o->present == "auto" || o->present == "gpu" || o->present == "surface") return true;
+    *p.error = "--present: '" + o->present + "' is not auto, gpu or surface";
+    return false;
+  }
+  if (arg == "--volume") {
+    if (!p.Number("--volume", 0, MAX_VOLUME, &n)) return false;
+    o->volume = static_cast<int>(n);
+    return true;
+  }
   if (arg == "--replay") return p.Value("--replay", &o->replay_path);
   if (arg == "--record") return p.Value("--record", &o->record_path);
   if (arg == "--headless") return o->headless = true;
@@ -107,6 +119,8 @@ bool Check_Combinations(const Options& o, std::string* error) {
     *error = "--scale goes with --window";
   else if (o.headless && o.replay_path.empty() && !o.autoplay)
     *error = "--headless needs --replay or --autoplay";
+  else if (o.headless && o.present != "auto")
+    *error = "--present and --headless exclude each other";
   else if (o.headless && o.window)
     *error = "--headless and --window exclude each other";
   else if (!o.replay_path.empty() && o.autoplay)
@@ -141,13 +155,17 @@ const char* Usage_Text() {
   return "Usage: zorvex [options]\n"
          "\n"
          "Steer the ship with the mouse, fire with the left button, Enter starts a game,\n"
-         "Escape quits.\n"
+         "Escape quits. Alt+Enter or F11 switches between full screen and a window, P or\n"
+         "Pause pauses, - and = set the volume, F12 saves a picture of the screen.\n"
          "\n"
          "  --data DIR       read gfx.bmp, ui.bmp and the sounds from DIR\n"
          "  --window         play in a window instead of the full screen\n"
          "  --scale N        with --window: scale the 640 x 480 picture by N (1 to 8)\n"
          "  --log FILE       write the diagnostics log to FILE ('-' for standard error)\n"
          "  --nosound        play in silence, opening no audio device\n"
+         "  --present WAY    how frames reach the screen: gpu (the graphics card), surface (our\n"
+         "                   own scaler, for machines without a real OpenGL) or auto (default)\n"
+         "  --volume N       output volume 0 to 100 (default 100)\n"
          "  --replay FILE    play back a recorded game\n"
          "  --record FILE    record this game to FILE\n"
          "  --headless       no window, no sound output, no waiting (with --replay or --autoplay)\n"

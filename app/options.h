@@ -19,6 +19,8 @@ struct Options {
   int scale = 0;  // 0: the largest whole factor that fits
   std::string log_path;
   bool nosound = false;
+  std::string present = "auto";  // auto, gpu or surface
+  int volume = 100;  // 0 to 100, applied after the game's own mix
   std::string replay_path;
   std::string record_path;
   bool headless = false;

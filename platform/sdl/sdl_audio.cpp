@@ -2,21 +2,24 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <cstring>
+
+#include "platform/soft/volume.h"
 
 namespace plat::sdl {
 
 namespace {
 
-class SdlAudioSink final : public plat::soft::AudioSink {
+class Sink final : public SdlAudioSink {
  public:
-  SdlAudioSink() = default;
-  ~SdlAudioSink() override {
+  Sink() = default;
+  ~Sink() override {
     if (device_ != 0) SDL_CloseAudioDevice(device_);
     if (subsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
-  SdlAudioSink(const SdlAudioSink&) = delete;
-  SdlAudioSink& operator=(const SdlAudioSink&) = delete;
+  Sink(const Sink&) = delete;
+  Sink& operator=(const Sink&) = delete;
 
   bool Open() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -26,7 +29,7 @@ class SdlAudioSink final : public plat::soft::AudioSink {
     want.format = AUDIO_S16SYS;
     want.channels = 2;
     want.samples = 1024;
-    want.callback = &SdlAudioSink::Callback;
+    want.callback = &Sink::Callback;
     want.userdata = this;
     SDL_AudioSpec have{};
     // No changes allowed: SDL converts to whatever the hardware really wants.
@@ -40,8 +43,14 @@ class SdlAudioSink final : public plat::soft::AudioSink {
     mix_ = mix;
     context_ = context;
     SDL_UnlockAudioDevice(device_);
-    SDL_PauseAudioDevice(device_, 0);
+    started_ = true;
+    if (!paused_) SDL_PauseAudioDevice(device_, 0);
     return true;
+  }
+  void Set_Volume(int percent) override { volume_ = percent; }
+  void Set_Paused(bool paused) override {
+    paused_ = paused;
+    if (device_ != 0 && started_) SDL_PauseAudioDevice(device_, paused ? 1 : 0);
   }
   void Lock() override { SDL_LockAudioDevice(device_); }
   void Unlock() override { SDL_UnlockAudioDevice(device_); }
@@ -49,23 +58,28 @@ class SdlAudioSink final : public plat::soft::AudioSink {
  private:
   // Runs on SDL's audio thread with the device lock held.
   static void Callback(void* self, Uint8* stream, int bytes) {
-    auto* sink = static_cast<SdlAudioSink*>(self);
+    auto* sink = static_cast<Sink*>(self);
+    auto* out = reinterpret_cast<std::int16_t*>(stream);
     if (sink->mix_)
-      sink->mix_(sink->context_, reinterpret_cast<std::int16_t*>(stream), bytes / 4);
+      sink->mix_(sink->context_, out, bytes / 4);
     else
       std::memset(stream, 0, static_cast<std::size_t>(bytes));
+    plat::soft::Apply_Volume(out, bytes / 2, sink->volume_);
   }
 
   SDL_AudioDeviceID device_ = 0;
   bool subsystem_ = false;
   plat::soft::MixFunction mix_ = nullptr;
   void* context_ = nullptr;
+  std::atomic<int> volume_{plat::soft::kFullVolume};  // read on the audio thread
+  bool started_ = false;
+  bool paused_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<plat::soft::AudioSink> Make_Sdl_Audio_Sink() {
-  auto sink = std::make_unique<SdlAudioSink>();
+std::unique_ptr<SdlAudioSink> Make_Sdl_Audio_Sink() {
+  auto sink = std::make_unique<Sink>();
   if (!sink->Open()) return nullptr;
   return sink;
 }

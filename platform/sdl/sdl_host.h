@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "platform/sdl/sdl_present.h"
 #include "platform/soft/host.h"
 
 namespace plat::sdl {
@@ -12,6 +13,10 @@ struct SdlOptions {
   bool window = false;  // a window instead of the full screen
   int scale = 0;        // with window: 1 to 8; 0 picks the largest whole factor that fits
   bool nosound = false;
+  Present_Way present = Present_Way::kAuto;  // how frames reach the window
+  int volume = 100;  // 0 to 100, applied after the game's own mix
+  // Where the host's messages go (a screenshot saved or not); null for standard error.
+  void (*report)(const char* text) = nullptr;
 };
 
 // Null when SDL's video cannot start.

@@ -8,27 +8,23 @@ namespace plat::soft {
 
 class FramePacer {
  public:
-  using Clock = std::function<std::int64_t()>;         // nanoseconds, monotonic
-  using Sleep = std::function<void(std::int64_t ns)>;  // sleeps about that long
+  using Clock = std::function<std::int64_t()>;               // nanoseconds, monotonic
+  using Sleep_Until = std::function<void(std::int64_t ns)>;  // returns at or after that time
 
   // Live clock and sleep by default.
   explicit FramePacer(std::int64_t period_ns = 1'000'000'000 / 60, Clock clock = {},
-                      Sleep sleep = {});
+                      Sleep_Until sleep_until = {});
   // Returns when the next frame may be shown. Deadlines advance by whole periods so the long-run
   // rate stays exact; after a stall of more than a period it starts afresh instead of rushing.
-  // It sleeps until a margin before the deadline and yields through the rest; the margin
-  // follows how late the sleeps actually wake, so a punctual system spins very little.
+  // One sleep to the deadline, never a spin: a sleep that wakes late costs that frame a little
+  // of its slot, and the next deadline still falls where it would have.
   void Wait();
-  std::int64_t Margin() const { return margin_; }
 
  private:
-  void Learn_Oversleep(std::int64_t late_ns);
-
   std::int64_t period_;
   Clock clock_;
-  Sleep sleep_;
+  Sleep_Until sleep_until_;
   std::int64_t deadline_ = -1;
-  std::int64_t margin_;
 };
 
 }  // namespace plat::soft

@@ -46,7 +46,7 @@ void HeadlessHost::Wait_Events(InputState* input, int) {
 
 void HeadlessHost::Present(const std::uint16_t* pixels, int width, int height) {
   ++frames_;
-  last_frame_.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
+  if (keep_frames_) last_frame_.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
 }
 
 void HeadlessHost::Queue_Key(int code, bool down) {
@@ -64,7 +64,9 @@ void HeadlessHost::Queue_Motion(std::int32_t dx, std::int32_t dy, std::int32_t d
 void HeadlessHost::Queue_Close() { pending_.push_back({Event::kClose, 0, 0, 0}); }
 
 std::unique_ptr<Host> Make_Headless_Host(bool sound) {
-  return std::make_unique<HeadlessHost>(HeadlessHost::Clock::kLive, 0, sound);
+  auto host = std::make_unique<HeadlessHost>(HeadlessHost::Clock::kLive, 0, sound);
+  host->Keep_Frames(false);
+  return host;
 }
 
 }  // namespace plat::soft

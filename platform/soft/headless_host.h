@@ -45,7 +45,10 @@ class HeadlessHost : public Host {
   bool Window_Open() const { return window_open_; }
   int Waits() const { return waits_; }
   int Frames_Presented() const { return frames_; }
+  // A copy of the last frame shown; empty when frames are not kept (a whole-screen copy a frame
+  // is a fifth of a replay's time, so the program's own headless runs keep none).
   const std::vector<std::uint16_t>& Last_Frame() const { return last_frame_; }
+  void Keep_Frames(bool keep) { keep_frames_ = keep; }
 
  private:
   struct Event {
@@ -61,6 +64,7 @@ class HeadlessHost : public Host {
   int frames_ = 0;
   bool fail_window_ = false;
   bool window_open_ = false;
+  bool keep_frames_ = true;
   std::vector<std::uint16_t> last_frame_;
 };
 

@@ -27,6 +27,7 @@ TEST(Options, DefaultIsThePlainGame) {
   EXPECT_TRUE(o.data_dir.empty());
   EXPECT_TRUE(o.replay_path.empty());
   EXPECT_EQ(o.frames, -1);
+  EXPECT_EQ(o.volume, 100);
 }
 
 TEST(Options, ReadsEveryOption) {
@@ -46,9 +47,11 @@ TEST(Options, ReadsEveryOption) {
   EXPECT_EQ(o.trace_path, "t.jsonl");
   EXPECT_EQ(o.record_path, "r.txt");
 
-  ASSERT_TRUE(Parse({"--window", "--scale", "3"}, &o, &error)) << error;
+  ASSERT_TRUE(Parse({"--window", "--scale", "3", "--present", "surface", "--volume", "0"}, &o, &error)) << error;
   EXPECT_TRUE(o.window);
   EXPECT_EQ(o.scale, 3);
+  EXPECT_EQ(o.present, "surface");
+  EXPECT_EQ(o.volume, 0);
 
   ASSERT_TRUE(Parse({"--snapshot", "7:a:b.bmp", "--snapshot", "18446744073:c.bmp"}, &o, &error))
       << error;
@@ -75,6 +78,8 @@ TEST(Options, RefusesBadCommandLines) {
       {"--autoplay", "--seed", "5"},
       {"--headless", "--autoplay", "--seed", "4294967296"},
       {"--headless", "--autoplay", "--frame-ms", "+3"},
+      {"--present", "fast"},
+      {"--headless", "--autoplay", "--present", "gpu"},
       {"--snapshot"},
       {"--snapshot", "x.bmp"},
       {"--snapshot", "0:x.bmp"},
@@ -82,6 +87,9 @@ TEST(Options, RefusesBadCommandLines) {
       {"--snapshot", "5:"},
       {"--snapshot", ":x.bmp"},
       {"--snapshot", "5:t", "--trace", "t"},
+      {"--volume", "101"},
+      {"--volume", "-1"},
+      {"--volume"},
   };
   for (const auto& args : bad) {
     Options o;

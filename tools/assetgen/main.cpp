@@ -1,9 +1,13 @@
 // Writes the game's sprite sheets, sound effects and music into one directory.
 //   zorvex-assetgen OUT_DIR FONT_DIR
+//   zorvex-assetgen --icons OUT_DIR      the icon as OUT_DIR/zorvex-SIZE.png, every size
 #include <cstdio>
+#include <cstring>
 #include <string>
 
+#include "platform/png/png_file.h"
 #include "tools/assetgen/audio.h"
+#include "tools/assetgen/icon.h"
 #include "tools/assetgen/sheets.h"
 
 namespace {
@@ -15,11 +19,24 @@ bool Save_Sheet(const std::string& path, const assetgen::Image& img, int dx, int
   return false;
 }
 
+int Write_Icons(const std::string& out) {
+  for (int size : assetgen::kIconSizes) {
+    const std::string path = out + "/zorvex-" + std::to_string(size) + ".png";
+    const std::vector<std::uint8_t> rgba = assetgen::Draw_Icon(size);
+    if (!assetgen::Write_File(path, plat::png::Encode(rgba.data(), size, size, 4))) {
+      std::fprintf(stderr, "zorvex-assetgen: cannot write %s\n", path.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) return Write_Icons(argv[2]);
   if (argc != 3) {
-    std::fprintf(stderr, "usage: zorvex-assetgen OUT_DIR FONT_DIR\n");
+    std::fprintf(stderr, "usage: zorvex-assetgen OUT_DIR FONT_DIR | --icons OUT_DIR\n");
     return 2;
   }
   const std::string out = argv[1], fonts = argv[2];

@@ -1,0 +1,125 @@
+#include "platform/png/png_file.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace plat::png {
+
+namespace {
+
+void Put32(std::vector<std::uint8_t>* out, std::uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out->push_back(static_cast<std::uint8_t>(v >> shift));
+}
+
+void Chunk(std::vector<std::uint8_t>* out, const char type[5], const std::uint8_t* data,
+           std::size_t size) {
+  Put32(out, static_cast<std::uint32_t>(size));
+  const std::size_t start = out->size();
+  out->insert(out->end(), type, type + 4);
+  if (size) out->insert(out->end(), data, data + size);
+  uLong crc = crc32(0, out->data() + start, static_cast<uInt>(size + 4));
+  Put32(out, static_cast<std::uint32_t>(crc));
+}
+
+// Each row is stored with the Sub filter, which suits the flat areas and gradients of the
+// game's pictures and costs one subtraction a byte.
+std::vector<std::uint8_t> Filtered_Rows(const std::uint8_t* pixels, int width, int height,
+                                        int channels) {
+  const std::size_t row = static_cast<std::size_t>(width) * channels;
+  std::vector<std::uint8_t> out((row + 1) * static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* src = pixels + row * y;
+    std::uint8_t* dst = &out[(row + 1) * y];
+    dst[0] = 1;
+    for (std::size_t i = 0; i < row; ++i)
+      dst[1 + i] =
+          static_cast<std::uint8_t>(src[i] - (i >= std::size_t(channels) ? src[i - channels] : 0));
+  }
+  return out;
+}
+
+std::string Reason(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+
+}  // namespace
+
+std::vector<std::uint8_t> Encode(const std::uint8_t* pixels, int width, int height, int channels) {
+  static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  std::vector<std::uint8_t> out(kSignature, kSignature + 8);
+  std::vector<std::uint8_t> header;
+  Put32(&header, static_cast<std::uint32_t>(width));
+  Put32(&header, static_cast<std::uint32_t>(height));
+  header.push_back(8);                      // bits per channel
+  header.push_back(channels == 4 ? 6 : 2);  // colour type: RGBA or RGB
+  header.push_back(0);                      // deflate
+  header.push_back(0);                      // standard filters
+  header.push_back(0);                      // not interlaced
+  Chunk(&out, "IHDR", header.data(), header.size());
+
+  std::vector<std::uint8_t> raw = Filtered_Rows(pixels, width, height, channels);
+  uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
+  std::vector<std::uint8_t> packed(packed_size);
+  // A quick level: a screenshot is taken between two frames.
+  compress2(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()), 3);
+  Chunk(&out, "IDAT", packed.data(), packed_size);
+  Chunk(&out, "IEND", nullptr, 0);
+  return out;
+}
+
+bool Write_New_File(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                    std::string* error) {
+  std::string temp = path + ".XXXXXX";
+  int fd = mkstemp(temp.data());
+  if (fd < 0) {
+    *error = Reason("cannot create a file there");
+    return false;
+  }
+  bool ok = true;
+  std::size_t done = 0;
+  while (ok && done < bytes.size()) {
+    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      *error = Reason("cannot write");
+      ok = false;
+    } else {
+      done += static_cast<std::size_t>(n);
+    }
+  }
+  // A file the disk took only in part can still fail on its way out of the cache.
+  if (ok && fsync(fd) != 0) *error = Reason("cannot write"), ok = false;
+  if (close(fd) != 0 && ok) *error = Reason("cannot write"), ok = false;
+  // mkstemp made it readable by its owner alone; a picture is for anyone the umask allows.
+  if (ok) {
+    mode_t mask = umask(0);
+    umask(mask);
+    chmod(temp.c_str(), 0666 & ~mask);
+  }
+  if (ok && renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0) {
+    // Some file systems cannot refuse to replace in one step; a hard link can.
+    if (errno == EINVAL || errno == ENOSYS) {
+      if (link(temp.c_str(), path.c_str()) != 0)
+        *error = Reason("cannot name the file"), ok = false;
+      else
+        unlink(temp.c_str());
+    } else {
+      *error = Reason("cannot name the file");
+      ok = false;
+    }
+  }
+  if (!ok) {
+    const int why = errno;  // for the caller, which tells a taken name from a failure
+    unlink(temp.c_str());
+    errno = why;
+  }
+  return ok;
+}
+
+}  // namespace plat::png

@@ -1,0 +1,78 @@
+#include "platform/sdl/sdl_overlay.h"
+
+#include <algorithm>
+
+#include "platform/soft/font.h"
+#include "platform/soft/text.h"
+
+namespace plat::sdl {
+
+namespace {
+
+using plat::soft::Pixels;
+
+constexpr int kPictureWidth = 640;
+constexpr int kTop = 40;  // below the score and level line
+constexpr int kPad = 6;
+constexpr std::uint16_t kBoxColour = 0x1086;          // dark blue-grey
+constexpr std::uint16_t kBorderColour = 0x6B7F;       // light blue
+constexpr plat::COLORREF kPausedColour = 0x0040E0FF;  // amber
+constexpr plat::COLORREF kNoteColour = 0x00FFFFFF;
+const std::string kPausedText = "Paused - P or Pause to play on";
+
+int Width_Of(const std::string& s) {
+  return plat::soft::Text_Width(s.data(), static_cast<int>(s.size()));
+}
+
+}  // namespace
+
+void Overlay::Set_Paused(bool paused) {
+  if (paused == paused_) return;
+  paused_ = paused;
+  Rebuild();
+}
+
+void Overlay::Note(const std::string& text, std::uint64_t now_ms) {
+  note_ = text;
+  note_until_ = now_ms + kNoteMs;
+  Rebuild();
+}
+
+bool Overlay::Update(std::uint64_t now_ms) {
+  if (!note_.empty() && now_ms >= note_until_) {
+    note_.clear();
+    Rebuild();
+  }
+  const bool changed = changed_;
+  changed_ = false;
+  return changed;
+}
+
+void Overlay::Rebuild() {
+  changed_ = true;
+  image_ = Pixels{};
+  if (Empty()) return;
+  const int line = plat::soft::kFontLineHeight;
+  const int lines = (paused_ ? 1 : 0) + (note_.empty() ? 0 : 1);
+  int text_w = std::max(paused_ ? Width_Of(kPausedText) : 0, Width_Of(note_));
+  image_.width = std::min(text_w + 2 * kPad, kPictureWidth);
+  image_.height = lines * line + 2 * kPad;
+  image_.data.assign(static_cast<std::size_t>(image_.width) * image_.height, kBoxColour);
+  for (int x = 0; x < image_.width; ++x)
+    image_.Row(0)[x] = image_.Row(image_.height - 1)[x] = kBorderColour;
+  for (int y = 0; y < image_.height; ++y)
+    image_.Row(y)[0] = image_.Row(y)[image_.width - 1] = kBorderColour;
+  int y = kPad;
+  if (paused_) {
+    plat::soft::Draw_Text(&image_, kPad, y, kPausedText.data(),
+                          static_cast<int>(kPausedText.size()), kPausedColour);
+    y += line;
+  }
+  if (!note_.empty())
+    plat::soft::Draw_Text(&image_, kPad, y, note_.data(), static_cast<int>(note_.size()),
+                          kNoteColour);
+  x_ = (kPictureWidth - image_.width) / 2;
+  y_ = kTop;
+}
+
+}  // namespace plat::sdl

@@ -1,0 +1,69 @@
+#include "platform/sdl/sdl_screenshot.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <vector>
+
+#include "platform/png/png_file.h"
+
+namespace plat::sdl {
+
+namespace {
+
+constexpr int kMaxSameSecond = 100;  // names tried within one second before giving up
+
+// Each channel widened to 8 bits by repeating its top bits, so white stays 255.
+std::vector<std::uint8_t> To_Rgb(const std::uint16_t* pixels, int width, int height) {
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+  for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
+    const int r = pixels[i] >> 11, g = (pixels[i] >> 5) & 0x3F, b = pixels[i] & 0x1F;
+    rgb[i * 3] = static_cast<std::uint8_t>(r << 3 | r >> 2);
+    rgb[i * 3 + 1] = static_cast<std::uint8_t>(g << 2 | g >> 4);
+    rgb[i * 3 + 2] = static_cast<std::uint8_t>(b << 3 | b >> 2);
+  }
+  return rgb;
+}
+
+}  // namespace
+
+std::string Screenshot_Dir() {
+  const char* dir = std::getenv("XDG_PICTURES_DIR");
+  return dir && *dir ? dir : ".";
+}
+
+bool Save_Screenshot(const std::uint16_t* pixels, int width, int height, const std::string& dir,
+                     std::string* result) {
+  const std::vector<std::uint8_t> rgb = To_Rgb(pixels, width, height);
+  const std::vector<std::uint8_t> png = plat::png::Encode(rgb.data(), width, height, 3);
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof(stamp), "%Y%m%d-%H%M%S", &local);
+  std::string base = dir;
+  if (!base.empty() && base.back() != '/') base += '/';
+  base += "zorvex-";
+  base += stamp;
+  for (int n = 1; n <= kMaxSameSecond; ++n) {
+    std::string path = base;
+    if (n > 1) {
+      path += '-';
+      path += std::to_string(n);
+    }
+    path += ".png";
+    std::string error;
+    if (plat::png::Write_New_File(path, png, &error)) {
+      *result = path;
+      return true;
+    }
+    if (errno != EEXIST) {
+      *result = error;
+      return false;
+    }
+  }
+  *result = "too many pictures this second";
+  return false;
+}
+
+}  // namespace plat::sdl

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Builds the Debian package, checks what it holds, then installs it on this machine, plays a
+# short game from the installed program and removes it again.
+#   package_test.sh BUILD_DIR
+# Installing needs root; as another user the package is only unpacked and checked there (exit 77,
+# skipped). A zorvex package installed by someone else is left alone (exit 77).
+set -euo pipefail
+build="$(cd "$1" && pwd)"
+sizes=(16 24 32 48 64 128 256)
+work="$(mktemp -d)"
+installed=0
+
+fail() { echo "package: $*" >&2; exit 1; }
+remove_package() {
+  apt-get remove --purge -y -q -o DPkg::Lock::Timeout=900 zorvex >"$work/remove.log" 2>&1 ||
+    { cat "$work/remove.log" >&2; return 1; }
+  installed=0
+}
+cleanup() {
+  local status=$?
+  if [ "$installed" = 1 ]; then remove_package || status=1; fi
+  rm -rf "$work"
+  exit "$status"
+}
+trap cleanup EXIT
+
+# One run of this test at a time on a machine: two would install the same package.
+# Opened for reading, so that any user can take the lock whoever made the file.
+lock=/tmp/zorvex-package-test.lock
+[ -e "$lock" ] || : >"$lock"
+exec 9<"$lock"
+flock 9
+
+cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log" >&2; fail "cpack failed"; }
+debs=("$work"/out/zorvex_*.deb)
+[ -f "${debs[0]}" ] || fail "cpack made no zorvex_*.deb"
+deb="${debs[0]}"
+dpkg-deb -f "$deb" Depends | grep -q libsdl2 || fail "the package does not depend on SDL2"
+
+# What a player's machine gets, unpacked where it harms nothing.
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+for f in usr/bin/zorvex usr/share/zorvex/gfx.bmp usr/share/zorvex/ui.bmp \
+  usr/share/zorvex/music00.wav usr/share/applications/zorvex.desktop \
+  usr/share/man/man6/zorvex.6.gz; do
+  [ -s "$root/$f" ] || fail "the package lacks $f"
+done
+gzip -t "$root/usr/share/man/man6/zorvex.6.gz" || fail "the manual page is not gzip"
+for s in "${sizes[@]}"; do
+  icon="$root/usr/share/icons/hicolor/${s}x${s}/apps/zorvex.png"
+  [ "$(identify -format '%m %wx%h' "$icon" 2>/dev/null)" = "PNG ${s}x${s}" ] ||
+    fail "icon ${s}x${s} missing or not a ${s}x${s} PNG"
+done
+desktop-file-validate "$root/usr/share/applications/zorvex.desktop" ||
+  fail "desktop entry not valid"
+
+# The program must find its data from where it is installed, from any working directory, and
+# play exactly as the build's own program does.
+mkdir -p "$work/cwd"
+"$build/zorvex" --headless --autoplay --frames 300 --trace "$work/expected.jsonl"
+play_from() {
+  local program="$1" name="$2"
+  (cd "$work/cwd" && "$program" --version) | grep -q '^zorvex ' || fail "$name: --version"
+  (cd "$work/cwd" && "$program" --headless --autoplay --frames 300 --trace "$work/$name.jsonl") ||
+    fail "$name: the autoplay game failed"
+  cmp -s "$work/expected.jsonl" "$work/$name.jsonl" || fail "$name: the game played differently"
+}
+play_from "$root/usr/bin/zorvex" unpacked
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "package: not root, so the package was checked unpacked but not installed" >&2
+  exit 77
+fi
+if dpkg-query -W -f='${Status}' zorvex 2>/dev/null | grep -q 'install ok installed'; then
+  echo "package: a zorvex package is already installed here; leaving it alone" >&2
+  exit 77
+fi
+
+installed=1
+apt-get install -y -q -o DPkg::Lock::Timeout=900 "$deb" >"$work/install.log" 2>&1 ||
+  { cat "$work/install.log" >&2; fail "apt-get install failed"; }
+desktop-file-validate /usr/share/applications/zorvex.desktop || fail "installed desktop entry"
+play_from /usr/bin/zorvex installed
+dpkg -L zorvex >"$work/files"
+remove_package || fail "removing the package failed"
+if dpkg-query -W -f='${Status}' zorvex 2>/dev/null | grep -q 'installed'; then
+  fail "the package is still installed after removal"
+fi
+while read -r f; do
+  if [ -f "$f" ] || [ -L "$f" ]; then fail "$f is left behind after removal"; fi
+done <"$work/files"
+[ ! -e /usr/share/zorvex ] || fail "/usr/share/zorvex is left behind"
+echo "package: built, installed, played and removed $(basename "$deb")"

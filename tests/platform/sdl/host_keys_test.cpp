@@ -1,0 +1,166 @@
+// The SDL host's own keys, through its real event handling under SDL's dummy drivers: none of
+// them reaches the game's keyboard state, pausing waits as a lost focus does, F12 saves the
+// picture shown.
+#include <SDL.h>
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/dinput.h"
+#include "platform/sdl/sdl_host.h"
+#include "platform/soft/keycodes.h"
+
+namespace {
+
+using plat::soft::InputState;
+
+std::vector<std::string> reports;
+void Keep_Report(const char* text) { reports.push_back(text); }
+
+class HostKeys : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    plat::sdl::SdlOptions options;
+    options.window = true;
+    options.report = Keep_Report;
+    host_ = plat::sdl::Make_Sdl_Host(options);
+    ASSERT_TRUE(host_);
+    ASSERT_TRUE(host_->Open_Window("test", 640, 480));
+    window_ = SDL_GetWindowFromID(1);
+    for (Uint32 id = 1; !window_ && id < 16; ++id) window_ = SDL_GetWindowFromID(id);
+    ASSERT_TRUE(window_);
+    host_->Pump_Events(&input_);  // whatever the window's opening sent
+  }
+
+  void Key(SDL_Keycode sym, bool down, Uint16 mod = KMOD_NONE, bool repeat = false) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.windowID = SDL_GetWindowID(window_);
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.repeat = repeat;
+    e.key.keysym.sym = sym;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
+    e.key.keysym.mod = mod;
+    SDL_PushEvent(&e);
+    host_->Pump_Events(&input_);
+  }
+  void Tap(SDL_Keycode sym, Uint16 mod = KMOD_NONE) {
+    Key(sym, true, mod);
+    Key(sym, false, mod);
+  }
+  void Click() {
+    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+      SDL_Event e{};
+      e.type = type;
+      e.button.windowID = SDL_GetWindowID(window_);
+      e.button.button = SDL_BUTTON_LEFT;
+      SDL_PushEvent(&e);
+    }
+    host_->Pump_Events(&input_);
+  }
+  // Whether any of the game's readers has seen the key down since it last looked.
+  bool Seen(int dik) {
+    bool seen = false;
+    for (auto reader : {InputState::kDevice, InputState::kAsync})
+      seen |= input_.Key_Down(dik, reader);
+    return seen;
+  }
+  bool Full_Screen() { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0; }
+
+  std::unique_ptr<plat::soft::Host> host_;
+  SDL_Window* window_ = nullptr;
+  InputState input_;
+};
+
+TEST_F(HostKeys, NoHostKeyReachesTheGameAndAltEnterStartsNothing) {
+  Tap(SDLK_RETURN);
+  ASSERT_TRUE(Seen(plat::DIK_RETURN)) << "a plain Enter must reach the game";
+
+  const bool was_full = Full_Screen();
+  Key(SDLK_LALT, true);
+  Tap(SDLK_RETURN, KMOD_LALT);
+  Key(SDLK_LALT, false);
+  EXPECT_FALSE(Seen(plat::DIK_RETURN));
+  EXPECT_NE(Full_Screen(), was_full);
+  Tap(SDLK_F11);
+  EXPECT_EQ(Full_Screen(), was_full);
+
+  Tap(SDLK_MINUS);
+  Key(SDLK_EQUALS, true);
+  Key(SDLK_EQUALS, true, KMOD_NONE, true);  // held: the volume keeps rising
+  Key(SDLK_EQUALS, false);
+  Tap(SDLK_p);
+  Tap(SDLK_p);
+  Tap(SDLK_PAUSE);
+  Tap(SDLK_PAUSE);
+  for (int dik : {plat::soft::kDikF11, plat::soft::kDikMinus, plat::soft::kDikEquals,
+                  plat::soft::Char_To_Dik('P'), plat::soft::kDikF12, plat::DIK_RETURN})
+    EXPECT_FALSE(Seen(dik)) << "key code " << dik;
+  EXPECT_TRUE(host_->Visible());
+}
+
+TEST_F(HostKeys, AnEnterHeldByTheGameStaysTheGamesWhenAltJoins) {
+  const bool was_full = Full_Screen();
+  Key(SDLK_RETURN, true);
+  EXPECT_TRUE(Seen(plat::DIK_RETURN));
+  Key(SDLK_RETURN, true, KMOD_LALT, true);  // the key's repeat, now with Alt down
+  Key(SDLK_RETURN, false, KMOD_LALT);
+  Seen(plat::DIK_RETURN);  // the repeat's press, seen once
+  EXPECT_FALSE(Seen(plat::DIK_RETURN)) << "the game missed Enter's release";
+  EXPECT_EQ(Full_Screen(), was_full);
+}
+
+TEST_F(HostKeys, PauseWaitsAsALostFocusDoesAndEscapeStillQuits) {
+  Key(SDLK_RETURN, true);  // held through the pause, as the focus's loss would let it go
+  Tap(SDLK_p);
+  EXPECT_FALSE(host_->Visible());
+  // The first look may still see the press; a second finds the key let go.
+  EXPECT_FALSE(input_.Key_Down(plat::DIK_RETURN, InputState::kDevice) &&
+               input_.Key_Down(plat::DIK_RETURN, InputState::kDevice));
+  Click();
+  Tap(SDLK_SPACE);
+  EXPECT_FALSE(input_.Button_Down(0, InputState::kDevice));
+  EXPECT_FALSE(Seen(plat::DIK_SPACE));
+  Tap(SDLK_PAUSE);
+  EXPECT_TRUE(host_->Visible());
+
+  Tap(SDLK_PAUSE);
+  Key(SDLK_ESCAPE, true);
+  EXPECT_TRUE(host_->Visible());
+  EXPECT_TRUE(input_.Key_Down(plat::DIK_ESCAPE, InputState::kDevice));
+}
+
+TEST_F(HostKeys, F12SavesTheNextPictureShownAndSaysWhere) {
+  char name[] = "/tmp/zorvex-shots-XXXXXX";
+  const std::string dir = mkdtemp(name);
+  setenv("XDG_PICTURES_DIR", dir.c_str(), 1);
+  reports.clear();
+  std::vector<std::uint16_t> frame(640 * 480, 0x001F);
+  host_->Present(frame.data(), 640, 480);
+  Tap(SDLK_F12);
+  std::fill(frame.begin(), frame.end(), 0xF800);
+  host_->Present(frame.data(), 640, 480);
+  unsetenv("XDG_PICTURES_DIR");
+
+  ASSERT_EQ(reports.size(), 1u);
+  const std::string prefix = "Screenshot saved to " + dir + "/zorvex-";
+  EXPECT_EQ(reports[0].rfind(prefix, 0), 0u) << reports[0];
+  const std::string path = reports[0].substr(std::string("Screenshot saved to ").size());
+  std::vector<std::string> files;
+  DIR* d = opendir(dir.c_str());
+  while (dirent* e = readdir(d))
+    if (e->d_name[0] != '.') files.push_back(dir + "/" + e->d_name);
+  closedir(d);
+  EXPECT_EQ(files, std::vector<std::string>{path});
+  for (const std::string& f : files) unlink(f.c_str());
+  rmdir(dir.c_str());
+}
+
+}  // namespace

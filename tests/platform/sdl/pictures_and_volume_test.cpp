@@ -1,0 +1,140 @@
+// PNG files (the screenshot key and the icons) and the output volume.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <png.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/png/png_file.h"
+#include "platform/sdl/sdl_screenshot.h"
+#include "platform/soft/volume.h"
+
+namespace {
+
+struct Decoded {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> pixels;
+};
+
+// Read back by libpng, not by our own code.
+Decoded Decode(const std::vector<std::uint8_t>& file, int channels) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  Decoded out;
+  if (!png_image_begin_read_from_memory(&image, file.data(), file.size())) return out;
+  image.format = channels == 4 ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
+  out.pixels.resize(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr)) return {};
+  out.width = static_cast<int>(image.width);
+  out.height = static_cast<int>(image.height);
+  return out;
+}
+
+std::vector<std::uint8_t> Read_File(const std::string& path) {
+  std::vector<std::uint8_t> bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    int c;
+    while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<std::uint8_t>(c));
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+std::vector<std::string> Files_In(const std::string& dir) {
+  std::vector<std::string> names;
+  if (DIR* d = opendir(dir.c_str())) {
+    while (dirent* e = readdir(d))
+      if (e->d_name[0] != '.') names.push_back(e->d_name);
+    closedir(d);
+  }
+  return names;
+}
+
+class TempDir {
+ public:
+  TempDir() {
+    char name[] = "/tmp/zorvex-png-XXXXXX";
+    path_ = mkdtemp(name);
+  }
+  ~TempDir() {
+    for (const std::string& f : Files_In(path_)) unlink((path_ + "/" + f).c_str());
+    rmdir(path_.c_str());
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+TEST(Png, EncodedPixelsReadBackExactly) {
+  std::mt19937 random(7);
+  for (int channels : {3, 4}) {
+    const int w = 7, h = 5;  // rows of odd length, so filtering crosses pixel boundaries
+    std::vector<std::uint8_t> pixels(w * h * channels);
+    for (auto& p : pixels) p = static_cast<std::uint8_t>(random());
+    Decoded back = Decode(plat::png::Encode(pixels.data(), w, h, channels), channels);
+    EXPECT_EQ(back.width, w);
+    EXPECT_EQ(back.height, h);
+    EXPECT_EQ(back.pixels, pixels) << channels << " channels";
+  }
+}
+
+TEST(Screenshot, SavesTheWidenedPictureUnderAFreshNameEachTime) {
+  TempDir dir;
+  // White, black, pure red, green and blue, and a mid grey.
+  const std::vector<std::uint16_t> frame = {0xFFFF, 0x0000, 0xF800, 0x07E0, 0x001F, 0x8410};
+  const std::vector<std::uint8_t> expected = {255, 255, 255, 0, 0, 0,   255, 0,   0,
+                                              0,   255, 0,   0, 0, 255, 132, 130, 132};
+  std::string first, second;
+  ASSERT_TRUE(plat::sdl::Save_Screenshot(frame.data(), 3, 2, dir.Path(), &first)) << first;
+  ASSERT_TRUE(plat::sdl::Save_Screenshot(frame.data(), 3, 2, dir.Path() + "/", &second)) << second;
+  EXPECT_NE(first, second);  // the same second gets a -2, and nothing is replaced
+  EXPECT_EQ(first.rfind(dir.Path() + "/zorvex-", 0), 0u) << first;
+  Decoded back = Decode(Read_File(first), 3);
+  EXPECT_EQ(back.width, 3);
+  EXPECT_EQ(back.pixels, expected);
+  EXPECT_EQ(Files_In(dir.Path()).size(), 2u);
+}
+
+TEST(Screenshot, AFullDiskOrAMissingFolderLeavesNoFileAndSaysWhy) {
+  TempDir dir;
+  std::vector<std::uint16_t> frame(640 * 480);
+  for (std::size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<std::uint16_t>(i * 7919);
+  std::string why;
+
+  // A file size limit stands in for a full disk: writes past it fail as they would there.
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool saved = plat::sdl::Save_Screenshot(frame.data(), 640, 480, dir.Path(), &why);
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, SIG_DFL);
+  EXPECT_FALSE(saved);
+  EXPECT_NE(why.find("cannot write"), std::string::npos) << why;
+  EXPECT_TRUE(Files_In(dir.Path()).empty()) << "a partial or temporary file was left";
+
+  EXPECT_FALSE(plat::sdl::Save_Screenshot(frame.data(), 640, 480, dir.Path() + "/not-there", &why));
+  EXPECT_NE(why.find("No such file"), std::string::npos) << why;
+}
+
+TEST(Volume, ScalesTheMixAlikeForBothSigns) {
+  const std::vector<std::int16_t> mix = {32767, -32768, 1000, -1000, 1, -1, 0};
+  auto at = [&](int percent) {
+    std::vector<std::int16_t> out = mix;
+    plat::soft::Apply_Volume(out.data(), static_cast<int>(out.size()), percent);
+    return out;
+  };
+  EXPECT_EQ(at(100), mix);
+  EXPECT_EQ(at(0), std::vector<std::int16_t>(mix.size(), 0));
+  EXPECT_EQ(at(50), (std::vector<std::int16_t>{16383, -16384, 500, -500, 0, 0, 0}));
+}
+
+}  // namespace
