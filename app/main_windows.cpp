@@ -21,6 +21,7 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
   win.window = options.window;
   win.scale = options.scale;
   win.nosound = options.nosound;
+  win.volume = options.volume;
   return plat::win32::Make_Win32_Os(win);
 }
 

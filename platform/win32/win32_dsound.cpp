@@ -1,4 +1,6 @@
 // DirectSound under the seam.
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -33,9 +35,20 @@ std::vector<std::uint8_t> Real_Format(const plat::WAVEFORMATEX& seam) {
   return bytes;
 }
 
+// --volume as the attenuation it stands for, in hundredths of a decibel: the Linux build scales
+// every sample by the same fraction.
+std::int32_t Attenuation(int percent) {
+  if (percent <= 0) return DSBVOLUME_MIN;
+  if (percent >= 100) return 0;
+  return std::max<std::int32_t>(DSBVOLUME_MIN, std::lround(2000.0 * std::log10(percent / 100.0)));
+}
+
 class Buffer final : public plat::IDirectSoundBuffer {
  public:
-  explicit Buffer(::IDirectSoundBuffer* real) : real_(real) {}
+  Buffer(::IDirectSoundBuffer* real, std::int32_t attenuation)
+      : real_(real), attenuation_(attenuation) {
+    if (attenuation_ != 0) real_->SetVolume(attenuation_);  // refused without volume control
+  }
 
   plat::HRESULT SetFormat(const plat::WAVEFORMATEX* format) override {
     if (!format) return DSERR_INVALIDPARAM;
@@ -47,7 +60,10 @@ class Buffer final : public plat::IDirectSoundBuffer {
     return real_->SetCurrentPosition(offset);
   }
   plat::HRESULT SetVolume(std::int32_t hundredths_db) override {
-    return real_->SetVolume(hundredths_db);
+    // A volume the system refuses is handed on as it is, for its own error.
+    if (hundredths_db < DSBVOLUME_MIN || hundredths_db > DSBVOLUME_MAX)
+      return real_->SetVolume(hundredths_db);
+    return real_->SetVolume(std::max(DSBVOLUME_MIN, hundredths_db + attenuation_));
   }
   plat::HRESULT Lock(std::uint32_t offset, std::uint32_t bytes, void** region1,
                      std::uint32_t* bytes1, void** region2, std::uint32_t* bytes2,
@@ -76,11 +92,12 @@ class Buffer final : public plat::IDirectSoundBuffer {
  private:
   ~Buffer() = default;
   ::IDirectSoundBuffer* real_;
+  std::int32_t attenuation_;
 };
 
 class Sound final : public plat::IDirectSound {
  public:
-  explicit Sound(::IDirectSound* real) : real_(real) {}
+  Sound(::IDirectSound* real, int volume) : real_(real), attenuation_(Attenuation(volume)) {}
 
   plat::HRESULT SetCooperativeLevel(plat::HWND window, std::uint32_t level) override {
     return real_->SetCooperativeLevel(reinterpret_cast<HWND>(window), level);
@@ -104,7 +121,7 @@ class Sound final : public plat::IDirectSound {
     ::IDirectSoundBuffer* buffer = nullptr;
     HRESULT result = real_->CreateSoundBuffer(&real, &buffer, nullptr);
     if (FAILED(result)) return result;
-    *out = new Buffer(buffer);
+    *out = new Buffer(buffer, attenuation_);
     return DS_OK;
   }
 
@@ -117,16 +134,17 @@ class Sound final : public plat::IDirectSound {
  private:
   ~Sound() = default;
   ::IDirectSound* real_;
+  std::int32_t attenuation_;
 };
 
 }  // namespace
 
-plat::HRESULT plat::win32::Create_DirectSound(plat::IDirectSound** out) {
+plat::HRESULT plat::win32::Create_DirectSound(int volume, plat::IDirectSound** out) {
   if (!out) return DSERR_INVALIDPARAM;
   *out = nullptr;
   ::IDirectSound* real = nullptr;
   ::HRESULT result = ::DirectSoundCreate(nullptr, &real, nullptr);
   if (FAILED(result)) return result;
-  *out = new Sound(real);
+  *out = new Sound(real, volume);
   return DS_OK;
 }

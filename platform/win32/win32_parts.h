@@ -15,7 +15,7 @@ struct DisplayOptions {
 // Each hands out an adapter that holds the real COM object and rebuilds the real records from
 // the seam's; the result codes are the real calls' own.
 HRESULT Create_DirectDraw(const DisplayOptions& options, IDirectDraw** out);
-HRESULT Create_DirectSound(IDirectSound** out);
+HRESULT Create_DirectSound(int volume, IDirectSound** out);  // volume: 0 to 100
 HRESULT Create_DirectInput(std::uint32_t version, IDirectInput** out);
 
 // Counts the game's returns from being away (minimised, or out of the full-screen mode); the
