@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "app/session.h"
-#include "app/shell.h"
 #include "core/log.h"
 #include "core/startup.h"
 
@@ -12,6 +11,29 @@ namespace zorvex {
 namespace {
 
 int instance_tag;
+std::unique_ptr<plat::Os> backend_in_use;
+
+plat::HINSTANCE Instance() { return reinterpret_cast<plat::HINSTANCE>(&instance_tag); }
+
+void Use_Backend(std::unique_ptr<plat::Os> backend) {
+  backend_in_use = std::move(backend);
+  plat::Use_Os(backend_in_use.get());
+}
+
+// After the game returned `code`: says why start-up failed, closes the session and the log and
+// drops the backend.
+int Finish_Program(int code) {
+  if (code == EXIT_STARTUP_FAILED && *Startup_Failure()) Fail_Program(code, Startup_Failure());
+  if (!End_Session())
+    code = Fail_Program(EXIT_STARTUP_FAILED, "could not write every file asked for");
+  if (!Session_Replay_Error().empty())
+    code =
+        Fail_Program(EXIT_BAD_COMMAND_LINE, Session_Replay_Path() + ": " + Session_Replay_Error());
+  Close_Log();
+  plat::Use_Os(nullptr);
+  backend_in_use.reset();
+  return code;
+}
 
 bool Has_Sheet(const std::string& dir) {
   std::FILE* file = std::fopen((dir.empty() ? "gfx.bmp" : dir + "/gfx.bmp").c_str(), "rb");
@@ -53,17 +75,22 @@ int Open_Session(const Options& options) {
 
 int Run_Program(std::unique_ptr<plat::Os> backend) {
   if (!backend) return Fail_Program(EXIT_STARTUP_FAILED, "Could not open the display");
-  plat::Use_Os(backend.get());
-  int code = WinMain(reinterpret_cast<plat::HINSTANCE>(&instance_tag), nullptr, "", 1);
-  if (code == EXIT_STARTUP_FAILED && *Startup_Failure()) Fail_Program(code, Startup_Failure());
-  if (!End_Session())
-    code = Fail_Program(EXIT_STARTUP_FAILED, "could not write every file asked for");
-  if (!Session_Replay_Error().empty())
-    code =
-        Fail_Program(EXIT_BAD_COMMAND_LINE, Session_Replay_Path() + ": " + Session_Replay_Error());
-  Close_Log();
-  plat::Use_Os(nullptr);
-  return code;
+  Use_Backend(std::move(backend));
+  return Finish_Program(WinMain(Instance(), nullptr, "", 1));
+}
+
+int Start_Program(std::unique_ptr<plat::Os> backend) {
+  if (!backend) return Fail_Program(EXIT_STARTUP_FAILED, "Could not open the display");
+  Use_Backend(std::move(backend));
+  const int code = Start_Game(Instance());
+  return code == GAME_RUNNING ? code : Finish_Program(code);
+}
+
+int Program_Pass() {
+  const int code = Message_Pass();
+  if (code == GAME_RUNNING) return code;
+  Shutdown_Game();
+  return Finish_Program(code);
 }
 
 }  // namespace zorvex

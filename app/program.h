@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/options.h"
+#include "app/shell.h"
 #include "platform/os.h"
 
 namespace zorvex {
@@ -34,5 +35,12 @@ int Open_Session(const Options& options);
 // Runs the game on the backend (null: the display could not be opened) and closes the session
 // and the log. Returns the exit status.
 int Run_Program(std::unique_ptr<plat::Os> backend);
+
+// Run_Program in steps, for a host whose own event loop calls for every frame (the browser):
+// Start_Program, then Program_Pass until it stops returning GAME_RUNNING. Each returns the exit
+// status once the run is over, with the session, the log and the backend closed as
+// Run_Program closes them.
+int Start_Program(std::unique_ptr<plat::Os> backend);
+int Program_Pass();
 
 }  // namespace zorvex

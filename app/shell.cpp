@@ -35,22 +35,6 @@ bool Register_Window_Class(HINSTANCE instance) {
   return RegisterClassA(&wc) != 0;
 }
 
-// One message at most, then one frame, until the quit message arrives.
-int Run_Message_Loop() {
-  for (;;) {
-    MSG msg{};
-    bool got = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
-    if (got && msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
-    if (got) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (!Session_Before_Frame()) return 0;
-    Run_Frame();
-    Session_After_Frame();
-  }
-}
-
 template <typename T>
 void Release(T*& object) {
   if (object) object->Release();
@@ -84,15 +68,36 @@ bool Open_Game_Window(HINSTANCE instance) {
 }
 
 int WinMain(HINSTANCE instance, HINSTANCE, const char*, int) {
+  int exit_code = Start_Game(instance);
+  if (exit_code != GAME_RUNNING) return exit_code;
+  do exit_code = Message_Pass();
+  while (exit_code == GAME_RUNNING);
+  Shutdown_Game();
+  return exit_code;
+}
+
+int Start_Game(HINSTANCE instance) {
   if (!Open_Game_Window(instance)) return EXIT_STARTUP_FAILED;
 
   Session_Before_Setup();
   if (!Setup_Game()) return EXIT_STARTUP_FAILED;
   Session_After_Setup();
+  return GAME_RUNNING;
+}
 
-  int exit_code = Run_Message_Loop();
-  Shutdown_Game();
-  return exit_code;
+// One message at most, then one frame; the quit message ends the loop.
+int Message_Pass() {
+  MSG msg{};
+  bool got = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+  if (got && msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+  if (got) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  if (!Session_Before_Frame()) return 0;
+  Run_Frame();
+  Session_After_Frame();
+  return GAME_RUNNING;
 }
 
 LRESULT WindowProc(HWND window, std::uint32_t message, WPARAM wp, LPARAM lp) {

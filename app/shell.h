@@ -18,4 +18,11 @@ int Shutdown_Game();
 // call Setup_Game themselves.
 bool Open_Game_Window(plat::HINSTANCE instance = nullptr);
 
+// WinMain in steps, for hosts whose own event loop calls the game once a frame: Start_Game
+// (window and Setup_Game), Message_Pass until it stops returning GAME_RUNNING, then
+// Shutdown_Game unless start-up failed. Both return the exit status once the run is over.
+constexpr int GAME_RUNNING = -1;
+int Start_Game(plat::HINSTANCE instance);
+int Message_Pass();
+
 }  // namespace zorvex

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/game_loop.h"
+#include "app/shortest_double.h"
 #include "game/balls.h"
 #include "game/bricks.h"
 #include "game/level.h"
@@ -43,9 +44,13 @@ class Json {
       out_ += "null";
       return *this;
     }
+#if defined(__cpp_lib_to_chars)
     char buffer[32];
     auto end = std::to_chars(buffer, buffer + sizeof(buffer), value).ptr;
     out_.append(buffer, end);
+#else
+    out_ += Shortest_Double(value);
+#endif
     return *this;
   }
   Json& String(const std::string& text) {

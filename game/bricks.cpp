@@ -1,7 +1,5 @@
 #include "game/bricks.h"
 
-#include <cmath>
-
 #include "core/arith.h"
 #include "core/log.h"
 #include "core/tick.h"
@@ -36,9 +34,35 @@ void Step_Brick(Brick& brick) {
 
 }  // namespace
 
+// sin(0) to sin(19), correctly rounded. Held as constants rather than computed: C libraries
+// differ in the last bit for some of these angles, and a weave that differs by a bit replays
+// differently.
+const double WHOLE_RADIAN_SINES[WHOLE_RADIAN_SINE_COUNT] = {
+    0x0p+0,
+    0x1.aed548f090ceep-1,
+    0x1.d18f6ead1b446p-1,
+    0x1.210386db6d55bp-3,
+    -0x1.837b9dddc1eaep-1,
+    -0x1.eaf81f5e09933p-1,
+    -0x1.1e1f18ab0a2cp-2,
+    0x1.50608c26d0a08p-1,
+    0x1.fa8d2a028cf7bp-1,
+    0x1.a6026360c2f91p-2,
+    -0x1.1689ef5f34f52p-1,
+    -0x1.fffeb762e93ebp-1,
+    -0x1.12b9af7d765a5p-1,
+    0x1.ae4044881c506p-2,
+    0x1.fb30e327c5e45p-1,
+    0x1.4cf2871cec2e8p-1,
+    -0x1.26d02085f20f8p-2,
+    -0x1.ec3c4ac42882bp-1,
+    -0x1.8081668131e26p-1,
+    0x1.32f2d28f584cfp-3,
+};
+
 void Build_Sin_Table() {
   // Whole-radian steps, each held for 25 rows.
-  for (int i = 0; i < SIN_TABLE_SIZE; ++i) sin_table[i] = std::sin(static_cast<double>(i / 25));
+  for (int i = 0; i < SIN_TABLE_SIZE; ++i) sin_table[i] = WHOLE_RADIAN_SINES[i / 25];
 }
 
 int New_Brick(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, std::int32_t sx,

@@ -9,6 +9,8 @@ namespace zorvex {
 
 constexpr int SIN_TABLE_SIZE = 480;
 
+constexpr int WHOLE_RADIAN_SINE_COUNT = (SIN_TABLE_SIZE + 24) / 25;
+extern const double WHOLE_RADIAN_SINES[WHOLE_RADIAN_SINE_COUNT];
 extern double sin_table[SIN_TABLE_SIZE];
 
 void Build_Sin_Table();

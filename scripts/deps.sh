@@ -14,7 +14,14 @@ ZORVEX_PACKAGES=(
 ZORVEX_WINDOWS_BUILD_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix zip unzip)
 ZORVEX_WINDOWS_TEST_PACKAGES=(wine wine64)
 
-# With no arguments, the packages above; otherwise the packages named.
+# Only for the browser build and its checks; scripts/play never needs them.
+ZORVEX_WEB_PACKAGES=(emscripten nodejs chromium)
+
+zorvex_install_web_deps() {
+  zorvex_install_deps "${ZORVEX_WEB_PACKAGES[@]}"
+}
+
+# Installs the packages named, or ZORVEX_PACKAGES when none are.
 zorvex_install_deps() {
   local missing=()
   local pkg
@@ -34,5 +41,5 @@ zorvex_install_deps() {
   echo "Installing: ${missing[*]}" >&2
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q >/dev/null || return 1
-  apt-get install -y -q "${missing[@]}" >/dev/null || return 1
+  apt-get install -y -q -o DPkg::Lock::Timeout=600 "${missing[@]}" >/dev/null || return 1
 }

@@ -65,6 +65,17 @@ TEST_F(Bricks, WeavingDriftComesFromTheRowBeforeTheFallAndStaysInsideTheTable) {
   EXPECT_DOUBLE_EQ(bricks[3].dx, std::sin(19.0));  // below it: the last entry
 }
 
+// The table is held as constants so that every C library weaves alike; they must be the
+// correctly rounded sines, which glibc's sin gives for these angles.
+TEST_F(Bricks, SineTableHoldsTheCorrectlyRoundedWholeRadianSines) {
+  for (int i = 0; i < WHOLE_RADIAN_SINE_COUNT; ++i) {
+    EXPECT_EQ(WHOLE_RADIAN_SINES[i], std::sin(static_cast<double>(i))) << "sin(" << i << ")";
+  }
+  EXPECT_EQ(sin_table[24], 0.0);
+  EXPECT_EQ(sin_table[25], std::sin(1.0));
+  EXPECT_EQ(sin_table[SIN_TABLE_SIZE - 1], std::sin(19.0));
+}
+
 TEST_F(Bricks, DrawShowsTheHitFrameAtTheTruncatedPositionAndLogsFailures) {
   for (int sx : {192, 224, 256}) New_Brick(10, 20, 32, 16, sx, 48, MOTION_FALL);
   bricks[0].x = -0.7;

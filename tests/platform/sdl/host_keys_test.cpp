@@ -15,6 +15,7 @@
 #include "platform/sdl/sdl_host.h"
 #include "platform/soft/keycodes.h"
 
+namespace zorvex::testing {
 namespace {
 
 using plat::soft::InputState;
@@ -164,3 +165,4 @@ TEST_F(HostKeys, F12SavesTheNextPictureShownAndSaysWhere) {
 }
 
 }  // namespace
+}  // namespace zorvex::testing

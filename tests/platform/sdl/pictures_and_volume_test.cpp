@@ -14,6 +14,7 @@
 #include "platform/sdl/sdl_screenshot.h"
 #include "platform/soft/volume.h"
 
+namespace zorvex::testing {
 namespace {
 
 struct Decoded {
@@ -138,3 +139,4 @@ TEST(Volume, ScalesTheMixAlikeForBothSigns) {
 }
 
 }  // namespace
+}  // namespace zorvex::testing

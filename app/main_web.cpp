@@ -1,0 +1,67 @@
+// The program's entry in the browser. The page's script passes the command line, then calls for
+// frames from its own event loop (the browser must get control back after every frame), so
+// WinMain runs in its steps: start-up, one pass of the message loop per call, shutdown.
+#include <emscripten/emscripten.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+#include "app/program.h"
+#include "platform/data_path.h"
+#include "platform/soft/soft_os.h"
+#include "platform/web/web_host.h"
+
+namespace {
+
+bool running = false;
+int exit_code = zorvex::GAME_RUNNING;
+
+// Standard output and error reach the page's script only when flushed.
+int Report(int code) {
+  running = code == zorvex::GAME_RUNNING;
+  exit_code = code;
+  std::fflush(stdout);
+  std::fflush(stderr);
+  return code;
+}
+
+}  // namespace
+
+extern "C" {
+
+// `args`: the options, one to a line. Returns GAME_RUNNING while the game runs, otherwise the
+// exit status.
+EMSCRIPTEN_KEEPALIVE int zorvex_start(const char* args) {
+  std::vector<std::string> words{"zorvex"};
+  for (const char* p = args; *p;) {
+    const char* end = p;
+    while (*end && *end != '\n') ++end;
+    words.emplace_back(p, end);
+    p = *end ? end + 1 : end;
+  }
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+
+  zorvex::Options options;
+  if (int code = zorvex::Read_Command_Line(static_cast<int>(argv.size()), argv.data(), &options);
+      code >= 0)
+    return Report(code);
+  // The page puts the game's files in /data unless told otherwise.
+  plat::Set_Data_Dir(options.data_dir.empty() ? "/data" : options.data_dir);
+  if (int code = zorvex::Open_Session(options); code >= 0) return Report(code);
+  std::unique_ptr<plat::soft::Host> host = options.headless
+                                               ? plat::soft::Make_Headless_Host(!options.nosound)
+                                               : plat::web::Make_Web_Host(!options.nosound);
+  return Report(zorvex::Start_Program(plat::soft::Make_Soft_Os(std::move(host))));
+}
+
+// Runs up to `passes` passes of the message loop. GAME_RUNNING, or the exit status once the
+// game has ended.
+EMSCRIPTEN_KEEPALIVE int zorvex_step(int passes) {
+  for (int i = 0; running && i < passes; ++i) Report(zorvex::Program_Pass());
+  return exit_code;
+}
+}

@@ -1,0 +1,45 @@
+// A static file server for the page, on localhost only. As a program:
+//   node platform/web/serve.mjs PAGE_DIR [PORT]
+// Also used by the headless runner, which adds routes for the files it hands in and takes back.
+import fs from 'node:fs';
+import http from 'node:http';
+import path from 'node:path';
+
+const TYPES = {
+  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript',
+  '.wasm': 'application/wasm', '.wav': 'audio/wav', '.bmp': 'image/bmp', '.css': 'text/css',
+};
+
+// `extra(req, res)` may answer a request first (returning true).
+export function serve(root, port, extra = () => false) {
+  const server = http.createServer((req, res) => {
+    if (extra(req, res)) return;
+    const url = new URL(req.url, 'http://localhost');
+    const file = path.join(root, path.normalize(decodeURIComponent(url.pathname)).replace(/^(\.\.[/\\])+/, ''));
+    const target = file.endsWith(path.sep) ? path.join(file, 'index.html') : file;
+    if (!target.startsWith(path.resolve(root))) {
+      res.writeHead(403).end();
+      return;
+    }
+    fs.stat(target, (err, st) => {
+      if (err || !st.isFile()) {
+        res.writeHead(404).end('not found');
+        return;
+      }
+      res.writeHead(200, {
+        'Content-Type': TYPES[path.extname(target)] || 'application/octet-stream',
+        'Content-Length': st.size,
+        'Cache-Control': 'no-cache',
+      });
+      fs.createReadStream(target).pipe(res);
+    });
+  });
+  return new Promise((resolve) => server.listen(port, '127.0.0.1', () => resolve(server)));
+}
+
+if (import.meta.url === `file://${process.argv[1]}`) {
+  const root = path.resolve(process.argv[2] || 'build-web');
+  const port = Number(process.argv[3] || 8080);
+  await serve(root, port);
+  console.log(`Zorvex is served at http://localhost:${port}/ (Ctrl+C stops)`);
+}

@@ -1,0 +1,146 @@
+#include "platform/web/web_host.h"
+
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <vector>
+
+// The page's script draws and plays; these reach it.
+EM_JS(int, zorvex_js_start_audio, (),
+      { return Module.zorvexStartAudio ? Module.zorvexStartAudio() : 0; });
+EM_JS(void, zorvex_js_present, (const std::uint8_t* rgba, int width, int height), {
+  if (Module.zorvexPresent) Module.zorvexPresent(rgba, width, height);
+});
+
+namespace plat::web {
+
+namespace {
+
+// The page's script calls in between frames, so events wait here until the backend pumps.
+struct Event {
+  enum Kind { kKey, kButton, kMotion, kReleaseAll, kClose } kind;
+  std::int32_t a, b;
+};
+std::vector<Event> pending;
+
+soft::MixFunction mix_function = nullptr;
+void* mix_context = nullptr;
+std::vector<std::int16_t> mix_buffer;
+
+// The page pulls sound on its own schedule, on the same thread as the game: no lock is needed.
+class WebAudioSink : public soft::AudioSink {
+ public:
+  // Called again with silence when the game lets its device go; the page's output stays open.
+  bool Start(soft::MixFunction mix, void* context) override {
+    if (!open_ && !zorvex_js_start_audio()) return false;
+    open_ = true;
+    mix_function = mix;
+    mix_context = context;
+    return true;
+  }
+  void Lock() override {}
+  void Unlock() override {}
+
+ private:
+  bool open_ = false;
+};
+
+class WebHost : public soft::Host {
+ public:
+  explicit WebHost(bool sound) {
+    if (sound) sink_ = std::make_unique<WebAudioSink>();
+  }
+  ~WebHost() override {
+    mix_function = nullptr;
+    pending.clear();
+  }
+
+  std::uint32_t Ticks() override {
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(emscripten_get_now()));
+  }
+  bool Open_Window(const char*, int, int) override { return true; }
+  void Pump_Events(soft::InputState* input) override {
+    for (const Event& e : pending) {
+      switch (e.kind) {
+        case Event::kKey:
+          input->Key(e.a, e.b != 0);
+          break;
+        case Event::kButton:
+          input->Button(e.a, e.b != 0);
+          break;
+        case Event::kMotion:
+          input->Motion(e.a, e.b, 0);
+          break;
+        case Event::kReleaseAll:
+          input->Release_All();
+          input->Drop_Motion();
+          break;
+        case Event::kClose:
+          input->Request_Close();
+          break;
+      }
+    }
+    pending.clear();
+  }
+  void Wait_Events(soft::InputState* input, int) override { Pump_Events(input); }
+  // A hidden page is paused by not running frames at all: a flip that reported the surface
+  // lost would spin inside one call and hang the tab.
+  bool Visible() override { return true; }
+  void Present(const std::uint16_t* pixels, int width, int height) override {
+    rgba_.resize(static_cast<std::size_t>(width) * height * 4);
+    std::uint8_t* out = rgba_.data();
+    for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
+      const std::uint32_t p = pixels[i];
+      const std::uint32_t r = p >> 11, g = (p >> 5) & 63, b = p & 31;
+      out[4 * i] = static_cast<std::uint8_t>(r << 3 | r >> 2);
+      out[4 * i + 1] = static_cast<std::uint8_t>(g << 2 | g >> 4);
+      out[4 * i + 2] = static_cast<std::uint8_t>(b << 3 | b >> 2);
+      out[4 * i + 3] = 255;
+    }
+    zorvex_js_present(out, width, height);
+  }
+  soft::AudioSink* Audio_Sink() override { return sink_.get(); }
+
+ private:
+  std::unique_ptr<soft::AudioSink> sink_;
+  std::vector<std::uint8_t> rgba_;
+};
+
+}  // namespace
+
+std::unique_ptr<soft::Host> Make_Web_Host(bool sound) { return std::make_unique<WebHost>(sound); }
+
+}  // namespace plat::web
+
+// Called by the page's script. Key codes are the game's (DirectInput) codes.
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void zorvex_web_key(int code, int down) {
+  if (code > 0 && code < 256) plat::web::pending.push_back({plat::web::Event::kKey, code, down});
+}
+
+EMSCRIPTEN_KEEPALIVE void zorvex_web_button(int index, int down) {
+  plat::web::pending.push_back({plat::web::Event::kButton, index, down});
+}
+
+EMSCRIPTEN_KEEPALIVE void zorvex_web_motion(int dx, int dy) {
+  plat::web::pending.push_back({plat::web::Event::kMotion, dx, dy});
+}
+
+// The page lost the keyboard: nothing stays held down.
+EMSCRIPTEN_KEEPALIVE void zorvex_web_release_all() {
+  plat::web::pending.push_back({plat::web::Event::kReleaseAll, 0, 0});
+}
+
+EMSCRIPTEN_KEEPALIVE void zorvex_web_close() {
+  plat::web::pending.push_back({plat::web::Event::kClose, 0, 0});
+}
+
+// Mixes `frames` stereo frames and returns where they are; silence when no sound is open.
+EMSCRIPTEN_KEEPALIVE std::int16_t* zorvex_web_mix(int frames) {
+  using namespace plat::web;
+  mix_buffer.assign(static_cast<std::size_t>(frames) * 2, 0);
+  if (mix_function) mix_function(mix_context, mix_buffer.data(), frames);
+  return mix_buffer.data();
+}
+}

@@ -1,0 +1,97 @@
+// The page as a player meets it, in headless Chromium: the title appears, Enter starts a game,
+// the mouse steers the ship, sound plays, Escape ends the run with status 0.
+import fs from 'node:fs';
+import path from 'node:path';
+import {fileURLToPath} from 'node:url';
+
+const web = path.join(path.dirname(fileURLToPath(import.meta.url)), '../../platform/web');
+const {launch} = await import(`${web}/cdp.mjs`);
+const {serve} = await import(`${web}/serve.mjs`);
+
+const [pageDir, titlePng] = process.argv.slice(2);
+const failures = [];
+const check = (ok, what) => {
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+  if (!ok) failures.push(what);
+};
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+async function until(page, expression, ms) {
+  for (const end = Date.now() + ms; Date.now() < end; await sleep(50)) {
+    if (await page.evaluate(expression)) return true;
+  }
+  return false;
+}
+
+let trace = null;
+const server = await serve(path.resolve(pageDir), 0, (req, res) => {
+  if (req.url !== '/run/out/0' || req.method !== 'PUT') return false;
+  const parts = [];
+  req.on('data', (d) => parts.push(d));
+  req.on('end', () => {
+    trace = Buffer.concat(parts).toString('utf8');
+    res.writeHead(200).end();
+  });
+  return true;
+});
+const base = `http://127.0.0.1:${server.address().port}/index.html`;
+const browser = await launch();
+try {
+  // The page as served for playing: how soon the title is on the canvas.
+  const started = Date.now();
+  const player = await browser.open(base);
+  check(await until(player, 'window.zorvexFrames > 0', 10000), 'the title is drawn');
+  const firstFrame = await player.evaluate('Math.round(zorvexFirstFrameMs)');
+  console.log(`     first frame ${firstFrame} ms into the page's life (${Date.now() - started} ms` +
+              ' from asking for it, the browser\'s start included)');
+
+  // A driven live run (the web host, not the headless one) that writes a trace.
+  const page = await browser.open(`${base}?driven`);
+  await page.evaluate(`window.run = zorvexDriven({args: ['--trace', '/out/0'], inputs: [],
+      outputs: [{fsPath: '/out/0', url: '/run/out/0'}]}); 0`);
+  check(await until(page, 'window.zorvexFrames > 30', 10000), 'frames are shown');
+  const shot = await page.send('Page.captureScreenshot', {format: 'png'});
+  fs.writeFileSync(titlePng, Buffer.from(shot.data, 'base64'));
+  const colours = await page.evaluate(`(() => {
+    const c = document.getElementById('screen');
+    const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    const seen = new Set();
+    for (let i = 0; i < d.length; i += 4 * 97) seen.add(d[i] << 16 | d[i + 1] << 8 | d[i + 2]);
+    return seen.size;
+  })()`);
+  check(colours > 20, `the title picture has colour (${colours} colours sampled)`);
+
+  const key = async (code, key, vk) => {
+    for (const type of ['rawKeyDown', 'keyUp']) {
+      await page.send('Input.dispatchKeyEvent', {type, code, key, windowsVirtualKeyCode: vk});
+      await sleep(150);
+    }
+  };
+  await key('Enter', 'Enter', 13);
+  await sleep(500);
+  const box = await page.evaluate(`(() => { const r = document.getElementById('screen')
+      .getBoundingClientRect(); return {x: r.x, y: r.y, w: r.width, h: r.height}; })()`);
+  const y = box.y + box.h / 2;
+  for (let i = 0; i <= 20; ++i) {
+    await page.send('Input.dispatchMouseEvent',
+        {type: 'mouseMoved', x: box.x + 20 + (box.w - 40) * i / 20, y});
+    await sleep(30);
+  }
+  await sleep(500);
+  const sound = await page.evaluate(
+      '({state: window.zorvexAudio && zorvexAudio.state, peak: window.zorvexAudioPeak})');
+  check(sound.state === 'running', `the audio context is running (${sound.state})`);
+  check(sound.peak > 1000, `the sound is not silent (peak ${sound.peak})`);
+  await key('Escape', 'Escape', 27);
+  const result = await page.evaluate('window.run');
+  check(result.code === 0, `Escape ends the run with status 0 (${result.code})`);
+
+  const lines = (trace || '').trim().split('\n').filter(Boolean).map((l) => JSON.parse(l));
+  const play = lines.filter((l) => l.mode === 1);
+  check(play.length > 0, 'Enter started a game');
+  const ships = new Set(play.map((l) => l.ship));
+  check(ships.size > 5, `the mouse moved the ship (${ships.size} positions)`);
+} finally {
+  await browser.close();
+  server.close();
+}
+process.exitCode = failures.length ? 1 : 0;
