@@ -18,21 +18,13 @@ bool Parse(std::vector<const char*> args, Options* options, std::string* error) 
   return Parse_Options(static_cast<int>(args.size()), args.data(), options, error);
 }
 
-TEST(Options, DefaultIsThePlainGame) {
+TEST(Options, DefaultIsThePlainGameAndEveryOptionIsRead) {
   Options o;
   std::string error;
   ASSERT_TRUE(Parse({}, &o, &error));
-  EXPECT_FALSE(o.window);
-  EXPECT_FALSE(o.headless);
-  EXPECT_TRUE(o.data_dir.empty());
-  EXPECT_TRUE(o.replay_path.empty());
+  EXPECT_TRUE(!o.window && !o.headless && o.data_dir.empty() && o.replay_path.empty());
   EXPECT_EQ(o.frames, -1);
   EXPECT_EQ(o.volume, 100);
-}
-
-TEST(Options, ReadsEveryOption) {
-  Options o;
-  std::string error;
   ASSERT_TRUE(Parse(
       {"--data", "d", "--log", "-", "--nosound", "--headless", "--autoplay", "--frames", "100",
        "--frame-ms", "7", "--seed", "4294967295", "--trace", "t.jsonl", "--record", "r.txt"},

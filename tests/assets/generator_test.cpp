@@ -15,14 +15,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+const fs::path data(ZORVEX_DATA_DIR);
+const fs::path tool = data.parent_path() / "tools/assetgen/zorvex-assetgen";
+
 std::vector<char> Bytes(const fs::path& p) {
   std::ifstream f(p, std::ios::binary);
   return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 TEST(Generator, RerunWritesIdenticalFiles) {
-  const fs::path data(ZORVEX_DATA_DIR);
-  const fs::path tool = data.parent_path() / "tools/assetgen/zorvex-assetgen";
   if (!fs::exists(tool)) GTEST_SKIP() << "zorvex-assetgen not built";
   const fs::path out = fs::temp_directory_path() / ("zorvex-assets-" + std::to_string(::getpid()));
   fs::create_directories(out);
@@ -39,7 +40,6 @@ TEST(Generator, RerunWritesIdenticalFiles) {
 }
 
 TEST(Generator, RefusesAWrongCommandLineAndAnUnwritableDirectory) {
-  const fs::path tool = fs::path(ZORVEX_DATA_DIR).parent_path() / "tools/assetgen/zorvex-assetgen";
   if (!fs::exists(tool)) GTEST_SKIP() << "zorvex-assetgen not built";
   EXPECT_NE(std::system((tool.string() + " 2> /dev/null").c_str()), 0);
   std::string cmd =

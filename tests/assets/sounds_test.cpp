@@ -5,11 +5,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "platform/global_memory.h"
+#include "sound/wave_reader.h"
 
 namespace zorvex::testing {
 namespace {
@@ -20,51 +22,24 @@ struct Pcm {
   double Seconds() const { return channels ? samples.size() / double(channels) / rate : 0; }
 };
 
-std::uint32_t U32(const std::vector<std::uint8_t>& d, size_t at) {
-  return d[at] | d[at + 1] << 8 | d[at + 2] << 16 | static_cast<std::uint32_t>(d[at + 3]) << 24;
-}
-std::uint16_t U16(const std::vector<std::uint8_t>& d, size_t at) {
-  return static_cast<std::uint16_t>(d[at] | d[at + 1] << 8);
-}
-
-// A small RIFF walk of our own, independent of the game's reader: every chunk must fit in the
-// file, and the format must be consistent with itself.
+// Read by the game's own reader: PCM of 16 bits, one or two channels, its format consistent.
 ::testing::AssertionResult Parse(const std::string& name, Pcm* out) {
-  std::ifstream f(std::string(ZORVEX_DATA_DIR) + "/" + name, std::ios::binary);
-  std::vector<std::uint8_t> d((std::istreambuf_iterator<char>(f)),
-                              std::istreambuf_iterator<char>());
-  if (d.size() < 12 || std::string(d.begin(), d.begin() + 4) != "RIFF" ||
-      std::string(d.begin() + 8, d.begin() + 12) != "WAVE")
-    return ::testing::AssertionFailure() << name << ": not a RIFF WAVE file";
-  if (U32(d, 4) + 8 != d.size()) return ::testing::AssertionFailure() << name << ": RIFF size";
-  bool fmt = false, data = false;
-  for (size_t at = 12; at + 8 <= d.size();) {
-    std::string id(d.begin() + at, d.begin() + at + 4);
-    std::uint32_t size = U32(d, at + 4);
-    if (at + 8 + size > d.size())
-      return ::testing::AssertionFailure() << name << ": chunk overruns";
-    if (id == "fmt ") {
-      if (size < 16 || U16(d, at + 8) != 1)
-        return ::testing::AssertionFailure() << name << ": not PCM";
-      out->channels = U16(d, at + 10);
-      out->rate = static_cast<int>(U32(d, at + 12));
-      out->bits = U16(d, at + 22);
-      std::uint16_t align = U16(d, at + 20);
-      if (align != out->channels * out->bits / 8 ||
-          U32(d, at + 16) != static_cast<std::uint32_t>(out->rate) * align)
-        return ::testing::AssertionFailure() << name << ": inconsistent format";
-      fmt = true;
-    } else if (id == "data") {
-      for (size_t i = 0; i + 1 < size; i += 2)
-        out->samples.push_back(static_cast<std::int16_t>(U16(d, at + 8 + i)));
-      data = true;
-    }
-    at += 8 + size + (size & 1);
-  }
-  if (!fmt || !data) return ::testing::AssertionFailure() << name << ": chunk missing";
-  if (out->bits != 16 || out->channels < 1 || out->channels > 2 || out->samples.empty() ||
-      out->samples.size() % out->channels)
-    return ::testing::AssertionFailure() << name << ": unexpected sample layout";
+  const std::string path = std::string(ZORVEX_DATA_DIR) + "/" + name;
+  std::uint32_t size = 0;
+  plat::WAVEFORMATEX* f = nullptr;
+  std::uint8_t* data = nullptr;
+  if (Wave_Load(path.c_str(), &size, &f, &data) != 0)
+    return ::testing::AssertionFailure() << name << ": refused by the reader";
+  *out = Pcm{f->nChannels, static_cast<int>(f->nSamplesPerSec), f->wBitsPerSample,
+             std::vector<std::int16_t>(size / 2)};
+  std::memcpy(out->samples.data(), data, out->samples.size() * 2);
+  const bool consistent = f->wFormatTag == 1 && f->nBlockAlign == f->nChannels * 2 &&
+                          f->nAvgBytesPerSec == f->nSamplesPerSec * f->nBlockAlign;
+  plat::GlobalFree(f);
+  plat::GlobalFree(data);
+  if (!consistent || out->bits != 16 || out->channels < 1 || out->channels > 2 ||
+      out->samples.empty() || out->samples.size() % out->channels)
+    return ::testing::AssertionFailure() << name << ": unexpected format or sample layout";
   return ::testing::AssertionSuccess();
 }
 

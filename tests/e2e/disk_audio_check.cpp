@@ -1,6 +1,6 @@
 // Checks what the game wrote through SDL's disk audio driver against the sound calls of the
-// same run's trace: every output sample must be what the mixer makes of those calls, with each
-// call taking effect at a device-buffer boundary a bounded time after its frame. It then reports
+// same run's trace: every output sample must be what the mixer makes of those calls, taken in
+// order, each at a device-buffer boundary and none before its frame's time. It then reports
 // when a chosen frame's wall bounce started, relative to the music's start, and checks that the
 // music's output repeats itself one track length later.
 //
@@ -15,7 +15,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
-#include <sstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -49,96 +49,36 @@ struct Call {
   long result = 1;
 };
 
-// Reads one JSON value of the sound field: a string, an integer or an array of them.
-class Scanner {
- public:
-  explicit Scanner(const std::string& s, std::size_t at) : s_(s), i_(at) {}
-  void Expect(char c) {
-    Skip();
-    if (i_ >= s_.size() || s_[i_] != c) Die(std::string("trace: expected '") + c + "'");
-    ++i_;
-  }
-  bool Take(char c) {
-    Skip();
-    if (i_ < s_.size() && s_[i_] == c) return ++i_, true;
-    return false;
-  }
-  std::string String() {
-    Expect('"');
-    std::string out;
-    while (i_ < s_.size() && s_[i_] != '"') {
-      if (s_[i_] == '\\') ++i_;
-      if (i_ < s_.size()) out += s_[i_++];
-    }
-    Expect('"');
-    return out;
-  }
-  long Integer() {
-    Skip();
-    char* end = nullptr;
-    long v = std::strtol(s_.c_str() + i_, &end, 10);
-    if (end == s_.c_str() + i_) Die("trace: expected a number");
-    i_ = static_cast<std::size_t>(end - s_.c_str());
-    return v;
-  }
-
- private:
-  void Skip() {
-    while (i_ < s_.size() && s_[i_] == ' ') ++i_;
-  }
-  const std::string& s_;
-  std::size_t i_;
-};
-
-long Field_Integer(const std::string& line, const char* key) {
-  std::size_t at = line.find(std::string("\"") + key + "\":");
-  if (at == std::string::npos) Die(std::string("trace: no ") + key + " field");
-  return std::strtol(line.c_str() + at + std::strlen(key) + 3, nullptr, 10);
-}
-
-Call Read_Call(Scanner& in, long frame) {
-  Call c;
-  c.frame = frame;
-  in.Expect('[');
-  c.kind = in.String();
-  in.Expect(',');
-  c.slot = static_cast<int>(in.Integer());
-  in.Expect(',');
-  if (c.kind == "load") {
-    c.file = in.String();
-    in.Expect(',');
-    c.result = in.Integer();
-  } else {
-    c.value = in.Integer();
-    if (in.Take(',')) c.result = in.Integer();
-  }
-  in.Expect(']');
-  if (c.slot < 0 || c.slot >= 16) Die("trace: slot out of range");
-  return c;
-}
-
 struct Trace {
   std::vector<Call> calls;
   long last_frame = 0;
 };
 
+// The sound field of each line: ["load",slot,"file",result] or [kind,slot,value(,result)].
 Trace Read_Trace(const std::string& path) {
   std::ifstream file(path);
   if (!file) Die("cannot read " + path);
+  static const std::regex frame_field("\"frame\":(\\d+)");
+  static const std::regex call(R"re(\["(\w+)",(-?\d+),(?:"([^"]*)"|(-?\d+))(?:,(-?\d+))?\])re");
   Trace trace;
-  std::vector<Call>& calls = trace.calls;
   std::string line;
+  std::smatch m;
   while (std::getline(file, line)) {
-    std::size_t at = line.find("\"sound\":");
+    const std::size_t at = line.find("\"sound\":");
     if (at == std::string::npos) continue;
-    long frame = Field_Integer(line, "frame");
+    if (!std::regex_search(line, m, frame_field)) Die("trace: no frame field");
+    const long frame = std::stol(m[1]);
     trace.last_frame = std::max(trace.last_frame, frame);
-    Scanner in(line, at + 8);
-    in.Expect('[');
-    if (in.Take(']')) continue;
-    do calls.push_back(Read_Call(in, frame));
-    while (in.Take(','));
-    in.Expect(']');
+    for (auto it =
+             std::sregex_iterator(line.begin() + static_cast<std::ptrdiff_t>(at), line.end(), call);
+         it != std::sregex_iterator(); ++it) {
+      const std::smatch& c = *it;
+      Call k{frame, c[1], std::stoi(c[2]), c[3]};
+      if (c[4].matched) k.value = std::stol(c[4]);
+      if (c[5].matched) k.result = std::stol(c[5]);
+      if (k.slot < 0 || k.slot >= 16) Die("trace: slot out of range");
+      trace.calls.push_back(k);
+    }
   }
   return trace;
 }
@@ -257,22 +197,14 @@ struct Search {
                        [](std::int16_t v) { return v == 0; });
   }
 
-  // A call of frame k reaches the device some k frames of time after the anchor; the window
-  // allows for a late buffer, stalls and the driver's own pace. `anchor_at` is where the anchor
-  // took effect (or would, in the batch being tried).
+  // A call of frame k cannot reach the device much sooner than k frames of time after the
+  // anchor (the pacer never runs ahead); how much later depends on the machine's load, so only
+  // the bounce's own timing is judged, below. `anchor_at` is where the anchor took effect (or
+  // would, in the batch being tried).
   bool Before_Window(std::size_t c, std::size_t m, std::size_t anchor_at) const {
-    return c > anchor && Offset(c, m, anchor_at) < -Slack(c);
-  }
-  bool After_Window(std::size_t c, std::size_t m, std::size_t anchor_at) const {
-    return c > anchor && Offset(c, m, anchor_at) > Slack(c);
-  }
-  double Offset(std::size_t c, std::size_t m, std::size_t anchor_at) const {
     const double gap = (calls[c].frame - calls[anchor].frame) * SAMPLES_PER_FRAME;
-    return static_cast<double>((m - anchor_at) * buffer) - gap;
-  }
-  double Slack(std::size_t c) const {
-    const double gap = (calls[c].frame - calls[anchor].frame) * SAMPLES_PER_FRAME;
-    return 0.03 * gap + 3.0 * static_cast<double>(buffer);
+    const double early = gap - static_cast<double>((m - anchor_at) * buffer);
+    return c > anchor && early > 0.03 * gap + 3.0 * static_cast<double>(buffer);
   }
 
   // Calls of one frame follow each other within microseconds, so at most a device buffer or
@@ -291,12 +223,12 @@ struct Search {
   // so a call is put where the output first shows it; a choice stands if the buffer matches
   // and the rest of the output can be explained after it. A call the output cannot show (a
   // second restart in the same buffer, a load before its play) waits for the calls after it,
-  // or until its window closes and the search comes back for it.
+  // or, within a frame, until it lies two buffers behind its neighbour.
   bool Run(std::size_t m, std::size_t c, const Model& state) {
     deepest = std::max(deepest, m);
     if (m == buffers) return true;
     const std::size_t anchor_at = c > anchor ? applied_at[anchor] : m;
-    if (c < calls.size() && (After_Window(c, m, anchor_at) || Split_Too_Far(c, m))) return false;
+    if (c < calls.size() && Split_Too_Far(c, m)) return false;
     if (c > anchor && Silent_End(m, anchor_at)) return true;
     std::size_t last = c;
     while (last < calls.size() && !Before_Window(last, m, anchor_at)) ++last;
@@ -314,14 +246,13 @@ struct Search {
   }
 };
 
+// The device's raw output: s16le, which is this machine's own order.
 Samples Read_Raw(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) Die("cannot read " + path);
-  std::vector<char> bytes((std::istreambuf_iterator<char>(file)), {});
+  const std::string bytes((std::istreambuf_iterator<char>(file)), {});
   Samples out(bytes.size() / 2);
-  for (std::size_t k = 0; k < out.size(); ++k)
-    out[k] = static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[k * 2]) |
-                                       static_cast<std::uint8_t>(bytes[k * 2 + 1]) << 8);
+  std::memcpy(out.data(), bytes.data(), out.size() * 2);
   return out;
 }
 

@@ -61,12 +61,9 @@ void PlayField::SetUp() {
   log_path_ = ::testing::TempDir() + "zorvex_game_log_" + std::to_string(::getpid()) + ".txt";
   Open_Log(log_path_.c_str());
   sound_manager = &sounds;
-  Record_Sound_Events(true);
-  Take_Sound_Events();
 }
 
 void PlayField::TearDown() {
-  Record_Sound_Events(false);
   sound_manager = nullptr;
   Close_Log();
   std::remove(log_path_.c_str());
@@ -78,17 +75,6 @@ void PlayField::Set_Clock(std::uint32_t now) {
   plat::FrameInput frame;
   frame.tick = now;
   script_->Pin(frame);
-}
-
-std::vector<std::string> PlayField::Sounds() {
-  static const char* const kinds[] = {"load", "volume", "play", "stop"};
-  std::vector<std::string> out;
-  for (const SoundEvent& e : Take_Sound_Events()) {
-    const bool load = e.kind == SoundEvent::Kind::Load;
-    out.push_back(std::string(kinds[static_cast<int>(e.kind)]) + " " + std::to_string(e.slot) +
-                  " " + (load ? e.file : std::to_string(e.value)));
-  }
-  return out;
 }
 
 std::string PlayField::Log_Text() {

@@ -13,7 +13,6 @@
 #include "platform/ddraw.h"
 #include "platform/os.h"
 #include "platform/script/script_os.h"
-#include "sound/sound_events.h"
 #include "sound/sound_manager.h"
 
 namespace zorvex::testing {
@@ -55,8 +54,6 @@ class PlayField : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // Sound calls made since the last look, as "play 3 0" / "stop 4 1" / "load 4 music02.wav".
-  std::vector<std::string> Sounds();
   // What the game wrote to its diagnostics log so far.
   std::string Log_Text();
 

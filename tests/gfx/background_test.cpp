@@ -1,8 +1,9 @@
 // The scrolling background.
+#include "gfx/background.h"
+
 #include <gtest/gtest.h>
 
 #include "game/level.h"
-#include "gfx/background.h"
 #include "tests/game/play_field_fixture.h"
 
 namespace zorvex::testing {
@@ -26,22 +27,6 @@ TEST_F(Background, TileGridCoversTheScreenAtTheScrollOffset) {
   EXPECT_EQ(back.blits.back(), (Blit{640, 458, 64, 64, 64, 128, &gfx}));
   EXPECT_EQ(scroll_y, 10.0);
   EXPECT_EQ(scroll_timer.tick, 0u);
-}
-
-TEST_F(Background, ScrollStepsOncePerCallAfterTwoMillisecondsModulo63) {
-  const double steps[][2] = {{0, 1}, {62, 63}, {63, 1}, {10, 11}};
-  std::uint32_t now = 100;
-  for (const auto& s : steps) {
-    scroll_y = s[0];
-    Set_Clock(now);
-    Draw_Back();
-    EXPECT_EQ(scroll_y, s[1]);
-    EXPECT_EQ(scroll_timer.tick, now);
-    now += 2;
-  }
-  Set_Clock(now - 1);
-  Draw_Back();
-  EXPECT_EQ(scroll_y, 11.0);
 }
 
 TEST_F(Background, OnlyTheLastTilesFailureIsReported) {

@@ -5,6 +5,7 @@
 // command line.
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,13 +17,14 @@
 #include "app/options.h"
 #include "app/session.h"
 #include "app/shell.h"
+#include "game/balls.h"
+#include "game/bricks.h"
 #include "game/state.h"
 #include "gfx/display.h"
+#include "input/input.h"
 #include "platform/data_path.h"
 #include "platform/os.h"
 #include "platform/soft/soft_os.h"
-#include "tests/soak/invariants.h"
-#include "tests/soak/memory_watch.h"
 
 // Under AddressSanitizer freed blocks wait in a quarantine (256 MB by default) before reuse,
 // which would read as growth; a smaller one still catches use after free of recent blocks.
@@ -41,15 +43,71 @@ struct Settings {
 constexpr std::uint32_t kFrameMs[] = {16, 7, 33};  // virtual clock steps, one per seed in turn
 constexpr std::uint64_t kRssEvery = 1'000;         // frames between memory samples
 
-zorvex::testing::Invariants* checker = nullptr;
-zorvex::testing::Memory_Watch* memory = nullptr;
-std::uint64_t frames_before_this_game = 0;
-
-void On_Frame(std::uint64_t frame) {
-  checker->Check_Frame(frame);
-  const std::uint64_t total = frames_before_this_game + frame;
-  if (total % kRssEvery == 0) memory->Sample(total);
+// A field of /proc/self/status in MB (0 if unreadable).
+double Status_Mb(const char* key) {
+  std::FILE* f = std::fopen("/proc/self/status", "r");
+  if (!f) return 0;
+  char line[256];
+  double kb = 0;
+  while (std::fgets(line, sizeof line, f))
+    if (std::strncmp(line, key, std::strlen(key)) == 0)
+      kb = std::strtod(line + std::strlen(key), nullptr);
+  std::fclose(f);
+  return kb / 1024.0;
 }
+
+// What must hold after every frame of any game, however it is played, and the memory over time.
+struct Watch {
+  std::uint32_t seed = 0;
+  std::uint64_t frames = 0, before_this_game = 0;
+  bool broken = false;
+  int last_mode = zorvex::MODE_TITLE;
+  std::int32_t last_score = 0;
+  std::vector<double> rss_mb;
+  std::size_t warm_up = 0;  // samples taken while the first games loaded what they load
+
+  void New_Game(std::uint32_t s) {
+    seed = s;
+    frames = 0;
+    last_mode = zorvex::MODE_TITLE;
+    last_score = 0;
+  }
+  void Breach(std::uint64_t frame, const char* what, long long value) {
+    if (!broken)
+      std::fprintf(stderr, "zorvex-soak: seed %u, frame %llu: %s (%lld)\n", seed,
+                   static_cast<unsigned long long>(frame), what, value);
+    broken = true;
+  }
+  void Check(std::uint64_t frame) {
+    using namespace zorvex;
+    ++frames;
+    int in_play = 0;
+    for (const Ball& b : balls) in_play += b.active == 1;
+    if (in_play > BALL_COUNT) Breach(frame, "more balls in play than the table holds", in_play);
+    if (Count_Bricks() > BRICK_COUNT)
+      Breach(frame, "more live bricks than the table holds", Count_Bricks());
+    if (pointer_x < 0 || pointer_x > SCREEN_WIDTH)
+      Breach(frame, "pointer_x off the screen", pointer_x);
+    if (game_mode < MODE_TITLE || game_mode > MODE_GAME_OVER)
+      Breach(frame, "unknown mode", game_mode);
+    // The score only falls on a restart from the game-over screen, and then to 0.
+    const bool restart = last_mode == MODE_GAME_OVER && game_mode == MODE_PLAY && score == 0;
+    if (score < last_score && !restart) Breach(frame, "the score fell within a game", score);
+    if (level < 0) Breach(frame, "negative level", level);
+    last_mode = game_mode;
+    last_score = score;
+    if ((before_this_game + frame) % kRssEvery == 0) rss_mb.push_back(Status_Mb("VmRSS:"));
+  }
+  double Largest(std::size_t from, std::size_t to) const {
+    return from < to ? *std::max_element(rss_mb.begin() + static_cast<std::ptrdiff_t>(from),
+                                         rss_mb.begin() + static_cast<std::ptrdiff_t>(to))
+                     : 0;
+  }
+};
+
+Watch watch;
+
+void On_Frame(std::uint64_t frame) { watch.Check(frame); }
 
 bool Parse(int argc, char** argv, Settings* s) {
   for (int i = 1; i < argc; ++i) {
@@ -113,41 +171,36 @@ int main(int argc, char** argv) {
                  "[--max-growth-mb N]\n");
     return 2;
   }
-  zorvex::testing::Invariants invariants;
-  zorvex::testing::Memory_Watch watch;
-  checker = &invariants;
-  memory = &watch;
   zorvex::Set_Frame_Observer(On_Frame);
-
   const auto start = std::chrono::steady_clock::now();
   std::uint32_t seeds = 0;
   bool ok = true;
-  while (ok && frames_before_this_game < s.frames) {
-    const std::uint64_t frames = std::min(s.per_game, s.frames - frames_before_this_game);
+  while (ok && watch.before_this_game < s.frames) {
+    const std::uint64_t frames = std::min(s.per_game, s.frames - watch.before_this_game);
     const std::uint32_t seed = s.first_seed + seeds * 7919u;
-    const std::uint32_t frame_ms = kFrameMs[seeds % std::size(kFrameMs)];
-    invariants.New_Game(seed);
-    ok = Play_Game(s, seed, frame_ms, frames) && invariants.Ok();
-    if (ok && invariants.Frames_Seen() != frames) {
+    watch.New_Game(seed);
+    ok = Play_Game(s, seed, kFrameMs[seeds % std::size(kFrameMs)], frames) && !watch.broken;
+    if (ok && watch.frames != frames) {
       ok = false;
       std::fprintf(stderr, "zorvex-soak: seed %u ran %llu frames, not %llu\n", seed,
-                   static_cast<unsigned long long>(invariants.Frames_Seen()),
+                   static_cast<unsigned long long>(watch.frames),
                    static_cast<unsigned long long>(frames));
     }
-    frames_before_this_game += invariants.Frames_Seen();
-    ++seeds;
-    if (seeds == 2) watch.End_Warm_Up();
+    watch.before_this_game += watch.frames;
+    if (++seeds == 2) watch.warm_up = watch.rss_mb.size();
   }
   zorvex::Set_Frame_Observer(nullptr);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-
-  std::printf("frames %llu, seeds %u, %.1f s (%.0f frames/s)\n",
-              static_cast<unsigned long long>(frames_before_this_game), seeds, seconds,
-              frames_before_this_game / seconds);
-  invariants.Print_Summary(stdout);
-  watch.Print_Summary(stdout);
-  if (ok && !watch.Steady(s.max_growth_mb)) {
+  const std::size_t n = watch.rss_mb.size(), split = std::min(watch.warm_up, n);
+  const double before = watch.Largest(0, split), after = watch.Largest(split, n);
+  std::printf(
+      "frames %llu, seeds %u, %.1f s (%.0f frames/s); peak RSS %.1f MB, largest RSS "
+      "during warm-up %.1f MB, after it %.1f MB\n",
+      static_cast<unsigned long long>(watch.before_this_game), seeds, seconds,
+      watch.before_this_game / seconds, Status_Mb("VmHWM:"), before, after);
+  // Growth is only judged once the warm-up is over and samples came after it.
+  if (ok && split > 0 && split < n && after > before + s.max_growth_mb) {
     std::fprintf(stderr, "zorvex-soak: memory grew after warm-up by more than %.0f MB\n",
                  s.max_growth_mb);
     ok = false;

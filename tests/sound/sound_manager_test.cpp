@@ -198,30 +198,5 @@ TEST_F(SoundManagerTest, RefusedHardwareFallsBackToSoftwareAndNoBufferEmptiesThe
   EXPECT_EQ(os.debug_output.back(), "Sound buffer creation failed.\n");
 }
 
-TEST_F(SoundManagerTest, EveryCallIsRecordedWhileRecordingIsOn) {
-  CSoundManager& m = Started();
-  m.LoadWave(SLOT_WALL, "ramp.wav");
-  EXPECT_TRUE(Take_Sound_Events().empty());  // off by default
-  Record_Sound_Events(true);
-  m.LoadWave(SLOT_MUSIC, "nothing.wav");
-  Set_Slot_Volume(SLOT_MUSIC, -500);  // an empty slot: nothing to set, nothing recorded
-  Set_Slot_Volume(SLOT_WALL, -400);
-  m.Play(SLOT_WALL, 0);
-  m.Stop(SLOT_WALL, 1);
-  auto events = Take_Sound_Events();
-  ASSERT_EQ(events.size(), 4u);
-  EXPECT_EQ(events[0].kind, SoundEvent::Kind::Load);
-  EXPECT_EQ(events[0].file, "nothing.wav");
-  EXPECT_EQ(events[0].result, 0);
-  EXPECT_EQ(events[1].kind, SoundEvent::Kind::Volume);
-  EXPECT_EQ(events[1].slot, SLOT_WALL);
-  EXPECT_EQ(events[1].value, -400);
-  EXPECT_EQ(events[2].kind, SoundEvent::Kind::Play);
-  EXPECT_EQ(events[2].result, 1);
-  EXPECT_EQ(events[3].kind, SoundEvent::Kind::Stop);
-  EXPECT_EQ(events[3].value, 1);
-  EXPECT_TRUE(Take_Sound_Events().empty());
-}
-
 }  // namespace
 }  // namespace zorvex::testing

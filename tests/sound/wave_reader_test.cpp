@@ -68,27 +68,22 @@ TEST_F(WaveLoad, FindsDataWhereverItLiesAndSkipsOtherChunks) {
   EXPECT_EQ(std::memcmp(samples, "abc", 3), 0);
 }
 
-TEST_F(WaveLoad, PcmFormatChunkOf18BytesGivesCbSizeZero) {
-  // The chunk's own cbSize field says 5; for PCM it is never read.
+// The extra count belongs to non-PCM "fmt " chunks longer than 16 bytes: PCM ignores its own
+// (5 here), a 16-byte non-PCM chunk has none and the "data" header behind it is not taken for one.
+TEST_F(WaveLoad, ExtraFormatBytesOnlyForNonPcmChunksThatHoldThem) {
   ASSERT_EQ(Load(Riff(Chunk("fmt ", Fmt_Body(1, 1, 8000, 8) + U16(5)) + Chunk("data", "zz"))), 0);
   EXPECT_EQ(format->cbSize, 0);
   EXPECT_EQ(size, 2u);
-}
-
-TEST_F(WaveLoad, NonPcmFormatKeepsItsExtraBytes) {
-  const std::string body = Fmt_Body(2, 1, 11025, 4) + U16(4) + "\x01\x02\x03\x04";
-  ASSERT_EQ(Load(Riff(Chunk("fmt ", body) + Chunk("data", "dd"))), 0);
-  ASSERT_EQ(format->cbSize, 4);
-  EXPECT_EQ(std::memcmp(reinterpret_cast<char*>(format) + 18, "\x01\x02\x03\x04", 4), 0);
-}
-
-// The extra count belongs to the "fmt " chunk: a 16-byte non-PCM chunk has none, and the
-// "data" header behind it is not taken for one.
-TEST_F(WaveLoad, NonPcmFormatChunkOf16BytesHasNoExtraCount) {
+  plat::GlobalFree(format), plat::GlobalFree(samples), format = nullptr, samples = nullptr;
   ASSERT_EQ(Load(Riff(Chunk("fmt ", Fmt_Body(3, 1, 8000, 32)) + Chunk("data", "four"))), 0);
   EXPECT_EQ(format->wFormatTag, 3);
   EXPECT_EQ(format->cbSize, 0);
   EXPECT_EQ(size, 4u);
+  plat::GlobalFree(format), plat::GlobalFree(samples), format = nullptr, samples = nullptr;
+  const std::string body = Fmt_Body(2, 1, 11025, 4) + U16(4) + "\x01\x02\x03\x04";
+  ASSERT_EQ(Load(Riff(Chunk("fmt ", body) + Chunk("data", "dd"))), 0);
+  ASSERT_EQ(format->cbSize, 4);
+  EXPECT_EQ(std::memcmp(reinterpret_cast<char*>(format) + 18, "\x01\x02\x03\x04", 4), 0);
 }
 
 // Files the reader refuses, each with the code it answers; nothing is handed out.
