@@ -15,27 +15,12 @@
 
 namespace {
 
-bool Has_Sheet(const std::string& dir) {
-  std::string path = dir.empty() ? "gfx.bmp" : dir + "/gfx.bmp";
-  return access(path.c_str(), R_OK) == 0;
-}
-
 std::string Program_Dir() {
   char path[4096];
   ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
   if (n <= 0) return ".";
   std::string exe(path, static_cast<std::size_t>(n));
   return exe.substr(0, exe.find_last_of('/'));
-}
-
-// The working directory first, as the game always did; then the data put beside the program.
-std::string Choose_Data_Dir(const std::string& asked) {
-  if (!asked.empty() || Has_Sheet("")) return asked;
-  std::string beside = Program_Dir();
-  for (const std::string& dir : {beside + "/data", beside + "/../share/zorvex"}) {
-    if (Has_Sheet(dir)) return dir;
-  }
-  return "";
 }
 
 // The host's own messages go to the diagnostics log when one is open, else to standard error.
@@ -67,7 +52,7 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
 int main(int argc, char** argv) {
   zorvex::Options options;
   if (int code = zorvex::Read_Command_Line(argc, argv, &options); code >= 0) return code;
-  plat::Set_Data_Dir(Choose_Data_Dir(options.data_dir));
+  plat::Set_Data_Dir(zorvex::Choose_Data_Dir(options.data_dir, Program_Dir()));
   if (int code = zorvex::Open_Session(options); code >= 0) return code;
   return zorvex::Run_Program(Make_Backend(options));
 }

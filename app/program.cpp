@@ -35,6 +35,12 @@ int Finish_Program(int code) {
   return code;
 }
 
+bool Has_Sheet(const std::string& dir) {
+  std::FILE* file = std::fopen((dir.empty() ? "gfx.bmp" : dir + "/gfx.bmp").c_str(), "rb");
+  if (file) std::fclose(file);
+  return file != nullptr;
+}
+
 }  // namespace
 
 int Fail_Program(int code, const std::string& message) {
@@ -49,6 +55,14 @@ int Read_Command_Line(int argc, char** argv, Options* options) {
   if (options->help) return std::fputs(Usage_Text(), stdout) < 0;
   if (options->version) return std::fputs(Version_Text(), stdout) < 0;
   return -1;
+}
+
+std::string Choose_Data_Dir(const std::string& asked, const std::string& program_dir) {
+  if (!asked.empty() || Has_Sheet("")) return asked;
+  for (const std::string& dir : {program_dir + "/data", program_dir + "/../share/zorvex"}) {
+    if (Has_Sheet(dir)) return dir;
+  }
+  return "";
 }
 
 int Open_Session(const Options& options) {

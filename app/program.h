@@ -23,6 +23,11 @@ int Fail_Program(int code, const std::string& message);
 // a bad command line, with the message printed).
 int Read_Command_Line(int argc, char** argv, Options* options);
 
+// The data folder for --data ASKED: the folder asked for; else the working directory when it
+// holds the sheet, as the game always did; else the data put beside the program
+// (PROGRAM_DIR/data, PROGRAM_DIR/../share/zorvex).
+std::string Choose_Data_Dir(const std::string& asked, const std::string& program_dir);
+
 // Opens the log, the replay, the trace and the recording the options name. Returns -1 to go
 // on, or the exit status.
 int Open_Session(const Options& options);

@@ -1,6 +1,8 @@
 #include "platform/soft/soft_sound.h"
 
+#if !defined(_WIN32)
 #include <sys/mman.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -54,20 +56,25 @@ class Guard {
 class Silent_Bytes {
  public:
   Silent_Bytes(std::size_t size, std::uint8_t silence) : size_(size) {
+#if !defined(_WIN32)  // elsewhere calloc alone is fine
     if (size >= kMapAtLeast) {
       void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE,
                      MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
       if (p != MAP_FAILED) bytes_ = static_cast<std::uint8_t*>(p), mapped_ = true;
     }
+#endif
     if (!bytes_) bytes_ = static_cast<std::uint8_t*>(std::calloc(size ? size : 1, 1));
     if (!bytes_) throw std::bad_alloc();
     if (silence != 0) std::memset(bytes_, silence, size);
   }
   ~Silent_Bytes() {
-    if (mapped_)
+#if !defined(_WIN32)
+    if (mapped_) {
       munmap(bytes_, size_);
-    else
-      std::free(bytes_);
+      return;
+    }
+#endif
+    std::free(bytes_);
   }
   Silent_Bytes(const Silent_Bytes&) = delete;
   Silent_Bytes& operator=(const Silent_Bytes&) = delete;

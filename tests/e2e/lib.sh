@@ -6,7 +6,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # picture maps one to one onto the screenshot.
 start_display() {
   local n
-  for n in $(seq 40 99); do
+  for n in ${ZORVEX_DISPLAYS:-$(seq 40 99)}; do  # ZORVEX_DISPLAYS: the numbers to try instead
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" -screen 0 "${1:-640x480x24}" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!

@@ -1,0 +1,517 @@
+// DirectDraw under the seam. Full screen is the real flip chain in the game's own mode. In a
+// window, the primary surface is the desktop behind a clipper on the game's window; the game
+// draws into a 640 x 480 5-6-5 back buffer, and a flip copies it to a second surface (what the
+// front buffer shows) and stretches that into the window.
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "platform/ddraw.h"
+#include "platform/soft/frame_pacer.h"
+#include "platform/win32/win32_parts.h"
+// The seam's headers first: the system's macros would otherwise rewrite their constants.
+// clang-format off
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <ddraw.h>
+// clang-format on
+
+namespace {
+
+constexpr DWORD kScreenW = plat::SCREEN_WIDTH;
+constexpr DWORD kScreenH = plat::SCREEN_HEIGHT;
+
+class Surface;
+
+struct Display {
+  plat::win32::DisplayOptions options;
+  HWND window = nullptr;
+  ::IDirectDraw4* dd = nullptr;              // not held: the game releases it before its surfaces
+  ::IDirectDrawSurface4* primary = nullptr;  // in a window: the desktop
+  ::IDirectDrawClipper* window_clipper = nullptr;
+  std::vector<Surface*> surfaces;
+  plat::soft::FramePacer pacer;
+  std::chrono::steady_clock::time_point last_flip{};
+};
+
+::RECT Real_Rect(const plat::RECT& r) { return ::RECT{r.left, r.top, r.right, r.bottom}; }
+
+// Another program's window in front of the game's.
+bool Other_In_Front() {
+  HWND front = GetForegroundWindow();
+  if (!front || front == GetDesktopWindow() || front == GetShellWindow()) return false;
+  DWORD process = 0;
+  GetWindowThreadProcessId(front, &process);
+  return process != GetCurrentProcessId();
+}
+
+// Minimised, behind another program, or out of the full-screen mode. Nobody in front (the
+// program that was there has gone) is not away: the game would otherwise wait for ever.
+bool Away(const Display& d) {
+  if (!IsWindow(d.window)) return false;
+  if (IsIconic(d.window) || Other_In_Front()) return true;
+  return !d.options.windowed && d.dd && d.dd->TestCooperativeLevel() != DD_OK;
+}
+
+// Waits, handling the window's messages, until the game is seen again. False when a quit
+// arrived meanwhile: the quit is posted again for the game's own loop to find.
+bool Wait_While_Away(const Display& d) {
+  while (Away(d)) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return false;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+  }
+  return true;
+}
+
+::DDSURFACEDESC2 Offscreen_Desc(DWORD width, DWORD height, bool own_format) {
+  ::DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof(desc);
+  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+  desc.dwWidth = width;
+  desc.dwHeight = height;
+  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+  if (own_format) {
+    // In a window the desktop may be any depth; the game's colours are 5-6-5 words.
+    desc.dwFlags |= DDSD_PIXELFORMAT;
+    desc.ddsCaps.dwCaps |= DDSCAPS_SYSTEMMEMORY;
+    desc.ddpfPixelFormat.dwSize = sizeof(desc.ddpfPixelFormat);
+    desc.ddpfPixelFormat.dwFlags = DDPF_RGB;
+    desc.ddpfPixelFormat.dwRGBBitCount = 16;
+    desc.ddpfPixelFormat.dwRBitMask = 0xF800;
+    desc.ddpfPixelFormat.dwGBitMask = 0x07E0;
+    desc.ddpfPixelFormat.dwBBitMask = 0x001F;
+  }
+  return desc;
+}
+
+class Clipper final : public plat::IDirectDrawClipper {
+ public:
+  explicit Clipper(::IDirectDrawClipper* real) : real_(real) {}
+  ::IDirectDrawClipper* real() const { return real_; }
+
+  plat::HRESULT SetClipList(const plat::RGNDATA* region, std::uint32_t flags) override {
+    if (!region) return real_->SetClipList(nullptr, flags);
+    const plat::RGNDATAHEADER& h = region->rdh;
+    if (h.nCount > 4096) return DDERR_INVALIDPARAMS;
+    std::vector<std::uint8_t> bytes(sizeof(RGNDATAHEADER) + h.nCount * sizeof(::RECT));
+    auto* real = reinterpret_cast<::RGNDATA*>(bytes.data());
+    real->rdh.dwSize = sizeof(RGNDATAHEADER);
+    real->rdh.iType = h.iType;
+    real->rdh.nCount = h.nCount;
+    real->rdh.nRgnSize = h.nRgnSize;
+    real->rdh.rcBound = Real_Rect(h.rcBound);
+    const auto* rects = reinterpret_cast<const plat::RECT*>(region->Buffer);
+    auto* out = reinterpret_cast<::RECT*>(real->Buffer);
+    for (std::uint32_t i = 0; i < h.nCount; ++i) out[i] = Real_Rect(rects[i]);
+    return real_->SetClipList(real, flags);
+  }
+
+  std::uint32_t Release() override {
+    real_->Release();
+    delete this;
+    return 0;
+  }
+
+ private:
+  ~Clipper() = default;
+  ::IDirectDrawClipper* real_;
+};
+
+class Surface final : public plat::IDirectDrawSurface4 {
+ public:
+  enum class Role { kPlain, kFront, kBack, kWindowFront };
+
+  Surface(std::shared_ptr<Display> display, ::IDirectDrawSurface4* real, Role role)
+      : display_(std::move(display)), real_(real), role_(role) {
+    display_->surfaces.push_back(this);
+  }
+
+  ::IDirectDrawSurface4* real() const { return real_; }
+  void Add_Ref() { ++refs_; }
+  void Set_Back(Surface* back) { back_ = back; }
+
+  plat::HRESULT Blt(const plat::RECT* dst, plat::IDirectDrawSurface4* src,
+                    const plat::RECT* src_rect, std::uint32_t flags,
+                    const plat::DDBLTFX* fx) override {
+    ::DDBLTFX real_fx{};
+    if (fx) {
+      if (fx->dwSize != plat::DDBLTFX_SIZE) return DDERR_INVALIDPARAMS;
+      real_fx.dwSize = sizeof(real_fx);
+      real_fx.dwFillColor = fx->dwFillColor;
+    }
+    ::RECT d{}, s{};
+    if (dst) d = Real_Rect(*dst);
+    if (src_rect) s = Real_Rect(*src_rect);
+    ::IDirectDrawSurface4* source = src ? static_cast<Surface*>(src)->real_ : nullptr;
+    HRESULT result = real_->Blt(dst ? &d : nullptr, source, src_rect ? &s : nullptr, flags,
+                                fx ? &real_fx : nullptr);
+    // Out of the full-screen mode: the frame is thrown away, and the flip waits, restores
+    // and lets the game draw again.
+    return result == DDERR_SURFACELOST ? DD_OK : result;
+  }
+
+  plat::HRESULT Flip(plat::IDirectDrawSurface4* target, std::uint32_t flags) override {
+    if (role_ == Role::kWindowFront) return Present_In_Window();
+    if (role_ != Role::kFront) return DDERR_NOTFLIPPABLE;
+    Pace();
+    HRESULT result = real_->Flip(target ? static_cast<Surface*>(target)->real_ : nullptr, flags);
+    display_->last_flip = std::chrono::steady_clock::now();
+    return result == DDERR_SURFACELOST ? Recover() : result;
+  }
+
+  plat::HRESULT GetAttachedSurface(const plat::DDSCAPS2* caps,
+                                   plat::IDirectDrawSurface4** out) override {
+    if (!caps || !out) return DDERR_INVALIDPARAMS;
+    *out = nullptr;
+    if (role_ == Role::kWindowFront) {
+      if (!(caps->dwCaps & DDSCAPS_BACKBUFFER) || !back_) return DDERR_NOTFOUND;
+      back_->Add_Ref();
+      *out = back_;
+      return DD_OK;
+    }
+    ::DDSCAPS2 real_caps{};
+    real_caps.dwCaps = caps->dwCaps;
+    real_caps.dwCaps2 = caps->dwCaps2;
+    real_caps.dwCaps3 = caps->dwCaps3;
+    real_caps.dwCaps4 = caps->dwCaps4;
+    ::IDirectDrawSurface4* attached = nullptr;
+    HRESULT result = real_->GetAttachedSurface(&real_caps, &attached);
+    if (FAILED(result)) return result;
+    *out = new Surface(display_, attached, Role::kBack);
+    return DD_OK;
+  }
+
+  plat::HRESULT SetClipper(plat::IDirectDrawClipper* clipper) override {
+    return real_->SetClipper(clipper ? static_cast<Clipper*>(clipper)->real() : nullptr);
+  }
+
+  plat::HRESULT SetColorKey(std::uint32_t flags, const plat::DDCOLORKEY* key) override {
+    if (!key) return real_->SetColorKey(flags, nullptr);
+    ::DDCOLORKEY real_key{key->dwColorSpaceLowValue, key->dwColorSpaceHighValue};
+    return real_->SetColorKey(flags, &real_key);
+  }
+
+  plat::HRESULT GetDC(plat::HDC* out) override {
+    if (!out) return DDERR_INVALIDPARAMS;
+    HDC dc = nullptr;
+    HRESULT result = real_->GetDC(&dc);
+    *out = reinterpret_cast<plat::HDC>(dc);
+    return result;
+  }
+
+  plat::HRESULT ReleaseDC(plat::HDC dc) override {
+    HRESULT result = real_->ReleaseDC(reinterpret_cast<HDC>(dc));
+    // A sheet is drawn once, through GDI: keep a copy to put back when the surface is lost.
+    if (SUCCEEDED(result) && role_ == Role::kPlain) Keep_Copy();
+    return result;
+  }
+
+  // In a window the game's front buffer is the page each flip copies the picture into, so a
+  // locked front holds what was shown in either mode.
+  plat::HRESULT Lock(plat::RECT* rect, plat::DDSURFACEDESC2* desc, std::uint32_t flags,
+                     plat::HANDLE event) override {
+    if (!desc || desc->dwSize != plat::DDSURFACEDESC2_SIZE) return DDERR_INVALIDPARAMS;
+    ::RECT r{};
+    if (rect) r = Real_Rect(*rect);
+    ::DDSURFACEDESC2 real{};
+    real.dwSize = sizeof(real);
+    HRESULT result = real_->Lock(rect ? &r : nullptr, &real, flags, static_cast<HANDLE>(event));
+    if (FAILED(result)) return result;
+    desc->dwFlags = real.dwFlags;
+    desc->dwHeight = real.dwHeight;
+    desc->dwWidth = real.dwWidth;
+    desc->lPitch = real.lPitch;
+    desc->dwBackBufferCount = real.dwBackBufferCount;
+    desc->lpSurface = real.lpSurface;
+    const ::DDPIXELFORMAT& f = real.ddpfPixelFormat;
+    desc->ddpfPixelFormat =
+        plat::DDPIXELFORMAT{f.dwSize,     f.dwFlags,    f.dwFourCC,   f.dwRGBBitCount,
+                            f.dwRBitMask, f.dwGBitMask, f.dwBBitMask, f.dwRGBAlphaBitMask};
+    const ::DDSCAPS2& c = real.ddsCaps;
+    desc->ddsCaps = plat::DDSCAPS2{c.dwCaps, c.dwCaps2, c.dwCaps3, c.dwCaps4};
+    if (role_ == Role::kWindowFront) desc->ddsCaps.dwCaps |= DDSCAPS_PRIMARYSURFACE;
+    return DD_OK;
+  }
+
+  plat::HRESULT Unlock(plat::RECT* rect) override {
+    ::RECT r{};
+    if (rect) r = Real_Rect(*rect);
+    return real_->Unlock(rect ? &r : nullptr);
+  }
+
+  std::uint32_t Release() override {
+    if (--refs_ > 0) return static_cast<std::uint32_t>(refs_);
+    auto& list = display_->surfaces;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    if (back_) back_->Release();
+    real_->Release();
+    if (role_ == Role::kWindowFront) {
+      if (display_->primary) display_->primary->Release();
+      if (display_->window_clipper) display_->window_clipper->Release();
+      display_->primary = nullptr;
+      display_->window_clipper = nullptr;
+    }
+    delete this;
+    return 0;
+  }
+
+  // After the surface came back: its memory is gone, so the sheet copy goes back in, and the
+  // pages start black.
+  void Restore() {
+    if (real_->IsLost() == DDERR_SURFACELOST) real_->Restore();
+    if (role_ == Role::kPlain && !copy_.empty()) {
+      Put_Copy_Back();
+    } else if (role_ != Role::kPlain) {
+      ::DDBLTFX fx{};
+      fx.dwSize = sizeof(fx);
+      real_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+    }
+  }
+
+ private:
+  ~Surface() = default;
+
+  // The flip waits for the display when it can; when it does not (no vertical blank to wait
+  // for, or a display faster than the game), the frames are held to 60 a second.
+  void Pace() {
+    auto since = std::chrono::steady_clock::now() - display_->last_flip;
+    if (since < std::chrono::milliseconds(15)) display_->pacer.Wait();
+  }
+
+  plat::HRESULT Present_In_Window() {
+    if (Away(*display_)) return Recover();
+    if (!back_) return DDERR_GENERIC;
+    HRESULT result = real_->Blt(nullptr, back_->real_, nullptr, DDBLT_WAIT, nullptr);
+    if (result == DDERR_SURFACELOST) return Recover();
+    if (FAILED(result)) return result;  // a page still locked, as a real flip would say
+    display_->pacer.Wait();
+    RECT client{};
+    GetClientRect(display_->window, &client);
+    POINT corner{0, 0};
+    ClientToScreen(display_->window, &corner);
+    OffsetRect(&client, corner.x, corner.y);
+    result = display_->primary->Blt(&client, real_, nullptr, DDBLT_WAIT, nullptr);
+    if (result == DDERR_SURFACELOST) return Recover();
+    if (FAILED(result)) Present_Through_Gdi();
+    display_->last_flip = std::chrono::steady_clock::now();
+    return DD_OK;
+  }
+
+  // Where the desktop's format cannot take the game's 5-6-5 pages in one blit.
+  void Present_Through_Gdi() {
+    HDC from = nullptr;
+    if (FAILED(real_->GetDC(&from))) return;
+    RECT client{};
+    GetClientRect(display_->window, &client);
+    HDC to = ::GetDC(display_->window);
+    StretchBlt(to, 0, 0, client.right, client.bottom, from, 0, 0, kScreenW, kScreenH, SRCCOPY);
+    ::ReleaseDC(display_->window, to);
+    real_->ReleaseDC(from);
+  }
+
+  plat::HRESULT Recover() {
+    if (!Wait_While_Away(*display_)) return DD_OK;  // quitting: give the frame up
+    if (display_->primary && display_->primary->IsLost() == DDERR_SURFACELOST)
+      display_->primary->Restore();
+    for (Surface* s : display_->surfaces) s->Restore();
+    plat::win32::Note_Return();
+    return DDERR_SURFACELOST;  // the game flips again
+  }
+
+  void Keep_Copy() {
+    ::DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof(desc);
+    if (FAILED(real_->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) return;
+    row_bytes_ = desc.dwWidth * (desc.ddpfPixelFormat.dwRGBBitCount / 8);
+    rows_ = desc.dwHeight;
+    copy_.resize(static_cast<std::size_t>(row_bytes_) * rows_);
+    const auto* from = static_cast<const std::uint8_t*>(desc.lpSurface);
+    for (DWORD y = 0; y < rows_; ++y)
+      std::memcpy(&copy_[y * row_bytes_], from + y * desc.lPitch, row_bytes_);
+    real_->Unlock(nullptr);
+  }
+
+  void Put_Copy_Back() {
+    ::DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof(desc);
+    if (FAILED(real_->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr))) return;
+    auto* to = static_cast<std::uint8_t*>(desc.lpSurface);
+    for (DWORD y = 0; y < rows_ && y < desc.dwHeight; ++y)
+      std::memcpy(to + y * desc.lPitch, &copy_[y * row_bytes_], row_bytes_);
+    real_->Unlock(nullptr);
+  }
+
+  std::shared_ptr<Display> display_;
+  ::IDirectDrawSurface4* real_;
+  Role role_;
+  int refs_ = 1;
+  Surface* back_ = nullptr;  // in a window: the page the game draws on
+  std::vector<std::uint8_t> copy_;
+  DWORD row_bytes_ = 0, rows_ = 0;
+};
+
+class DirectDraw4 final : public plat::IDirectDraw4 {
+ public:
+  DirectDraw4(std::shared_ptr<Display> display, ::IDirectDraw4* real)
+      : display_(std::move(display)), real_(real) {
+    display_->dd = real;
+  }
+
+  plat::HRESULT SetCooperativeLevel(plat::HWND window, std::uint32_t flags) override {
+    display_->window = reinterpret_cast<HWND>(window);
+    // A window shares the desktop: the normal level, whatever the game asks for.
+    return real_->SetCooperativeLevel(display_->window,
+                                      display_->options.windowed ? DDSCL_NORMAL : flags);
+  }
+
+  plat::HRESULT SetDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t bpp,
+                               std::uint32_t refresh, std::uint32_t flags) override {
+    if (display_->options.windowed) return DD_OK;  // the desktop keeps its mode
+    return real_->SetDisplayMode(width, height, bpp, refresh, flags);
+  }
+
+  plat::HRESULT CreateSurface(plat::DDSURFACEDESC2* desc, plat::IDirectDrawSurface4** out,
+                              void* outer) override {
+    if (out) *out = nullptr;
+    if (!desc || !out || outer || desc->dwSize != plat::DDSURFACEDESC2_SIZE ||
+        !(desc->dwFlags & DDSD_CAPS))
+      return DDERR_INVALIDPARAMS;
+    const bool primary = desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE;
+    if (primary && display_->options.windowed) return Create_Window_Pages(out);
+    ::DDSURFACEDESC2 real{};
+    real.dwSize = sizeof(real);
+    real.dwFlags = desc->dwFlags;
+    real.dwHeight = desc->dwHeight;
+    real.dwWidth = desc->dwWidth;
+    real.dwBackBufferCount = desc->dwBackBufferCount;
+    real.ddsCaps.dwCaps = desc->ddsCaps.dwCaps;
+    real.ddsCaps.dwCaps2 = desc->ddsCaps.dwCaps2;
+    real.ddsCaps.dwCaps3 = desc->ddsCaps.dwCaps3;
+    real.ddsCaps.dwCaps4 = desc->ddsCaps.dwCaps4;
+    if (!primary && display_->options.windowed) {
+      ::DDSURFACEDESC2 own = Offscreen_Desc(real.dwWidth, real.dwHeight, true);
+      own.ddsCaps.dwCaps |= real.ddsCaps.dwCaps;
+      real = own;
+    }
+    ::IDirectDrawSurface4* surface = nullptr;
+    HRESULT result = real_->CreateSurface(&real, &surface, nullptr);
+    if (FAILED(result)) return result;
+    *out = new Surface(display_, surface, primary ? Surface::Role::kFront : Surface::Role::kPlain);
+    return DD_OK;
+  }
+
+  plat::HRESULT CreateClipper(std::uint32_t flags, plat::IDirectDrawClipper** out,
+                              void* outer) override {
+    if (out) *out = nullptr;
+    if (!out || outer) return DDERR_INVALIDPARAMS;
+    ::IDirectDrawClipper* clipper = nullptr;
+    HRESULT result = real_->CreateClipper(flags, &clipper, nullptr);
+    if (FAILED(result)) return result;
+    *out = new Clipper(clipper);
+    return DD_OK;
+  }
+
+  std::uint32_t Release() override {
+    display_->dd = nullptr;
+    real_->Release();
+    delete this;
+    return 0;
+  }
+
+ private:
+  ~DirectDraw4() = default;
+
+  // The desktop with a clipper on the window, the page shown and the page drawn on.
+  plat::HRESULT Create_Window_Pages(plat::IDirectDrawSurface4** out) {
+    ::DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof(desc);
+    desc.dwFlags = DDSD_CAPS;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    ::IDirectDrawSurface4* primary = nullptr;
+    HRESULT result = real_->CreateSurface(&desc, &primary, nullptr);
+    if (FAILED(result)) return result;
+    ::IDirectDrawClipper* clipper = nullptr;
+    result = real_->CreateClipper(0, &clipper, nullptr);
+    if (SUCCEEDED(result)) result = clipper->SetHWnd(0, display_->window);
+    if (SUCCEEDED(result)) result = primary->SetClipper(clipper);
+    ::IDirectDrawSurface4* pages[2] = {nullptr, nullptr};
+    for (::IDirectDrawSurface4*& page : pages) {
+      ::DDSURFACEDESC2 own = Offscreen_Desc(kScreenW, kScreenH, true);
+      if (SUCCEEDED(result)) result = real_->CreateSurface(&own, &page, nullptr);
+    }
+    if (FAILED(result)) {
+      for (::IDirectDrawSurface4* page : pages)
+        if (page) page->Release();
+      if (clipper) clipper->Release();
+      primary->Release();
+      return result;
+    }
+    display_->primary = primary;
+    display_->window_clipper = clipper;
+    auto* front = new Surface(display_, pages[0], Surface::Role::kWindowFront);
+    front->Set_Back(new Surface(display_, pages[1], Surface::Role::kBack));
+    *out = front;
+    return DD_OK;
+  }
+
+  std::shared_ptr<Display> display_;
+  ::IDirectDraw4* real_;
+};
+
+class DirectDraw final : public plat::IDirectDraw {
+ public:
+  DirectDraw(const plat::win32::DisplayOptions& options, ::IDirectDraw* real)
+      : options_(options), real_(real) {}
+
+  plat::HRESULT QueryInterface(const plat::GUID& iid, void** out) override {
+    if (!out) return DDERR_INVALIDPARAMS;
+    *out = nullptr;
+    if (!(iid == plat::IID_IDirectDraw4)) return E_NOINTERFACE;
+    ::IDirectDraw4* dd4 = nullptr;
+    HRESULT result = real_->QueryInterface(IID_IDirectDraw4, reinterpret_cast<void**>(&dd4));
+    if (FAILED(result)) return result;
+    auto display = std::make_shared<Display>();
+    display->options = options_;
+    *out = static_cast<plat::IDirectDraw4*>(new DirectDraw4(display, dd4));
+    return DD_OK;
+  }
+
+  std::uint32_t Release() override {
+    real_->Release();
+    delete this;
+    return 0;
+  }
+
+ private:
+  ~DirectDraw() = default;
+  plat::win32::DisplayOptions options_;
+  ::IDirectDraw* real_;
+};
+
+std::uint32_t returns_from_away = 0;
+
+}  // namespace
+
+void plat::win32::Note_Return() { ++returns_from_away; }
+std::uint32_t plat::win32::Returns() { return returns_from_away; }
+
+plat::HRESULT plat::win32::Create_DirectDraw(const DisplayOptions& options,
+                                             plat::IDirectDraw** out) {
+  if (!out) return DDERR_INVALIDPARAMS;
+  *out = nullptr;
+  ::IDirectDraw* real = nullptr;
+  ::HRESULT result = ::DirectDrawCreate(nullptr, &real, nullptr);
+  if (FAILED(result)) return result;
+  *out = new ::DirectDraw(options, real);
+  return DD_OK;
+}

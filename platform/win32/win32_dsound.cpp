@@ -1,0 +1,150 @@
+// DirectSound under the seam.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "platform/dsound.h"
+#include "platform/win32/win32_parts.h"
+// The seam's headers first: the system's macros would otherwise rewrite their constants.
+// clang-format off
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <mmsystem.h>
+#include <mmreg.h>
+#include <dsound.h>
+// clang-format on
+
+namespace {
+
+// The format record with the extra bytes its cbSize announces, for formats other than PCM.
+std::vector<std::uint8_t> Real_Format(const plat::WAVEFORMATEX& seam) {
+  std::vector<std::uint8_t> bytes(sizeof(::WAVEFORMATEX) + seam.cbSize);
+  ::WAVEFORMATEX real{};
+  real.wFormatTag = seam.wFormatTag;
+  real.nChannels = seam.nChannels;
+  real.nSamplesPerSec = seam.nSamplesPerSec;
+  real.nAvgBytesPerSec = seam.nAvgBytesPerSec;
+  real.nBlockAlign = seam.nBlockAlign;
+  real.wBitsPerSample = seam.wBitsPerSample;
+  real.cbSize = seam.cbSize;
+  std::memcpy(bytes.data(), &real, sizeof(real));
+  if (seam.cbSize)
+    std::memcpy(bytes.data() + sizeof(real), reinterpret_cast<const std::uint8_t*>(&seam) + 18,
+                seam.cbSize);
+  return bytes;
+}
+
+// --volume as the attenuation it stands for, in hundredths of a decibel: the Linux build scales
+// every sample by the same fraction.
+std::int32_t Attenuation(int percent) {
+  if (percent <= 0) return DSBVOLUME_MIN;
+  if (percent >= 100) return 0;
+  return std::max<std::int32_t>(DSBVOLUME_MIN, std::lround(2000.0 * std::log10(percent / 100.0)));
+}
+
+class Buffer final : public plat::IDirectSoundBuffer {
+ public:
+  Buffer(::IDirectSoundBuffer* real, std::int32_t attenuation)
+      : real_(real), attenuation_(attenuation) {
+    if (attenuation_ != 0) real_->SetVolume(attenuation_);  // refused without volume control
+  }
+
+  plat::HRESULT SetFormat(const plat::WAVEFORMATEX* format) override {
+    if (!format) return DSERR_INVALIDPARAM;
+    std::vector<std::uint8_t> real = Real_Format(*format);
+    return real_->SetFormat(reinterpret_cast<const ::WAVEFORMATEX*>(real.data()));
+  }
+  plat::HRESULT SetFrequency(std::uint32_t hz) override { return real_->SetFrequency(hz); }
+  plat::HRESULT SetCurrentPosition(std::uint32_t offset) override {
+    return real_->SetCurrentPosition(offset);
+  }
+  plat::HRESULT SetVolume(std::int32_t hundredths_db) override {
+    // A volume the system refuses is handed on as it is, for its own error.
+    if (hundredths_db < DSBVOLUME_MIN || hundredths_db > DSBVOLUME_MAX)
+      return real_->SetVolume(hundredths_db);
+    return real_->SetVolume(std::max(DSBVOLUME_MIN, hundredths_db + attenuation_));
+  }
+  plat::HRESULT Lock(std::uint32_t offset, std::uint32_t bytes, void** region1,
+                     std::uint32_t* bytes1, void** region2, std::uint32_t* bytes2,
+                     std::uint32_t flags) override {
+    DWORD n1 = 0, n2 = 0;
+    HRESULT result = real_->Lock(offset, bytes, region1, bytes1 ? &n1 : nullptr, region2,
+                                 bytes2 ? &n2 : nullptr, flags);
+    if (bytes1) *bytes1 = n1;
+    if (bytes2) *bytes2 = n2;
+    return result;
+  }
+  plat::HRESULT Unlock(void* region1, std::uint32_t bytes1, void* region2,
+                       std::uint32_t bytes2) override {
+    return real_->Unlock(region1, bytes1, region2, bytes2);
+  }
+  plat::HRESULT Play(std::uint32_t reserved, std::uint32_t priority, std::uint32_t flags) override {
+    return real_->Play(reserved, priority, flags);
+  }
+  plat::HRESULT Stop() override { return real_->Stop(); }
+  std::uint32_t Release() override {
+    real_->Release();
+    delete this;
+    return 0;
+  }
+
+ private:
+  ~Buffer() = default;
+  ::IDirectSoundBuffer* real_;
+  std::int32_t attenuation_;
+};
+
+class Sound final : public plat::IDirectSound {
+ public:
+  Sound(::IDirectSound* real, int volume) : real_(real), attenuation_(Attenuation(volume)) {}
+
+  plat::HRESULT SetCooperativeLevel(plat::HWND window, std::uint32_t level) override {
+    return real_->SetCooperativeLevel(reinterpret_cast<HWND>(window), level);
+  }
+
+  plat::HRESULT CreateSoundBuffer(const plat::DSBUFFERDESC* desc, plat::IDirectSoundBuffer** out,
+                                  void* outer) override {
+    if (out) *out = nullptr;
+    if (!desc || !out || outer || desc->dwSize != plat::DSBUFFERDESC_SIZE)
+      return DSERR_INVALIDPARAM;
+    ::DSBUFFERDESC real{};
+    real.dwSize = sizeof(real);
+    real.dwFlags = desc->dwFlags;
+    real.dwBufferBytes = desc->dwBufferBytes;
+    real.dwReserved = desc->dwReserved;
+    std::vector<std::uint8_t> format;
+    if (desc->lpwfxFormat) {
+      format = Real_Format(*desc->lpwfxFormat);
+      real.lpwfxFormat = reinterpret_cast<::WAVEFORMATEX*>(format.data());
+    }
+    ::IDirectSoundBuffer* buffer = nullptr;
+    HRESULT result = real_->CreateSoundBuffer(&real, &buffer, nullptr);
+    if (FAILED(result)) return result;
+    *out = new Buffer(buffer, attenuation_);
+    return DS_OK;
+  }
+
+  std::uint32_t Release() override {
+    real_->Release();
+    delete this;
+    return 0;
+  }
+
+ private:
+  ~Sound() = default;
+  ::IDirectSound* real_;
+  std::int32_t attenuation_;
+};
+
+}  // namespace
+
+plat::HRESULT plat::win32::Create_DirectSound(int volume, plat::IDirectSound** out) {
+  if (!out) return DSERR_INVALIDPARAM;
+  *out = nullptr;
+  ::IDirectSound* real = nullptr;
+  ::HRESULT result = ::DirectSoundCreate(nullptr, &real, nullptr);
+  if (FAILED(result)) return result;
+  *out = new Sound(real, volume);
+  return DS_OK;
+}
