@@ -1,6 +1,8 @@
 #include "bench/bench_world.h"
 
 #include "app/game_loop.h"
+#include "app/options.h"
+#include "app/session.h"
 #include "app/shell.h"
 #include "game/balls.h"
 #include "game/bricks.h"
@@ -16,19 +18,34 @@
 
 namespace zorvex::bench {
 
-Game_Up::Game_Up() {
+Game_Up::Game_Up(const char* replay) {
   Reset_Play_State();
   plat::Set_Data_Dir(ZORVEX_DATA_DIR);
-  auto host = std::make_unique<Bench_Host>();
-  host_ = host.get();
-  backend_ = plat::soft::Make_Soft_Os(std::move(host));
+  if (replay) {
+    Options options;
+    options.headless = true;
+    options.replay_path = replay;
+    std::string error;
+    if (!(session_ = Begin_Session(options, &error))) return;
+    backend_ = plat::soft::Make_Soft_Os(plat::soft::Make_Headless_Host(true));
+  } else {
+    auto host = std::make_unique<Bench_Host>();
+    host_ = host.get();
+    backend_ = plat::soft::Make_Soft_Os(std::move(host));
+  }
   plat::Use_Os(backend_.get());
-  ok_ = Open_Game_Window() && Setup_Game() == 1;
+  if (!Open_Game_Window()) return;
+  if (session_) Session_Before_Setup();
+  ok_ = Setup_Game() == 1;
+  if (session_ && ok_) Session_After_Setup();
 }
 
 Game_Up::~Game_Up() {
-  Shutdown_Game();
-  Release_Clipper();
+  if (backend_) {
+    Shutdown_Game();
+    Release_Clipper();
+  }
+  if (session_) End_Session();
   plat::Use_Os(nullptr);
   backend_.reset();
   plat::Set_Data_Dir("");

@@ -2,11 +2,11 @@
 // them reaches the game's keyboard state, pausing waits as a lost focus does, F12 saves the
 // picture shown.
 #include <SDL.h>
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -155,13 +155,9 @@ TEST_F(HostKeys, F12SavesTheNextPictureShownAndSaysWhere) {
   EXPECT_EQ(reports[0].rfind(prefix, 0), 0u) << reports[0];
   const std::string path = reports[0].substr(std::string("Screenshot saved to ").size());
   std::vector<std::string> files;
-  DIR* d = opendir(dir.c_str());
-  while (dirent* e = readdir(d))
-    if (e->d_name[0] != '.') files.push_back(dir + "/" + e->d_name);
-  closedir(d);
+  for (const auto& e : std::filesystem::directory_iterator(dir)) files.push_back(e.path());
   EXPECT_EQ(files, std::vector<std::string>{path});
-  for (const std::string& f : files) unlink(f.c_str());
-  rmdir(dir.c_str());
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
