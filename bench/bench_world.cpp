@@ -53,11 +53,6 @@ Game_Up::~Game_Up() {
 
 // ---- The play frame's state ----
 
-struct Play_State::Snapshot {
-  Play_State_Copy state;
-  std::uint32_t now;
-};
-
 void Play_State::Build(Bench_Host& host) {
   game_mode = MODE_PLAY;
   level = 12;
@@ -84,14 +79,13 @@ void Play_State::Build(Bench_Host& host) {
   for (int i = 0; i < SHOT_COUNT; ++i)
     New_Shot(10 + 12 * i, 392 + 8 * (i % 6), 8, 8, 256, 0, 0, -15);
 
-  saved_ = std::make_shared<Snapshot>();
-  Save_Play_State(&saved_->state);
-  saved_->now = host.Now();
+  Save_Play_State(&saved_);
+  saved_now_ = host.Now();
 }
 
 void Play_State::Restore(Bench_Host& host) const {
-  Restore_Play_State(saved_->state);
-  host.Set_Ticks(saved_->now);
+  Restore_Play_State(saved_);
+  host.Set_Ticks(saved_now_);
 }
 
 bool Play_State::Intact() {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "game/state.h"
 #include "platform/os.h"
 #include "platform/soft/host.h"
 
@@ -84,8 +85,8 @@ class Play_State {
   static bool Intact();
 
  private:
-  struct Snapshot;
-  std::shared_ptr<Snapshot> saved_;
+  Play_State_Copy saved_{};
+  std::uint32_t saved_now_ = 0;
 };
 
 // One recorded blit of a frame: the destination and source rectangles and which sheet.
