@@ -1,6 +1,8 @@
 #include "bench/bench_world.h"
 
 #include "app/game_loop.h"
+#include "app/options.h"
+#include "app/session.h"
 #include "app/shell.h"
 #include "game/balls.h"
 #include "game/bricks.h"
@@ -16,30 +18,40 @@
 
 namespace zorvex::bench {
 
-Game_Up::Game_Up() {
+Game_Up::Game_Up(const char* replay) {
   Reset_Play_State();
   plat::Set_Data_Dir(ZORVEX_DATA_DIR);
-  auto host = std::make_unique<Bench_Host>();
-  host_ = host.get();
-  backend_ = plat::soft::Make_Soft_Os(std::move(host));
+  if (replay) {
+    Options options;
+    options.headless = true;
+    options.replay_path = replay;
+    std::string error;
+    if (!(session_ = Begin_Session(options, &error))) return;
+    backend_ = plat::soft::Make_Soft_Os(plat::soft::Make_Headless_Host(true));
+  } else {
+    auto host = std::make_unique<Bench_Host>();
+    host_ = host.get();
+    backend_ = plat::soft::Make_Soft_Os(std::move(host));
+  }
   plat::Use_Os(backend_.get());
-  ok_ = Open_Game_Window() && Setup_Game() == 1;
+  if (!Open_Game_Window()) return;
+  if (session_) Session_Before_Setup();
+  ok_ = Setup_Game() == 1;
+  if (session_ && ok_) Session_After_Setup();
 }
 
 Game_Up::~Game_Up() {
-  Shutdown_Game();
-  Release_Clipper();
+  if (backend_) {
+    Shutdown_Game();
+    Release_Clipper();
+  }
+  if (session_) End_Session();
   plat::Use_Os(nullptr);
   backend_.reset();
   plat::Set_Data_Dir("");
 }
 
 // ---- The play frame's state ----
-
-struct Play_State::Snapshot {
-  Play_State_Copy state;
-  std::uint32_t now;
-};
 
 void Play_State::Build(Bench_Host& host) {
   game_mode = MODE_PLAY;
@@ -67,14 +79,13 @@ void Play_State::Build(Bench_Host& host) {
   for (int i = 0; i < SHOT_COUNT; ++i)
     New_Shot(10 + 12 * i, 392 + 8 * (i % 6), 8, 8, 256, 0, 0, -15);
 
-  saved_ = std::make_shared<Snapshot>();
-  Save_Play_State(&saved_->state);
-  saved_->now = host.Now();
+  Save_Play_State(&saved_);
+  saved_now_ = host.Now();
 }
 
 void Play_State::Restore(Bench_Host& host) const {
-  Restore_Play_State(saved_->state);
-  host.Set_Ticks(saved_->now);
+  Restore_Play_State(saved_);
+  host.Set_Ticks(saved_now_);
 }
 
 bool Play_State::Intact() {

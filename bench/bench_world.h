@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "game/state.h"
 #include "platform/os.h"
 #include "platform/soft/host.h"
 
@@ -39,7 +40,7 @@ class Bench_Host final : public plat::soft::Host {
   void Pump_Events(plat::soft::InputState*) override {}
   void Wait_Events(plat::soft::InputState*, int) override {}
   bool Visible() override { return true; }
-  void Present(const std::uint16_t*, int, int) override { ++frames_; }  // no copy, no wait
+  void Present(const std::uint16_t*, int, int) override {}  // no copy, no wait
   plat::soft::AudioSink* Audio_Sink() override { return &sink_; }
 
   void Set_Ticks(std::uint32_t ms) { ms_ = ms; }
@@ -49,15 +50,15 @@ class Bench_Host final : public plat::soft::Host {
 
  private:
   std::uint32_t ms_ = 1000;
-  long frames_ = 0;
   Bench_Sink sink_;
 };
 
 // Creates the backend, the window and runs Setup_Game with the real sheets and sounds; the
-// destructor shuts the game down and hands the seam back empty.
+// destructor shuts the game down and hands the seam back empty. Given a recorded game, it plays
+// that on the headless host with tracing off instead (host() is then not to be used).
 class Game_Up {
  public:
-  Game_Up();
+  explicit Game_Up(const char* replay = nullptr);
   ~Game_Up();
   Game_Up(const Game_Up&) = delete;
   Game_Up& operator=(const Game_Up&) = delete;
@@ -65,9 +66,10 @@ class Game_Up {
   Bench_Host& host() { return *host_; }
 
  private:
-  Bench_Host* host_;
+  Bench_Host* host_ = nullptr;
   std::unique_ptr<plat::Os> backend_;
   bool ok_ = false;
+  bool session_ = false;
 };
 
 // A full play frame's state: 75 live bricks of every kind and damage, 15 balls, 50 shots, a
@@ -83,8 +85,8 @@ class Play_State {
   static bool Intact();
 
  private:
-  struct Snapshot;
-  std::shared_ptr<Snapshot> saved_;
+  Play_State_Copy saved_{};
+  std::uint32_t saved_now_ = 0;
 };
 
 // One recorded blit of a frame: the destination and source rectangles and which sheet.

@@ -53,6 +53,7 @@ void BM_PlayFrame(benchmark::State& state) {
   Run_Play_Frames(state, game, play, [] { Run_Frame(); });
   state.SetBytesProcessed(state.iterations() * kScreenPixels * 2);
 }
+BENCHMARK(BM_PlayFrame)->Unit(benchmark::kMicrosecond);
 
 // memset of the back buffer, then two whole-screen copies (the flip to the host, the host's
 // upload): the memory traffic a renderer of this frame cannot avoid.
@@ -69,6 +70,7 @@ void BM_PlayFrameFloor(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * kScreenPixels * 2);
 }
+BENCHMARK(BM_PlayFrameFloor)->Unit(benchmark::kMicrosecond);
 
 namespace {
 
@@ -136,6 +138,7 @@ void BM_PlayFrameSdlBlit(benchmark::State& state) {
   SDL_FreeSurface(ui_sheet);
   SDL_FreeSurface(gfx_sheet);
 }
+BENCHMARK(BM_PlayFrameSdlBlit)->Unit(benchmark::kMicrosecond);
 
 // One line of text through the device-context path, as the title and game-over screens draw.
 void BM_PrintText(benchmark::State& state) {
@@ -143,6 +146,7 @@ void BM_PrintText(benchmark::State& state) {
   if (!game.Ok()) return state.SkipWithError("start-up failed");
   for (auto _ : state) Print_Text("Press Enter to Start Over,", 0, 440, 0xFFFFFF, lpddsback);
 }
+BENCHMARK(BM_PrintText)->Unit(benchmark::kMicrosecond);
 
 namespace {
 
@@ -182,5 +186,7 @@ void BM_FramePacer(benchmark::State& state) {
   state.counters["p99_ms"] = static_cast<double>(intervals[p99]) / 1e6;
   state.counters["worst_ms"] = static_cast<double>(intervals.back()) / 1e6;
 }
+// Ten seconds of real frames: wall-clock time, since the point is waiting well.
+BENCHMARK(BM_FramePacer)->Iterations(600)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace zorvex::bench

@@ -100,15 +100,18 @@ void Check_Layout(const Bitmap& b, const std::vector<Rect>& rects) {
   EXPECT_EQ(lost, 0) << "non-black pixels that become transparent at 16 bits";
 }
 
-TEST(GfxSheet, EverySpriteIsInPlaceAndNothingElseIsDrawn) {
-  Bitmap gfx = Load("gfx.bmp");
-  ASSERT_GT(gfx.width, 0);
-  Check_Layout(gfx, Gfx_Rects());
-}
+// Both sheets, read once.
+class GfxSheet : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { gfx = Load("gfx.bmp"), ui = Load("ui.bmp"); }
+  void SetUp() override { ASSERT_TRUE(gfx.width > 0 && ui.width > 0); }
+  static inline Bitmap gfx, ui;
+};
+using UiSheet = GfxSheet;
 
-TEST(GfxSheet, RoundSpritesHaveTransparentCornersAndSolidCentres) {
-  Bitmap gfx = Load("gfx.bmp");
-  ASSERT_GT(gfx.width, 0);
+TEST_F(GfxSheet, EverySpriteIsInPlaceAndNothingElseIsDrawn) { Check_Layout(gfx, Gfx_Rects()); }
+
+TEST_F(GfxSheet, RoundSpritesHaveTransparentCornersAndSolidCentres) {
   for (int i = 0; i < 8; ++i) {
     int x = 224 + 8 * (i % 4), y = 8 * (i / 4);
     EXPECT_EQ(Px(gfx, x, y), 0u) << "ball " << i;
@@ -143,9 +146,7 @@ double Boundary(const Bitmap& b, int ox, int oy, int c, bool rows) {
 
 // The step across the wrap must be no sharper than the sharpest boundary inside the tile
 // (panels and weaves have edges of their own; a seam would stand out beyond them).
-TEST(GfxSheet, TilesAreOpaqueDarkAndWrapWithoutASeam) {
-  Bitmap gfx = Load("gfx.bmp");
-  ASSERT_GT(gfx.width, 0);
+TEST_F(GfxSheet, TilesAreOpaqueDarkAndWrapWithoutASeam) {
   for (int k = 0; k < 6; ++k) {
     const int ox = 64 * (k % 2), oy = 64 * (k / 2);
     double light = 0;
@@ -177,9 +178,7 @@ int Differing(const Bitmap& b, const Rect& r1, const Rect& r2) {
   return n;
 }
 
-TEST(GfxSheet, BrickFramesShowDamageAndGunFramesDiffer) {
-  Bitmap gfx = Load("gfx.bmp");
-  ASSERT_GT(gfx.width, 0);
+TEST_F(GfxSheet, BrickFramesShowDamageAndGunFramesDiffer) {
   for (int kind = 0; kind < 5; ++kind) {
     Rect f0{"", 128 + 32 * kind, 48, 32, 16}, f1{"", f0.x, 64, 32, 16}, f2{"", f0.x, 80, 32, 16};
     EXPECT_GT(Differing(gfx, f0, f1), 8) << "kind " << kind;
@@ -193,9 +192,7 @@ TEST(GfxSheet, BrickFramesShowDamageAndGunFramesDiffer) {
     EXPECT_GT(Differing(gfx, idle, {"", 160 + 16 * k, 16, 16, 16}), 4) << k;
 }
 
-TEST(UiSheet, EveryPictureIsInPlaceAndNothingElseIsDrawn) {
-  Bitmap ui = Load("ui.bmp");
-  ASSERT_GT(ui.width, 0);
+TEST_F(UiSheet, EveryPictureIsInPlaceAndNothingElseIsDrawn) {
   Check_Layout(ui, Ui_Rects());
   // The first level digit is drawn 55 pixels into the 70-pixel level label: that part of the
   // label must stay clear so the two never overlap on screen.
@@ -203,9 +200,7 @@ TEST(UiSheet, EveryPictureIsInPlaceAndNothingElseIsDrawn) {
 }
 
 // Each glyph fills part of its cell, centred, and no two glyphs look alike.
-TEST(UiSheet, GlyphCellsHoldTheirCharactersCentred) {
-  Bitmap ui = Load("ui.bmp");
-  ASSERT_GT(ui.width, 0);
+TEST_F(UiSheet, GlyphCellsHoldTheirCharactersCentred) {
   const std::string chars = "-0123456789";
   for (char c : chars) {
     int x0 = 99, y0 = 99, x1 = -1, y1 = -1;

@@ -38,6 +38,12 @@ constexpr long SEARCH_BUDGET = 400000;  // buffer mixes before the search gives 
   std::exit(2);
 }
 
+// A failed check: says what and counts one failure.
+int Fail(const std::string& what) {
+  std::printf("FAIL: %s\n", what.c_str());
+  return 1;
+}
+
 // ---- The trace's sound calls ----
 
 struct Call {
@@ -161,25 +167,14 @@ struct Model {
 // ---- Matching the output, buffer by buffer ----
 
 struct Search {
-  Search(const Samples& out, const std::vector<Call>& c, std::vector<const Samples*> sounds,
-         std::size_t frames_per_buffer)
-      : output(out),
-        calls(c),
-        loaded(std::move(sounds)),
-        buffer(frames_per_buffer),
-        buffers(out.size() / 2 / frames_per_buffer),
-        applied_at(c.size(), 0),
-        acc(frames_per_buffer * 2),
-        mixed(frames_per_buffer * 2) {}
-
   const Samples& output;
   const std::vector<Call>& calls;
   std::vector<const Samples*> loaded;  // per call, the sound a load brings
   std::size_t buffer;
-  std::size_t buffers;
-  std::vector<std::size_t> applied_at;  // per call, the buffer it took effect at
-  std::vector<std::int32_t> acc;
-  std::vector<std::int16_t> mixed;
+  std::size_t buffers = output.size() / 2 / buffer;
+  std::vector<std::size_t> applied_at = std::vector<std::size_t>(calls.size());  // its buffer
+  std::vector<std::int32_t> acc = std::vector<std::int32_t>(buffer * 2);
+  std::vector<std::int16_t> mixed = std::vector<std::int16_t>(buffer * 2);
   long budget = SEARCH_BUDGET;
   std::size_t deepest = 0;
 
@@ -304,14 +299,10 @@ int Check_Bounce(const Search& s, long frame) {
   while (b < s.calls.size() &&
          !(s.calls[b].frame == frame && s.calls[b].kind == "play" && s.calls[b].slot == 0))
     ++b;
-  if (b == s.calls.size()) {
-    std::printf("FAIL: the trace has no wall bounce (play of slot 0) at frame %ld\n", frame);
-    return 1;
-  }
-  if (!Heard_At_Once(s, b)) {
-    std::printf("FAIL: the bounce's sound is silent in its first buffer; its start is not seen\n");
-    return 1;
-  }
+  if (b == s.calls.size())
+    return Fail("the trace has no wall bounce (play of slot 0) at frame " + std::to_string(frame));
+  if (!Heard_At_Once(s, b))
+    return Fail("the bounce's sound is silent in its first buffer; its start is not seen");
   const std::size_t m = Music_Start_Before(s.calls, b);
   const double measured = static_cast<double>((s.applied_at[b] - s.applied_at[m]) * s.buffer);
   const double expected = (frame - s.calls[m].frame) * SAMPLES_PER_FRAME;
@@ -337,11 +328,8 @@ int Check_Bounce(const Search& s, long frame) {
       "sample %zu); frames give %.1f ms, off by %+.1f ms (allowed %+.1f to %+.1f ms)\n",
       frame, s.applied_at[b] * s.buffer, Ms(measured), s.calls[m].frame, s.applied_at[m] * s.buffer,
       Ms(expected), Ms(measured - expected), Ms(earliest - expected), Ms(latest - expected));
-  if (measured < earliest || measured > latest) {
-    std::printf("FAIL: the bounce is not at its frame's time\n");
-    return 1;
-  }
-  return 0;
+  return measured < earliest || measured > latest ? Fail("the bounce is not at its frame's time")
+                                                  : 0;
 }
 
 // Independent of the model: the stretch one track length after the music started repeats the
@@ -349,17 +337,11 @@ int Check_Bounce(const Search& s, long frame) {
 int Check_Loop(const Search& s) {
   std::size_t m = 0;
   while (m < s.calls.size() && !(s.calls[m].kind == "play" && s.calls[m].slot == 4)) ++m;
-  if (m == s.calls.size()) {
-    std::printf("FAIL: the music never started\n");
-    return 1;
-  }
+  if (m == s.calls.size()) return Fail("the music never started");
   std::size_t load = m;
   while (load-- > 0 && !(s.calls[load].kind == "load" && s.calls[load].slot == 4)) {
   }
-  if (load >= s.calls.size() || !s.loaded[load]) {
-    std::printf("FAIL: no music was loaded\n");
-    return 1;
-  }
+  if (load >= s.calls.size() || !s.loaded[load]) return Fail("no music was loaded");
   const std::size_t length = s.loaded[load]->size() / 2;
   const std::size_t start = s.applied_at[m] * s.buffer;
   std::size_t end = s.output.size() / 2;  // frames
@@ -379,11 +361,7 @@ int Check_Loop(const Search& s) {
   std::printf("loop: %s %.3f s long, started at sample %zu; %.3f s after its end %s the start\n",
               s.calls[load].file.c_str(), Ms(static_cast<double>(length)) / 1000, start,
               Ms(static_cast<double>(span)) / 1000, repeats ? "repeat" : "DO NOT repeat");
-  if (!repeats || !audible) {
-    std::printf("FAIL: the music does not loop%s\n", audible ? "" : " (it is silent)");
-    return 1;
-  }
-  return 0;
+  return repeats && audible ? 0 : Fail(audible ? "the music does not loop" : "the music is silent");
 }
 
 }  // namespace
@@ -406,7 +384,7 @@ int main(int argc, char** argv) {
   }
   if (calls.empty()) Die("the trace holds no sound calls");
 
-  Search s(output, calls, std::move(loaded), buffer);
+  Search s{output, calls, std::move(loaded), buffer};
   while (s.anchor < calls.size() && !(calls[s.anchor].kind == "play" && calls[s.anchor].result))
     ++s.anchor;
   s.last_frame = trace.last_frame;

@@ -17,8 +17,6 @@
 #include "app/options.h"
 #include "app/session.h"
 #include "app/shell.h"
-#include "game/balls.h"
-#include "game/bricks.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "input/input.h"
@@ -81,11 +79,6 @@ struct Watch {
   void Check(std::uint64_t frame) {
     using namespace zorvex;
     ++frames;
-    int in_play = 0;
-    for (const Ball& b : balls) in_play += b.active == 1;
-    if (in_play > BALL_COUNT) Breach(frame, "more balls in play than the table holds", in_play);
-    if (Count_Bricks() > BRICK_COUNT)
-      Breach(frame, "more live bricks than the table holds", Count_Bricks());
     if (pointer_x < 0 || pointer_x > SCREEN_WIDTH)
       Breach(frame, "pointer_x off the screen", pointer_x);
     if (game_mode < MODE_TITLE || game_mode > MODE_GAME_OVER)

@@ -1,11 +1,13 @@
 // PNG files (the screenshot key and the icons) and the output volume.
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <png.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -36,40 +38,22 @@ Decoded Decode(const std::vector<std::uint8_t>& file, int channels) {
   return out;
 }
 
+namespace fs = std::filesystem;
+
 std::vector<std::uint8_t> Read_File(const std::string& path) {
-  std::vector<std::uint8_t> bytes;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    int c;
-    while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<std::uint8_t>(c));
-    std::fclose(f);
-  }
-  return bytes;
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::string> Files_In(const std::string& dir) {
-  std::vector<std::string> names;
-  if (DIR* d = opendir(dir.c_str())) {
-    while (dirent* e = readdir(d))
-      if (e->d_name[0] != '.') names.push_back(e->d_name);
-    closedir(d);
-  }
-  return names;
+std::size_t Files_In(const std::string& dir) {
+  return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
 }
 
-class TempDir {
- public:
-  TempDir() {
-    char name[] = "/tmp/zorvex-png-XXXXXX";
-    path_ = mkdtemp(name);
-  }
-  ~TempDir() {
-    for (const std::string& f : Files_In(path_)) unlink((path_ + "/" + f).c_str());
-    rmdir(path_.c_str());
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
+struct TempDir {
+  std::string path = fs::path(::testing::TempDir()) / ("zorvex-png-" + std::to_string(getpid()));
+  TempDir() { fs::create_directories(path); }
+  ~TempDir() { fs::remove_all(path); }
+  const std::string& Path() const { return path; }
 };
 
 TEST(Png, EncodedPixelsReadBackExactly) {
@@ -99,7 +83,7 @@ TEST(Screenshot, SavesTheWidenedPictureUnderAFreshNameEachTime) {
   Decoded back = Decode(Read_File(first), 3);
   EXPECT_EQ(back.width, 3);
   EXPECT_EQ(back.pixels, expected);
-  EXPECT_EQ(Files_In(dir.Path()).size(), 2u);
+  EXPECT_EQ(Files_In(dir.Path()), 2u);
 }
 
 TEST(Screenshot, AFullDiskOrAMissingFolderLeavesNoFileAndSaysWhy) {
@@ -120,7 +104,7 @@ TEST(Screenshot, AFullDiskOrAMissingFolderLeavesNoFileAndSaysWhy) {
   signal(SIGXFSZ, SIG_DFL);
   EXPECT_FALSE(saved);
   EXPECT_NE(why.find("cannot write"), std::string::npos) << why;
-  EXPECT_TRUE(Files_In(dir.Path()).empty()) << "a partial or temporary file was left";
+  EXPECT_EQ(Files_In(dir.Path()), 0u) << "a partial or temporary file was left";
 
   EXPECT_FALSE(plat::sdl::Save_Screenshot(frame.data(), 640, 480, dir.Path() + "/not-there", &why));
   EXPECT_NE(why.find("No such file"), std::string::npos) << why;

@@ -20,11 +20,12 @@ struct BmpWriter {
   void U32(std::uint32_t v) { U16(v & 0xFFFF), U16(v >> 16); }
 };
 
-// Writes a BITMAPINFOHEADER file. `row` encodes one picture row into its packed bytes.
-template <typename RowFn>
+using Encode = std::uint32_t (*)(std::uint32_t rgb);
+
+// Writes a BITMAPINFOHEADER file, each pixel's value from `encode`, packed leftmost first.
 std::vector<std::uint8_t> Make_Bmp(int bpp, std::uint32_t compression, bool top_down,
                                    const std::vector<std::uint32_t>& palette,
-                                   const std::vector<std::uint32_t>& masks, RowFn row) {
+                                   const std::vector<std::uint32_t>& masks, Encode encode) {
   const int w = 2, h = 2;
   const std::uint32_t stride = ((w * bpp + 31) / 32) * 4;
   const std::uint32_t bits_at = 14 + 40 + 4 * (masks.size() + palette.size());
@@ -36,131 +37,97 @@ std::vector<std::uint8_t> Make_Bmp(int bpp, std::uint32_t compression, bool top_
   for (std::uint32_t m : masks) b.U32(m);
   for (std::uint32_t c : palette) b.U32(c);  // 0x00RRGGBB is BGRx in little-endian order
   for (int y = 0; y < h; ++y) {
-    int picture_row = top_down ? y : h - 1 - y;
-    std::vector<std::uint8_t> packed = row(&kPicture[picture_row * w]);
-    packed.resize(stride, 0);
-    b.bytes.insert(b.bytes.end(), packed.begin(), packed.end());
+    const std::uint32_t* px = &kPicture[(top_down ? y : h - 1 - y) * w];
+    std::vector<std::uint8_t> row(stride, 0);
+    for (int i = 0; i < w; ++i) {
+      const std::uint32_t v = encode(px[i]);
+      if (bpp < 8)
+        row[i * bpp / 8] |= std::uint8_t(v << (8 - bpp - i * bpp % 8));
+      else
+        for (int k = 0; k < bpp / 8; ++k) row[i * bpp / 8 + k] = std::uint8_t(v >> (8 * k));
+    }
+    b.bytes.insert(b.bytes.end(), row.begin(), row.end());
   }
   return b.bytes;
 }
 
-Bitmap Decode_Ok(const std::vector<std::uint8_t>& file) {
-  Bitmap bitmap;
-  std::string why;
-  EXPECT_TRUE(Decode_Bmp(file.data(), file.size(), &bitmap, &why)) << why;
-  return bitmap;
-}
-
-// The 2x2 picture exactly, or what came out instead.
-::testing::AssertionResult Is_Picture(const Bitmap& b) {
-  if (b.width == 2 && b.height == 2 &&
-      b.pixels == std::vector<std::uint32_t>(kPicture, kPicture + 4))
-    return ::testing::AssertionSuccess();
-  auto failure = ::testing::AssertionFailure() << b.width << "x" << b.height << ":";
-  for (std::uint32_t p : b.pixels) failure << " " << std::hex << p;
-  return failure;
-}
-
-int Index_Of(std::uint32_t rgb) {
-  for (int i = 0; i < 4; ++i)
+std::uint32_t Index_Of(std::uint32_t rgb) {
+  for (std::uint32_t i = 0; i < 4; ++i)
     if (kPicture[i] == rgb) return i;
   return 0;
 }
 
+template <int R, int G, int B>
+std::uint32_t Pack(std::uint32_t c) {
+  return ((c >> 16 & 0xFF) >> (8 - R)) << (G + B) | ((c >> 8 & 0xFF) >> (8 - G)) << B |
+         (c & 0xFF) >> (8 - B);
+}
+
 const std::vector<std::uint32_t> kPalette(kPicture, kPicture + 4);
 
-TEST(Bmp, PalettedDepthsBothOrientations) {
-  for (bool top_down : {false, true}) {
-    auto eight = Make_Bmp(8, 0, top_down, kPalette, {}, [](const std::uint32_t* px) {
-      return std::vector<std::uint8_t>{std::uint8_t(Index_Of(px[0])),
-                                       std::uint8_t(Index_Of(px[1]))};
-    });
-    EXPECT_TRUE(Is_Picture(Decode_Ok(eight)));
-    auto four = Make_Bmp(4, 0, top_down, kPalette, {}, [](const std::uint32_t* px) {
-      return std::vector<std::uint8_t>{std::uint8_t(Index_Of(px[0]) << 4 | Index_Of(px[1]))};
-    });
-    EXPECT_TRUE(Is_Picture(Decode_Ok(four)));
+// Every depth and layout the reader takes, each writing the 2x2 picture (or `expect`).
+TEST(Bmp, EveryDepthReadsBackThePicture) {
+  struct Depth {
+    const char* what;
+    int bpp;
+    std::uint32_t compression;
+    bool top_down;
+    std::vector<std::uint32_t> palette, masks;
+    Encode encode;
+    std::vector<std::uint32_t> expect = {kPicture, kPicture + 4};
+  };
+  const Depth depths[] = {
+      {"8 bits", 8, 0, false, kPalette, {}, Index_Of},
+      {"8 bits top down", 8, 0, true, kPalette, {}, Index_Of},
+      {"4 bits", 4, 0, false, kPalette, {}, Index_Of},
+      {"4 bits top down", 4, 0, true, kPalette, {}, Index_Of},
+      {"1 bit, bit 7 leftmost",
+       1,
+       0,
+       false,
+       {0x000000, 0xFFFFFF},
+       {},
+       [](std::uint32_t c) -> std::uint32_t { return c == 0x00FF00 || c == 0x0000FF; },
+       {0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000}},
+      {"index past a short palette reads black",
+       8,
+       0,
+       true,
+       {0x123456},
+       {},
+       [](std::uint32_t c) -> std::uint32_t { return c == 0x00FF00 ? 200 : 0; },
+       {0x123456, 0, 0x123456, 0x123456}},
+      {"24 bits", 24, 0, false, {}, {}, [](std::uint32_t c) { return c; }},
+      {"32 bits, the unused byte ignored",
+       32,
+       0,
+       true,
+       {},
+       {},
+       [](std::uint32_t c) { return c | 0xAA000000u; }},
+      {"32-bit fields, blue high and red low",
+       32,
+       3,
+       false,
+       {},
+       {0xFF, 0xFF00, 0xFF0000},
+       [](std::uint32_t c) { return (c >> 16 & 0xFF) | (c & 0xFF00) | (c & 0xFF) << 16; }},
+      {"16 bits, 5-5-5", 16, 0, false, {}, {}, Pack<5, 5, 5>},
+      {"16-bit fields, 5-6-5", 16, 3, true, {}, {0xF800, 0x07E0, 0x001F}, Pack<5, 6, 5>},
+  };
+  for (const Depth& d : depths) {
+    const auto file = Make_Bmp(d.bpp, d.compression, d.top_down, d.palette, d.masks, d.encode);
+    Bitmap b;
+    std::string why;
+    EXPECT_TRUE(Decode_Bmp(file.data(), file.size(), &b, &why)) << d.what << ": " << why;
+    EXPECT_EQ(b.width, 2) << d.what;
+    EXPECT_EQ(b.height, 2) << d.what;
+    EXPECT_EQ(b.pixels, d.expect) << d.what;
   }
 }
 
-TEST(Bmp, OneBitUsesItsTwoColours) {
-  // Bit 7 is the leftmost pixel.
-  auto file = Make_Bmp(1, 0, false, {0x000000, 0xFFFFFF}, {}, [](const std::uint32_t* px) {
-    return std::vector<std::uint8_t>{std::uint8_t(px[0] == 0xFF0000 ? 0x40 : 0x80)};
-  });
-  Bitmap b = Decode_Ok(file);
-  EXPECT_EQ(b.pixels, (std::vector<std::uint32_t>{0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000}));
-}
-
-TEST(Bmp, IndexPastShortPaletteReadsBlack) {
-  auto file = Make_Bmp(8, 0, true, {0x123456}, {}, [](const std::uint32_t*) {
-    return std::vector<std::uint8_t>{0, 200};
-  });
-  Bitmap b = Decode_Ok(file);
-  EXPECT_EQ(b.pixels[0], 0x123456u);
-  EXPECT_EQ(b.pixels[1], 0u);
-}
-
-TEST(Bmp, TrueColourDepths) {
-  auto bgr = [](std::uint32_t c) {
-    return std::vector<std::uint8_t>{std::uint8_t(c), std::uint8_t(c >> 8), std::uint8_t(c >> 16)};
-  };
-  auto file24 = Make_Bmp(24, 0, false, {}, {}, [&](const std::uint32_t* px) {
-    auto row = bgr(px[0]);
-    auto second = bgr(px[1]);
-    row.insert(row.end(), second.begin(), second.end());
-    return row;
-  });
-  EXPECT_TRUE(Is_Picture(Decode_Ok(file24)));
-
-  auto word32 = [](std::uint32_t v, std::vector<std::uint8_t>* out) {
-    for (int i = 0; i < 4; ++i) out->push_back(std::uint8_t(v >> (8 * i)));
-  };
-  auto file32 = Make_Bmp(32, 0, true, {}, {}, [&](const std::uint32_t* px) {
-    std::vector<std::uint8_t> row;
-    word32(px[0] | 0xAA000000u, &row);  // the unused byte must be ignored
-    word32(px[1], &row);
-    return row;
-  });
-  EXPECT_TRUE(Is_Picture(Decode_Ok(file32)));
-
-  // Bitfields with the channels in an unusual order: blue high, red low.
-  auto swapped = Make_Bmp(32, 3, false, {}, {0x000000FF, 0x0000FF00, 0x00FF0000},
-                          [&](const std::uint32_t* px) {
-                            std::vector<std::uint8_t> row;
-                            for (int i = 0; i < 2; ++i) {
-                              std::uint32_t c = px[i];
-                              word32(((c >> 16) & 0xFF) | (c & 0xFF00) | ((c & 0xFF) << 16), &row);
-                            }
-                            return row;
-                          });
-  EXPECT_TRUE(Is_Picture(Decode_Ok(swapped)));
-}
-
-TEST(Bmp, SixteenBitFormats) {
-  auto pack = [](std::uint32_t c, int rbits, int gbits, int bbits) {
-    std::uint32_t r = (c >> 16 & 0xFF) >> (8 - rbits), g = (c >> 8 & 0xFF) >> (8 - gbits),
-                  b = (c & 0xFF) >> (8 - bbits);
-    return (r << (gbits + bbits)) | (g << bbits) | b;
-  };
-  auto row_of = [&](int g) {
-    return [&pack, g](const std::uint32_t* px) {
-      std::vector<std::uint8_t> row;
-      for (int i = 0; i < 2; ++i) {
-        std::uint32_t v = pack(px[i], 5, g, 5);
-        row.push_back(std::uint8_t(v)), row.push_back(std::uint8_t(v >> 8));
-      }
-      return row;
-    };
-  };
-  EXPECT_TRUE(Is_Picture(Decode_Ok(Make_Bmp(16, 0, false, {}, {}, row_of(5)))));
-  EXPECT_TRUE(
-      Is_Picture(Decode_Ok(Make_Bmp(16, 3, true, {}, {0xF800, 0x07E0, 0x001F}, row_of(6)))));
-}
-
 TEST(Bmp, RejectsJunkWithAReason) {
-  auto good = Make_Bmp(24, 0, false, {}, {},
-                       [](const std::uint32_t*) { return std::vector<std::uint8_t>(6, 0x7F); });
+  auto good = Make_Bmp(24, 0, false, {}, {}, [](std::uint32_t) { return 0x7F7F7Fu; });
   auto patched = [&](std::size_t at, std::uint32_t value) {
     auto copy = good;
     for (int i = 0; i < 4; ++i) copy[at + i] = std::uint8_t(value >> (8 * i));
@@ -181,9 +148,7 @@ TEST(Bmp, RejectsJunkWithAReason) {
   auto odd_depth = good;
   odd_depth[28] = 7;
   cases.push_back({"7 bits per pixel", odd_depth});
-  auto short_palette = Make_Bmp(8, 0, false, kPalette, {}, [](const std::uint32_t*) {
-    return std::vector<std::uint8_t>{0, 1};
-  });
+  auto short_palette = Make_Bmp(8, 0, false, kPalette, {}, Index_Of);
   short_palette.resize(14 + 40 + 6);
   cases.push_back({"palette cut short", short_palette});
   for (auto& [name, bytes] : cases) {
