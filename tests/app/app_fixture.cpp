@@ -71,8 +71,4 @@ std::string AppTest::Log_Text() {
   return text.str();
 }
 
-std::vector<std::string> AppTest::Calls(const std::vector<std::string>& wanted) {
-  return backend->journal().Only(wanted);
-}
-
 }  // namespace zorvex::testing

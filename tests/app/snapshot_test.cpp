@@ -81,11 +81,13 @@ TEST_F(Snapshots, FileHoldsThePictureItsFrameShowed) {
     std::vector<std::uint8_t> bmp = Read(In_Dir(name));
     ASSERT_EQ(bmp.size(), 54u + 640 * 480 * 3) << name;
     EXPECT_EQ(std::string(bmp.begin(), bmp.begin() + 2), "BM");
-    EXPECT_EQ(U32(bmp, 2), bmp.size());
-    EXPECT_EQ(U32(bmp, 10), 54u);
-    EXPECT_EQ(U32(bmp, 18), 640u);
-    EXPECT_EQ(U32(bmp, 22), 480u);            // positive: the bottom row comes first
-    EXPECT_EQ(U32(bmp, 26), 1u | 24u << 16);  // one plane, 24 bits a pixel
+    // File size, pixel offset, width, height (positive: the bottom row first), 1 plane of 24 bits.
+    for (auto [at, want] : {std::pair<std::size_t, std::size_t>{2, bmp.size()},
+                            {10, 54},
+                            {18, 640},
+                            {22, 480},
+                            {26, 1 | 24 << 16}})
+      EXPECT_EQ(U32(bmp, at), want) << "header at " << at;
     const std::vector<std::uint16_t>& picture = shown[frame];
     int wrong = 0;
     for (int y = 0; y < 480; ++y) {
