@@ -10,6 +10,7 @@
 #include "game/state.h"
 #include "platform/os.h"
 #include "platform/soft/host.h"
+#include "tests/recording_surface.h"
 
 namespace zorvex::bench {
 
@@ -89,15 +90,7 @@ class Play_State {
   std::uint32_t saved_now_ = 0;
 };
 
-// One recorded blit of a frame: the destination and source rectangles and which sheet.
-struct Recorded_Blit {
-  plat::RECT dst;
-  plat::RECT src;
-  plat::IDirectDrawSurface4* sheet;  // null: a colour fill of `dst`
-  std::uint32_t colour;
-};
-
 // Runs one frame with the back buffer wrapped so that every blit made on it is recorded.
-std::vector<Recorded_Blit> Record_Frame_Blits();
+std::vector<testing::Blit> Record_Frame_Blits();
 
 }  // namespace zorvex::bench

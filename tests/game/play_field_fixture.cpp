@@ -20,15 +20,6 @@
 
 namespace zorvex::testing {
 
-plat::HRESULT RecordingSurface::Blt(const plat::RECT* dst, plat::IDirectDrawSurface4* src,
-                                    const plat::RECT* src_rect, std::uint32_t,
-                                    const plat::DDBLTFX*) {
-  const bool fail = blits.size() >= fail_from && blits.size() < fail_to;
-  blits.push_back(Blit{dst->left, dst->top, dst->right - dst->left, dst->bottom - dst->top,
-                       src_rect->left, src_rect->top, src});
-  return fail ? plat::DDERR_SURFACELOST : plat::DD_OK;
-}
-
 void Reset_Play_Field(std::uint32_t now) {
   Reset_Play_State();
   lives = 3;
