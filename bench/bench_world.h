@@ -10,29 +10,10 @@
 #include "game/state.h"
 #include "platform/os.h"
 #include "platform/soft/host.h"
+#include "tests/manual_sink.h"
 #include "tests/recording_surface.h"
 
 namespace zorvex::bench {
-
-class Bench_Sink final : public plat::soft::AudioSink {
- public:
-  bool Start(plat::soft::MixFunction mix, void* context) override {
-    mix_ = mix;
-    context_ = context;
-    return true;
-  }
-  void Lock() override {}
-  void Unlock() override {}
-  // One device callback of `frames` stereo frames.
-  void Pull(std::int16_t* out, int frames) {
-    if (mix_) mix_(context_, out, frames);
-  }
-  bool Started() const { return mix_ != nullptr; }
-
- private:
-  plat::soft::MixFunction mix_ = nullptr;
-  void* context_ = nullptr;
-};
 
 class Bench_Host final : public plat::soft::Host {
  public:
@@ -47,11 +28,11 @@ class Bench_Host final : public plat::soft::Host {
   void Set_Ticks(std::uint32_t ms) { ms_ = ms; }
   void Advance(std::uint32_t ms) { ms_ += ms; }
   std::uint32_t Now() const { return ms_; }
-  Bench_Sink& sink() { return sink_; }
+  testing::ManualSink& sink() { return sink_; }
 
  private:
   std::uint32_t ms_ = 1000;
-  Bench_Sink sink_;
+  testing::ManualSink sink_;
 };
 
 // Creates the backend, the window and runs Setup_Game with the real sheets and sounds; the
