@@ -50,7 +50,6 @@ class Snapshots : public AppTest {
     AppTest::TearDown();
   }
   std::string In_Dir(const char* name) { return (dir / name).string(); }
-  Snapshot At(std::uint64_t frame, const std::string& path) { return Snapshot{frame, path}; }
 
   fs::path dir;
 };
@@ -61,8 +60,7 @@ TEST_F(Snapshots, FileHoldsThePictureItsFrameShowed) {
   options.replay_path = In_Dir("game.replay");
   std::ofstream(options.replay_path) << "ZORVEX-REPLAY 1\nstart 1000\n1016 0 0 1 0\n"
                                         "1032 5 0 0 0\n1048 5 0 0 0\n1064 5 0 0 0\n";
-  options.snapshots = {At(9, In_Dir("never.bmp")), At(3, In_Dir("three.bmp")),
-                       At(1, In_Dir("one.bmp"))};
+  options.snapshots = {{9, In_Dir("never.bmp")}, {3, In_Dir("three.bmp")}, {1, In_Dir("one.bmp")}};
   std::string error;
   ASSERT_TRUE(Begin_Session(options, &error)) << error;
   watched = backend.get();
@@ -111,7 +109,7 @@ TEST_F(Snapshots, UnwritableFoldersAreRefusedAndLostFilesReported) {
     Options options;
     options.autoplay = true;
     options.trace_path = In_Dir("trace.jsonl");
-    options.snapshots = {At(1, In_Dir("fine.bmp")), At(2, path)};
+    options.snapshots = {{1, In_Dir("fine.bmp")}, {2, path}};
     std::string error;
     EXPECT_FALSE(Begin_Session(options, &error)) << path;
     EXPECT_NE(error.find("--snapshot 2:" + path + ": "), std::string::npos) << error;
@@ -124,7 +122,7 @@ TEST_F(Snapshots, UnwritableFoldersAreRefusedAndLostFilesReported) {
   options.replay_path = In_Dir("game.replay");
   std::ofstream(options.replay_path) << "ZORVEX-REPLAY 1\nstart 1000\n1016 0 0 0 0\n";
   fs::create_directory(dir / "gone");
-  options.snapshots = {At(1, In_Dir("gone/a.bmp"))};
+  options.snapshots = {{1, In_Dir("gone/a.bmp")}};
   std::string error;
   ASSERT_TRUE(Begin_Session(options, &error)) << error;
   fs::remove(dir / "gone");

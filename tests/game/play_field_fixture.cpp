@@ -3,8 +3,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "core/log.h"
 #include "game/balls.h"
@@ -17,6 +15,7 @@
 #include "gfx/display.h"
 #include "input/input.h"
 #include "platform/soft/soft_os.h"
+#include "tests/file_text.h"
 
 namespace zorvex::testing {
 
@@ -68,11 +67,6 @@ void PlayField::Set_Clock(std::uint32_t now) {
   script_->Pin(frame);
 }
 
-std::string PlayField::Log_Text() {
-  std::ifstream in(log_path_);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string PlayField::Log_Text() { return File_Text(log_path_); }
 
 }  // namespace zorvex::testing
