@@ -112,7 +112,7 @@ TEST(ReplayFile, ReadsHeaderStartAndFrames) {
 
 TEST(ReplayFile, NamesTheLineOfEveryMistake) {
   struct Case {
-    const char* text;
+    std::string text;
     const char* line;
   };
   const Case cases[] = {
@@ -131,11 +131,7 @@ TEST(ReplayFile, NamesTheLineOfEveryMistake) {
       {"ZORVEX-REPLAY 1\nstart 0\n1 0 2 0 0\n", "line 3:"},
       {"ZORVEX-REPLAY 1\nstart 0\n1 0 0 0 1.0\n", "line 3:"},
       {"ZORVEX-REPLAY 1\nstart 0\n+1 0 0 0 0\n", "line 3:"},
-      {"ZORVEX-REPLAY 1\nstart 0\n1 0 0 0 0                                                        "
-       "                                                                                           "
-       "                                                                                           "
-       "                           \n",
-       "line 3:"},
+      {"ZORVEX-REPLAY 1\nstart 0\n1 0 0 0 0" + std::string(265, ' ') + "\n", "line 3:"},
   };
   for (const Case& c : cases) {
     Replay r;
