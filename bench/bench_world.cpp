@@ -98,7 +98,6 @@ bool Play_State::Intact() {
          undamaged && Count_Bricks() == BRICK_COUNT;
 }
 
-// Runs one frame with the back buffer wrapped so that every blit made on it is recorded.
 std::vector<testing::Blit> Record_Frame_Blits() {
   plat::IDirectDrawSurface4* real = lpddsback;
   testing::RecordingSurface recorder(real);
