@@ -98,60 +98,13 @@ bool Play_State::Intact() {
          undamaged && Count_Bricks() == BRICK_COUNT;
 }
 
-// ---- Recording a frame's blits ----
-
-namespace {
-
-class Recording_Surface final : public plat::IDirectDrawSurface4 {
- public:
-  Recording_Surface(plat::IDirectDrawSurface4* real, std::vector<Recorded_Blit>* out)
-      : real_(real), out_(out) {}
-  plat::HRESULT Blt(const plat::RECT* dst, plat::IDirectDrawSurface4* src,
-                    const plat::RECT* src_rect, std::uint32_t flags,
-                    const plat::DDBLTFX* fx) override {
-    Recorded_Blit blit{};
-    blit.dst = dst ? *dst : plat::RECT{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
-    if (src_rect) blit.src = *src_rect;
-    blit.sheet = src;
-    blit.colour = fx ? fx->dwFillColor : 0;
-    out_->push_back(blit);
-    return real_->Blt(dst, src, src_rect, flags, fx);
-  }
-  plat::HRESULT Flip(plat::IDirectDrawSurface4* t, std::uint32_t f) override {
-    return real_->Flip(t, f);
-  }
-  plat::HRESULT GetAttachedSurface(const plat::DDSCAPS2* c,
-                                   plat::IDirectDrawSurface4** o) override {
-    return real_->GetAttachedSurface(c, o);
-  }
-  plat::HRESULT SetClipper(plat::IDirectDrawClipper* c) override { return real_->SetClipper(c); }
-  plat::HRESULT SetColorKey(std::uint32_t f, const plat::DDCOLORKEY* k) override {
-    return real_->SetColorKey(f, k);
-  }
-  plat::HRESULT GetDC(plat::HDC* o) override { return real_->GetDC(o); }
-  plat::HRESULT ReleaseDC(plat::HDC dc) override { return real_->ReleaseDC(dc); }
-  plat::HRESULT Lock(plat::RECT* r, plat::DDSURFACEDESC2* d, std::uint32_t f,
-                     plat::HANDLE e) override {
-    return real_->Lock(r, d, f, e);
-  }
-  plat::HRESULT Unlock(plat::RECT* r) override { return real_->Unlock(r); }
-  std::uint32_t Release() override { return 0; }  // the wrapper lives on the stack
-
- private:
-  plat::IDirectDrawSurface4* real_;
-  std::vector<Recorded_Blit>* out_;
-};
-
-}  // namespace
-
-std::vector<Recorded_Blit> Record_Frame_Blits() {
-  std::vector<Recorded_Blit> blits;
+std::vector<testing::Blit> Record_Frame_Blits() {
   plat::IDirectDrawSurface4* real = lpddsback;
-  Recording_Surface recorder(real, &blits);
+  testing::RecordingSurface recorder(real);
   lpddsback = &recorder;
   Run_Frame();
   lpddsback = real;
-  return blits;
+  return recorder.blits;
 }
 
 }  // namespace zorvex::bench

@@ -10,28 +10,10 @@
 #include "game/state.h"
 #include "platform/os.h"
 #include "platform/soft/host.h"
+#include "tests/manual_sink.h"
+#include "tests/recording_surface.h"
 
 namespace zorvex::bench {
-
-class Bench_Sink final : public plat::soft::AudioSink {
- public:
-  bool Start(plat::soft::MixFunction mix, void* context) override {
-    mix_ = mix;
-    context_ = context;
-    return true;
-  }
-  void Lock() override {}
-  void Unlock() override {}
-  // One device callback of `frames` stereo frames.
-  void Pull(std::int16_t* out, int frames) {
-    if (mix_) mix_(context_, out, frames);
-  }
-  bool Started() const { return mix_ != nullptr; }
-
- private:
-  plat::soft::MixFunction mix_ = nullptr;
-  void* context_ = nullptr;
-};
 
 class Bench_Host final : public plat::soft::Host {
  public:
@@ -46,11 +28,11 @@ class Bench_Host final : public plat::soft::Host {
   void Set_Ticks(std::uint32_t ms) { ms_ = ms; }
   void Advance(std::uint32_t ms) { ms_ += ms; }
   std::uint32_t Now() const { return ms_; }
-  Bench_Sink& sink() { return sink_; }
+  testing::ManualSink& sink() { return sink_; }
 
  private:
   std::uint32_t ms_ = 1000;
-  Bench_Sink sink_;
+  testing::ManualSink sink_;
 };
 
 // Creates the backend, the window and runs Setup_Game with the real sheets and sounds; the
@@ -89,15 +71,7 @@ class Play_State {
   std::uint32_t saved_now_ = 0;
 };
 
-// One recorded blit of a frame: the destination and source rectangles and which sheet.
-struct Recorded_Blit {
-  plat::RECT dst;
-  plat::RECT src;
-  plat::IDirectDrawSurface4* sheet;  // null: a colour fill of `dst`
-  std::uint32_t colour;
-};
-
 // Runs one frame with the back buffer wrapped so that every blit made on it is recorded.
-std::vector<Recorded_Blit> Record_Frame_Blits();
+std::vector<testing::Blit> Record_Frame_Blits();
 
 }  // namespace zorvex::bench

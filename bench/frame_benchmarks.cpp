@@ -86,20 +86,14 @@ SDL_Surface* Sdl_Copy_Of(plat::IDirectDrawSurface4* sheet) {
   return s;
 }
 
-SDL_Rect Sdl_Rect(const plat::RECT& r) {
-  return SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-void Draw_With_Sdl(const std::vector<Recorded_Blit>& blits, SDL_Surface* back,
+void Draw_With_Sdl(const std::vector<testing::Blit>& blits, SDL_Surface* back,
                    SDL_Surface* gfx_sheet, SDL_Surface* ui_sheet) {
-  for (const Recorded_Blit& b : blits) {
-    SDL_Rect dst = Sdl_Rect(b.dst);  // SDL_BlitSurface writes the clipped rectangle back
-    if (!b.sheet) {
+  for (const testing::Blit& b : blits) {
+    SDL_Rect dst{b.x, b.y, b.w, b.h}, src{b.sx, b.sy, b.w, b.h};  // dst gets the clipped rect
+    if (!b.source)
       SDL_FillRect(back, &dst, b.colour);
-      continue;
-    }
-    SDL_Rect src = Sdl_Rect(b.src);
-    SDL_BlitSurface(b.sheet == lpddsgfx ? gfx_sheet : ui_sheet, &src, back, &dst);
+    else
+      SDL_BlitSurface(b.source == lpddsgfx ? gfx_sheet : ui_sheet, &src, back, &dst);
   }
 }
 
@@ -121,7 +115,7 @@ void BM_PlayFrameSdlBlit(benchmark::State& state) {
   Play_State play;
   play.Build(game.host());
   game.host().Advance(16);
-  const std::vector<Recorded_Blit> blits = Record_Frame_Blits();
+  const std::vector<testing::Blit> blits = Record_Frame_Blits();
   const std::vector<std::uint16_t> drawn = plat::soft::TestBackend::Pixels_Of(lpddsfront);
   SDL_Surface* gfx_sheet = Sdl_Copy_Of(lpddsgfx);
   SDL_Surface* ui_sheet = Sdl_Copy_Of(lpddssys);

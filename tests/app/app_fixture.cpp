@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 #include "app/game_loop.h"
 #include "app/session.h"
@@ -13,6 +12,7 @@
 #include "game/state.h"
 #include "gfx/display.h"
 #include "platform/data_path.h"
+#include "tests/file_text.h"
 
 namespace zorvex::testing {
 
@@ -64,15 +64,6 @@ int AppTest::Set_Up_Only() {
   return Setup_Game();
 }
 
-std::string AppTest::Log_Text() {
-  std::ifstream in(log_path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> AppTest::Calls(const std::vector<std::string>& wanted) {
-  return backend->journal().Only(wanted);
-}
+std::string AppTest::Log_Text() { return File_Text(log_path); }
 
 }  // namespace zorvex::testing

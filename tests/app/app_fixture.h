@@ -24,8 +24,6 @@ class AppTest : public ::testing::Test {
   // Setup_Game alone, with the window made as WinMain makes it.
   int Set_Up_Only();
   std::string Log_Text();
-  // The journal entries that name one of `wanted`, in order.
-  std::vector<std::string> Calls(const std::vector<std::string>& wanted);
 
   std::unique_ptr<plat::soft::TestBackend> backend;
   // Over the backend, as every run has it; tests pin frames on it.

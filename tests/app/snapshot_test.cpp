@@ -50,7 +50,6 @@ class Snapshots : public AppTest {
     AppTest::TearDown();
   }
   std::string In_Dir(const char* name) { return (dir / name).string(); }
-  Snapshot At(std::uint64_t frame, const std::string& path) { return Snapshot{frame, path}; }
 
   fs::path dir;
 };
@@ -61,8 +60,7 @@ TEST_F(Snapshots, FileHoldsThePictureItsFrameShowed) {
   options.replay_path = In_Dir("game.replay");
   std::ofstream(options.replay_path) << "ZORVEX-REPLAY 1\nstart 1000\n1016 0 0 1 0\n"
                                         "1032 5 0 0 0\n1048 5 0 0 0\n1064 5 0 0 0\n";
-  options.snapshots = {At(9, In_Dir("never.bmp")), At(3, In_Dir("three.bmp")),
-                       At(1, In_Dir("one.bmp"))};
+  options.snapshots = {{9, In_Dir("never.bmp")}, {3, In_Dir("three.bmp")}, {1, In_Dir("one.bmp")}};
   std::string error;
   ASSERT_TRUE(Begin_Session(options, &error)) << error;
   watched = backend.get();
@@ -81,11 +79,13 @@ TEST_F(Snapshots, FileHoldsThePictureItsFrameShowed) {
     std::vector<std::uint8_t> bmp = Read(In_Dir(name));
     ASSERT_EQ(bmp.size(), 54u + 640 * 480 * 3) << name;
     EXPECT_EQ(std::string(bmp.begin(), bmp.begin() + 2), "BM");
-    EXPECT_EQ(U32(bmp, 2), bmp.size());
-    EXPECT_EQ(U32(bmp, 10), 54u);
-    EXPECT_EQ(U32(bmp, 18), 640u);
-    EXPECT_EQ(U32(bmp, 22), 480u);            // positive: the bottom row comes first
-    EXPECT_EQ(U32(bmp, 26), 1u | 24u << 16);  // one plane, 24 bits a pixel
+    // File size, pixel offset, width, height (positive: the bottom row first), 1 plane of 24 bits.
+    for (auto [at, want] : {std::pair<std::size_t, std::size_t>{2, bmp.size()},
+                            {10, 54},
+                            {18, 640},
+                            {22, 480},
+                            {26, 1 | 24 << 16}})
+      EXPECT_EQ(U32(bmp, at), want) << "header at " << at;
     const std::vector<std::uint16_t>& picture = shown[frame];
     int wrong = 0;
     for (int y = 0; y < 480; ++y) {
@@ -109,7 +109,7 @@ TEST_F(Snapshots, UnwritableFoldersAreRefusedAndLostFilesReported) {
     Options options;
     options.autoplay = true;
     options.trace_path = In_Dir("trace.jsonl");
-    options.snapshots = {At(1, In_Dir("fine.bmp")), At(2, path)};
+    options.snapshots = {{1, In_Dir("fine.bmp")}, {2, path}};
     std::string error;
     EXPECT_FALSE(Begin_Session(options, &error)) << path;
     EXPECT_NE(error.find("--snapshot 2:" + path + ": "), std::string::npos) << error;
@@ -122,7 +122,7 @@ TEST_F(Snapshots, UnwritableFoldersAreRefusedAndLostFilesReported) {
   options.replay_path = In_Dir("game.replay");
   std::ofstream(options.replay_path) << "ZORVEX-REPLAY 1\nstart 1000\n1016 0 0 0 0\n";
   fs::create_directory(dir / "gone");
-  options.snapshots = {At(1, In_Dir("gone/a.bmp"))};
+  options.snapshots = {{1, In_Dir("gone/a.bmp")}};
   std::string error;
   ASSERT_TRUE(Begin_Session(options, &error)) << error;
   fs::remove(dir / "gone");

@@ -5,10 +5,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "tests/file_text.h"
 
 namespace zorvex::testing {
 namespace {
@@ -17,11 +17,6 @@ namespace fs = std::filesystem;
 
 const fs::path data(ZORVEX_DATA_DIR);
 const fs::path tool = data.parent_path() / "tools/assetgen/zorvex-assetgen";
-
-std::vector<char> Bytes(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
 
 TEST(Generator, RerunWritesIdenticalFiles) {
   if (!fs::exists(tool)) GTEST_SKIP() << "zorvex-assetgen not built";
@@ -32,7 +27,8 @@ TEST(Generator, RerunWritesIdenticalFiles) {
   int compared = 0;
   for (const auto& entry : fs::directory_iterator(out)) {
     const fs::path name = entry.path().filename();
-    EXPECT_TRUE(Bytes(entry.path()) == Bytes(data / name)) << name << " differs between runs";
+    EXPECT_TRUE(File_Text(entry.path()) == File_Text(data / name))
+        << name << " differs between runs";
     ++compared;
   }
   EXPECT_EQ(compared, 12);

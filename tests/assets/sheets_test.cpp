@@ -21,22 +21,12 @@ struct Rect {
   int min_visible_percent = 20;  // a minus sign fills much less of its cell than a sprite
 };
 
-const std::vector<Rect> kGfx = {
-    {"tile 0,0", 0, 0, 64, 64},     {"tile 64,0", 64, 0, 64, 64},
-    {"tile 0,64", 0, 64, 64, 64},   {"tile 64,64", 64, 64, 64, 64},
-    {"tile 0,128", 0, 128, 64, 64}, {"tile 64,128", 64, 128, 64, 64},
-    {"ship", 160, 0, 64, 16},       {"gun idle", 160, 16, 16, 16},
-    {"gun 1", 176, 16, 16, 16},     {"gun 2", 192, 16, 16, 16},
-    {"gun 3", 208, 16, 16, 16},     {"gun 4", 224, 16, 16, 16},
-    {"ball 224,0", 224, 0, 8, 8},   {"ball 232,0", 232, 0, 8, 8},
-    {"ball 240,0", 240, 0, 8, 8},   {"ball 248,0", 248, 0, 8, 8},
-    {"ball 224,8", 224, 8, 8, 8},   {"ball 232,8", 232, 8, 8, 8},
-    {"ball 240,8", 240, 8, 8, 8},   {"ball 248,8", 248, 8, 8, 8},
-    {"shot", 256, 0, 8, 8},         {"life icon", 264, 0, 16, 8},
-};
-
 std::vector<Rect> Gfx_Rects() {
-  std::vector<Rect> all = kGfx;
+  std::vector<Rect> all = {
+      {"ship", 160, 0, 64, 16}, {"shot", 256, 0, 8, 8}, {"life icon", 264, 0, 16, 8}};
+  for (int k = 0; k < 6; ++k) all.push_back({"tile", 64 * (k % 2), 64 * (k / 2), 64, 64});
+  for (int k = 0; k < 5; ++k) all.push_back({"gun", 160 + 16 * k, 16, 16, 16});
+  for (int k = 0; k < 8; ++k) all.push_back({"ball", 224 + 8 * (k % 4), 8 * (k / 4), 8, 8});
   for (int kind = 0; kind < 5; ++kind)
     for (int hits = 0; hits < 3; ++hits)
       all.push_back({"brick", 128 + 32 * kind, 48 + 16 * hits, 32, 16});

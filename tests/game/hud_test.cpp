@@ -1,10 +1,11 @@
 // The score, level and lives line.
+#include "game/hud.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 
 #include "game/state.h"
-#include "game/hud.h"
 #include "gfx/background.h"
 #include "play_field_fixture.h"
 

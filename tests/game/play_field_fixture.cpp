@@ -3,8 +3,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "core/log.h"
 #include "game/balls.h"
@@ -17,17 +15,9 @@
 #include "gfx/display.h"
 #include "input/input.h"
 #include "platform/soft/soft_os.h"
+#include "tests/file_text.h"
 
 namespace zorvex::testing {
-
-plat::HRESULT RecordingSurface::Blt(const plat::RECT* dst, plat::IDirectDrawSurface4* src,
-                                    const plat::RECT* src_rect, std::uint32_t,
-                                    const plat::DDBLTFX*) {
-  const bool fail = blits.size() >= fail_from && blits.size() < fail_to;
-  blits.push_back(Blit{dst->left, dst->top, dst->right - dst->left, dst->bottom - dst->top,
-                       src_rect->left, src_rect->top, src});
-  return fail ? plat::DDERR_SURFACELOST : plat::DD_OK;
-}
 
 void Reset_Play_Field(std::uint32_t now) {
   Reset_Play_State();
@@ -77,11 +67,6 @@ void PlayField::Set_Clock(std::uint32_t now) {
   script_->Pin(frame);
 }
 
-std::string PlayField::Log_Text() {
-  std::ifstream in(log_path_);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string PlayField::Log_Text() { return File_Text(log_path_); }
 
 }  // namespace zorvex::testing

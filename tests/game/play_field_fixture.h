@@ -10,43 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/ddraw.h"
 #include "platform/os.h"
 #include "platform/script/script_os.h"
 #include "sound/sound_manager.h"
+#include "tests/recording_surface.h"
 
 namespace zorvex::testing {
-
-struct Blit {
-  std::int32_t x, y, w, h, sx, sy;
-  const plat::IDirectDrawSurface4* source;
-  bool operator==(const Blit&) const = default;
-};
-
-// Records what is blitted onto it; the blits numbered fail_from up to fail_to fail.
-class RecordingSurface final : public plat::IDirectDrawSurface4 {
- public:
-  std::vector<Blit> blits;
-  std::size_t fail_from = SIZE_MAX;
-  std::size_t fail_to = SIZE_MAX;
-
-  plat::HRESULT Blt(const plat::RECT* dst, plat::IDirectDrawSurface4* src,
-                    const plat::RECT* src_rect, std::uint32_t flags,
-                    const plat::DDBLTFX* fx) override;
-  plat::HRESULT Flip(plat::IDirectDrawSurface4*, std::uint32_t) override { return 0; }
-  plat::HRESULT GetAttachedSurface(const plat::DDSCAPS2*, plat::IDirectDrawSurface4**) override {
-    return plat::DDERR_GENERIC;
-  }
-  plat::HRESULT SetClipper(plat::IDirectDrawClipper*) override { return 0; }
-  plat::HRESULT SetColorKey(std::uint32_t, const plat::DDCOLORKEY*) override { return 0; }
-  plat::HRESULT GetDC(plat::HDC*) override { return plat::DDERR_GENERIC; }
-  plat::HRESULT ReleaseDC(plat::HDC) override { return 0; }
-  plat::HRESULT Lock(plat::RECT*, plat::DDSURFACEDESC2*, std::uint32_t, plat::HANDLE) override {
-    return plat::DDERR_GENERIC;
-  }
-  plat::HRESULT Unlock(plat::RECT*) override { return plat::DDERR_NOTLOCKED; }
-  std::uint32_t Release() override { return 0; }
-};
 
 // Base fixture: every test starts from the state a fresh game has after start-up.
 class PlayField : public ::testing::Test {

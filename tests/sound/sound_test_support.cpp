@@ -64,21 +64,6 @@ std::string TempDir::Write(const std::string& name, const std::string& bytes) co
   return file.string();
 }
 
-bool ManualSink::Start(plat::soft::MixFunction mix, void* context) {
-  std::lock_guard<std::mutex> hold(mutex_);
-  mix_ = mix;
-  context_ = context;
-  ++starts_;
-  return true;
-}
-
-std::vector<std::int16_t> ManualSink::Pull(int frames) {
-  std::vector<std::int16_t> out(static_cast<std::size_t>(frames) * 2, 0);
-  std::lock_guard<std::mutex> hold(mutex_);
-  if (mix_) mix_(context_, out.data(), frames);
-  return out;
-}
-
 SoundOs::SoundOs() : Backend(plat::soft::Make_Headless_Host(false)) {}
 
 plat::HRESULT SoundOs::DirectSoundCreate(const plat::GUID*, plat::IDirectSound** out, void*) {

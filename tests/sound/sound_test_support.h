@@ -1,15 +1,15 @@
 // What the sound tests share: WAV files written on the spot, a machine whose sound device and
-// debugger output the test controls, and an audio sink the test pulls from by hand.
+// debugger output the test controls.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/soft/audio_sink.h"
 #include "platform/soft/backend.h"
+#include "tests/manual_sink.h"
 
 namespace zorvex::testing {
 
@@ -37,23 +37,6 @@ class TempDir {
 
  private:
   std::filesystem::path path_;
-};
-
-// The test pulls sound out of the mixer itself, under the same lock the game thread takes.
-class ManualSink : public plat::soft::AudioSink {
- public:
-  bool Start(plat::soft::MixFunction mix, void* context) override;
-  void Lock() override { mutex_.lock(); }
-  void Unlock() override { mutex_.unlock(); }
-  // `frames` stereo frames of output, as the device would get them.
-  std::vector<std::int16_t> Pull(int frames);
-  int Starts() const { return starts_; }
-
- private:
-  std::mutex mutex_;
-  plat::soft::MixFunction mix_ = nullptr;
-  void* context_ = nullptr;
-  int starts_ = 0;
 };
 
 // The soft machine on a headless host, but DirectSoundCreate hands out the software device on

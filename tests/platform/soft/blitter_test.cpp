@@ -60,13 +60,14 @@ TEST_F(DisplayTest, ClipperClipsAtEveryEdgeAndCorner) {
 TEST_F(DisplayTest, ClipListWithSeveralRectangles) {
   Clip(back, {R(0, 0, 10, 10), R(20, 0, 30, 10), R(5, 5, 8, 8)});
   Fill(back, R(0, 0, 40, 10), 0xAAAA);  // colour fill obeys the clipper too
-  EXPECT_EQ(Back(0, 0), 0xAAAA);
-  EXPECT_EQ(Back(9, 9), 0xAAAA);
-  EXPECT_EQ(Back(10, 0), 0);
-  EXPECT_EQ(Back(19, 5), 0);
-  EXPECT_EQ(Back(20, 0), 0xAAAA);
-  EXPECT_EQ(Back(29, 9), 0xAAAA);
-  EXPECT_EQ(Back(30, 0), 0);
+  for (auto [x, y, want] : {std::tuple{0, 0, 0xAAAA},
+                            {9, 9, 0xAAAA},
+                            {10, 0, 0},
+                            {19, 5, 0},
+                            {20, 0, 0xAAAA},
+                            {29, 9, 0xAAAA},
+                            {30, 0, 0}})
+    EXPECT_EQ(Back(x, y), want) << x << "," << y;
 }
 
 TEST_F(DisplayTest, BadRectanglesFailAsTheRealCallDoes) {

@@ -63,7 +63,20 @@ std::uint32_t Pack(std::uint32_t c) {
          (c & 0xFF) >> (8 - B);
 }
 
+std::uint32_t Same(std::uint32_t c) { return c; }
+std::uint32_t Unused_Byte_Set(std::uint32_t c) { return c | 0xAA000000u; }
+std::uint32_t Swap_Red_Blue(std::uint32_t c) {
+  return (c >> 16 & 0xFF) | (c & 0xFF00) | (c & 0xFF) << 16;
+}
+std::uint32_t White_If_Green_Or_Blue(std::uint32_t c) { return c == 0x00FF00 || c == 0x0000FF; }
+std::uint32_t Green_Past_The_Palette(std::uint32_t c) { return c == 0x00FF00 ? 200 : 0; }
+
 const std::vector<std::uint32_t> kPalette(kPicture, kPicture + 4);
+// A black and white palette, and one of a single colour: an index past its end reads black.
+const std::vector<std::uint32_t> kMono = {0x000000, 0xFFFFFF}, kOne = {0x123456};
+const std::vector<std::uint32_t> kMonoShown = {0, 0xFFFFFF, 0xFFFFFF, 0},
+                                 kOneShown = {0x123456, 0, 0x123456, 0x123456};
+const std::vector<std::uint32_t> kBgrMasks = {0xFF, 0xFF00, 0xFF0000};
 
 // Every depth and layout the reader takes, each writing the 2x2 picture (or `expect`).
 TEST(Bmp, EveryDepthReadsBackThePicture) {
@@ -81,37 +94,11 @@ TEST(Bmp, EveryDepthReadsBackThePicture) {
       {"8 bits top down", 8, 0, true, kPalette, {}, Index_Of},
       {"4 bits", 4, 0, false, kPalette, {}, Index_Of},
       {"4 bits top down", 4, 0, true, kPalette, {}, Index_Of},
-      {"1 bit, bit 7 leftmost",
-       1,
-       0,
-       false,
-       {0x000000, 0xFFFFFF},
-       {},
-       [](std::uint32_t c) -> std::uint32_t { return c == 0x00FF00 || c == 0x0000FF; },
-       {0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000}},
-      {"index past a short palette reads black",
-       8,
-       0,
-       true,
-       {0x123456},
-       {},
-       [](std::uint32_t c) -> std::uint32_t { return c == 0x00FF00 ? 200 : 0; },
-       {0x123456, 0, 0x123456, 0x123456}},
-      {"24 bits", 24, 0, false, {}, {}, [](std::uint32_t c) { return c; }},
-      {"32 bits, the unused byte ignored",
-       32,
-       0,
-       true,
-       {},
-       {},
-       [](std::uint32_t c) { return c | 0xAA000000u; }},
-      {"32-bit fields, blue high and red low",
-       32,
-       3,
-       false,
-       {},
-       {0xFF, 0xFF00, 0xFF0000},
-       [](std::uint32_t c) { return (c >> 16 & 0xFF) | (c & 0xFF00) | (c & 0xFF) << 16; }},
+      {"1 bit, bit 7 leftmost", 1, 0, false, kMono, {}, White_If_Green_Or_Blue, kMonoShown},
+      {"index past a short palette", 8, 0, true, kOne, {}, Green_Past_The_Palette, kOneShown},
+      {"24 bits", 24, 0, false, {}, {}, Same},
+      {"32 bits, the unused byte ignored", 32, 0, true, {}, {}, Unused_Byte_Set},
+      {"32-bit fields, blue high, red low", 32, 3, false, {}, kBgrMasks, Swap_Red_Blue},
       {"16 bits, 5-5-5", 16, 0, false, {}, {}, Pack<5, 5, 5>},
       {"16-bit fields, 5-6-5", 16, 3, true, {}, {0xF800, 0x07E0, 0x001F}, Pack<5, 6, 5>},
   };
@@ -165,11 +152,13 @@ TEST(Bmp, RejectsJunkWithAReason) {
 }
 
 TEST(Bmp, To565) {
-  EXPECT_EQ(plat::soft::To_565(0xFFFFFF), 0xFFFF);
-  EXPECT_EQ(plat::soft::To_565(0xFF0000), 0xF800);
-  EXPECT_EQ(plat::soft::To_565(0x00FF00), 0x07E0);
-  EXPECT_EQ(plat::soft::To_565(0x0000FF), 0x001F);
-  EXPECT_EQ(plat::soft::To_565(0x070307), 0);  // below one step of each channel is black
+  const std::pair<std::uint32_t, std::uint16_t> cases[] = {
+      {0xFFFFFF, 0xFFFF},
+      {0xFF0000, 0xF800},
+      {0x00FF00, 0x07E0},
+      {0x0000FF, 0x001F},
+      {0x070307, 0}};  // below one step of each channel is black
+  for (auto [rgb, want] : cases) EXPECT_EQ(plat::soft::To_565(rgb), want) << std::hex << rgb;
 }
 
 }  // namespace

@@ -31,8 +31,11 @@ class MessagesTest : public ::testing::Test {
                              nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
   }
+  // The next message taken off the queue, or 0 when there is none.
+  std::uint32_t Next() { return PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) ? msg.message : 0; }
   soft::TestBackend backend;
   HWND window = nullptr;
+  MSG msg{};
 };
 
 TEST_F(MessagesTest, WindowCreationSendsCreate) {
@@ -47,40 +50,32 @@ TEST_F(MessagesTest, WindowCreationSendsCreate) {
 }
 
 TEST_F(MessagesTest, OneMessagePerPeekAndQuitOnlyAfterPostedOnes) {
-  MSG msg;
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(Next(), 0u);
   PostMessageA(window, 0x400, 1, 0);
   PostQuitMessage(3);
   PostMessageA(window, 0x401, 2, 0);
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, 0));
   EXPECT_EQ(msg.message, 0x400u) << "peeking without PM_REMOVE leaves it queued";
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, 0x400u);
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, 0x401u);
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, WM_QUIT);
+  EXPECT_EQ(Next(), 0x400u);
+  EXPECT_EQ(Next(), 0x401u);
+  EXPECT_EQ(Next(), WM_QUIT);
   EXPECT_EQ(msg.wParam, 3u);
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << "the quit flag is taken once";
+  EXPECT_EQ(Next(), 0u) << "the quit flag is taken once";
 }
 
 TEST_F(MessagesTest, PostedDestroyAndTheCloseButtonBothQuit) {
-  MSG msg;
   PostMessageA(window, WM_DESTROY, 0, 0);
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  ASSERT_EQ(Next(), WM_DESTROY);
   DispatchMessageA(&msg);
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, WM_QUIT);
+  EXPECT_EQ(Next(), WM_QUIT);
   EXPECT_EQ(msg.wParam, 7u);
 
   backend.Close_Window();  // the user clicks the close button
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, 0x0010u);
+  ASSERT_EQ(Next(), 0x0010u);
   EXPECT_EQ(msg.hwnd, window);
   DispatchMessageA(&msg);
   EXPECT_EQ(seen.back(), WM_DESTROY);
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, WM_QUIT);
+  EXPECT_EQ(Next(), WM_QUIT);
 }
 
 TEST_F(MessagesTest, EscapeCursorAndTickCount) {
