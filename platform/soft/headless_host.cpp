@@ -18,25 +18,7 @@ bool HeadlessHost::Open_Window(const char*, int, int) {
   return true;
 }
 
-void HeadlessHost::Pump_Events(InputState* input) {
-  for (const Event& e : pending_) {
-    switch (e.kind) {
-      case Event::kKey:
-        input->Key(e.a, e.b != 0);
-        break;
-      case Event::kButton:
-        input->Button(e.a, e.b != 0);
-        break;
-      case Event::kMotion:
-        input->Motion(e.a, e.b, e.c);
-        break;
-      case Event::kClose:
-        input->Request_Close();
-        break;
-    }
-  }
-  pending_.clear();
-}
+void HeadlessHost::Pump_Events(InputState* input) { pending_.Deliver(input); }
 
 void HeadlessHost::Wait_Events(InputState* input, int) {
   ++waits_;
@@ -49,19 +31,15 @@ void HeadlessHost::Present(const std::uint16_t* pixels, int width, int height) {
   if (keep_frames_) last_frame_.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
 }
 
-void HeadlessHost::Queue_Key(int code, bool down) {
-  pending_.push_back({Event::kKey, code, down, 0});
-}
+void HeadlessHost::Queue_Key(int code, bool down) { pending_.Key(code, down); }
 
-void HeadlessHost::Queue_Button(int index, bool down) {
-  pending_.push_back({Event::kButton, index, down, 0});
-}
+void HeadlessHost::Queue_Button(int index, bool down) { pending_.Button(index, down); }
 
 void HeadlessHost::Queue_Motion(std::int32_t dx, std::int32_t dy, std::int32_t dz) {
-  pending_.push_back({Event::kMotion, dx, dy, dz});
+  pending_.Motion(dx, dy, dz);
 }
 
-void HeadlessHost::Queue_Close() { pending_.push_back({Event::kClose, 0, 0, 0}); }
+void HeadlessHost::Queue_Close() { pending_.Close(); }
 
 std::unique_ptr<Host> Make_Headless_Host(bool sound) {
   auto host = std::make_unique<HeadlessHost>(HeadlessHost::Clock::kLive, 0, sound);

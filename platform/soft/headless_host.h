@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/soft/event_queue.h"
 #include "platform/soft/host.h"
 
 namespace plat::soft {
@@ -51,14 +52,10 @@ class HeadlessHost : public Host {
   void Keep_Frames(bool keep) { keep_frames_ = keep; }
 
  private:
-  struct Event {
-    enum Kind { kKey, kButton, kMotion, kClose } kind;
-    std::int32_t a, b, c;
-  };
   Clock clock_;
   std::uint32_t manual_ms_;
   std::unique_ptr<AudioSink> sink_;
-  std::vector<Event> pending_;
+  EventQueue pending_;
   int hidden_waits_ = 0;
   int waits_ = 0;
   int frames_ = 0;

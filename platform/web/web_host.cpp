@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/soft/event_queue.h"
+
 // The page's script draws and plays; these reach it.
 EM_JS(int, zorvex_js_start_audio, (),
       { return Module.zorvexStartAudio ? Module.zorvexStartAudio() : 0; });
@@ -17,11 +19,7 @@ namespace plat::web {
 namespace {
 
 // The page's script calls in between frames, so events wait here until the backend pumps.
-struct Event {
-  enum Kind { kKey, kButton, kMotion, kReleaseAll, kClose } kind;
-  std::int32_t a, b;
-};
-std::vector<Event> pending;
+soft::EventQueue pending;
 
 soft::MixFunction mix_function = nullptr;
 void* mix_context = nullptr;
@@ -52,36 +50,14 @@ class WebHost : public soft::Host {
   }
   ~WebHost() override {
     mix_function = nullptr;
-    pending.clear();
+    pending.Clear();
   }
 
   std::uint32_t Ticks() override {
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(emscripten_get_now()));
   }
   bool Open_Window(const char*, int, int) override { return true; }
-  void Pump_Events(soft::InputState* input) override {
-    for (const Event& e : pending) {
-      switch (e.kind) {
-        case Event::kKey:
-          input->Key(e.a, e.b != 0);
-          break;
-        case Event::kButton:
-          input->Button(e.a, e.b != 0);
-          break;
-        case Event::kMotion:
-          input->Motion(e.a, e.b, 0);
-          break;
-        case Event::kReleaseAll:
-          input->Release_All();
-          input->Drop_Motion();
-          break;
-        case Event::kClose:
-          input->Request_Close();
-          break;
-      }
-    }
-    pending.clear();
-  }
+  void Pump_Events(soft::InputState* input) override { pending.Deliver(input); }
   void Wait_Events(soft::InputState* input, int) override { Pump_Events(input); }
   // A hidden page is paused by not running frames at all: a flip that reported the surface
   // lost would spin inside one call and hang the tab.
@@ -116,25 +92,21 @@ std::unique_ptr<soft::Host> Make_Web_Host(bool sound) { return std::make_unique<
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void zorvex_web_key(int code, int down) {
-  if (code > 0 && code < 256) plat::web::pending.push_back({plat::web::Event::kKey, code, down});
+  if (code > 0 && code < 256) plat::web::pending.Key(code, down != 0);
 }
 
 EMSCRIPTEN_KEEPALIVE void zorvex_web_button(int index, int down) {
-  plat::web::pending.push_back({plat::web::Event::kButton, index, down});
+  plat::web::pending.Button(index, down != 0);
 }
 
 EMSCRIPTEN_KEEPALIVE void zorvex_web_motion(int dx, int dy) {
-  plat::web::pending.push_back({plat::web::Event::kMotion, dx, dy});
+  plat::web::pending.Motion(dx, dy, 0);
 }
 
 // The page lost the keyboard: nothing stays held down.
-EMSCRIPTEN_KEEPALIVE void zorvex_web_release_all() {
-  plat::web::pending.push_back({plat::web::Event::kReleaseAll, 0, 0});
-}
+EMSCRIPTEN_KEEPALIVE void zorvex_web_release_all() { plat::web::pending.Release_All(); }
 
-EMSCRIPTEN_KEEPALIVE void zorvex_web_close() {
-  plat::web::pending.push_back({plat::web::Event::kClose, 0, 0});
-}
+EMSCRIPTEN_KEEPALIVE void zorvex_web_close() { plat::web::pending.Close(); }
 
 // Mixes `frames` stereo frames and returns where they are; silence when no sound is open.
 EMSCRIPTEN_KEEPALIVE std::int16_t* zorvex_web_mix(int frames) {

@@ -1,0 +1,57 @@
+// What a host without an event loop of its own gathers between two pumps (the page's script, a
+// test driving the headless host), handed to the input state in the order it came.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/soft/host.h"
+
+namespace plat::soft {
+
+class EventQueue {
+ public:
+  void Key(int code, bool down) { events_.push_back({kKey, code, down, 0}); }
+  void Button(int index, bool down) { events_.push_back({kButton, index, down, 0}); }
+  void Motion(std::int32_t dx, std::int32_t dy, std::int32_t dz) {
+    events_.push_back({kMotion, dx, dy, dz});
+  }
+  // Nothing stays held down, and motion gathered so far is dropped (the keyboard was lost).
+  void Release_All() { events_.push_back({kReleaseAll, 0, 0, 0}); }
+  void Close() { events_.push_back({kClose, 0, 0, 0}); }
+  void Clear() { events_.clear(); }
+
+  void Deliver(InputState* input) {
+    for (const Event& e : events_) {
+      switch (e.kind) {
+        case kKey:
+          input->Key(e.a, e.b != 0);
+          break;
+        case kButton:
+          input->Button(e.a, e.b != 0);
+          break;
+        case kMotion:
+          input->Motion(e.a, e.b, e.c);
+          break;
+        case kReleaseAll:
+          input->Release_All();
+          input->Drop_Motion();
+          break;
+        case kClose:
+          input->Request_Close();
+          break;
+      }
+    }
+    events_.clear();
+  }
+
+ private:
+  enum Kind : std::uint8_t { kKey, kButton, kMotion, kReleaseAll, kClose };
+  struct Event {
+    Kind kind;
+    std::int32_t a, b, c;
+  };
+  std::vector<Event> events_;
+};
+
+}  // namespace plat::soft
