@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/png/png_file.h"
+#include "platform/soft/picture_scaler.h"
 
 namespace plat::sdl {
 
@@ -13,14 +14,14 @@ namespace {
 
 constexpr int kMaxSameSecond = 100;  // names tried within one second before giving up
 
-// Each channel widened to 8 bits by repeating its top bits, so white stays 255.
+// Each channel widened to 8 bits as the window's own pixels are, so white stays 255.
 std::vector<std::uint8_t> To_Rgb(const std::uint16_t* pixels, int width, int height) {
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
   for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
-    const int r = pixels[i] >> 11, g = (pixels[i] >> 5) & 0x3F, b = pixels[i] & 0x1F;
-    rgb[i * 3] = static_cast<std::uint8_t>(r << 3 | r >> 2);
-    rgb[i * 3 + 1] = static_cast<std::uint8_t>(g << 2 | g >> 4);
-    rgb[i * 3 + 2] = static_cast<std::uint8_t>(b << 3 | b >> 2);
+    const std::uint32_t wide = soft::Widen_565(pixels[i], soft::Pixel_Layout{16, 8, 0, 0});
+    rgb[i * 3] = static_cast<std::uint8_t>(wide >> 16);
+    rgb[i * 3 + 1] = static_cast<std::uint8_t>(wide >> 8);
+    rgb[i * 3 + 2] = static_cast<std::uint8_t>(wide);
   }
   return rgb;
 }

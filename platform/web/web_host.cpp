@@ -3,9 +3,11 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/soft/event_queue.h"
+#include "platform/soft/picture_scaler.h"
 
 // The page's script draws and plays; these reach it.
 EM_JS(int, zorvex_js_start_audio, (),
@@ -65,13 +67,10 @@ class WebHost : public soft::Host {
   void Present(const std::uint16_t* pixels, int width, int height) override {
     rgba_.resize(static_cast<std::size_t>(width) * height * 4);
     std::uint8_t* out = rgba_.data();
+    const soft::Pixel_Layout rgba{0, 8, 16, 0xFF000000u};  // bytes R, G, B, A (little-endian)
     for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
-      const std::uint32_t p = pixels[i];
-      const std::uint32_t r = p >> 11, g = (p >> 5) & 63, b = p & 31;
-      out[4 * i] = static_cast<std::uint8_t>(r << 3 | r >> 2);
-      out[4 * i + 1] = static_cast<std::uint8_t>(g << 2 | g >> 4);
-      out[4 * i + 2] = static_cast<std::uint8_t>(b << 3 | b >> 2);
-      out[4 * i + 3] = 255;
+      const std::uint32_t wide = soft::Widen_565(pixels[i], rgba);
+      std::memcpy(out + 4 * i, &wide, sizeof wide);
     }
     zorvex_js_present(out, width, height);
   }
