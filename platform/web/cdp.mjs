@@ -78,7 +78,8 @@ export async function launch() {
     } catch {}
     if (browser.exitCode === null) browser.kill();
     await exited;
-    fs.rmSync(profile, {recursive: true, force: true});
+    // Chromium's helper processes can still be writing the profile for a moment after it exits.
+    fs.rmSync(profile, {recursive: true, force: true, maxRetries: 20, retryDelay: 100});
   }
   return {open, close};
 }
