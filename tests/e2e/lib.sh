@@ -23,14 +23,16 @@ start_display() {
 stop_display() { [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait 2>/dev/null || true; }
 
 # Up to 30 s: a loaded machine can be slow to start SDL and open the window.
-wait_for_window() {
+find_window() {
   for _ in $(seq 300); do
     WINDOW=$(xdotool search --name '^Zorvex!$' 2>/dev/null | head -n 1 || true)
     [ -n "$WINDOW" ] && return 0
     sleep 0.1
   done
-  fail "the game's window did not appear"
+  return 1
 }
+
+wait_for_window() { find_window || fail "the game's window did not appear"; }
 
 shot() { import -window root "$1"; }
 

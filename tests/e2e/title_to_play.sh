@@ -17,10 +17,21 @@ cleanup() {
 trap cleanup EXIT
 
 start_display
-"$game" --data "$data" --nosound --trace "$work/trace.jsonl" --record "$work/game.replay" \
-  >"$work/out.txt" 2>&1 &
-game_pid=$!
-wait_for_window
+start_game() {
+  "$game" --data "$data" --nosound --trace "$work/trace.jsonl" --record "$work/game.replay" \
+    >"$work/out.txt" 2>&1 &
+  game_pid=$!
+}
+start_game
+# Now and then the window has not shown up on a fresh display; say what the game said and try
+# once more before calling it a failure.
+if ! find_window; then
+  echo "no window on the first start; the game said: $(cat "$work/out.txt")" >&2
+  kill "$game_pid" 2>/dev/null || true
+  wait "$game_pid" 2>/dev/null || true
+  start_game
+  wait_for_window
+fi
 sleep 1.5
 
 shot "$work/title.png"
