@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,16 @@ namespace plat::sdl {
 namespace {
 
 using plat::soft::InputState;
+
+// With no display answering, SDL falls back to a driver that draws nowhere. Unless that driver was
+// asked for by name, the player would get a game running with no window at all.
+bool Fell_Back_To_Nowhere() {
+  const char* current = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  const bool nowhere =
+      current && (std::strcmp(current, "offscreen") == 0 || std::strcmp(current, "dummy") == 0);
+  return nowhere && !(asked && std::strstr(asked, current));
+}
 
 constexpr int kMaxScale = 8;
 constexpr int kWheelStep = 120;  // one notch, as the system counts it
@@ -86,6 +97,10 @@ bool SdlHost::Start() {
   if (options_.present == Present_Way::kAuto) options_.present = Choose_Present_Way();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     SDL_Log("Could not start SDL video: %s", SDL_GetError());
+    return false;
+  }
+  if (Fell_Back_To_Nowhere()) {
+    SDL_Log("Could not start SDL video: no display answered");
     return false;
   }
   if (!options_.nosound) sdl_sink_ = Make_Sdl_Audio_Sink();

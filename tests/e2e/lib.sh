@@ -2,21 +2,25 @@
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Starts Xvfb on a free display number with a 640 x 480 screen, so that the game's full-screen
-# picture maps one to one onto the screenshot.
+# Starts Xvfb with a 640 x 480 screen, so that the game's full-screen picture maps one to one onto
+# the screenshot. The server picks a free display number itself and says it only once it listens,
+# so two checks starting at once never share one. Without -noreset the server resets whenever its
+# last client leaves (a probe, an xdotool call), and a game connecting just then finds no display.
 start_display() {
-  local n
-  for n in ${ZORVEX_DISPLAYS:-$(seq 40 99)}; do  # ZORVEX_DISPLAYS: the numbers to try instead
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "${1:-640x480x24}" -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      sleep 0.1
-    done
-    kill "$XVFB_PID" 2>/dev/null
+  local number_file
+  number_file="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 "${1:-640x480x24}" -nolisten tcp -noreset 3>"$number_file" \
+    >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    if [ -s "$number_file" ]; then
+      export DISPLAY=":$(head -n 1 "$number_file")"
+      rm -f "$number_file"
+      return 0
+    fi
+    sleep 0.1
   done
+  rm -f "$number_file"
   fail "no virtual display could be started"
 }
 
