@@ -126,18 +126,16 @@ Samples Load_Converted(const std::string& path) {
 // their own) ----
 
 struct Model {
-  plat::soft::Voice voices[16];
-  bool filled[16] = {};
+  plat::soft::Voice voices[16];  // no samples: an empty slot
 
   void Apply(const Call& c, const Samples* loaded) {
     plat::soft::Voice& v = voices[c.slot];
     if (c.kind == "load") {
       v = {};  // the old buffer goes whatever the outcome
-      filled[c.slot] = c.result && loaded;
-      if (filled[c.slot]) v.samples = loaded->data(), v.frames = loaded->size() / 2;
+      if (c.result) v.samples = loaded->data(), v.frames = loaded->size() / 2;
     } else if (c.kind == "volume") {
       v.gain = plat::soft::Gain_From_Hundredths_Db(static_cast<std::int32_t>(c.value));
-    } else if (!filled[c.slot] || c.result == 0) {
+    } else if (!v.samples || c.result == 0) {
       return;  // a call the manager refused changes nothing
     } else if (c.kind == "play") {
       if (c.value == 0) v.position = 0;
