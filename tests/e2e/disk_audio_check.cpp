@@ -6,15 +6,12 @@
 //
 // zorvex-disk-audio-check RAW TRACE DATA_DIR BUFFER BOUNCE_FRAME
 #include <algorithm>
-#include <cmath>
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <iterator>
 #include <map>
-#include <memory>
 #include <regex>
 #include <string>
 #include <vector>
@@ -29,9 +26,8 @@ namespace {
 using plat::soft::kMixRate;
 using Samples = std::vector<std::int16_t>;  // interleaved stereo at 44100 Hz
 
-constexpr double FRAME_RATE = 60.0;
-constexpr double SAMPLES_PER_FRAME = kMixRate / FRAME_RATE;
-constexpr long SEARCH_BUDGET = 400000;  // buffer mixes before the search gives up
+constexpr double SAMPLES_PER_FRAME = kMixRate / 60.0;
+constexpr std::size_t NONE = static_cast<std::size_t>(-1);  // no such call; NONE + 1 is the first
 
 [[noreturn]] void Die(const std::string& why) {
   std::fprintf(stderr, "disk-audio-check: %s\n", why.c_str());
@@ -39,9 +35,22 @@ constexpr long SEARCH_BUDGET = 400000;  // buffer mixes before the search gives 
 }
 
 // A failed check: says what and counts one failure.
-int Fail(const std::string& what) {
-  std::printf("FAIL: %s\n", what.c_str());
+[[gnu::format(printf, 1, 2)]] int Fail(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::printf("FAIL: ");
+  std::vprintf(format, args);
+  std::printf("\n");
+  va_end(args);
   return 1;
+}
+
+double Ms(double samples) { return samples * 1000.0 / kMixRate; }
+double Sec(std::size_t frames) { return static_cast<double>(frames) / kMixRate; }
+
+bool Audible(Samples::const_iterator from, std::size_t count) {
+  return std::any_of(from, from + static_cast<std::ptrdiff_t>(count),
+                     [](std::int16_t v) { return v != 0; });
 }
 
 // ---- The trace's sound calls ----
@@ -53,43 +62,51 @@ struct Call {
   std::string file;
   long value = 0;  // volume, play flags or stop rewind
   long result = 1;
+  bool Is(const char* k, int s) const { return kind == k && slot == s && result; }
 };
 
-struct Trace {
-  std::vector<Call> calls;
-  long last_frame = 0;
-};
+// The first call from `from` that `pick` takes, or calls.size().
+template <class Pick>
+std::size_t First(const std::vector<Call>& calls, std::size_t from, Pick pick) {
+  while (from < calls.size() && !pick(calls[from])) ++from;
+  return from;
+}
+
+// The last call before `end` that `pick` takes, or NONE.
+template <class Pick>
+std::size_t Last_Before(const std::vector<Call>& calls, std::size_t end, Pick pick) {
+  while (end-- > 0)
+    if (pick(calls[end])) return end;
+  return NONE;
+}
 
 // The sound field of each line: ["load",slot,"file",result] or [kind,slot,value(,result)].
-Trace Read_Trace(const std::string& path) {
+std::vector<Call> Read_Trace(const std::string& path, long* last_frame) {
   std::ifstream file(path);
   if (!file) Die("cannot read " + path);
   static const std::regex frame_field("\"frame\":(\\d+)");
   static const std::regex call(R"re(\["(\w+)",(-?\d+),(?:"([^"]*)"|(-?\d+))(?:,(-?\d+))?\])re");
-  Trace trace;
+  std::vector<Call> calls;
   std::string line;
   std::smatch m;
   while (std::getline(file, line)) {
     const std::size_t at = line.find("\"sound\":");
     if (at == std::string::npos) continue;
     if (!std::regex_search(line, m, frame_field)) Die("trace: no frame field");
-    const long frame = std::stol(m[1]);
-    trace.last_frame = std::max(trace.last_frame, frame);
+    *last_frame = std::max(*last_frame, std::stol(m[1]));
     for (auto it =
              std::sregex_iterator(line.begin() + static_cast<std::ptrdiff_t>(at), line.end(), call);
          it != std::sregex_iterator(); ++it) {
       const std::smatch& c = *it;
-      Call k{frame, c[1], std::stoi(c[2]), c[3]};
+      Call k{std::stol(m[1]), c[1], std::stoi(c[2]), c[3]};
       if (c[4].matched) k.value = std::stol(c[4]);
       if (c[5].matched) k.result = std::stol(c[5]);
       if (k.slot < 0 || k.slot >= 16) Die("trace: slot out of range");
-      trace.calls.push_back(k);
+      calls.push_back(k);
     }
   }
-  return trace;
+  return calls;
 }
-
-// ---- Sounds, converted as the device converts them ----
 
 // A sound of the data folder, read by the game's own reader and converted as the device converts
 // it.
@@ -105,62 +122,35 @@ Samples Load_Converted(const std::string& path) {
   return out;
 }
 
-// ---- The model: what the mixer plays for a given sequence of calls ----
-
-struct Slot {
-  const Samples* sound = nullptr;
-  std::size_t position = 0;  // frames
-  std::int32_t gain = plat::soft::kUnityGain;
-  bool playing = false;
-  bool looping = false;
-  long wraps = 0;  // times a looping sound started over
-};
+// ---- The model: the sound manager's slots, summed by the mixer (whose sums have tests of
+// their own) ----
 
 struct Model {
-  Slot slots[16];
+  plat::soft::Voice voices[16];  // no samples: an empty slot
 
   void Apply(const Call& c, const Samples* loaded) {
-    Slot& s = slots[c.slot];
+    plat::soft::Voice& v = voices[c.slot];
     if (c.kind == "load") {
-      s = Slot{};  // the old buffer goes whatever the outcome
-      if (c.result) s.sound = loaded;
+      v = {};  // the old buffer goes whatever the outcome
+      if (c.result) v.samples = loaded->data(), v.frames = loaded->size() / 2;
     } else if (c.kind == "volume") {
-      s.gain = plat::soft::Gain_From_Hundredths_Db(static_cast<std::int32_t>(c.value));
-    } else if (!s.sound || c.result == 0) {
+      v.gain = plat::soft::Gain_From_Hundredths_Db(static_cast<std::int32_t>(c.value));
+    } else if (!v.samples || c.result == 0) {
       return;  // a call the manager refused changes nothing
     } else if (c.kind == "play") {
-      if (c.value == 0) s.position = 0;
-      s.looping = (c.value & 1) != 0;
-      s.playing = true;
+      if (c.value == 0) v.position = 0;
+      v.looping = (c.value & 1) != 0;
+      v.playing = true;
     } else if (c.kind == "stop") {
-      s.playing = false;
-      if (c.value) s.position = 0;
+      v.playing = false;
+      if (c.value) v.position = 0;
     }
   }
 
-  void Mix(std::vector<std::int32_t>& acc, std::int16_t* out, std::size_t frames) {
-    std::fill(acc.begin(), acc.end(), 0);
-    for (Slot& s : slots) {
-      if (!s.playing) continue;
-      const std::size_t length = s.sound->size() / 2;
-      for (std::size_t i = 0; i < frames && s.playing; ++i) {
-        if (s.position >= length) {
-          s.position = 0;
-          if (!s.looping) {
-            s.playing = false;
-            break;
-          }
-          ++s.wraps;
-        }
-        for (int ch = 0; ch < 2; ++ch)
-          acc[i * 2 + ch] += static_cast<std::int32_t>(
-              (static_cast<std::int64_t>((*s.sound)[s.position * 2 + ch]) * s.gain) >> 16);
-        ++s.position;
-      }
-      if (s.playing && !s.looping && s.position >= length) s.playing = false, s.position = 0;
-    }
-    for (std::size_t k = 0; k < frames * 2; ++k)
-      out[k] = static_cast<std::int16_t>(std::clamp<std::int32_t>(acc[k], -32768, 32767));
+  void Mix(std::int16_t* out, std::size_t frames) {
+    plat::soft::Mixer mixer;
+    for (plat::soft::Voice& v : voices) mixer.Add(&v);
+    mixer.Mix(out, static_cast<int>(frames));
   }
 };
 
@@ -171,25 +161,23 @@ struct Search {
   const std::vector<Call>& calls;
   std::vector<const Samples*> loaded;  // per call, the sound a load brings
   std::size_t buffer;
+  long last_frame;
   std::size_t buffers = output.size() / 2 / buffer;
   std::vector<std::size_t> applied_at = std::vector<std::size_t>(calls.size());  // its buffer
-  std::vector<std::int32_t> acc = std::vector<std::int32_t>(buffer * 2);
-  std::vector<std::int16_t> mixed = std::vector<std::int16_t>(buffer * 2);
-  long budget = SEARCH_BUDGET;
+  Samples mixed = Samples(buffer * 2);
+  long budget = 400000;  // buffer mixes before the search gives up
   std::size_t deepest = 0;
-
-  std::size_t anchor = 0;  // the first call that plays: the music's start, which fixes time
-  long last_frame = 0;
+  // The first call that plays: the music's start, which fixes time.
+  std::size_t anchor = First(calls, 0, [](const Call& c) { return c.kind == "play" && c.result; });
 
   // Once the last frame has run the program shuts its sound down: the device may hand out
   // silence for its last buffers.
   bool Silent_End(std::size_t m, std::size_t anchor_at) const {
     const double end = (last_frame - calls[anchor].frame) * SAMPLES_PER_FRAME;
     const double at = static_cast<double>((m - anchor_at) * buffer);
-    if (anchor >= calls.size() || at < end - 0.03 * end - 3.0 * static_cast<double>(buffer))
-      return false;
-    return std::all_of(output.begin() + static_cast<std::ptrdiff_t>(m * buffer * 2), output.end(),
-                       [](std::int16_t v) { return v == 0; });
+    return at >= end - 0.03 * end - 3.0 * static_cast<double>(buffer) &&
+           !Audible(output.begin() + static_cast<std::ptrdiff_t>(m * buffer * 2),
+                    output.size() - m * buffer * 2);
   }
 
   // A call of frame k cannot reach the device much sooner than k frames of time after the
@@ -197,21 +185,17 @@ struct Search {
   // the bounce's own timing is judged, below. `anchor_at` is where the anchor took effect (or
   // would, in the batch being tried).
   bool Before_Window(std::size_t c, std::size_t m, std::size_t anchor_at) const {
+    if (c <= anchor) return false;
     const double gap = (calls[c].frame - calls[anchor].frame) * SAMPLES_PER_FRAME;
-    const double early = gap - static_cast<double>((m - anchor_at) * buffer);
-    return c > anchor && early > 0.03 * gap + 3.0 * static_cast<double>(buffer);
+    return gap - static_cast<double>((m - anchor_at) * buffer) >
+           0.03 * gap + 3.0 * static_cast<double>(buffer);
   }
 
   // Calls of one frame follow each other within microseconds, so at most a device buffer or
   // two falls between them; only reading a file (a new level's music) takes longer.
   bool Split_Too_Far(std::size_t c, std::size_t m) const {
-    if (c == 0 || calls[c].frame != calls[c - 1].frame) return false;
-    if (calls[c].kind == "load" || calls[c - 1].kind == "load") return false;
-    return m > applied_at[c - 1] + 2;
-  }
-
-  bool Matches(std::size_t m) const {
-    return std::equal(mixed.begin(), mixed.end(), output.begin() + m * buffer * 2);
+    return c > 0 && c < calls.size() && calls[c].frame == calls[c - 1].frame &&
+           calls[c].kind != "load" && calls[c - 1].kind != "load" && m > applied_at[c - 1] + 2;
   }
 
   // Depth first: before buffer m the next few calls may take effect, as few as possible first,
@@ -223,7 +207,7 @@ struct Search {
     deepest = std::max(deepest, m);
     if (m == buffers) return true;
     const std::size_t anchor_at = c > anchor ? applied_at[anchor] : m;
-    if (c < calls.size() && Split_Too_Far(c, m)) return false;
+    if (Split_Too_Far(c, m)) return false;
     if (c > anchor && Silent_End(m, anchor_at)) return true;
     std::size_t last = c;
     while (last < calls.size() && !Before_Window(last, m, anchor_at)) ++last;
@@ -234,77 +218,34 @@ struct Search {
         next.Apply(calls[k], loaded[k]);
         applied_at[k] = m;
       }
-      next.Mix(acc, mixed.data(), buffer);
-      if (Matches(m) && Run(m + 1, j, next)) return true;
+      next.Mix(mixed.data(), buffer);
+      if (std::equal(mixed.begin(), mixed.end(), output.begin() + m * buffer * 2) &&
+          Run(m + 1, j, next))
+        return true;
     }
     return false;
   }
+
+  std::size_t Sample(std::size_t call) const { return applied_at[call] * buffer; }
 };
 
-// The device's raw output: s16le, which is this machine's own order.
-Samples Read_Raw(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) Die("cannot read " + path);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), {});
-  Samples out(bytes.size() / 2);
-  std::memcpy(out.data(), bytes.data(), out.size() * 2);
-  return out;
-}
-
-double Ms(double samples) { return samples * 1000.0 / kMixRate; }
-
-// The call before `c` that started the music now playing: the first play after the last
-// load or stop of the music slot (a looping play of playing music does not restart it).
-std::size_t Music_Start_Before(const std::vector<Call>& calls, std::size_t c) {
-  std::size_t found = calls.size();
-  for (std::size_t k = 0; k < c; ++k) {
-    if (calls[k].slot != 4 || !calls[k].result) continue;
-    if (calls[k].kind == "load" || calls[k].kind == "stop")
-      found = calls.size();
-    else if (calls[k].kind == "play" && found == calls.size())
-      found = k;
-  }
-  if (found == calls.size()) Die("no music was playing at the bounce");
-  return found;
-}
-
-// The bounce's start is only pinned if its first buffer is heard.
-bool Heard_At_Once(const Search& s, std::size_t play) {
-  for (std::size_t k = play; k-- > 0;) {
-    if (s.calls[k].kind != "load" || s.calls[k].slot != s.calls[play].slot) continue;
-    const Samples* sound = s.loaded[k];
-    if (!sound) return false;
-    const std::size_t n = std::min(sound->size(), s.buffer * 2);
-    return std::any_of(sound->begin(), sound->begin() + static_cast<std::ptrdiff_t>(n),
-                       [](std::int16_t v) { return v != 0; });
-  }
-  return false;
-}
-
-// The stop of audible music in the same frame as the music's start at `m`, or `m`.
-std::size_t Stop_Before(const Search& s, std::size_t m) {
-  for (std::size_t k = m; k-- > 0 && s.calls[k].frame == s.calls[m].frame;)
-    if (s.calls[k].kind == "stop" && s.calls[k].slot == 4 && s.calls[k].result) {
-      const std::size_t at = s.applied_at[k] * s.buffer;
-      const bool audible = std::any_of(
-          s.output.begin() + static_cast<std::ptrdiff_t>((at - s.buffer) * 2),
-          s.output.begin() + static_cast<std::ptrdiff_t>(at * 2), [](std::int16_t v) { return v; });
-      return at >= s.buffer && audible ? k : m;
-    }
-  return m;
-}
-
 int Check_Bounce(const Search& s, long frame) {
-  std::size_t b = 0;
-  while (b < s.calls.size() &&
-         !(s.calls[b].frame == frame && s.calls[b].kind == "play" && s.calls[b].slot == 0))
-    ++b;
+  const std::size_t b =
+      First(s.calls, 0, [&](const Call& c) { return c.frame == frame && c.Is("play", 0); });
   if (b == s.calls.size())
-    return Fail("the trace has no wall bounce (play of slot 0) at frame " + std::to_string(frame));
-  if (!Heard_At_Once(s, b))
+    return Fail("the trace has no wall bounce (play of slot 0) at frame %ld", frame);
+  // Its start is only pinned if its first buffer is heard.
+  const std::size_t load = Last_Before(s.calls, b, [](const Call& c) { return c.Is("load", 0); });
+  const Samples* sound = load == NONE ? nullptr : s.loaded[load];
+  if (!sound || !Audible(sound->begin(), std::min(sound->size(), s.buffer * 2)))
     return Fail("the bounce's sound is silent in its first buffer; its start is not seen");
-  const std::size_t m = Music_Start_Before(s.calls, b);
-  const double measured = static_cast<double>((s.applied_at[b] - s.applied_at[m]) * s.buffer);
+  // The music playing then started at the first play after the last load or stop of its slot
+  // (a looping play of playing music does not restart it).
+  const std::size_t reset =
+      Last_Before(s.calls, b, [](const Call& c) { return c.Is("load", 4) || c.Is("stop", 4); });
+  const std::size_t m = First(s.calls, reset + 1, [](const Call& c) { return c.Is("play", 4); });
+  if (m >= b) Die("no music was playing at the bounce");
+  const double measured = static_cast<double>(s.Sample(b) - s.Sample(m));
   const double expected = (frame - s.calls[m].frame) * SAMPLES_PER_FRAME;
   // Each call reaches the output at the first buffer mixed after it, so each start is late by
   // less than one buffer: their difference is within one buffer either way; a little more
@@ -314,20 +255,20 @@ int Check_Bounce(const Search& s, long frame) {
   // the bounce may come up to two frames early against the music.
   // When the output shows the frame stopping the old music well over two frames before the new
   // one starts, the pacer has started afresh: the frames after it count from the music's start.
+  // (A stop the output cannot show is put with the new music's start.)
   const double slack = static_cast<double>(s.buffer) + 0.01 * expected + 0.002 * kMixRate;
   double earliest = expected - 2 * SAMPLES_PER_FRAME - slack, latest = expected + slack;
-  const std::size_t stop =
-      m > 0 && s.calls[m - 1].frame == s.calls[m].frame ? Stop_Before(s, m) : m;
-  if (stop != m && static_cast<double>((s.applied_at[m] - s.applied_at[stop]) * s.buffer) >
-                       2 * SAMPLES_PER_FRAME + static_cast<double>(s.buffer)) {
+  if (reset != NONE && s.calls[reset].Is("stop", 4) && s.calls[reset].frame == s.calls[m].frame &&
+      static_cast<double>(s.Sample(m) - s.Sample(reset)) >
+          2 * SAMPLES_PER_FRAME + static_cast<double>(s.buffer)) {
     earliest = expected - SAMPLES_PER_FRAME - slack;
     latest = expected - SAMPLES_PER_FRAME + slack;
   }
   std::printf(
-      "bounce: frame %ld plays bloop at sample %zu, %.1f ms after the music started (frame %ld, "
-      "sample %zu); frames give %.1f ms, off by %+.1f ms (allowed %+.1f to %+.1f ms)\n",
-      frame, s.applied_at[b] * s.buffer, Ms(measured), s.calls[m].frame, s.applied_at[m] * s.buffer,
-      Ms(expected), Ms(measured - expected), Ms(earliest - expected), Ms(latest - expected));
+      "bounce: frame %ld plays at sample %zu, %.1f ms after the music started (frame %ld, sample "
+      "%zu); frames give %.1f ms, off by %+.1f ms (allowed %+.1f to %+.1f ms)\n",
+      frame, s.Sample(b), Ms(measured), s.calls[m].frame, s.Sample(m), Ms(expected),
+      Ms(measured - expected), Ms(earliest - expected), Ms(latest - expected));
   return measured < earliest || measured > latest ? Fail("the bounce is not at its frame's time")
                                                   : 0;
 }
@@ -335,33 +276,25 @@ int Check_Bounce(const Search& s, long frame) {
 // Independent of the model: the stretch one track length after the music started repeats the
 // stretch at its start, sample for sample, for as long as both lie before any other call.
 int Check_Loop(const Search& s) {
-  std::size_t m = 0;
-  while (m < s.calls.size() && !(s.calls[m].kind == "play" && s.calls[m].slot == 4)) ++m;
+  const std::size_t m = First(s.calls, 0, [](const Call& c) { return c.Is("play", 4); });
   if (m == s.calls.size()) return Fail("the music never started");
-  std::size_t load = m;
-  while (load-- > 0 && !(s.calls[load].kind == "load" && s.calls[load].slot == 4)) {
-  }
-  if (load >= s.calls.size() || !s.loaded[load]) return Fail("no music was loaded");
-  const std::size_t length = s.loaded[load]->size() / 2;
-  const std::size_t start = s.applied_at[m] * s.buffer;
-  std::size_t end = s.output.size() / 2;  // frames
-  if (m + 1 < s.calls.size()) end = std::min(end, s.applied_at[m + 1] * s.buffer);
-  if (end < start + length + s.buffer) {
-    std::printf("FAIL: the music played %.1f s, not longer than its %.1f s\n",
-                Ms(static_cast<double>(end - start)) / 1000,
-                Ms(static_cast<double>(length)) / 1000);
-    return 1;
-  }
-  const std::size_t span = end - start - length;
+  const std::size_t load = Last_Before(s.calls, m, [](const Call& c) { return c.Is("load", 4); });
+  if (load == NONE) return Fail("no music was loaded");
+  const std::size_t length = s.loaded[load]->size() / 2, start = s.Sample(m);
+  const std::size_t end =
+      std::min(s.output.size() / 2, m + 1 < s.calls.size() ? s.Sample(m + 1) : NONE);
+  if (end < start + length + s.buffer)
+    return Fail("the music played %.1f s, not longer than its %.1f s",
+                Sec(std::max(end, start) - start), Sec(length));
   const auto first = s.output.begin() + static_cast<std::ptrdiff_t>(start * 2);
-  const auto again = first + static_cast<std::ptrdiff_t>(length * 2);
-  const bool repeats = std::equal(first, first + static_cast<std::ptrdiff_t>(span * 2), again);
-  const bool audible = std::any_of(first, first + static_cast<std::ptrdiff_t>(span * 2),
-                                   [](std::int16_t v) { return v != 0; });
+  const std::size_t span = (end - start - length) * 2;
+  const bool repeats = std::equal(first, first + static_cast<std::ptrdiff_t>(span),
+                                  first + static_cast<std::ptrdiff_t>(length * 2));
   std::printf("loop: %s %.3f s long, started at sample %zu; %.3f s after its end %s the start\n",
-              s.calls[load].file.c_str(), Ms(static_cast<double>(length)) / 1000, start,
-              Ms(static_cast<double>(span)) / 1000, repeats ? "repeat" : "DO NOT repeat");
-  return repeats && audible ? 0 : Fail(audible ? "the music does not loop" : "the music is silent");
+              s.calls[load].file.c_str(), Sec(length), start, Sec(span / 2),
+              repeats ? "repeat" : "DO NOT repeat");
+  if (!Audible(first, span)) return Fail("the music is silent");
+  return repeats ? 0 : Fail("the music does not loop");
 }
 
 }  // namespace
@@ -370,34 +303,28 @@ int main(int argc, char** argv) {
   if (argc != 6 || std::atol(argv[4]) <= 0)
     Die("usage: zorvex-disk-audio-check RAW TRACE DATA_DIR BUFFER BOUNCE_FRAME");
   plat::Set_Data_Dir(argv[3]);
-  const std::size_t buffer = std::strtoul(argv[4], nullptr, 10);
-  const Samples output = Read_Raw(argv[1]);
-  const Trace trace = Read_Trace(argv[2]);
-  const std::vector<Call>& calls = trace.calls;
-  std::map<std::string, std::unique_ptr<Samples>> sounds;
+  std::ifstream raw(argv[1], std::ios::binary);  // s16le, which is this machine's own order
+  if (!raw) Die(std::string("cannot read ") + argv[1]);
+  const std::string bytes((std::istreambuf_iterator<char>(raw)), {});
+  Samples output(bytes.size() / 2);
+  std::copy_n(bytes.data(), output.size() * 2, reinterpret_cast<char*>(output.data()));
+  long last_frame = 0;
+  const std::vector<Call> calls = Read_Trace(argv[2], &last_frame);
+  if (calls.empty()) Die("the trace holds no sound calls");
+  std::map<std::string, Samples> sounds;
   std::vector<const Samples*> loaded(calls.size(), nullptr);
   for (std::size_t k = 0; k < calls.size(); ++k) {
     if (calls[k].kind != "load" || !calls[k].result) continue;
-    auto& sound = sounds[calls[k].file];
-    if (!sound) sound = std::make_unique<Samples>(Load_Converted(calls[k].file));
-    loaded[k] = sound.get();
+    if (!sounds.count(calls[k].file)) sounds[calls[k].file] = Load_Converted(calls[k].file);
+    loaded[k] = &sounds[calls[k].file];
   }
-  if (calls.empty()) Die("the trace holds no sound calls");
 
-  Search s{output, calls, std::move(loaded), buffer};
-  while (s.anchor < calls.size() && !(calls[s.anchor].kind == "play" && calls[s.anchor].result))
-    ++s.anchor;
-  s.last_frame = trace.last_frame;
-  std::printf("output: %zu frames, %.2f s, %zu buffers of %zu\n", output.size() / 2,
-              Ms(static_cast<double>(output.size() / 2)) / 1000, s.buffers, buffer);
-  if (!s.Run(0, 0, Model{})) {
-    std::printf("FAIL: the output departs from the trace's sound calls at buffer %zu (%.3f s)%s\n",
-                s.deepest, Ms(static_cast<double>(s.deepest * buffer)) / 1000,
-                s.budget < 0 ? " (search gave up)" : "");
-    return 1;
-  }
+  const std::size_t buffer = std::strtoul(argv[4], nullptr, 10);
+  Search s{output, calls, std::move(loaded), buffer, last_frame};
+  if (!s.Run(0, 0, Model{}))
+    return Fail("the output departs from the trace's sound calls at buffer %zu (%.3f s)%s",
+                s.deepest, Sec(s.deepest * buffer), s.budget < 0 ? " (search gave up)" : "");
   std::printf("every sample matches the %zu sound calls, each at a buffer boundary\n",
               calls.size());
-  const int failures = Check_Bounce(s, std::atol(argv[5])) + Check_Loop(s);
-  return failures ? 1 : 0;
+  return Check_Bounce(s, std::atol(argv[5])) + Check_Loop(s) ? 1 : 0;
 }

@@ -1,18 +1,15 @@
 // zorvex-soak: plays headless autopilot games across many seeds, one after another in this
 // process, and checks the game's invariants after every frame and its memory over time.
-//   zorvex-soak [--frames N] [--per-game N] [--first-seed N] [--data DIR] [--max-growth-mb N]
+//   zorvex-soak [--frames N] [--per-game N]
 // Exit 0 when every frame held, 1 when something broke (it says what, where), 2 for a bad
 // command line.
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <fstream>
 #include <string>
-#include <vector>
 
 #include "app/options.h"
 #include "app/session.h"
@@ -30,27 +27,17 @@ extern "C" const char* __asan_default_options() { return "quarantine_size_mb=32"
 
 namespace {
 
-struct Settings {
-  std::uint64_t frames = 1'000'000;
-  std::uint64_t per_game = 50'000;
-  std::uint32_t first_seed = 1;
-  std::string data_dir = ZORVEX_DATA_DIR;
-  double max_growth_mb = 24;
-};
-
 constexpr std::uint32_t kFrameMs[] = {16, 7, 33};  // virtual clock steps, one per seed in turn
-constexpr std::uint64_t kRssEvery = 1'000;         // frames between memory samples
+constexpr int kWarmUpGames = 2;                    // while the first games load what they load
+constexpr double kMaxGrowthMb = 24;                // allowed after the warm-up
 
-// A field of /proc/self/status in MB (0 if unreadable).
-double Status_Mb(const char* key) {
-  std::FILE* f = std::fopen("/proc/self/status", "r");
-  if (!f) return 0;
-  char line[256];
+double Rss_Mb() {
+  std::ifstream status("/proc/self/status");
+  std::string field;
   double kb = 0;
-  while (std::fgets(line, sizeof line, f))
-    if (std::strncmp(line, key, std::strlen(key)) == 0)
-      kb = std::strtod(line + std::strlen(key), nullptr);
-  std::fclose(f);
+  while (status >> field && field != "VmRSS:") {
+  }
+  status >> kb;
   return kb / 1024.0;
 }
 
@@ -58,18 +45,12 @@ double Status_Mb(const char* key) {
 struct Watch {
   std::uint32_t seed = 0;
   std::uint64_t frames = 0, before_this_game = 0;
+  int games = 0;
   bool broken = false;
   int last_mode = zorvex::MODE_TITLE;
   std::int32_t last_score = 0;
-  std::vector<double> rss_mb;
-  std::size_t warm_up = 0;  // samples taken while the first games loaded what they load
+  double warm_up_mb = 0, after_mb = 0;  // the largest resident size, sampled every 1000 frames
 
-  void New_Game(std::uint32_t s) {
-    seed = s;
-    frames = 0;
-    last_mode = zorvex::MODE_TITLE;
-    last_score = 0;
-  }
   void Breach(std::uint64_t frame, const char* what, long long value) {
     if (!broken)
       std::fprintf(stderr, "zorvex-soak: seed %u, frame %llu: %s (%lld)\n", seed,
@@ -89,12 +70,10 @@ struct Watch {
     if (level < 0) Breach(frame, "negative level", level);
     last_mode = game_mode;
     last_score = score;
-    if ((before_this_game + frame) % kRssEvery == 0) rss_mb.push_back(Status_Mb("VmRSS:"));
-  }
-  double Largest(std::size_t from, std::size_t to) const {
-    return from < to ? *std::max_element(rss_mb.begin() + static_cast<std::ptrdiff_t>(from),
-                                         rss_mb.begin() + static_cast<std::ptrdiff_t>(to))
-                     : 0;
+    if ((before_this_game + frame) % 1000 == 0) {
+      double& largest = games < kWarmUpGames ? warm_up_mb : after_mb;
+      largest = std::max(largest, Rss_Mb());
+    }
   }
 };
 
@@ -102,35 +81,13 @@ Watch watch;
 
 void On_Frame(std::uint64_t frame) { watch.Check(frame); }
 
-bool Parse(int argc, char** argv, Settings* s) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (i + 1 >= argc) return false;
-    const char* value = argv[++i];
-    if (arg == "--frames")
-      s->frames = std::strtoull(value, nullptr, 10);
-    else if (arg == "--per-game")
-      s->per_game = std::strtoull(value, nullptr, 10);
-    else if (arg == "--first-seed")
-      s->first_seed = static_cast<std::uint32_t>(std::strtoul(value, nullptr, 10));
-    else if (arg == "--data")
-      s->data_dir = value;
-    else if (arg == "--max-growth-mb")
-      s->max_growth_mb = std::strtod(value, nullptr);
-    else
-      return false;
-  }
-  return s->frames > 0 && s->per_game > 0;
-}
-
 // One game on a fresh backend, driven the way the program's main drives it.
-bool Play_Game(const Settings& s, std::uint32_t seed, std::uint32_t frame_ms,
-               std::uint64_t frames) {
+bool Play_Game(std::uint32_t seed, std::uint32_t frame_ms, std::uint64_t frames) {
   const std::string frames_text = std::to_string(frames), seed_text = std::to_string(seed),
                     ms_text = std::to_string(frame_ms);
   const char* argv[] = {
       "zorvex",          "--headless", "--autoplay",    "--frames", frames_text.c_str(), "--seed",
-      seed_text.c_str(), "--frame-ms", ms_text.c_str(), "--data",   s.data_dir.c_str()};
+      seed_text.c_str(), "--frame-ms", ms_text.c_str(), "--data",   ZORVEX_DATA_DIR};
   zorvex::Options options;
   std::string error;
   if (!zorvex::Parse_Options(static_cast<int>(std::size(argv)), argv, &options, &error) ||
@@ -157,45 +114,48 @@ bool Play_Game(const Settings& s, std::uint32_t seed, std::uint32_t frame_ms,
 }  // namespace
 
 int main(int argc, char** argv) {
-  Settings s;
-  if (!Parse(argc, argv, &s)) {
-    std::fprintf(stderr,
-                 "usage: zorvex-soak [--frames N] [--per-game N] [--first-seed N] [--data DIR] "
-                 "[--max-growth-mb N]\n");
+  std::uint64_t total = 1'000'000, per_game = 50'000;
+  bool usage = argc % 2 == 0;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    std::uint64_t* value = !std::strcmp(argv[i], "--frames")     ? &total
+                           : !std::strcmp(argv[i], "--per-game") ? &per_game
+                                                                 : nullptr;
+    if (value) *value = std::strtoull(argv[i + 1], nullptr, 10);
+    usage = usage || !value;
+  }
+  if (usage || total == 0 || per_game == 0) {
+    std::fprintf(stderr, "usage: zorvex-soak [--frames N] [--per-game N]\n");
     return 2;
   }
   zorvex::Set_Frame_Observer(On_Frame);
   const auto start = std::chrono::steady_clock::now();
-  std::uint32_t seeds = 0;
   bool ok = true;
-  while (ok && watch.before_this_game < s.frames) {
-    const std::uint64_t frames = std::min(s.per_game, s.frames - watch.before_this_game);
-    const std::uint32_t seed = s.first_seed + seeds * 7919u;
-    watch.New_Game(seed);
-    ok = Play_Game(s, seed, kFrameMs[seeds % std::size(kFrameMs)], frames) && !watch.broken;
+  for (; ok && watch.before_this_game < total; ++watch.games) {
+    const std::uint64_t frames = std::min(per_game, total - watch.before_this_game);
+    watch.seed = 1 + watch.games * 7919u;
+    watch.frames = 0, watch.last_mode = zorvex::MODE_TITLE, watch.last_score = 0;
+    ok =
+        Play_Game(watch.seed, kFrameMs[watch.games % std::size(kFrameMs)], frames) && !watch.broken;
     if (ok && watch.frames != frames) {
       ok = false;
-      std::fprintf(stderr, "zorvex-soak: seed %u ran %llu frames, not %llu\n", seed,
+      std::fprintf(stderr, "zorvex-soak: seed %u ran %llu frames, not %llu\n", watch.seed,
                    static_cast<unsigned long long>(watch.frames),
                    static_cast<unsigned long long>(frames));
     }
     watch.before_this_game += watch.frames;
-    if (++seeds == 2) watch.warm_up = watch.rss_mb.size();
   }
   zorvex::Set_Frame_Observer(nullptr);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const std::size_t n = watch.rss_mb.size(), split = std::min(watch.warm_up, n);
-  const double before = watch.Largest(0, split), after = watch.Largest(split, n);
   std::printf(
-      "frames %llu, seeds %u, %.1f s (%.0f frames/s); peak RSS %.1f MB, largest RSS "
-      "during warm-up %.1f MB, after it %.1f MB\n",
-      static_cast<unsigned long long>(watch.before_this_game), seeds, seconds,
-      watch.before_this_game / seconds, Status_Mb("VmHWM:"), before, after);
-  // Growth is only judged once the warm-up is over and samples came after it.
-  if (ok && split > 0 && split < n && after > before + s.max_growth_mb) {
+      "frames %llu, seeds %d, %.1f s (%.0f frames/s); largest resident size %.1f MB in the first "
+      "%d games, %.1f MB after them\n",
+      static_cast<unsigned long long>(watch.before_this_game), watch.games, seconds,
+      watch.before_this_game / seconds, watch.warm_up_mb, kWarmUpGames, watch.after_mb);
+  // Growth is only judged once samples came from both sides of the warm-up.
+  if (ok && watch.warm_up_mb > 0 && watch.after_mb > watch.warm_up_mb + kMaxGrowthMb) {
     std::fprintf(stderr, "zorvex-soak: memory grew after warm-up by more than %.0f MB\n",
-                 s.max_growth_mb);
+                 kMaxGrowthMb);
     ok = false;
   }
   std::printf("%s\n", ok ? "soak passed" : "soak FAILED");

@@ -4,27 +4,68 @@
 
 #include "platform/data_path.h"
 #include "platform/global_memory.h"
+#include "platform/soft/backend.h"
+#include "platform/soft/soft_os.h"
 #include "platform/soft/soft_sound.h"
 #include "sound/riff_reader.h"
 #include "sound/sound_events.h"
 #include "sound_test_support.h"
+#include "tests/manual_sink.h"
 
 namespace zorvex::testing {
 namespace {
 
 // A 44100 Hz 16-bit mono ramp: the sample value tells the play position.
 std::string Ramp_Wav(int frames) {
-  std::vector<std::int16_t> v;
-  for (int i = 0; i < frames; ++i) v.push_back(static_cast<std::int16_t>(i + 1));
-  return Pcm_Wav(1, 44100, 16, Samples16(v));
+  std::string samples;
+  for (int i = 1; i <= frames; ++i) samples += U16(static_cast<std::uint16_t>(i));
+  return Pcm_Wav(1, 44100, 16, samples);
 }
+
+// A device that refuses the buffers the test names, over the real software device.
+struct PickyDevice : plat::IDirectSound {
+  plat::IDirectSound* real = nullptr;
+  std::uint32_t refused_flags[2] = {};
+  std::vector<std::uint32_t> asked;
+  plat::HRESULT SetCooperativeLevel(plat::HWND w, std::uint32_t l) override {
+    return real->SetCooperativeLevel(w, l);
+  }
+  plat::HRESULT CreateSoundBuffer(const plat::DSBUFFERDESC* d, plat::IDirectSoundBuffer** out,
+                                  void* outer) override {
+    asked.push_back(d->dwFlags);
+    if (d->dwFlags != refused_flags[0] && d->dwFlags != refused_flags[1])
+      return real->CreateSoundBuffer(d, out, outer);
+    *out = nullptr;
+    return plat::DSERR_GENERIC;
+  }
+  std::uint32_t Release() override {
+    real->Release();
+    return 0;
+  }
+};
+
+// The soft machine on a headless host, but DirectSoundCreate hands out the software device on
+// `sink` (none: no device), or `picky` over it, and debugger output is kept.
+struct SoundOs : plat::soft::Backend {
+  SoundOs() : Backend(plat::soft::Make_Headless_Host(false)) {}
+  plat::soft::AudioSink* sink = nullptr;
+  PickyDevice* picky = nullptr;
+  std::vector<std::string> debug_output;
+
+  void OutputDebugStringA(const char* text) override { debug_output.emplace_back(text); }
+  plat::HRESULT DirectSoundCreate(const plat::GUID*, plat::IDirectSound** out, void*) override {
+    if (!picky) return plat::soft::Create_Sound_Device(sink, out);
+    *out = picky;
+    return plat::soft::Create_Sound_Device(sink, &picky->real);
+  }
+};
 
 class SoundManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     os.sink = &sink;
     plat::Use_Os(&os);
-    plat::Set_Data_Dir(dir.Path());
+    plat::Set_Data_Dir(dir.path.string());
     blocks_before_ = plat::Global_Live_Blocks();
     dir.Write("ramp.wav", Ramp_Wav(4000));
     dir.Write("other.wav", Pcm_Wav(1, 11025, 8, std::string(100, static_cast<char>(192))));
@@ -54,6 +95,7 @@ class SoundManagerTest : public ::testing::Test {
   TempDir dir;
   ManualSink sink;
   SoundOs os;
+  PickyDevice picky;
 
  private:
   int blocks_before_ = 0;
@@ -153,36 +195,8 @@ TEST_F(SoundManagerTest, ReleasingTheManagerHandsTheDeviceSilence) {
   EXPECT_EQ(Left(10), std::vector<int>(10, 0));
 }
 
-// A device that refuses the buffers the test names, over the real software device.
-struct PickyDevice : plat::IDirectSound {
-  plat::IDirectSound* real = nullptr;
-  std::uint32_t refused_flags[2] = {};
-  std::vector<std::uint32_t> asked;
-  plat::HRESULT SetCooperativeLevel(plat::HWND w, std::uint32_t l) override {
-    return real->SetCooperativeLevel(w, l);
-  }
-  plat::HRESULT CreateSoundBuffer(const plat::DSBUFFERDESC* d, plat::IDirectSoundBuffer** out,
-                                  void* outer) override {
-    asked.push_back(d->dwFlags);
-    if (d->dwFlags == refused_flags[0] || d->dwFlags == refused_flags[1]) {
-      *out = nullptr;
-      return plat::DSERR_GENERIC;
-    }
-    return real->CreateSoundBuffer(d, out, outer);
-  }
-  std::uint32_t Release() override {
-    real->Release();
-    return 0;
-  }
-};
-PickyDevice picky;
-
 TEST_F(SoundManagerTest, RefusedHardwareFallsBackToSoftwareAndNoBufferEmptiesTheSlot) {
-  picky = PickyDevice{};
-  os.device_override = [](plat::soft::AudioSink* s) -> plat::IDirectSound* {
-    plat::soft::Create_Sound_Device(s, &picky.real);
-    return &picky;
-  };
+  os.picky = &picky;
   picky.refused_flags[0] = 0xE4;
   CSoundManager& m = Started();
   ASSERT_EQ(m.LoadWave(SLOT_WALL, "ramp.wav"), 1);

@@ -1,56 +1,57 @@
-// What the sound tests share: WAV files written on the spot, a machine whose sound device and
-// debugger output the test controls.
+// What the sound tests share: WAV files written on the spot, in a directory of their own.
 #pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
-#include <vector>
-
-#include "platform/soft/audio_sink.h"
-#include "platform/soft/backend.h"
-#include "tests/manual_sink.h"
 
 namespace zorvex::testing {
 
 // RIFF pieces, little-endian.
-std::string U16(std::uint16_t v);
-std::string U32(std::uint32_t v);
+inline std::string U16(std::uint16_t v) {
+  return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+}
+inline std::string U32(std::uint32_t v) {
+  return U16(v & 0xFFFF) + U16(static_cast<std::uint16_t>(v >> 16));
+}
 // A chunk with its pad byte; `declared` overrides the size written in the header.
-std::string Chunk(const std::string& id, const std::string& body, std::int64_t declared = -1);
-std::string Riff(const std::string& chunks, const std::string& form = "WAVE");
+inline std::string Chunk(const std::string& id, const std::string& body,
+                         std::int64_t declared = -1) {
+  const std::string out =
+      id + U32(static_cast<std::uint32_t>(declared < 0 ? body.size() : declared)) + body;
+  return body.size() % 2 ? out + '\0' : out;
+}
+inline std::string Riff(const std::string& chunks, const std::string& form = "WAVE") {
+  return "RIFF" + U32(static_cast<std::uint32_t>(4 + chunks.size())) + form + chunks;
+}
 // A "fmt " chunk body: the 16 PCM bytes, for the given tag and layout.
-std::string Fmt_Body(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate,
-                     std::uint16_t bits);
-std::string Pcm_Wav(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
-                    const std::string& samples);
-// 16-bit mono samples.
-std::string Samples16(const std::vector<std::int16_t>& values);
+inline std::string Fmt_Body(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate,
+                            std::uint16_t bits) {
+  const auto align = static_cast<std::uint16_t>(channels * bits / 8);
+  return U16(tag) + U16(channels) + U32(rate) + U32(rate * align) + U16(align) + U16(bits);
+}
+inline std::string Pcm_Wav(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
+                           const std::string& samples) {
+  return Riff(Chunk("fmt ", Fmt_Body(1, channels, rate, bits)) + Chunk("data", samples));
+}
 
 // A directory of its own for the files a test writes; removed afterwards.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  std::string Write(const std::string& name, const std::string& bytes) const;
-  std::string Path() const { return path_.string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
-// The soft machine on a headless host, but DirectSoundCreate hands out the software device on
-// `sink` (none: no device) or whatever `device_override` says, and debugger output is kept.
-class SoundOs : public plat::soft::Backend {
- public:
-  SoundOs();
-  plat::soft::AudioSink* sink = nullptr;
-  plat::IDirectSound* (*device_override)(plat::soft::AudioSink*) = nullptr;
-  std::vector<std::string> debug_output;
-
-  void OutputDebugStringA(const char* text) override { debug_output.emplace_back(text); }
-  plat::HRESULT DirectSoundCreate(const plat::GUID* device, plat::IDirectSound** out,
-                                  void* outer) override;
+struct TempDir {
+  const std::filesystem::path path =
+      std::filesystem::path(::testing::TempDir()) / ("zorvex_sound_" + std::to_string(getpid()));
+  TempDir() { std::filesystem::create_directories(path); }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path / name, std::ios::binary) << bytes;
+    return (path / name).string();
+  }
 };
 
 }  // namespace zorvex::testing

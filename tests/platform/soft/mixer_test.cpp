@@ -10,34 +10,16 @@ namespace {
 using namespace plat;
 using namespace plat::soft;
 
-// A constant stereo sound of `frames` frames at `value`.
-std::vector<std::int16_t> Constant(int frames, std::int16_t value) {
-  return std::vector<std::int16_t>(static_cast<std::size_t>(frames) * 2, value);
-}
-
-Voice Playing(const std::vector<std::int16_t>& s) {
-  Voice v;
-  v.samples = s.data();
-  v.frames = static_cast<std::uint32_t>(s.size() / 2);
-  v.playing = true;
-  return v;
-}
-
-std::vector<std::int16_t> Mix(Mixer& m, int frames) {
-  std::vector<std::int16_t> out(static_cast<std::size_t>(frames) * 2, 1234);
-  m.Mix(out.data(), frames);
-  return out;
-}
-
 TEST(Mixer, SaturatesInsteadOfWrapping) {
-  auto up = Constant(10, 30000), down = Constant(10, -30000);
-  Voice a = Playing(up), b = Playing(up), c = Playing(down), d = Playing(down);
-  Mixer m;
-  m.Add(&a), m.Add(&b);
-  EXPECT_EQ(Mix(m, 10)[5], 32767);
-  m.Remove(&a), m.Remove(&b);
-  m.Add(&c), m.Add(&d);
-  EXPECT_EQ(Mix(m, 10)[5], -32768);
+  for (std::int16_t value : {30000, -30000}) {
+    const std::vector<std::int16_t> loud(20, value);
+    Voice a{loud.data(), 10, 0, kUnityGain, true}, b = a;
+    Mixer m;
+    m.Add(&a), m.Add(&b);
+    std::int16_t out[20];
+    m.Mix(out, 10);
+    EXPECT_EQ(out[5], value > 0 ? 32767 : -32768);
+  }
   // Hundredths of a decibel to a 16.16 gain, down to silence at the floor.
   EXPECT_EQ(Gain_From_Hundredths_Db(0), kUnityGain);
   EXPECT_EQ(Gain_From_Hundredths_Db(-500), 36854);  // the music's -5 dB
