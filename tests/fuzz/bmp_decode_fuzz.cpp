@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/soft/bmp.h"
-#include "tests/fuzz/check.h"
+#include "tests/fuzz/harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   plat::soft::Bitmap bitmap;

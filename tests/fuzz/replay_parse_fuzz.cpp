@@ -1,5 +1,6 @@
 // Feeds any text to the replay parser. A text it accepts must survive a round trip through the
 // writer unchanged; a text it refuses must be refused with the line that is at fault.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -7,7 +8,7 @@
 #include <string_view>
 
 #include "app/replay_file.h"
-#include "tests/fuzz/check.h"
+#include "tests/fuzz/harness.h"
 
 namespace {
 
@@ -29,9 +30,7 @@ bool Same(const plat::FrameInput& a, const plat::FrameInput& b) {
 }
 
 std::size_t Line_Count(std::string_view text) {
-  std::size_t lines = 0;
-  for (char c : text) lines += c == '\n';
-  return lines + 1;
+  return std::count(text.begin(), text.end(), '\n') + 1;
 }
 
 }  // namespace

@@ -2,21 +2,14 @@
 // backend: the file, a GDI bitmap, an offscreen surface, two device contexts and a BitBlt).
 // The first byte may make one step of that road fail, so the clean-up of every failure runs
 // under the sanitizers too. A sheet that loads must hold exactly the decoded picture in 5-6-5.
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
+#include <vector>
 
 #include "gfx/display.h"
 #include "gfx/sprites.h"
-#include "platform/data_path.h"
 #include "platform/soft/bmp.h"
 #include "platform/test_double/test_backend.h"
-#include "tests/fuzz/check.h"
+#include "tests/fuzz/harness.h"
 
 namespace {
 
@@ -37,10 +30,7 @@ constexpr plat::HRESULT kFault = static_cast<plat::HRESULT>(0x80004005u);
 
 struct World {
   plat::soft::TestBackend backend{plat::soft::TestBackend::Options{0, false, false}};
-  std::string dir = "/tmp/zorvex_sheet_fuzz_" + std::to_string(getpid());
   World() {
-    Check(::mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST, "no scratch directory");
-    plat::Set_Data_Dir(dir);
     plat::IDirectDraw* first = nullptr;
     Check(plat::DirectDrawCreate(nullptr, &first, nullptr) == plat::DD_OK, "no DirectDraw");
     Check(first->QueryInterface(plat::IID_IDirectDraw4, reinterpret_cast<void**>(&zorvex::lpdd)) ==
@@ -51,8 +41,6 @@ struct World {
   ~World() {
     zorvex::lpdd->Release();
     zorvex::lpdd = nullptr;
-    std::remove((dir + "/sheet.bmp").c_str());
-    ::rmdir(dir.c_str());
   }
 };
 
@@ -61,26 +49,17 @@ World& The_World() {
   return world;
 }
 
-bool Write_File(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(data, 1, size, f) == size;
-  return std::fclose(f) == 0 && ok;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  World& world = The_World();
+  plat::soft::FaultPlan& faults = The_World().backend.faults();
   const int step = data[0] % 16, nth = 1 + (data[0] >> 4) % 2;
   ++data, --size;
-  if (!Write_File(world.dir + "/sheet.bmp", data, size)) return 0;
-
-  plat::soft::FaultPlan& faults = world.backend.faults();
+  const char* file = Scratch_File(data, size);  // a plain path: no data folder is set
   faults.Clear();
   if (step < kStepCount) faults.Fail(kSteps[step], kFault, nth);
-  plat::IDirectDrawSurface4* sheet = zorvex::Load_Bitmap_Surface("sheet.bmp");
+  plat::IDirectDrawSurface4* sheet = zorvex::Load_Bitmap_Surface(file);
   const bool fault_struck = step < kStepCount && faults.Empty();
   faults.Clear();
 

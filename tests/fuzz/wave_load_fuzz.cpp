@@ -1,36 +1,18 @@
 // Feeds any bytes at all to the WAV reader as a file: it must answer with a code, hand out
 // nothing on failure, free what it hands out, and leave no file open.
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
 
 #include "platform/global_memory.h"
 #include "sound/riff_reader.h"
 #include "sound/wave_reader.h"
-#include "tests/fuzz/check.h"
-
-namespace {
-
-const std::string& Scratch_File() {
-  static const std::string path = "/tmp/zorvex_wave_fuzz_" + std::to_string(getpid()) + ".wav";
-  return path;
-}
-
-}  // namespace
+#include "tests/fuzz/harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::FILE* f = std::fopen(Scratch_File().c_str(), "wb");
-  if (!f) return 0;
-  std::fwrite(data, 1, size, f);
-  std::fclose(f);
-
+  const char* file = Scratch_File(data, size);
   std::uint32_t bytes = 0;
   plat::WAVEFORMATEX* format = nullptr;
   std::uint8_t* samples = nullptr;
-  int code = zorvex::Wave_Load(Scratch_File().c_str(), &bytes, &format, &samples);
+  int code = zorvex::Wave_Load(file, &bytes, &format, &samples);
   Check(zorvex::Riff_Open_Files() == 0, "a file was left open");
   if (code == 0) {
     Check(format && samples, "success without both blocks");

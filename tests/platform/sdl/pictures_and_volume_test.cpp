@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
@@ -15,6 +14,7 @@
 #include "platform/png/png_file.h"
 #include "platform/sdl/sdl_screenshot.h"
 #include "platform/soft/volume.h"
+#include "tests/file_text.h"
 
 namespace zorvex::testing {
 namespace {
@@ -24,8 +24,9 @@ struct Decoded {
   std::vector<std::uint8_t> pixels;
 };
 
-// Read back by libpng, not by our own code.
-Decoded Decode(const std::vector<std::uint8_t>& file, int channels) {
+// Read back by libpng, not by our own code, from a file's bytes in a vector or a string.
+template <class Bytes>
+Decoded Decode(const Bytes& file, int channels) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   Decoded out;
@@ -39,11 +40,6 @@ Decoded Decode(const std::vector<std::uint8_t>& file, int channels) {
 }
 
 namespace fs = std::filesystem;
-
-std::vector<std::uint8_t> Read_File(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::size_t Files_In(const std::string& dir) {
   return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
@@ -80,7 +76,7 @@ TEST(Screenshot, SavesTheWidenedPictureUnderAFreshNameEachTime) {
   ASSERT_TRUE(plat::sdl::Save_Screenshot(frame.data(), 3, 2, dir.Path() + "/", &second)) << second;
   EXPECT_NE(first, second);  // the same second gets a -2, and nothing is replaced
   EXPECT_EQ(first.rfind(dir.Path() + "/zorvex-", 0), 0u) << first;
-  Decoded back = Decode(Read_File(first), 3);
+  Decoded back = Decode(File_Text(first), 3);
   EXPECT_EQ(back.width, 3);
   EXPECT_EQ(back.pixels, expected);
   EXPECT_EQ(Files_In(dir.Path()), 2u);

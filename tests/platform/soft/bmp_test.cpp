@@ -3,9 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "display_fixture.h"
+#include "platform/data_path.h"
+
+namespace zorvex::testing {
 namespace {
 
 using plat::soft::Bitmap;
@@ -145,20 +151,48 @@ TEST(Bmp, RejectsJunkWithAReason) {
     EXPECT_FALSE(why.empty()) << name;
     EXPECT_EQ(b.width, 0) << name;
   }
-  Bitmap b;
-  std::string why;
-  EXPECT_FALSE(plat::soft::Load_Bmp_File("/nonexistent/zorvex.bmp", &b, &why));
-  EXPECT_FALSE(why.empty());
 }
 
-TEST(Bmp, To565) {
-  const std::pair<std::uint32_t, std::uint16_t> cases[] = {
-      {0xFFFFFF, 0xFFFF},
-      {0xFF0000, 0xF800},
-      {0x00FF00, 0x07E0},
-      {0x0000FF, 0x001F},
-      {0x070307, 0}};  // below one step of each channel is black
-  for (auto [rgb, want] : cases) EXPECT_EQ(plat::soft::To_565(rgb), want) << std::hex << rgb;
+// The road a sheet takes in the game: a file through LoadImageA and a memory DC, then BitBlt
+// onto a surface in 5-6-5, every object freed once and only once.
+TEST_F(DisplayTest, BitmapFileReachesASurfaceIn565) {
+  // White is swapped for a grey below one step of each channel, which must come out black.
+  const auto file =
+      Make_Bmp(24, 0, false, {}, {}, [](std::uint32_t c) { return c == 0xFFFFFF ? 0x070307u : c; });
+  const std::string dir = ::testing::TempDir(), path = dir + "/zorvex_gdi_test.bmp";
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  Set_Data_Dir(dir);
+  HGDIOBJ bmp = LoadImageA(nullptr, "zorvex_gdi_test.bmp", IMAGE_BITMAP, 0, 0,
+                           LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+  EXPECT_EQ(LoadImageA(nullptr, "no-such-file.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+  Set_Data_Dir("");
+  std::remove(path.c_str());
+  ASSERT_NE(bmp, nullptr);
+  BITMAP info{};
+  ASSERT_EQ(GetObjectA(bmp, sizeof info, &info), static_cast<int>(sizeof info));
+  EXPECT_EQ(info.bmWidth, 2);
+  EXPECT_EQ(info.bmHeight, 2);
+  EXPECT_EQ(GetObjectA(nullptr, sizeof info, nullptr), 0);
+  EXPECT_EQ(GetObjectA(GetStockObject(BLACK_BRUSH), sizeof info, &info), 0);
+
+  auto* sheet = Sheet(2, 2, std::vector<std::uint16_t>(4, 0xFFFF));
+  HDC mem = CreateCompatibleDC(nullptr);
+  ASSERT_NE(mem, nullptr);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  ASSERT_NE(old, nullptr) << "a fresh DC holds a stock bitmap";
+  HDC dc = nullptr;
+  ASSERT_EQ(sheet->GetDC(&dc), DD_OK);
+  EXPECT_TRUE(BitBlt(dc, 0, 0, 2, 2, mem, 0, 0, SRCCOPY));
+  EXPECT_EQ(sheet->ReleaseDC(dc), DD_OK);
+  EXPECT_FALSE(DeleteObject(bmp)) << "still selected";
+  EXPECT_EQ(SelectObject(mem, old), bmp);
+  EXPECT_TRUE(DeleteDC(mem));
+  EXPECT_TRUE(DeleteObject(bmp));
+  EXPECT_FALSE(DeleteObject(bmp)) << "already gone";
+  EXPECT_EQ(soft::TestBackend::Pixels_Of(sheet),
+            (std::vector<std::uint16_t>{0xF800, 0x07E0, 0x001F, 0x0000}));
 }
 
 }  // namespace
+}  // namespace zorvex::testing

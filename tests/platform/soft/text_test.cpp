@@ -1,9 +1,6 @@
-#include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "display_fixture.h"
-#include "platform/data_path.h"
 
 namespace zorvex::testing {
 namespace {
@@ -62,59 +59,6 @@ TEST_F(DisplayTest, TextEdgeCases) {
   ASSERT_EQ(back->ReleaseDC(dc), DD_OK);
   EXPECT_EQ(back->ReleaseDC(dc), DDERR_INVALIDPARAMS) << "released twice";
   EXPECT_FALSE(TextOutA(dc, 0, 0, "x", 1)) << "a released DC is gone";
-}
-
-// Writes a 3x2 24-bit bottom-up bitmap file.
-std::string Write_Bitmap(const std::string& dir) {
-  const std::uint8_t rows[2][12] = {
-      {0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0},   // bottom: red green blue
-      {255, 255, 255, 0, 0, 0, 8, 8, 8, 0, 0, 0}};  // top: white black grey
-  std::vector<std::uint8_t> f = {'B', 'M', 78, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
-                                 0,   0,   0,  3, 0, 0, 0, 2, 0, 0, 0,  1, 0, 24, 0};
-  f.resize(54, 0);
-  for (auto& row : rows) f.insert(f.end(), row, row + 12);
-  std::string path = dir + "/zorvex_gdi_test.bmp";
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<char*>(f.data()), f.size());
-  return path;
-}
-
-TEST_F(DisplayTest, BitmapFileReachesASurfaceIn565) {
-  const std::string dir = ::testing::TempDir();
-  const std::string path = Write_Bitmap(dir);
-  Set_Data_Dir(dir);
-  HGDIOBJ bmp = LoadImageA(nullptr, "zorvex_gdi_test.bmp", IMAGE_BITMAP, 0, 0,
-                           LR_LOADFROMFILE | LR_CREATEDIBSECTION);
-  Set_Data_Dir("");
-  ASSERT_NE(bmp, nullptr);
-  BITMAP info{};
-  ASSERT_EQ(GetObjectA(bmp, sizeof info, &info), static_cast<int>(sizeof info));
-  EXPECT_EQ(info.bmWidth, 3);
-  EXPECT_EQ(info.bmHeight, 2);
-
-  auto* sheet = Sheet(3, 2, std::vector<std::uint16_t>(6, 0));
-  HDC mem = CreateCompatibleDC(nullptr);
-  ASSERT_NE(mem, nullptr);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  ASSERT_NE(old, nullptr) << "a fresh DC holds a stock bitmap";
-  HDC dc = nullptr;
-  ASSERT_EQ(sheet->GetDC(&dc), DD_OK);
-  EXPECT_TRUE(BitBlt(dc, 0, 0, 3, 2, mem, 0, 0, SRCCOPY));
-  EXPECT_EQ(sheet->ReleaseDC(dc), DD_OK);
-  EXPECT_FALSE(DeleteObject(bmp)) << "still selected";
-  EXPECT_EQ(SelectObject(mem, old), bmp);
-  EXPECT_TRUE(DeleteDC(mem));
-  EXPECT_TRUE(DeleteObject(bmp));
-  EXPECT_FALSE(DeleteObject(bmp)) << "already gone";
-  EXPECT_EQ(soft::TestBackend::Pixels_Of(sheet),
-            (std::vector<std::uint16_t>{0xFFFF, 0x0000, 0x0841, 0xF800, 0x07E0, 0x001F}));
-  std::remove(path.c_str());
-}
-
-TEST_F(DisplayTest, LoadImageFailsCleanly) {
-  EXPECT_EQ(LoadImageA(nullptr, "no-such-file.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
-  EXPECT_EQ(GetObjectA(nullptr, sizeof(BITMAP), nullptr), 0);
-  BITMAP info;
-  EXPECT_EQ(GetObjectA(GetStockObject(BLACK_BRUSH), sizeof info, &info), 0);
 }
 
 }  // namespace
