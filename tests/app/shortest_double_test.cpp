@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <random>
 
 namespace zorvex {
@@ -15,12 +14,6 @@ namespace {
 std::string Library_Form(double value) {
   char buffer[64];
   return std::string(buffer, std::to_chars(buffer, buffer + sizeof(buffer), value).ptr);
-}
-
-double From_Bits(std::uint64_t bits) {
-  double value;
-  std::memcpy(&value, &bits, sizeof(value));
-  return value;
 }
 
 // Traces must come out byte for byte as the C++ library's own shortest form writes them.
@@ -34,7 +27,7 @@ TEST(ShortestDouble, MatchesTheLibraryFormEverywhere) {
   for (int k = -30; k <= 30; ++k) values.push_back(std::pow(10.0, k));
   std::mt19937_64 random(7);
   for (int i = 0; i < 20000; ++i) {
-    double v = From_Bits(random());
+    const double v = std::bit_cast<double>(random());
     if (std::isfinite(v)) values.push_back(v);
   }
   // What the trace holds: positions stepped by the weave's sines and by whole rows.

@@ -34,7 +34,6 @@ class HostKeys : public ::testing::Test {
     host_ = plat::sdl::Make_Sdl_Host(options);
     ASSERT_TRUE(host_);
     ASSERT_TRUE(host_->Open_Window("test", 640, 480));
-    window_ = SDL_GetWindowFromID(1);
     for (Uint32 id = 1; !window_ && id < 16; ++id) window_ = SDL_GetWindowFromID(id);
     ASSERT_TRUE(window_);
     host_->Pump_Events(&input_);  // whatever the window's opening sent
@@ -43,12 +42,8 @@ class HostKeys : public ::testing::Test {
   void Key(SDL_Keycode sym, bool down, Uint16 mod = KMOD_NONE, bool repeat = false) {
     SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.windowID = SDL_GetWindowID(window_);
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.repeat = repeat;
-    e.key.keysym.sym = sym;
-    e.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
-    e.key.keysym.mod = mod;
+    e.key.keysym = {SDL_GetScancodeFromKey(sym), sym, mod, 0};
     SDL_PushEvent(&e);
     host_->Pump_Events(&input_);
   }
@@ -60,7 +55,6 @@ class HostKeys : public ::testing::Test {
     for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
       SDL_Event e{};
       e.type = type;
-      e.button.windowID = SDL_GetWindowID(window_);
       e.button.button = SDL_BUTTON_LEFT;
       SDL_PushEvent(&e);
     }
@@ -150,12 +144,10 @@ TEST_F(HostKeys, F12SavesTheNextPictureShownAndSaysWhere) {
   unsetenv("XDG_PICTURES_DIR");
 
   ASSERT_EQ(reports.size(), 1u);
-  const std::string prefix = "Screenshot saved to " + dir + "/zorvex-";
-  EXPECT_EQ(reports[0].rfind(prefix, 0), 0u) << reports[0];
-  const std::string path = reports[0].substr(std::string("Screenshot saved to ").size());
-  std::vector<std::string> files;
-  for (const auto& e : std::filesystem::directory_iterator(dir)) files.push_back(e.path());
-  EXPECT_EQ(files, std::vector<std::string>{path});
+  const std::string said = "Screenshot saved to ";
+  EXPECT_EQ(reports[0].rfind(said + dir + "/zorvex-", 0), 0u) << reports[0];
+  EXPECT_TRUE(std::filesystem::exists(reports[0].substr(said.size()))) << "the one file";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
   std::filesystem::remove_all(dir);
 }
 
