@@ -19,9 +19,8 @@ namespace {
 class Frames : public AppTest {
  protected:
   // One frame with this input, every clock read answering `tick`.
-  void Frame(std::uint32_t tick, bool lmb = false, bool enter = false, std::int32_t dx = 0) {
-    input = plat::FrameInput{tick, dx, lmb, enter, false};
-    script->Pin(input);
+  void Frame(std::uint32_t tick, bool lmb = false, bool enter = false) {
+    script->Pin(plat::FrameInput{tick, 0, lmb, enter, false});
     Run_Frame();
   }
   // Pixels of the front page inside a rectangle that are not black (or that are `colour`).
@@ -35,7 +34,6 @@ class Frames : public AppTest {
       }
     return lit;
   }
-  plat::FrameInput input;
 };
 
 // Enter is taken after the title is drawn: its frame still shows the title (the mode change and
