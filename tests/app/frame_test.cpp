@@ -54,8 +54,7 @@ TEST_F(Frames, AFullShotTableStillSoundsAndFlipsTheGun) {
   for (Shot& s : shots) s = Shot{100, 300, 256, 0, 8, 8, 0, 0, 1};  // fifty shots standing still
   Record_Sound_Events(true);
   Frame(1061, true);
-  const std::vector<SoundEvent> calls = Take_Sound_Events();
-  EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [](const SoundEvent& e) {
+  EXPECT_TRUE(std::ranges::any_of(Take_Sound_Events(), [](const SoundEvent& e) {
     return e.kind == SoundEvent::Kind::Play && e.slot == 2;
   }));
   EXPECT_EQ(gun.state, 1);

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "app/session.h"
-#include "app/shell.h"
 #include "app_fixture.h"
 #include "platform/soft/bmp.h"
 #include "platform/soft/picture_scaler.h"
@@ -23,6 +22,7 @@ namespace fs = std::filesystem;
 
 std::map<std::uint64_t, std::vector<std::uint16_t>> shown;  // by frame
 plat::soft::TestBackend* watched = nullptr;
+fs::path gone;  // taken away after the first frame, before its snapshot
 
 // What the host was given to show, not what the backend holds: the two must agree.
 void Keep_Picture(std::uint64_t frame) { shown[frame] = watched->host().Last_Frame(); }
@@ -97,17 +97,13 @@ TEST_F(Snapshots, UnwritableFoldersAreRefusedAndLostFilesReported) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 
   // A folder that goes away during the run: the frame's file is reported and the run fails.
+  fs::create_directory(gone = dir / "gone");
+  Set_Frame_Observer([](std::uint64_t) { fs::remove(gone); });
   Options options;
-  options.replay_path = In_Dir("game.replay");
-  std::ofstream(options.replay_path) << "ZORVEX-REPLAY 1\nstart 1000\n1016 0 0 0 0\n";
-  fs::create_directory(dir / "gone");
   options.snapshots = {{1, In_Dir("gone/a.bmp")}};
-  std::string error;
-  ASSERT_TRUE(Begin_Session(options, &error)) << error;
-  fs::remove(dir / "gone");
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(WinMain(reinterpret_cast<plat::HINSTANCE>(&shown), nullptr, "", 1), 0);
-  EXPECT_FALSE(End_Session());
+  EXPECT_EQ(Run_Game("ZORVEX-REPLAY 1\nstart 1000\n1016 0 0 0 0\n", options), 0);
+  EXPECT_FALSE(session_ended);
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("--snapshot 1:" + In_Dir("gone/a.bmp") +
                                                           ": cannot write"),
             std::string::npos);
