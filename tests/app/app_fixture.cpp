@@ -59,10 +59,7 @@ int AppTest::Run_Game(const std::string& replay_text, Options options) {
   return code;
 }
 
-int AppTest::Set_Up_Only() {
-  if (!Open_Game_Window()) return 0;
-  return Setup_Game();
-}
+int AppTest::Set_Up_Only() { return Open_Game_Window() ? Setup_Game() : 0; }
 
 std::string AppTest::Log_Text() { return File_Text(log_path); }
 

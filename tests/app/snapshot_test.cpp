@@ -92,9 +92,9 @@ TEST_F(Snapshots, UnwritableFoldersAreRefusedAndLostFilesReported) {
     std::string error;
     EXPECT_FALSE(Begin_Session(options, &error)) << path;
     EXPECT_NE(error.find("--snapshot 2:" + path + ": "), std::string::npos) << error;
-    EXPECT_FALSE(fs::exists(options.trace_path)) << "refused before any output is opened";
   }
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+      << "refused before any output is opened";
 
   // A folder that goes away during the run: the frame's file is reported and the run fails.
   fs::create_directory(gone = dir / "gone");
