@@ -46,23 +46,20 @@ void AppTest::TearDown() {
   std::remove(log_path.c_str());
 }
 
-int AppTest::Run_Game(const std::string& replay_text) {
-  Options options;
+int AppTest::Run_Game(const std::string& replay_text, Options options) {
   if (!replay_text.empty()) {
-    options.replay_path = work_dir + "zorvex_app_test_" + std::to_string(::getpid()) + ".replay";
+    options.replay_path = log_path + ".replay";
     std::ofstream(options.replay_path) << replay_text;
   }
   std::string error;
   EXPECT_TRUE(Begin_Session(options, &error)) << error;
   int code = WinMain(reinterpret_cast<plat::HINSTANCE>(&instance_tag), nullptr, "", 1);
-  EXPECT_TRUE(End_Session());
+  session_ended = End_Session();
+  std::remove((log_path + ".replay").c_str());
   return code;
 }
 
-int AppTest::Set_Up_Only() {
-  if (!Open_Game_Window()) return 0;
-  return Setup_Game();
-}
+int AppTest::Set_Up_Only() { return Open_Game_Window() ? Setup_Game() : 0; }
 
 std::string AppTest::Log_Text() { return File_Text(log_path); }
 

@@ -19,8 +19,9 @@ class AppTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // WinMain as the program runs it; a replay text, when given, drives the frames.
-  int Run_Game(const std::string& replay_text = "");
+  // WinMain as the program runs it; a replay text, when given, drives the frames. How the
+  // session ended is left in `session_ended`.
+  int Run_Game(const std::string& replay_text = "", Options options = {});
   // Setup_Game alone, with the window made as WinMain makes it.
   int Set_Up_Only();
   std::string Log_Text();
@@ -30,6 +31,7 @@ class AppTest : public ::testing::Test {
   std::unique_ptr<plat::script::ScriptOs> script;
   std::string log_path;
   std::string work_dir;
+  bool session_ended = false;
 };
 
 }  // namespace zorvex::testing

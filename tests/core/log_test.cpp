@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "tests/file_text.h"
 
 namespace zorvex::testing {
 namespace {
@@ -25,11 +25,10 @@ TEST(Log, WritesEveryMessageUnchangedOnlyWhileOpenAndCutsLongOnes) {
   EXPECT_EQ(Log_Error("%s", std::string(5000, 'x').c_str()), 1);
   EXPECT_EQ(Close_Log(), 1);
   EXPECT_EQ(Close_Log(), 0);
-  std::stringstream text;
-  text << std::ifstream(path).rdbuf();
-  EXPECT_EQ(text.str().substr(0, 22), "no bricks -1100% sure\n");
-  EXPECT_GT(text.str().size(), 22u);
-  EXPECT_LT(text.str().size(), 22u + 5000u);
+  const std::string text = File_Text(path);
+  EXPECT_EQ(text.substr(0, 22), "no bricks -1100% sure\n");
+  EXPECT_GT(text.size(), 22u);
+  EXPECT_LT(text.size(), 22u + 5000u);
   std::remove(path.c_str());
 }
 
