@@ -156,13 +156,13 @@ TEST_F(InputTest, SampleReadsTheLiveMachine) {
   Ready();
   backend.Set_Ticks(42);
   backend.Move_Mouse(10);
-  backend.Move_Mouse(6);
+  backend.Move_Mouse(-26);
   backend.Button(0, true);
   backend.Button(0, false);  // a click between two samples still counts
   backend.Key(DIK_RETURN, true);
   FrameInput f = script.Sample();
   EXPECT_EQ(f.tick, 42u);
-  EXPECT_EQ(f.dx, 16);
+  EXPECT_EQ(f.dx, -16);
   EXPECT_TRUE(f.lmb);
   EXPECT_TRUE(f.enter);
   EXPECT_FALSE(f.esc);
