@@ -7,47 +7,47 @@
 #include <vector>
 
 #include "app/game_loop.h"
-#include "app/session.h"
+#include "app/program.h"
 #include "bench/bench_world.h"
+#include "game/state.h"
+#include "platform/data_path.h"
+#include "platform/soft/soft_os.h"
 #include "sound/sound_manager.h"
 
 namespace zorvex::bench {
 
 namespace {
 
-// One frame the way the message loop plays it: one message at most, then the session's input,
-// then the frame. False when the recorded game has ended.
-bool Replay_Frame() {
-  plat::MSG msg{};
-  const bool got = plat::PeekMessageA(&msg, nullptr, 0, 0, plat::PM_REMOVE);
-  if (got && msg.message == plat::WM_QUIT) return false;
-  if (got) {
-    plat::TranslateMessage(&msg);
-    plat::DispatchMessageA(&msg);
-  }
-  if (!Session_Before_Frame()) return false;
-  Run_Frame();
-  Session_After_Frame();
-  return true;
+// Starts the recorded game as `zorvex --headless --replay` does, tracing off.
+bool Start_Replay(const std::string& path) {
+  Reset_Play_State();
+  plat::Set_Data_Dir(ZORVEX_DATA_DIR);
+  Options options;
+  options.headless = true;
+  options.replay_path = path;
+  return Open_Session(options) < 0 &&
+         Start_Program(plat::soft::Make_Soft_Os(plat::soft::Make_Headless_Host(true))) ==
+             GAME_RUNNING;
 }
 
 }  // namespace
 
 // Simulation speed: frames of a recorded game (levels, play, losses, restarts) played headless
-// with tracing off; when the recording ends it starts again outside the timed region.
+// through the program's own message loop; when the recording ends it starts again outside the
+// timed region.
 void BM_HeadlessFrame(benchmark::State& state) {
   const std::string path =
       std::string(ZORVEX_SOURCE_DIR) + "/tests/replays/autopilot_levels.replay";
-  auto run = std::make_unique<Game_Up>(path.c_str());
-  if (!run->Ok()) return state.SkipWithError("the replay did not start");
+  if (!Start_Replay(path)) return state.SkipWithError("the replay did not start");
   for (auto _ : state) {
-    if (Replay_Frame()) continue;
+    if (Program_Pass() == GAME_RUNNING) continue;
     state.PauseTiming();
-    run.reset();
-    run = std::make_unique<Game_Up>(path.c_str());
+    const bool again = Start_Replay(path);
     state.ResumeTiming();
-    if (!run->Ok()) return state.SkipWithError("the replay did not restart");
+    if (!again) return state.SkipWithError("the replay did not restart");
   }
+  plat::PostQuitMessage(0);  // ends the run as Escape does
+  Program_Pass();
   state.counters["fps"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -72,7 +72,7 @@ BENCHMARK(BM_Startup)->Unit(benchmark::kMillisecond);
 // time that many frames last at 44100 Hz.
 void BM_MixerCallback(benchmark::State& state) {
   Game_Up game;
-  if (!game.Ok() || game.host().sink().Starts() == 0) return state.SkipWithError("no sound");
+  if (!game.Ok() || game.host().sink.Starts() == 0) return state.SkipWithError("no sound");
   for (int slot = 0; slot < SOUND_SLOT_COUNT; ++slot) {
     if (Play_Sound(slot, plat::DSBPLAY_LOOPING) != 1)
       return state.SkipWithError("a slot is silent");
@@ -81,7 +81,7 @@ void BM_MixerCallback(benchmark::State& state) {
   std::vector<std::int16_t> out(static_cast<std::size_t>(frames) * 2);
   const auto start = std::chrono::steady_clock::now();
   for (auto _ : state) {
-    game.host().sink().Pull(out.data(), frames);
+    game.host().sink.Pull(out.data(), frames);
     benchmark::DoNotOptimize(out.data());
   }
   const double seconds =

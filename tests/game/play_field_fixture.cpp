@@ -5,46 +5,31 @@
 #include <cstdio>
 
 #include "core/log.h"
-#include "game/balls.h"
 #include "game/bricks.h"
-#include "game/level.h"
-#include "game/rng.h"
-#include "game/ship.h"
 #include "game/state.h"
 #include "gfx/background.h"
 #include "gfx/display.h"
-#include "input/input.h"
 #include "platform/soft/soft_os.h"
 #include "tests/file_text.h"
 
 namespace zorvex::testing {
-
-void Reset_Play_Field(std::uint32_t now) {
-  Reset_Play_State();
-  lives = 3;
-  game_mode = MODE_PLAY;
-  Build_Sin_Table();
-  ship = SpriteRect{0, 448, 160, 0, 64, 16};
-  for (Attachment& part : attachments) part.state = -1;
-  gun.offx = 24;
-  gun.offy = -8;
-  gun.tick = now;
-  gun.interval = 50;
-  gun.state = 0;
-  gun.animf = 0;
-  gun.frames[0][0] = SpriteRect{0, 0, 160, 16, 16, 16};
-  for (int k = 0; k < 5; ++k) gun.frames[1][k] = SpriteRect{0, 0, 160 + 16 * k, 16, 16, 16};
-  for (Brick& brick : bricks) brick.hits = -1;
-  brick_timer = Timer{now, 30};
-  scroll_timer = Timer{now, 2};
-}
 
 void PlayField::SetUp() {
   os_ = plat::soft::Make_Soft_Os(plat::soft::Make_Headless_Host());
   script_ = std::make_unique<plat::script::ScriptOs>(*os_);
   plat::Use_Os(script_.get());
   Set_Clock(0);
-  Reset_Play_Field(0);
+  // What start-up leaves at tick 0 of these globals, as far as the tests draw and move them.
+  Reset_Play_State();
+  Build_Sin_Table();
+  ship = SpriteRect{0, 448, 160, 0, 64, 16};
+  for (Attachment& part : attachments) part.state = -1;  // tests that draw the gun turn it on
+  gun.offx = 24;
+  gun.offy = -8;
+  for (int k = 0; k < 5; ++k) gun.frames[1][k] = SpriteRect{0, 0, 160 + 16 * k, 16, 16, 16};
+  for (Brick& brick : bricks) brick.hits = -1;
+  brick_timer.interval = 30;
+  scroll_timer.interval = 2;
   lpddsback = &back;
   lpddsgfx = &gfx;
   lpddssys = &sys;
@@ -61,11 +46,7 @@ void PlayField::TearDown() {
   plat::Use_Os(nullptr);
 }
 
-void PlayField::Set_Clock(std::uint32_t now) {
-  plat::FrameInput frame;
-  frame.tick = now;
-  script_->Pin(frame);
-}
+void PlayField::Set_Clock(std::uint32_t now) { script_->Pin(plat::FrameInput{now}); }
 
 std::string PlayField::Log_Text() { return File_Text(log_path_); }
 

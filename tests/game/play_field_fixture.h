@@ -17,7 +17,7 @@
 
 namespace zorvex::testing {
 
-// Base fixture: every test starts from the state a fresh game has after start-up.
+// Base fixture: every test starts from the play field a fresh game has after start-up.
 class PlayField : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -37,8 +37,5 @@ class PlayField : public ::testing::Test {
  private:
   std::string log_path_;
 };
-
-// Puts every play-field global back to what Setup_Game leaves, with the clock at `now`.
-void Reset_Play_Field(std::uint32_t now);
 
 }  // namespace zorvex::testing

@@ -3,21 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include "game/level.h"
 #include "tests/game/play_field_fixture.h"
 
 namespace zorvex::testing {
 namespace {
 
-class Background : public PlayField {
- protected:
-  void SetUp() override {
-    PlayField::SetUp();
-    back_tile = TileRect{64, 128, 64, 64};
-  }
-};
+using Background = PlayField;
 
 TEST_F(Background, TileGridCoversTheScreenAtTheScrollOffset) {
+  back_tile = TileRect{64, 128, 64, 64};
   scroll_y = 10.0;
   Set_Clock(1);  // too soon to scroll
   Draw_Back();

@@ -95,13 +95,14 @@ TEST_F(DisplayTest, BadRectanglesFailAsTheRealCallDoes) {
 TEST_F(DisplayTest, MalformedOrMissingClipListsAreRefused) {
   IDirectDrawClipper* clipper = nullptr;
   ASSERT_EQ(dd->CreateClipper(0, &clipper, nullptr), DD_OK);
-  auto bytes = Region({R(0, 0, 640, 480)});
-  auto* header = reinterpret_cast<RGNDATAHEADER*>(bytes.data());
-  header->nRgnSize = 8;  // claims less room than one rectangle needs
-  EXPECT_EQ(clipper->SetClipList(reinterpret_cast<RGNDATA*>(bytes.data()), 0), DDERR_INVALIDPARAMS);
-  header->nRgnSize = 16;
-  header->iType = 2;
-  EXPECT_EQ(clipper->SetClipList(reinterpret_cast<RGNDATA*>(bytes.data()), 0), DDERR_INVALIDPARAMS);
+  const RECT screen = R(0, 0, 640, 480);
+  RGNDATA* region = zorvex::Build_Clip_Region(1, &screen);
+  region->rdh.nRgnSize = 8;  // claims less room than one rectangle needs
+  EXPECT_EQ(clipper->SetClipList(region, 0), DDERR_INVALIDPARAMS);
+  region->rdh.nRgnSize = 16;
+  region->rdh.iType = 2;
+  EXPECT_EQ(clipper->SetClipList(region, 0), DDERR_INVALIDPARAMS);
+  std::free(region);
   // A clipper with no list refuses every blit.
   ASSERT_EQ(back->SetClipper(clipper), DD_OK);
   clipper->Release();
@@ -128,16 +129,9 @@ TEST_F(DisplayTest, SurfaceCreationChecksItsDescription) {
   EXPECT_EQ(dd->SetDisplayMode(800, 600, 16, 0, 0), DDERR_INVALIDPARAMS);
 }
 
-TEST_F(DisplayTest, FlipShowsTheBackBuffer) {
-  Fill(back, R(0, 0, 640, 480), 0xF800);
-  ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
-  EXPECT_EQ(backend.Frames_Presented(), 1);
-  EXPECT_EQ(backend.host().Last_Frame().at(1234), 0xF800);
-  EXPECT_EQ(backend.Front_Pixels().at(1234), 0xF800);
-  EXPECT_EQ(back->Flip(nullptr, DDFLIP_WAIT), DDERR_GENERIC) << "the back is not a chain head";
-}
-
+// What a flip shows is held by the frame and snapshot tests, which read the pictures flipped.
 TEST_F(DisplayTest, FlipWhileHiddenWaitsUntilShownOrClosed) {
+  EXPECT_EQ(back->Flip(nullptr, DDFLIP_WAIT), DDERR_GENERIC) << "the back is not a chain head";
   backend.Hide_For(3);
   int lost = 0;
   HRESULT r;

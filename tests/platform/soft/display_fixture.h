@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
+#include "gfx/display.h"
 #include "platform/os.h"
 #include "platform/test_double/test_backend.h"
 
@@ -62,24 +62,15 @@ class DisplayTest : public ::testing::Test {
     ASSERT_EQ(s->Blt(&r, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
   }
 
-  // A region record of `rects`, allocated to fit as the game does.
-  static std::vector<std::uint8_t> Region(const std::vector<RECT>& rects) {
-    std::vector<std::uint8_t> bytes(32 + 16 * rects.size());
-    RGNDATAHEADER h{32, RDH_RECTANGLES, static_cast<std::uint32_t>(rects.size()),
-                    static_cast<std::uint32_t>(16 * rects.size()), RECT{0, 0, 0, 0}};
-    std::memcpy(bytes.data(), &h, sizeof h);
-    if (!rects.empty()) std::memcpy(bytes.data() + 32, rects.data(), 16 * rects.size());
-    return bytes;
-  }
-
-  IDirectDrawClipper* Clip(IDirectDrawSurface4* s, const std::vector<RECT>& rects) {
+  // Clips `s` to `rects`, with the region record the game builds.
+  void Clip(IDirectDrawSurface4* s, const std::vector<RECT>& rects) {
     IDirectDrawClipper* clipper = nullptr;
-    EXPECT_EQ(dd->CreateClipper(0, &clipper, nullptr), DD_OK);
-    auto bytes = Region(rects);
-    EXPECT_EQ(clipper->SetClipList(reinterpret_cast<const RGNDATA*>(bytes.data()), 0), DD_OK);
+    ASSERT_EQ(dd->CreateClipper(0, &clipper, nullptr), DD_OK);
+    RGNDATA* region = zorvex::Build_Clip_Region(static_cast<int>(rects.size()), rects.data());
+    EXPECT_EQ(clipper->SetClipList(region, 0), DD_OK);
+    std::free(region);
     EXPECT_EQ(s->SetClipper(clipper), DD_OK);
     clipper->Release();  // the surface keeps its own reference
-    return clipper;
   }
 
   std::uint16_t Back(int x, int y) {

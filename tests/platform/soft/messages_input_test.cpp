@@ -23,7 +23,6 @@ class MessagesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     seen.clear();
-    WNDCLASSA wc{};
     wc.lpfnWndProc = Proc;
     wc.lpszClassName = "ZorvexBall";
     ASSERT_NE(RegisterClassA(&wc), 0);
@@ -34,6 +33,7 @@ class MessagesTest : public ::testing::Test {
   // The next message taken off the queue, or 0 when there is none.
   std::uint32_t Next() { return PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) ? msg.message : 0; }
   soft::TestBackend backend;
+  WNDCLASSA wc{};
   HWND window = nullptr;
   MSG msg{};
 };
@@ -41,9 +41,6 @@ class MessagesTest : public ::testing::Test {
 TEST_F(MessagesTest, WindowCreationSendsCreate) {
   EXPECT_EQ(seen, std::vector<std::uint32_t>{WM_CREATE});
   EXPECT_TRUE(backend.host().Window_Open());
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = Proc;
-  wc.lpszClassName = "ZorvexBall";
   EXPECT_EQ(RegisterClassA(&wc), 0) << "already registered";
   EXPECT_EQ(CreateWindowExA(0, "Unknown", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr),
             nullptr);
@@ -63,22 +60,18 @@ TEST_F(MessagesTest, OneMessagePerPeekAndQuitOnlyAfterPostedOnes) {
   EXPECT_EQ(Next(), 0u) << "the quit flag is taken once";
 }
 
-TEST_F(MessagesTest, PostedDestroyAndTheCloseButtonBothQuit) {
-  PostMessageA(window, WM_DESTROY, 0, 0);
-  ASSERT_EQ(Next(), WM_DESTROY);
-  DispatchMessageA(&msg);
-  EXPECT_EQ(Next(), WM_QUIT);
-  EXPECT_EQ(msg.wParam, 7u);
-
+// Escape's posted WM_DESTROY goes the same way from the queue on; the game's frame tests quit so.
+TEST_F(MessagesTest, TheCloseButtonQuits) {
   backend.Close_Window();  // the user clicks the close button
   ASSERT_EQ(Next(), 0x0010u);
   EXPECT_EQ(msg.hwnd, window);
   DispatchMessageA(&msg);
   EXPECT_EQ(seen.back(), WM_DESTROY);
   EXPECT_EQ(Next(), WM_QUIT);
+  EXPECT_EQ(msg.wParam, 7u);
 }
 
-TEST_F(MessagesTest, EscapeCursorAndTickCount) {
+TEST_F(MessagesTest, EscapeTapsAndTheCursorCount) {
   EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
   backend.Key(DIK_ESCAPE, true);
   EXPECT_NE(GetAsyncKeyState(VK_ESCAPE) & 0x8000, 0);
@@ -92,9 +85,6 @@ TEST_F(MessagesTest, EscapeCursorAndTickCount) {
 
   EXPECT_EQ(ShowCursor(false), -1);
   EXPECT_EQ(ShowCursor(true), 0);
-  backend.Set_Ticks(0xFFFFFFF0u);
-  backend.Advance(0x20);
-  EXPECT_EQ(GetTickCount(), 0x10u) << "the tick count wraps";
 }
 
 class InputTest : public ::testing::Test {
@@ -142,32 +132,6 @@ TEST_F(InputTest, DevicesRefuseUntilReadyAndCheckSizes) {
   EXPECT_EQ(other, nullptr);
 }
 
-TEST_F(InputTest, LiveKeysAndMouse) {
-  Ready();
-  backend.Key(DIK_RETURN, true);
-  backend.Key(DIK_SPACE, true);
-  backend.Move_Mouse(5, 3);
-  backend.Move_Mouse(-12);
-  backend.Button(0, true);
-  ASSERT_EQ(keyboard->GetDeviceState(256, keys), DI_OK);
-  EXPECT_EQ(keys[DIK_RETURN], 0x80);
-  EXPECT_EQ(keys[DIK_SPACE], 0x80);
-  EXPECT_EQ(keys[DIK_ESCAPE], 0);
-  ASSERT_EQ(mouse->GetDeviceState(16, &m), DI_OK);
-  EXPECT_EQ(m.lX, -7);
-  EXPECT_EQ(m.lY, 3);
-  EXPECT_EQ(m.rgbButtons[0], 0x80);
-  ASSERT_EQ(mouse->GetDeviceState(16, &m), DI_OK);
-  EXPECT_EQ(m.lX, 0) << "motion is counted since the previous poll";
-  EXPECT_EQ(m.rgbButtons[0], 0x80) << "still held";
-  backend.Button(0, false);
-  backend.Key(DIK_RETURN, false);
-  ASSERT_EQ(mouse->GetDeviceState(16, &m), DI_OK);
-  ASSERT_EQ(keyboard->GetDeviceState(256, keys), DI_OK);
-  EXPECT_EQ(m.rgbButtons[0], 0);
-  EXPECT_EQ(keys[DIK_RETURN], 0);
-}
-
 TEST_F(InputTest, ScriptedInputStandsInForClockAndDevices) {
   Ready();
   backend.Key(DIK_SPACE, true);
@@ -192,20 +156,23 @@ TEST_F(InputTest, SampleReadsTheLiveMachine) {
   Ready();
   backend.Set_Ticks(42);
   backend.Move_Mouse(10);
-  backend.Move_Mouse(6);
+  backend.Move_Mouse(-26);
   backend.Button(0, true);
   backend.Button(0, false);  // a click between two samples still counts
   backend.Key(DIK_RETURN, true);
   FrameInput f = script.Sample();
   EXPECT_EQ(f.tick, 42u);
-  EXPECT_EQ(f.dx, 16);
+  EXPECT_EQ(f.dx, -16);
   EXPECT_TRUE(f.lmb);
   EXPECT_TRUE(f.enter);
   EXPECT_FALSE(f.esc);
   f = script.Sample();
-  EXPECT_EQ(f.dx, 0);
-  EXPECT_FALSE(f.lmb);
+  EXPECT_EQ(f.dx, 0) << "motion is counted since the previous read";
+  EXPECT_FALSE(f.lmb) << "the click is seen once";
   EXPECT_TRUE(f.enter) << "still held";
+  backend.Button(0, true);
+  EXPECT_TRUE(script.Sample().lmb);
+  EXPECT_TRUE(script.Sample().lmb) << "still held";
 }
 
 }  // namespace
