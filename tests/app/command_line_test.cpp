@@ -89,10 +89,10 @@ TEST(Options, RefusesBadCommandLines) {
 TEST(ReplayFile, SkipsBlankLinesCommentsAndCarriageReturns) {
   Replay r;
   std::string error;
-  ASSERT_TRUE(
-      Parse_Replay("ZORVEX-REPLAY 1\r\n\nstart 7\n# between frames\n17 -3 0 1 1\r\n", &r, &error))
+  ASSERT_TRUE(Parse_Replay(
+      "ZORVEX-REPLAY 1\r\n\nstart 4294967295\n# between frames\n17 -3 0 1 1\r\n", &r, &error))
       << error;
-  EXPECT_EQ(r.start_tick, 7u);
+  EXPECT_EQ(r.start_tick, 4294967295u) << "the largest tick, one past it is refused";
   ASSERT_EQ(r.frames.size(), 1u);
   EXPECT_TRUE(r.frames[0].dx == -3 && r.frames[0].esc);
 }
