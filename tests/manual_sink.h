@@ -13,7 +13,9 @@ class ManualSink final : public plat::soft::AudioSink {
  public:
   bool Start(plat::soft::MixFunction mix, void* context) override {
     std::lock_guard<std::mutex> hold(mutex_);
-    mix_ = mix, context_ = context, ++starts_;
+    mix_ = mix;
+    context_ = context;
+    ++starts_;
     return true;
   }
   void Lock() override { mutex_.lock(); }

@@ -48,13 +48,15 @@ void Check_Layout(const Bitmap& b, const std::vector<Rect>& rects) {
     int visible = 0;
     for (int y = r.y; y < r.y + r.h; ++y) {
       for (int x = r.x; x < r.x + r.w; ++x) {
-        cell.push_back(Px(b, x, y)), visible += Shows(b, x, y);
+        cell.push_back(Px(b, x, y));
+        visible += Shows(b, x, y);
         covered[y * b.width + x] = true;
       }
     }
     EXPECT_GE(visible * 100, r.w * r.h * r.min_visible_percent)
         << r.what << " at " << r.x << "," << r.y;
-    looks[r.what].insert(cell), ++frames[r.what];
+    looks[r.what].insert(cell);
+    ++frames[r.what];
   }
   for (const auto& [what, n] : frames) EXPECT_EQ(looks[what].size(), n) << what << " frames alike";
   int stray = 0, lost = 0;
@@ -69,7 +71,10 @@ void Check_Layout(const Bitmap& b, const std::vector<Rect>& rects) {
 // Both sheets, read once.
 class GfxSheet : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { gfx = Load("gfx.bmp"), ui = Load("ui.bmp"); }
+  static void SetUpTestSuite() {
+    gfx = Load("gfx.bmp");
+    ui = Load("ui.bmp");
+  }
   void SetUp() override { ASSERT_TRUE(gfx.width > 0 && ui.width > 0); }
   static inline Bitmap gfx, ui;
 };
@@ -110,7 +115,10 @@ TEST_F(UiSheet, EveryPictureIsInPlaceAndNothingElseIsDrawn) {
     for (int y = 0; y < 24; ++y) {
       for (int x = 0; x < 13; ++x) {
         if (!Shows(ui, Glyph_X(c) + x, 496 + y)) continue;
-        x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+        x0 = std::min(x0, x);
+        y0 = std::min(y0, y);
+        x1 = std::max(x1, x);
+        y1 = std::max(y1, y);
       }
     }
     EXPECT_NEAR((x0 + x1) / 2.0, 6.0, 1.0) << "glyph '" << c << "' horizontal centre";

@@ -21,10 +21,14 @@ int main(int argc, char** argv) {
       if (fs::is_directory(path)) continue;
       std::ifstream in(path, std::ios::binary);
       const std::string text{std::istreambuf_iterator<char>(in), {}};
-      if (!in) return std::fprintf(stderr, "cannot read %s\n", path.c_str()), 1;
+      if (!in) {
+        std::fprintf(stderr, "cannot read %s\n", path.c_str());
+        return 1;
+      }
       // An exact-size copy, so that a read past the end is a read past the allocation.
       const std::vector<std::uint8_t> exact(text.begin(), text.end());
-      LLVMFuzzerTestOneInput(exact.empty() ? nullptr : exact.data(), exact.size()), ++files;
+      LLVMFuzzerTestOneInput(exact.empty() ? nullptr : exact.data(), exact.size());
+      ++files;
     }
   }
   std::printf("%d inputs run\n", files);

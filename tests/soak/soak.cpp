@@ -133,7 +133,9 @@ int main(int argc, char** argv) {
   for (; ok && watch.before_this_game < total; ++watch.games) {
     const std::uint64_t frames = std::min(per_game, total - watch.before_this_game);
     watch.seed = 1 + watch.games * 7919u;
-    watch.frames = 0, watch.last_mode = zorvex::MODE_TITLE, watch.last_score = 0;
+    watch.frames = 0;
+    watch.last_mode = zorvex::MODE_TITLE;
+    watch.last_score = 0;
     ok =
         Play_Game(watch.seed, kFrameMs[watch.games % std::size(kFrameMs)], frames) && !watch.broken;
     if (ok && watch.frames != frames) {

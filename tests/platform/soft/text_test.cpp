@@ -28,7 +28,9 @@ TEST_F(DisplayTest, TextDrawsInItsColourOnATransparentBackground) {
       if (v == 0x0841) continue;
       ++touched;
       full += v == 0xF800;
-      min_x = std::min(min_x, x), min_y = std::min(min_y, y), max_y = std::max(max_y, y);
+      min_x = std::min(min_x, x);
+      min_y = std::min(min_y, y);
+      max_y = std::max(max_y, y);
       EXPECT_LE(v & 0x001F, 0x0001) << "blending toward red never adds blue";
       EXPECT_GE(v >> 11, 0x01) << "nor takes red away";
     }
