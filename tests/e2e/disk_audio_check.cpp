@@ -132,7 +132,10 @@ struct Model {
     plat::soft::Voice& v = voices[c.slot];
     if (c.kind == "load") {
       v = {};  // the old buffer goes whatever the outcome
-      if (c.result) v.samples = loaded->data(), v.frames = loaded->size() / 2;
+      if (c.result) {
+        v.samples = loaded->data();
+        v.frames = loaded->size() / 2;
+      }
     } else if (c.kind == "volume") {
       v.gain = plat::soft::Gain_From_Hundredths_Db(static_cast<std::int32_t>(c.value));
     } else if (!v.samples || c.result == 0) {
