@@ -28,9 +28,7 @@ using plat::soft::InputState;
 bool Fell_Back_To_Nowhere() {
   const char* current = SDL_GetCurrentVideoDriver();
   const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
-  const bool nowhere =
-      current && (std::strcmp(current, "offscreen") == 0 || std::strcmp(current, "dummy") == 0);
-  return nowhere && !(asked && std::strstr(asked, current));
+  return Draws_Nowhere(current) && !(asked && std::strstr(asked, current));
 }
 
 constexpr int kMaxScale = 8;

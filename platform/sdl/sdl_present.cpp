@@ -39,11 +39,6 @@ std::string Gl_Renderer_Name() {
   return name;
 }
 
-bool Shown_Nowhere() {
-  const char* driver = SDL_GetHint(SDL_HINT_VIDEODRIVER);  // the environment's choice, too
-  return driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
-}
-
 #if defined(__linux__)
 // Without a render node or the proprietary driver's device no card can draw for us.
 bool Has_Graphics_Device() {
@@ -98,6 +93,11 @@ std::string Probe_Renderer_Name() {
 
 }  // namespace
 
+bool Draws_Nowhere(const char* video_driver) {
+  return video_driver &&
+         (std::strcmp(video_driver, "dummy") == 0 || std::strcmp(video_driver, "offscreen") == 0);
+}
+
 bool Is_Software_Gl(const char* renderer_name) {
   static const char* const kSoftware[] = {
       "llvmpipe", "softpipe", "swrast", "Software Rasterizer", "SwiftShader", "GDI Generic"};
@@ -107,7 +107,8 @@ bool Is_Software_Gl(const char* renderer_name) {
 }
 
 Present_Way Choose_Present_Way() {
-  if (Shown_Nowhere()) return Present_Way::kSurface;
+  // The hint holds the environment's SDL_VIDEODRIVER too.
+  if (Draws_Nowhere(SDL_GetHint(SDL_HINT_VIDEODRIVER))) return Present_Way::kSurface;
   const std::string name = Probe_Renderer_Name();
   return !name.empty() && !Is_Software_Gl(name.c_str()) ? Present_Way::kGpu : Present_Way::kSurface;
 }

@@ -35,6 +35,9 @@ std::unique_ptr<Presenter> Make_Presenter(SDL_Window* window, Present_Way way, i
 // real card (asked before SDL's video starts, so that nothing of OpenGL stays loaded otherwise).
 Present_Way Choose_Present_Way();
 
+// True for SDL's video drivers that show nothing (dummy, offscreen); false for null.
+bool Draws_Nowhere(const char* video_driver);
+
 // True when an OpenGL renderer name belongs to a software rasteriser.
 bool Is_Software_Gl(const char* renderer_name);
 
