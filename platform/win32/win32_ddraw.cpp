@@ -94,9 +94,9 @@ bool Wait_While_Away(const Display& d) {
   return desc;
 }
 
-class Clipper final : public plat::IDirectDrawClipper {
+class Clipper final : public plat::win32::Adapter<plat::IDirectDrawClipper, ::IDirectDrawClipper> {
  public:
-  explicit Clipper(::IDirectDrawClipper* real) : real_(real) {}
+  explicit Clipper(::IDirectDrawClipper* real) : Adapter(real) {}
   ::IDirectDrawClipper* real() const { return real_; }
 
   plat::HRESULT SetClipList(const plat::RGNDATA* region, std::uint32_t flags) override {
@@ -116,15 +116,8 @@ class Clipper final : public plat::IDirectDrawClipper {
     return real_->SetClipList(real, flags);
   }
 
-  std::uint32_t Release() override {
-    real_->Release();
-    delete this;
-    return 0;
-  }
-
  private:
   ~Clipper() = default;
-  ::IDirectDrawClipper* real_;
 };
 
 class Surface final : public plat::IDirectDrawSurface4 {
@@ -468,10 +461,10 @@ class DirectDraw4 final : public plat::IDirectDraw4 {
   ::IDirectDraw4* real_;
 };
 
-class DirectDraw final : public plat::IDirectDraw {
+class DirectDraw final : public plat::win32::Adapter<plat::IDirectDraw, ::IDirectDraw> {
  public:
   DirectDraw(const plat::win32::DisplayOptions& options, ::IDirectDraw* real)
-      : options_(options), real_(real) {}
+      : Adapter(real), options_(options) {}
 
   plat::HRESULT QueryInterface(const plat::GUID& iid, void** out) override {
     if (!out) return DDERR_INVALIDPARAMS;
@@ -486,16 +479,9 @@ class DirectDraw final : public plat::IDirectDraw {
     return DD_OK;
   }
 
-  std::uint32_t Release() override {
-    real_->Release();
-    delete this;
-    return 0;
-  }
-
  private:
   ~DirectDraw() = default;
   plat::win32::DisplayOptions options_;
-  ::IDirectDraw* real_;
 };
 
 std::uint32_t returns_from_away = 0;

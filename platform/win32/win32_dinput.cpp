@@ -18,9 +18,9 @@ namespace {
 
 constexpr DWORD kBufferedEvents = 256;
 
-class Device final : public plat::IDirectInputDevice {
+class Device final : public plat::win32::Adapter<plat::IDirectInputDevice, ::IDirectInputDeviceA> {
  public:
-  explicit Device(::IDirectInputDeviceA* real) : real_(real) {}
+  explicit Device(::IDirectInputDeviceA* real) : Adapter(real) {}
 
   plat::HRESULT SetCooperativeLevel(plat::HWND window, std::uint32_t flags) override {
     return real_->SetCooperativeLevel(reinterpret_cast<HWND>(window), flags);
@@ -58,12 +58,6 @@ class Device final : public plat::IDirectInputDevice {
     return DI_OK;
   }
 
-  std::uint32_t Release() override {
-    real_->Release();
-    delete this;
-    return 0;
-  }
-
  private:
   ~Device() = default;
 
@@ -93,16 +87,15 @@ class Device final : public plat::IDirectInputDevice {
     }
   }
 
-  ::IDirectInputDeviceA* real_;
   bool keyboard_ = false;
   bool buffered_ = false;
   std::uint32_t size_ = 0;
   std::uint32_t returns_ = 0;
 };
 
-class Input final : public plat::IDirectInput {
+class Input final : public plat::win32::Adapter<plat::IDirectInput, ::IDirectInputA> {
  public:
-  explicit Input(::IDirectInputA* real) : real_(real) {}
+  explicit Input(::IDirectInputA* real) : Adapter(real) {}
 
   plat::HRESULT CreateDevice(const plat::GUID& which, plat::IDirectInputDevice** out,
                              void* outer) override {
@@ -120,15 +113,8 @@ class Input final : public plat::IDirectInput {
     return DI_OK;
   }
 
-  std::uint32_t Release() override {
-    real_->Release();
-    delete this;
-    return 0;
-  }
-
  private:
   ~Input() = default;
-  ::IDirectInputA* real_;
 };
 
 }  // namespace

@@ -43,10 +43,10 @@ std::int32_t Attenuation(int percent) {
   return std::max<std::int32_t>(DSBVOLUME_MIN, std::lround(2000.0 * std::log10(percent / 100.0)));
 }
 
-class Buffer final : public plat::IDirectSoundBuffer {
+class Buffer final : public plat::win32::Adapter<plat::IDirectSoundBuffer, ::IDirectSoundBuffer> {
  public:
   Buffer(::IDirectSoundBuffer* real, std::int32_t attenuation)
-      : real_(real), attenuation_(attenuation) {
+      : Adapter(real), attenuation_(attenuation) {
     if (attenuation_ != 0) real_->SetVolume(attenuation_);  // refused without volume control
   }
 
@@ -83,21 +83,15 @@ class Buffer final : public plat::IDirectSoundBuffer {
     return real_->Play(reserved, priority, flags);
   }
   plat::HRESULT Stop() override { return real_->Stop(); }
-  std::uint32_t Release() override {
-    real_->Release();
-    delete this;
-    return 0;
-  }
 
  private:
   ~Buffer() = default;
-  ::IDirectSoundBuffer* real_;
   std::int32_t attenuation_;
 };
 
-class Sound final : public plat::IDirectSound {
+class Sound final : public plat::win32::Adapter<plat::IDirectSound, ::IDirectSound> {
  public:
-  Sound(::IDirectSound* real, int volume) : real_(real), attenuation_(Attenuation(volume)) {}
+  Sound(::IDirectSound* real, int volume) : Adapter(real), attenuation_(Attenuation(volume)) {}
 
   plat::HRESULT SetCooperativeLevel(plat::HWND window, std::uint32_t level) override {
     return real_->SetCooperativeLevel(reinterpret_cast<HWND>(window), level);
@@ -125,15 +119,8 @@ class Sound final : public plat::IDirectSound {
     return DS_OK;
   }
 
-  std::uint32_t Release() override {
-    real_->Release();
-    delete this;
-    return 0;
-  }
-
  private:
   ~Sound() = default;
-  ::IDirectSound* real_;
   std::int32_t attenuation_;
 };
 
