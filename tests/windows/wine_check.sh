@@ -29,7 +29,9 @@ rm -rf "$work/pkg" && mkdir -p "$work/pkg" "$work/home"
 (cd "$work/pkg" && unzip -q "$src/build-windows/zorvex-windows-x86_64.zip") || fail "cannot unzip"
 echo 'pcm.!default { type null }' >"$work/home/.asoundrc"
 export HOME="$work/home" WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-trap 'wineserver -k 2>/dev/null; stop_display' EXIT
+# Wine's server and every program of this prefix end with the check, and it waits for them.
+stop_wine() { wineserver -k 2>/dev/null; timeout 20 wineserver -w 2>/dev/null || echo "warning: wineserver did not exit" >&2; }
+trap 'stop_wine; stop_display' EXIT
 exe() { (cd "$work/pkg" && wine zorvex.exe "$@"); }
 linux() { "$build/zorvex" --data "$build/data" "$@"; }
 same_trace() { "$tracediff" "$1" "$2" >"$work/diff.txt" 2>&1 || { cat "$work/diff.txt" >&2; return 1; }; }
@@ -101,7 +103,7 @@ status=$?
 linux --headless --autoplay --data "$work/empty" >/dev/null 2>"$work/linux_sheet.err"
 [ "$status" = $? ] && [ "$status" = 1 ] && cmp -s "$work/win_sheet.err" "$work/linux_sheet.err" &&
   pass "a missing sheet: $(cat "$work/win_sheet.err")" || miss "a missing sheet is reported differently"
-wineserver -k 2>/dev/null
+stop_wine
 stop_display
 start_display 400x300x24  # too small for the game's mode
 exe --autoplay >/dev/null 2>"$work/win_mode.err"
