@@ -28,11 +28,12 @@ start_display() {
 # that will not go is killed, and one that cannot be is a warning, never a changed result.
 stop_display() {
   [ -n "${XVFB_PID:-}" ] || return 0
-  kill "$XVFB_PID" 2>/dev/null
+  # Each step may fail (the server already gone, its status a signal's): none ends the check.
+  kill "$XVFB_PID" 2>/dev/null || true
   for _ in $(seq 50); do kill -0 "$XVFB_PID" 2>/dev/null || break; sleep 0.1; done
-  kill -9 "$XVFB_PID" 2>/dev/null
-  wait "$XVFB_PID" 2>/dev/null
-  kill -0 "$XVFB_PID" 2>/dev/null && echo "warning: Xvfb $XVFB_PID did not exit" >&2
+  kill -9 "$XVFB_PID" 2>/dev/null || true
+  wait "$XVFB_PID" 2>/dev/null || true
+  if kill -0 "$XVFB_PID" 2>/dev/null; then echo "warning: Xvfb $XVFB_PID did not exit" >&2; fi
   XVFB_PID=
   return 0
 }
