@@ -1,14 +1,13 @@
-#include "platform/sdl/sdl_screenshot.h"
+#include "platform/host/screenshot.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <vector>
 
 #include "platform/png/png_file.h"
 #include "platform/soft/picture_scaler.h"
 
-namespace plat::sdl {
+namespace plat::host {
 
 namespace {
 
@@ -28,22 +27,16 @@ std::vector<std::uint8_t> To_Rgb(const std::uint16_t* pixels, int width, int hei
 
 }  // namespace
 
-std::string Screenshot_Dir() {
-  const char* dir = std::getenv("XDG_PICTURES_DIR");
-  return dir && *dir ? dir : ".";
-}
-
 bool Save_Screenshot(const std::uint16_t* pixels, int width, int height, const std::string& dir,
                      std::string* result) {
   const std::vector<std::uint8_t> rgb = To_Rgb(pixels, width, height);
   const std::vector<std::uint8_t> png = plat::png::Encode(rgb.data(), width, height, 3);
   std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char stamp[32];
-  std::strftime(stamp, sizeof(stamp), "%Y%m%d-%H%M%S", &local);
+  char stamp[32] = "0";
+  if (const std::tm* local = std::localtime(&now))  // the game's one thread asks for it
+    std::strftime(stamp, sizeof(stamp), "%Y%m%d-%H%M%S", local);
   std::string base = dir;
-  if (!base.empty() && base.back() != '/') base += '/';
+  if (!base.empty() && base.back() != '/' && base.back() != '\\') base += '/';
   base += "zorvex-";
   base += stamp;
   for (int n = 1; n <= kMaxSameSecond; ++n) {
@@ -67,4 +60,4 @@ bool Save_Screenshot(const std::uint16_t* pixels, int width, int height, const s
   return false;
 }
 
-}  // namespace plat::sdl
+}  // namespace plat::host

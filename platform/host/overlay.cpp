@@ -1,11 +1,11 @@
-#include "platform/sdl/sdl_overlay.h"
+#include "platform/host/overlay.h"
 
 #include <algorithm>
 
 #include "platform/soft/font.h"
 #include "platform/soft/text.h"
 
-namespace plat::sdl {
+namespace plat::host {
 
 namespace {
 
@@ -48,6 +48,23 @@ bool Overlay::Update(std::uint64_t now_ms) {
   return changed;
 }
 
+const std::uint16_t* Overlay::Lay_Over(const std::uint16_t* pixels, int width, int height,
+                                       std::uint64_t now_ms) {
+  Update(now_ms);
+  if (Empty()) return pixels;
+  noted_.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
+  for (int y = 0; y < image_.height; ++y) {
+    const int to_y = y_ + y;
+    if (to_y < 0 || to_y >= height) continue;
+    for (int x = 0; x < image_.width; ++x) {
+      const int to_x = x_ + x;
+      if (to_x >= 0 && to_x < width)
+        noted_[static_cast<std::size_t>(to_y) * width + to_x] = image_.Row(y)[x];
+    }
+  }
+  return noted_.data();
+}
+
 void Overlay::Rebuild() {
   changed_ = true;
   image_ = Pixels{};
@@ -75,4 +92,4 @@ void Overlay::Rebuild() {
   y_ = kTop;
 }
 
-}  // namespace plat::sdl
+}  // namespace plat::host

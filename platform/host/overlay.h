@@ -1,14 +1,15 @@
 // Notes the host shows over the picture (paused, the volume, where a screenshot went). They are
-// drawn by the host after the game's frame is handed over, never into it, so recordings, traces
-// and screenshots hold only the game's own picture. No SDL in this header.
+// laid over a copy of the game's frame after it is handed over, never into it, so recordings,
+// traces and screenshots hold only the game's own picture.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/soft/surface.h"
 
-namespace plat::sdl {
+namespace plat::host {
 
 class Overlay {
  public:
@@ -21,8 +22,12 @@ class Overlay {
   bool Update(std::uint64_t now_ms);
   bool Empty() const { return !paused_ && note_.empty(); }
 
-  // A box of 5-6-5 pixels, placed at (X(), Y()) in the game's picture coordinates (640 x 480),
-  // which either present path scales with the picture.
+  // The frame with the notes over it, in a copy kept here; the frame itself when there are
+  // none. Drops a note whose time is up first.
+  const std::uint16_t* Lay_Over(const std::uint16_t* pixels, int width, int height,
+                                std::uint64_t now_ms);
+
+  // A box of 5-6-5 pixels, placed at (X(), Y()) in the game's picture coordinates (640 x 480).
   const plat::soft::Pixels& Image() const { return image_; }
   int X() const { return x_; }
   int Y() const { return y_; }
@@ -36,6 +41,7 @@ class Overlay {
   bool changed_ = false;
   plat::soft::Pixels image_;
   int x_ = 0, y_ = 0;
+  std::vector<std::uint16_t> noted_;  // the last frame laid over
 };
 
-}  // namespace plat::sdl
+}  // namespace plat::host
