@@ -58,6 +58,10 @@ class HostLayer {
   // A platform's own reason to stop pausing (none yet on the platforms here).
   void Set_Paused(bool paused);
 
+  // Whether the next frame is wanted: a screenshot is asked for, or notes are up.
+  bool Wants_Frame() const { return screenshot_wanted_ || !overlay_.Empty(); }
+  // Whether the physical key `code` is held as a host key, its release still to come.
+  bool Holds(int code) const { return code >= 0 && code < kKeyCodes && held_by_host_[code]; }
   bool Paused() const { return paused_; }
   int Volume() const { return volume_; }
   int Width() const { return width_; }

@@ -10,8 +10,9 @@ target_sources(zorvex_soft PRIVATE ${ZORVEX_HOST_BUILD}/generated/zorvex_font.cp
 # The Win32 backend: real Win32, GDI, DirectDraw, DirectSound and DirectInput under the seam.
 file(GLOB ZORVEX_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
 add_library(zorvex_win32 STATIC ${ZORVEX_WIN32_SOURCES})
-# The frame pacer is the soft backend's.
-target_link_libraries(zorvex_win32 PUBLIC zorvex_soft ddraw dsound dinput dxguid winmm gdi32 user32)
+# The frame pacer is the soft backend's; the host layer is every platform's.
+target_link_libraries(zorvex_win32 PUBLIC zorvex_host ddraw dsound dinput dxguid winmm gdi32 user32
+                      shell32)
 
 # The program: the Windows entry point and the Win32 (or headless) backend around the game.
 add_executable(zorvex app/main_windows.cpp)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build under Wine, against the Linux one: every kept replay headless, a kept live
 # game on the real DirectDraw, DirectSound and DirectInput in a window, a game played with
-# xdotool and recorded on Windows replayed on Linux, and start-up failures reported as on Linux.
+# xdotool and recorded on Windows replayed on Linux, the host's keys (tests/windows/host_keys.sh),
+# and start-up failures reported as on Linux.
 # Exits 77 (skipped) only when Wine or the cross compilers cannot be installed.
 set -uo pipefail
 src="$1"     # the source tree
@@ -93,6 +94,9 @@ grep -Eq '^[0-9]+ -?[0-9]+ 1 ' "$work/win.replay" || miss "the mouse button was 
 linux --headless --nosound --replay "$work/win.replay" --trace "$work/win_on_linux.jsonl" &&
   same_trace "$work/win.jsonl" "$work/win_on_linux.jsonl" &&
   pass "a game recorded on Windows replays on Linux" || miss "a game recorded on Windows replays differently on Linux"
+
+# The host's keys on the real backend.
+source "$src/tests/windows/host_keys.sh"
 
 # Start-up failures: the exit status and the one line on standard error, as on Linux.
 mkdir -p "$work/empty"
