@@ -2,7 +2,7 @@
 # The Windows build under Wine, against the Linux one: every kept replay headless, a kept live
 # game on the real DirectDraw, DirectSound and DirectInput in a window, a game played with
 # xdotool and recorded on Windows replayed on Linux, the host's keys (tests/windows/host_keys.sh),
-# and start-up failures reported as on Linux.
+# the game under a window manager's weather (weather.sh), and start-up failures as on Linux.
 # Exits 77 (skipped) only when Wine or the cross compilers cannot be installed.
 set -uo pipefail
 src="$1"     # the source tree
@@ -95,8 +95,9 @@ linux --headless --nosound --replay "$work/win.replay" --trace "$work/win_on_lin
   same_trace "$work/win.jsonl" "$work/win_on_linux.jsonl" &&
   pass "a game recorded on Windows replays on Linux" || miss "a game recorded on Windows replays differently on Linux"
 
-# The host's keys on the real backend.
+# The host's keys on the real backend; then Alt+Tab and Alt+Enter under a window manager.
 source "$src/tests/windows/host_keys.sh"
+source "$src/tests/windows/weather.sh"
 
 # Start-up failures: the exit status and the one line on standard error, as on Linux.
 mkdir -p "$work/empty"
