@@ -87,6 +87,8 @@ bool plat::win32::Host_Key_Message(unsigned message, std::uintptr_t wp, std::int
   event.repeat = down && (lp & (1 << 30)) != 0;
   event.alt = (lp & (1 << 29)) != 0;
   const plat::host::Reaction reaction = layer->Key(event, GetTickCount64());
+  // As on a return from away: the mouse's motion meanwhile is not the player's move in the game.
+  if (reaction.pause) Note_Return();
   if (reaction.volume) Set_Sound_Volume(layer->Volume());
   if (reaction.switch_screen) switch_wanted = true;
   if (reaction.to_game) return false;
