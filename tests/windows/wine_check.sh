@@ -99,6 +99,13 @@ linux --headless --nosound --replay "$work/win.replay" --trace "$work/win_on_lin
 source "$src/tests/windows/host_keys.sh"
 source "$src/tests/windows/weather.sh"
 
+# Sound buffers the system takes away, over a stand-in DirectSound (sound_lost_check.cpp).
+lost_check="$src/build-windows/cross/zorvex-sound-lost-check.exe"
+cmake --build "$src/build-windows/cross" --target zorvex-sound-lost-check >"$work/lost_build.log" 2>&1 &&
+  wine "$lost_check" >"$work/lost.txt" 2>/dev/null &&
+  pass "lost sound buffers are restored with the game's sound and play on" ||
+  miss "lost sound buffers: $(grep -h FAIL "$work/lost.txt" "$work/lost_build.log" 2>/dev/null)"
+
 # Start-up failures: the exit status and the one line on standard error, as on Linux.
 mkdir -p "$work/empty"
 exe --window --data "$work/empty" >/dev/null 2>"$work/win_sheet.err"
