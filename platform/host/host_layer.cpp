@@ -10,7 +10,7 @@ HostLayer::HostLayer(HostOptions options)
 
 Reaction HostLayer::Key(const KeyEvent& e, std::uint64_t now_ms) {
   Reaction reaction;
-  const bool known = e.code >= 0 && e.code < kKeyCodes;
+  const bool known = e.code >= 0 && e.code < KEY_CODES;
   if (known && !e.down) {
     const bool ours = held_by_host_[e.code];
     held_by_host_[e.code] = false;
@@ -19,16 +19,16 @@ Reaction HostLayer::Key(const KeyEvent& e, std::uint64_t now_ms) {
     // A key the game already holds stays the game's, even when a modifier joins it.
     const HostKey key = Host_Key_Of(e.key, e.alt);
     // A release missed while away must not take the game's key.
-    held_by_host_[e.code] = key != HostKey::kNone;
-    if (key != HostKey::kNone) {
+    held_by_host_[e.code] = key != HostKey::GAME_KEY;
+    if (key != HostKey::GAME_KEY) {
       reaction.to_game = false;
-      if (!e.repeat || key == HostKey::kVolumeDown || key == HostKey::kVolumeUp)
+      if (!e.repeat || key == HostKey::VOLUME_DOWN || key == HostKey::VOLUME_UP)
         Act(key, &reaction, now_ms);
     }
   }
   if (!reaction.to_game || !paused_) return reaction;
   // Paused, the game hears nothing but Escape, which quits at any moment: it ends the pause.
-  if (!e.down || e.key != Key::kEscape) {
+  if (!e.down || e.key != Key::ESCAPE) {
     reaction.to_game = false;
     return reaction;
   }
@@ -39,30 +39,30 @@ Reaction HostLayer::Key(const KeyEvent& e, std::uint64_t now_ms) {
 
 void HostLayer::Act(HostKey key, Reaction* reaction, std::uint64_t now_ms) {
   switch (key) {
-    case HostKey::kFullScreen:
+    case HostKey::FULL_SCREEN:
       reaction->switch_screen = true;
       break;
-    case HostKey::kPause:
+    case HostKey::PAUSE:
       Set_Paused(!paused_);
       reaction->pause = true;
       break;
-    case HostKey::kVolumeDown:
-    case HostKey::kVolumeUp: {
-      const int step = key == HostKey::kVolumeUp ? kVolumeStep : -kVolumeStep;
+    case HostKey::VOLUME_DOWN:
+    case HostKey::VOLUME_UP: {
+      const int step = key == HostKey::VOLUME_UP ? VOLUME_STEP : -VOLUME_STEP;
       volume_ = std::clamp(volume_ + step, 0, 100);
       reaction->volume = true;
       Note("Volume " + std::to_string(volume_) + "%" + (options_.sound ? "" : " (sound is off)"),
            now_ms);
       break;
     }
-    case HostKey::kScreenshot:
+    case HostKey::SCREENSHOT:
       // The frame on screen while the game waits; otherwise the next one shown.
       if (paused_ && shown_)
         Screenshot(shown_, now_ms);
       else
         screenshot_wanted_ = true;
       break;
-    case HostKey::kNone:
+    case HostKey::GAME_KEY:
       break;
   }
 }

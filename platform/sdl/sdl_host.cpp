@@ -35,31 +35,31 @@ plat::host::Key Key_Of(SDL_Keycode sym) {
   using plat::host::Key;
   switch (sym) {
     case SDLK_p:
-      return Key::kP;
+      return Key::P;
     case SDLK_PAUSE:
-      return Key::kPause;
+      return Key::PAUSE;
     case SDLK_MINUS:
-      return Key::kMinus;
+      return Key::MINUS;
     case SDLK_EQUALS:
-      return Key::kEquals;
+      return Key::EQUALS;
     case SDLK_PLUS:
-      return Key::kPlus;
+      return Key::PLUS;
     case SDLK_KP_MINUS:
-      return Key::kPadMinus;
+      return Key::PAD_MINUS;
     case SDLK_KP_PLUS:
-      return Key::kPadPlus;
+      return Key::PAD_PLUS;
     case SDLK_RETURN:
-      return Key::kEnter;
+      return Key::ENTER;
     case SDLK_KP_ENTER:
-      return Key::kPadEnter;
+      return Key::PAD_ENTER;
     case SDLK_F11:
-      return Key::kF11;
+      return Key::F11;
     case SDLK_F12:
-      return Key::kF12;
+      return Key::F12;
     case SDLK_ESCAPE:
-      return Key::kEscape;
+      return Key::ESCAPE;
     default:
-      return Key::kOther;
+      return Key::OTHER;
   }
 }
 

@@ -24,27 +24,27 @@ plat::host::Key Key_Of(WPARAM vk, bool extended) {
   using plat::host::Key;
   switch (vk) {
     case 'P':
-      return Key::kP;
+      return Key::P;
     case VK_PAUSE:
-      return Key::kPause;
+      return Key::PAUSE;
     case VK_OEM_MINUS:
-      return Key::kMinus;
+      return Key::MINUS;
     case VK_OEM_PLUS:
-      return Key::kEquals;  // the = key, + when shifted
+      return Key::EQUALS;  // the = key, + when shifted
     case VK_SUBTRACT:
-      return Key::kPadMinus;
+      return Key::PAD_MINUS;
     case VK_ADD:
-      return Key::kPadPlus;
+      return Key::PAD_PLUS;
     case VK_RETURN:
-      return extended ? Key::kPadEnter : Key::kEnter;
+      return extended ? Key::PAD_ENTER : Key::ENTER;
     case VK_F11:
-      return Key::kF11;
+      return Key::F11;
     case VK_F12:
-      return Key::kF12;
+      return Key::F12;
     case VK_ESCAPE:
-      return Key::kEscape;
+      return Key::ESCAPE;
     default:
-      return Key::kOther;
+      return Key::OTHER;
   }
 }
 
