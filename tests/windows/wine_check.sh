@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build under Wine, against the Linux one: every kept replay headless, a kept live
 # game on the real DirectDraw, DirectSound and DirectInput in a window, a game played with
-# xdotool and recorded on Windows replayed on Linux, and start-up failures reported as on Linux.
+# xdotool and recorded on Windows replayed on Linux, the host's keys (tests/windows/host_keys.sh),
+# the game under a window manager's weather (weather.sh), and start-up failures as on Linux.
 # Exits 77 (skipped) only when Wine or the cross compilers cannot be installed.
 set -uo pipefail
 src="$1"     # the source tree
@@ -95,6 +96,17 @@ grep -Eq '^[0-9]+ -?[0-9]+ 1 ' "$work/win.replay" || miss "the mouse button was 
 linux --headless --nosound --replay "$work/win.replay" --trace "$work/win_on_linux.jsonl" &&
   same_trace "$work/win.jsonl" "$work/win_on_linux.jsonl" &&
   pass "a game recorded on Windows replays on Linux" || miss "a game recorded on Windows replays differently on Linux"
+
+# The host's keys on the real backend; then Alt+Tab and Alt+Enter under a window manager.
+source "$src/tests/windows/host_keys.sh"
+source "$src/tests/windows/weather.sh"
+
+# Sound buffers the system takes away, over a stand-in DirectSound (sound_lost_check.cpp).
+lost_check="$src/build-windows/cross/zorvex-sound-lost-check.exe"
+cmake --build "$src/build-windows/cross" --target zorvex-sound-lost-check >"$work/lost_build.log" 2>&1 &&
+  wine "$lost_check" >"$work/lost.txt" 2>/dev/null &&
+  pass "lost sound buffers are restored with the game's sound and play on" ||
+  miss "lost sound buffers: $(grep -h FAIL "$work/lost.txt" "$work/lost_build.log" 2>/dev/null)"
 
 # Start-up failures: the exit status and the one line on standard error, as on Linux.
 mkdir -p "$work/empty"
