@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_hotkeys.h"
 #include "platform/sdl/sdl_keymap.h"
+#include "platform/sdl/sdl_latency.h"
 #include "platform/sdl/sdl_overlay.h"
 #include "platform/sdl/sdl_present.h"
 #include "platform/sdl/sdl_screenshot.h"
@@ -72,6 +74,8 @@ class SdlHost final : public plat::soft::Host {
   bool focused_ = true;
   int recentring_ = 0;  // looks left before the pointer's place counts again
   plat::soft::FramePacer pacer_;
+  bool late_pacing_ = false;  // ZORVEX_PACING=late: the older order, for comparison
+  std::unique_ptr<Latency_Probe> probe_;
   std::unique_ptr<SdlAudioSink> sdl_sink_;
   bool paused_ = false;
   int volume_ = 100;
@@ -84,6 +88,7 @@ class SdlHost final : public plat::soft::Host {
 };
 
 SdlHost::~SdlHost() {
+  probe_.reset();     // its thread sends SDL events
   sdl_sink_.reset();  // the audio device closes before SDL does
   presenter_.reset();
   if (window_) SDL_DestroyWindow(window_);
@@ -101,6 +106,9 @@ bool SdlHost::Start() {
     SDL_Log("Could not start SDL video: no display answered");
     return false;
   }
+  const char* pacing = std::getenv("ZORVEX_PACING");
+  late_pacing_ = pacing && std::strcmp(pacing, "late") == 0;
+  probe_ = Latency_Probe::From_Environment();
   if (!options_.nosound) sdl_sink_ = Make_Sdl_Audio_Sink();
   Set_Volume(options_.volume);
   return true;
@@ -171,6 +179,7 @@ void SdlHost::Take_Pointer(InputState* input) {
 }
 
 void SdlHost::Pump_Events(InputState* input) {
+  if (probe_) probe_->Pump_Begins();
   SDL_Event e;
   while (SDL_PollEvent(&e)) Handle(e, input);
   Take_Pointer(input);
@@ -185,6 +194,7 @@ void SdlHost::Wait_Events(InputState* input, int timeout_ms) {
 }
 
 void SdlHost::Handle(const SDL_Event& e, InputState* input) {
+  if (probe_ && probe_->Handle(e)) return;
   switch (e.type) {
     case SDL_QUIT:
       input->Request_Close();
@@ -265,8 +275,12 @@ void SdlHost::Present(const std::uint16_t* pixels, int width, int height) {
   if (screenshot_wanted_) Screenshot(pixels, width, height);
   presenter_->Draw(With_Notes(pixels, width, height), width, height);
   // Vsync alone would run the game faster on a fast display, so the pacer caps it at 60.
-  pacer_.Wait();
+  if (late_pacing_) pacer_.Wait();
   presenter_->Show();
+  if (probe_) probe_->Shown();
+  // Just in time: the sleep follows the show and ends a learned margin before the next
+  // deadline, so the next frame reads its input as late as it safely can.
+  if (!late_pacing_) pacer_.Frame_Shown();
 }
 
 // ---- The host's own keys and the notes over the picture ----
