@@ -28,7 +28,8 @@ void Write_Lines(const std::string& path, const std::vector<std::int64_t>& value
 std::unique_ptr<Latency_Probe> Latency_Probe::From_Environment() {
   const char* latency = std::getenv("ZORVEX_LATENCY_LOG");
   const char* shows = std::getenv("ZORVEX_SHOW_LOG");
-  if (!latency && !shows) return nullptr;
+  const char* close_after = std::getenv("ZORVEX_CLOSE_AFTER_MS");
+  if (!latency && !shows && !close_after) return nullptr;
   std::unique_ptr<Latency_Probe> probe(new Latency_Probe);
   if (shows) probe->show_file_ = shows;
   if (latency) {
@@ -38,6 +39,9 @@ std::unique_ptr<Latency_Probe> Latency_Probe::From_Environment() {
     const char* count = std::getenv("ZORVEX_LATENCY_EVENTS");
     const int events = count ? std::atoi(count) : 600;
     probe->thread_ = std::thread([p = probe.get(), events] { p->Inject(events); });
+  } else if (close_after) {
+    const long long ms = std::atoll(close_after);
+    probe->thread_ = std::thread([p = probe.get(), ms] { p->Close_After(ms); });
   }
   return probe;
 }
@@ -65,6 +69,16 @@ void Latency_Probe::Inject(int events) {
     SDL_PushEvent(&e);
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the last ones reach the screen
+  if (stop_) return;
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+}
+
+void Latency_Probe::Close_After(long long ms) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!stop_ && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
   if (stop_) return;
   SDL_Event quit{};
   quit.type = SDL_QUIT;

@@ -5,6 +5,7 @@
 //                            frame that read it, goes to FILE in nanoseconds, one a line
 //   ZORVEX_LATENCY_EVENTS=N  closes the game, as the window's close box, after N of them (600)
 //   ZORVEX_SHOW_LOG=FILE     every frame's show time on the monotonic clock, in nanoseconds
+//   ZORVEX_CLOSE_AFTER_MS=N  without ZORVEX_LATENCY_LOG: closes the game after N ms
 // The files are written when the host closes.
 #pragma once
 
@@ -36,6 +37,7 @@ class Latency_Probe {
  private:
   Latency_Probe() = default;
   void Inject(int events);
+  void Close_After(long long ms);
 
   std::string latency_file_, show_file_;
   std::uint32_t type_ = 0;
