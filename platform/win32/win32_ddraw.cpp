@@ -3,7 +3,6 @@
 // draws into a 640 x 480 5-6-5 back buffer, and a flip copies it to a second surface (what the
 // front buffer shows) and stretches that into the window.
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -33,7 +32,6 @@ struct Display {
   ::IDirectDrawClipper* window_clipper = nullptr;
   std::vector<Surface*> surfaces;
   plat::soft::FramePacer pacer;
-  std::chrono::steady_clock::time_point last_flip{};
 };
 
 ::RECT Real_Rect(const plat::RECT& r) { return ::RECT{r.left, r.top, r.right, r.bottom}; }
@@ -156,10 +154,10 @@ class Surface final : public plat::IDirectDrawSurface4 {
   plat::HRESULT Flip(plat::IDirectDrawSurface4* target, std::uint32_t flags) override {
     if (role_ == Role::kWindowFront) return Present_In_Window();
     if (role_ != Role::kFront) return DDERR_NOTFLIPPABLE;
-    Pace();
     HRESULT result = real_->Flip(target ? static_cast<Surface*>(target)->real_ : nullptr, flags);
-    display_->last_flip = std::chrono::steady_clock::now();
-    return result == DDERR_SURFACELOST ? Recover() : result;
+    if (result == DDERR_SURFACELOST) return Recover();
+    Pace();
+    return result;
   }
 
   plat::HRESULT GetAttachedSurface(const plat::DDSCAPS2* caps,
@@ -274,12 +272,10 @@ class Surface final : public plat::IDirectDrawSurface4 {
  private:
   ~Surface() = default;
 
-  // The flip waits for the display when it can; when it does not (no vertical blank to wait
-  // for, or a display faster than the game), the frames are held to 60 a second.
-  void Pace() {
-    auto since = std::chrono::steady_clock::now() - display_->last_flip;
-    if (since < std::chrono::milliseconds(15)) display_->pacer.Wait();
-  }
+  // After the flip (which waits for the display when it can), sleep until a learned margin
+  // before the next deadline: the game's next input is read as late as it safely can be, and a
+  // display faster than the game still gets 60 frames a second (frame_pacer.h).
+  void Pace() { display_->pacer.Frame_Shown(); }
 
   plat::HRESULT Present_In_Window() {
     if (Away(*display_)) return Recover();
@@ -287,7 +283,6 @@ class Surface final : public plat::IDirectDrawSurface4 {
     HRESULT result = real_->Blt(nullptr, back_->real_, nullptr, DDBLT_WAIT, nullptr);
     if (result == DDERR_SURFACELOST) return Recover();
     if (FAILED(result)) return result;  // a page still locked, as a real flip would say
-    display_->pacer.Wait();
     RECT client{};
     GetClientRect(display_->window, &client);
     POINT corner{0, 0};
@@ -296,7 +291,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
     result = display_->primary->Blt(&client, real_, nullptr, DDBLT_WAIT, nullptr);
     if (result == DDERR_SURFACELOST) return Recover();
     if (FAILED(result)) Present_Through_Gdi();
-    display_->last_flip = std::chrono::steady_clock::now();
+    Pace();
     return DD_OK;
   }
 
