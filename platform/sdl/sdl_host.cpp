@@ -274,12 +274,12 @@ void SdlHost::Present(const std::uint16_t* pixels, int width, int height) {
   shown_ = pixels;
   if (screenshot_wanted_) Screenshot(pixels, width, height);
   presenter_->Draw(With_Notes(pixels, width, height), width, height);
-  // Vsync alone would run the game faster on a fast display, so the pacer caps it at 60.
-  if (late_pacing_) pacer_.Wait();
+  if (late_pacing_) pacer_.Wait();  // the older order: the sleep between drawing and showing
   presenter_->Show();
   if (probe_) probe_->Shown();
   // Just in time: the sleep follows the show and ends a learned margin before the next
-  // deadline, so the next frame reads its input as late as it safely can.
+  // deadline, so the next frame reads its input as late as it safely can. Vsync alone would
+  // run the game faster on a fast display; the pacer holds it to 60 either way.
   if (!late_pacing_) pacer_.Frame_Shown();
 }
 
