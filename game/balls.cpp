@@ -62,9 +62,7 @@ void Hit_Brick(Ball& ball, Brick& brick) {
 }
 
 void Test_Bricks(Ball& ball) {
-  for (Brick& brick : bricks) {
-    if (Hits_Brick(ball.x, ball.y, ball.w, ball.h, brick) == 1) Hit_Brick(ball, brick);
-  }
+  Hit_Boxed_Bricks(ball, [&ball](Brick& brick) { Hit_Brick(ball, brick); });
 }
 
 void Serve_Or_End() {
@@ -97,6 +95,7 @@ int New_Ball(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, std
 
 int Move_Balls() {
   int in_play = 0;
+  Box_Bricks();
   // Indexed, not ranged: a level started inside the loop may fill later slots, which then move.
   for (int i = 0; i < BALL_COUNT; ++i) {
     Ball& ball = balls[i];

@@ -92,10 +92,22 @@ int Count_Bricks() {
   return count;
 }
 
-int Hits_Brick(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, const Brick& brick) {
-  if (brick.hits < 0) return 0;
-  const SpriteRect& frame = brick.frames[brick.hits];
-  return Rects_Overlap(x, y, w, h, Trunc_Int(brick.x), Trunc_Int(brick.y), frame.w, frame.h);
+Brick_Box brick_boxes[BRICK_COUNT];
+
+void Box_Bricks() {
+  for (int i = 0; i < BRICK_COUNT; ++i) {
+    const Brick& brick = bricks[i];
+    Brick_Box& box = brick_boxes[i];
+    if (brick.hits < 0) {
+      box = Brick_Box{0, 0, 0, 0};  // no corner is both past 0 and short of it
+      continue;
+    }
+    const SpriteRect& frame = brick.frames[brick.hits];
+    box.left = Trunc_Int(brick.x);
+    box.top = Trunc_Int(brick.y);
+    box.right = Wrap_Add(box.left, frame.w);
+    box.bottom = Wrap_Add(box.top, frame.h);
+  }
 }
 
 int Move_Bricks() {

@@ -58,9 +58,7 @@ void Move_Shot(Shot& shot) {
     shot.active = 0;  // gone, but it may still strike a brick on its way out
   }
   // One shot damages every brick its corner lies in.
-  for (Brick& brick : bricks) {
-    if (Hits_Brick(shot.x, shot.y, shot.w, shot.h, brick) == 1) Hit_Brick(shot, brick);
-  }
+  Hit_Boxed_Bricks(shot, [&shot](Brick& brick) { Hit_Brick(shot, brick); });
 }
 
 void Draw_Attachment(int index, const Attachment& part) {
@@ -83,6 +81,7 @@ void Draw_Attachment(int index, const Attachment& part) {
 int Move_Ship() {
   Follow_Pointer();
   Animate_Attachments();
+  Box_Bricks();
   for (Shot& shot : shots) {
     if (shot.active > 0) Move_Shot(shot);
   }

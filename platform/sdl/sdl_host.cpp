@@ -12,6 +12,7 @@
 #include "platform/host/screenshot.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_keymap.h"
+#include "platform/sdl/sdl_latency.h"
 #include "platform/sdl/sdl_present.h"
 #include "platform/soft/boot_clock.h"
 #include "platform/soft/frame_pacer.h"
@@ -106,6 +107,8 @@ class SdlHost final : public plat::soft::Host {
   bool focused_ = true;
   int recentring_ = 0;  // looks left before the pointer's place counts again
   plat::soft::FramePacer pacer_;
+  bool late_pacing_ = false;  // ZORVEX_PACING=late: the older order, for comparison
+  std::unique_ptr<Latency_Probe> probe_;
   std::unique_ptr<SdlAudioSink> sdl_sink_;
   int frame_w_ = 0, frame_h_ = 0;  // the game's picture size
   plat::host::HostLayer layer_;    // the host's keys, notes and screenshots
@@ -127,6 +130,7 @@ plat::host::HostOptions SdlHost::Layer_Options(const SdlOptions& options) {
 }
 
 SdlHost::~SdlHost() {
+  probe_.reset();     // its thread sends SDL events
   sdl_sink_.reset();  // the audio device closes before SDL does
   presenter_.reset();
   if (window_) SDL_DestroyWindow(window_);
@@ -144,6 +148,9 @@ bool SdlHost::Start() {
     SDL_Log("Could not start SDL video: no display answered");
     return false;
   }
+  const char* pacing = std::getenv("ZORVEX_PACING");
+  late_pacing_ = pacing && std::strcmp(pacing, "late") == 0;
+  probe_ = Latency_Probe::From_Environment();
   if (!options_.nosound) sdl_sink_ = Make_Sdl_Audio_Sink();
   if (sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());
   return true;
@@ -214,6 +221,7 @@ void SdlHost::Take_Pointer(InputState* input) {
 }
 
 void SdlHost::Pump_Events(InputState* input) {
+  if (probe_) probe_->Pump_Begins();
   SDL_Event e;
   while (SDL_PollEvent(&e)) Handle(e, input);
   Take_Pointer(input);
@@ -228,6 +236,7 @@ void SdlHost::Wait_Events(InputState* input, int timeout_ms) {
 }
 
 void SdlHost::Handle(const SDL_Event& e, InputState* input) {
+  if (probe_ && probe_->Handle(e)) return;
   switch (e.type) {
     case SDL_QUIT:
       input->Request_Close();
@@ -297,9 +306,13 @@ void SdlHost::Handle_Window(const SDL_WindowEvent& e, InputState* input) {
 void SdlHost::Present(const std::uint16_t* pixels, int width, int height) {
   if (!presenter_) return;
   presenter_->Draw(layer_.Frame(pixels, width, height, SDL_GetTicks64()), width, height);
-  // Vsync alone would run the game faster on a fast display, so the pacer caps it at 60.
-  pacer_.Wait();
+  if (late_pacing_) pacer_.Wait();  // the older order: the sleep between drawing and showing
   presenter_->Show();
+  if (probe_) probe_->Shown();
+  // Just in time: the sleep follows the show and ends a learned margin before the next
+  // deadline, so the next frame reads its input as late as it safely can. Vsync alone would
+  // run the game faster on a fast display; the pacer holds it to 60 either way.
+  if (!late_pacing_) pacer_.Frame_Shown();
 }
 
 // ---- The host's own keys, carried out as the host layer answers ----

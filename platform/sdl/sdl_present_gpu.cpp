@@ -29,6 +29,10 @@ class Gpu_Presenter final : public Presenter {
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
                                  width, height);
     width_ = width, height_ = height;
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer_, &info) == 0 && info.name &&
+        SDL_strncmp(info.name, "opengl", 6) == 0)
+      finish_ = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
     return texture_ != nullptr;
   }
 
@@ -42,13 +46,19 @@ class Gpu_Presenter final : public Presenter {
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
   }
 
-  void Show() override { SDL_RenderPresent(renderer_); }
+  // The driver may queue several frames behind vsync, each one more frame between the input
+  // and the screen: waiting for the swap to finish keeps at most one in flight.
+  void Show() override {
+    SDL_RenderPresent(renderer_);
+    if (finish_) finish_();
+  }
   void Invalidate() override {}  // every frame is drawn whole
 
  private:
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   int width_ = 0, height_ = 0;
+  void (*finish_)() = nullptr;  // glFinish, when the renderer is OpenGL
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/soft/frame_pacer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -40,6 +41,31 @@ FramePacer::FramePacer(std::int64_t period_ns, Clock clock, Sleep_Until sleep_un
     : period_(period_ns), clock_(std::move(clock)), sleep_until_(std::move(sleep_until)) {
   if (!clock_) clock_ = Live_Now;
   if (!sleep_until_) sleep_until_ = Live_Sleep_Until;
+}
+
+void FramePacer::Frame_Shown() {
+  const std::int64_t now = clock_();
+  // More than a period from wake to show is a stall (a pause, a dragged window), not a cost.
+  if (wake_ >= 0 && now - wake_ <= period_) Learn(now - wake_);
+  if (deadline_ < 0) {
+    deadline_ = now + period_;  // the first frame
+  } else {
+    deadline_ += period_;
+    if (deadline_ - margin_ <= now) deadline_ = now + period_;  // behind: no catching up
+  }
+  wake_ = deadline_ - margin_;
+  if (now < wake_) sleep_until_(wake_);
+}
+
+void FramePacer::Learn(std::int64_t cost) {
+  costs_[static_cast<std::size_t>(cost_next_)] = std::max<std::int64_t>(cost, 0);
+  cost_next_ = (cost_next_ + 1) % kCostWindow;
+  if (cost_count_ < kCostWindow) ++cost_count_;
+  std::array<std::int64_t, kCostWindow> sorted = costs_;
+  const auto end = sorted.begin() + cost_count_;
+  const auto p99 = sorted.begin() + (cost_count_ * 99 + 99) / 100 - 1;
+  std::nth_element(sorted.begin(), p99, end);
+  margin_ = std::min(*p99 + kSafety_Ns, period_ / 2);
 }
 
 void FramePacer::Wait() {

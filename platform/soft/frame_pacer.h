@@ -1,6 +1,7 @@
 // Holds presentation to at most one frame per period, however fast the display refreshes.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -11,20 +12,41 @@ class FramePacer {
   using Clock = std::function<std::int64_t()>;               // nanoseconds, monotonic
   using Sleep_Until = std::function<void(std::int64_t ns)>;  // returns at or after that time
 
+  static constexpr int kCostWindow = 120;                      // the last two seconds of frames
+  static constexpr std::int64_t kSafety_Ns = 1'000'000;        // over the frames' 99th percentile
+  static constexpr std::int64_t kFirst_Margin_Ns = 4'000'000;  // before any frame is measured
+
   // Live clock and sleep by default.
   explicit FramePacer(std::int64_t period_ns = 1'000'000'000 / 60, Clock clock = {},
                       Sleep_Until sleep_until = {});
-  // Returns when the next frame may be shown. Deadlines advance by whole periods so the long-run
-  // rate stays exact; after a stall of more than a period it starts afresh instead of rushing.
-  // One sleep to the deadline, never a spin: a sleep that wakes late costs that frame a little
-  // of its slot, and the next deadline still falls where it would have.
+
+  // Just in time: called as soon as a frame is on screen. Sleeps until the next deadline less
+  // the margin, so that the next frame reads its input as late as it safely can and is shown
+  // as soon as it is drawn. The margin is the 99th percentile of the recent frames' cost (from
+  // the planned wake to the show, a late wake included) plus kSafety_Ns, at most half a period.
+  // A frame that overran its deadline has been shown late, once; when the next wake has
+  // already passed, the deadlines start afresh from now instead of rushing a frame out.
+  void Frame_Shown();
+
+  // The older order, kept for comparison: called between drawing and showing, sleeps to the
+  // deadline itself. Deadlines advance by whole periods so the long-run rate stays exact;
+  // after a stall of more than a period it starts afresh instead of rushing.
   void Wait();
 
+  std::int64_t Margin() const { return margin_; }
+
  private:
+  void Learn(std::int64_t cost);
+
   std::int64_t period_;
   Clock clock_;
   Sleep_Until sleep_until_;
   std::int64_t deadline_ = -1;
+  std::int64_t wake_ = -1;  // when the current frame was meant to start
+  std::int64_t margin_ = kFirst_Margin_Ns;
+  std::array<std::int64_t, kCostWindow> costs_{};
+  int cost_count_ = 0;
+  int cost_next_ = 0;
 };
 
 }  // namespace plat::soft

@@ -159,7 +159,10 @@
   }
 
   // One frame per 1/60 s on the display's own beat; nothing at all while the page is hidden
-  // (the browser stops animation frames then), so the game waits where it was.
+  // (the browser stops animation frames then), so the game waits where it was. The frame runs
+  // inside the animation-frame callback, the deadline: the input that came before it is read,
+  // and the picture handed to the canvas is shown at the composite right after. Nothing waits
+  // between reading input and showing.
   function paced(Module) {
     return new Promise((resolve) => {
       let due = performance.now();

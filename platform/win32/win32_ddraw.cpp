@@ -3,7 +3,6 @@
 // draws into a 640 x 480 5-6-5 back buffer, and a flip copies it to a second surface (what the
 // front buffer shows) and stretches that into the window.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -35,7 +34,6 @@ struct Display {
   ::IDirectDrawClipper* window_clipper = nullptr;
   std::vector<Surface*> surfaces;
   plat::soft::FramePacer pacer;
-  std::chrono::steady_clock::time_point last_flip{};
   Surface* front = nullptr;  // the game's front page
   // The last frame shown, as the game drew it, for the host layer's notes and screenshots.
   std::vector<std::uint16_t> picture;
@@ -213,10 +211,10 @@ class Surface final : public plat::IDirectDrawSurface4 {
     if (role_ == Role::kWindowFront) return Present_In_Window();
     if (plat::win32::Host_Paused() && !Wait_While_Away(*display_)) return DD_OK;
     if (back_surface()) Host_Over(back_surface()->real_, *display_);
-    Pace();
     HRESULT result = real_->Flip(target ? static_cast<Surface*>(target)->real_ : nullptr, flags);
-    display_->last_flip = std::chrono::steady_clock::now();
-    return result == DDERR_SURFACELOST ? Recover() : result;
+    if (result == DDERR_SURFACELOST) return Recover();
+    Pace();
+    return result;
   }
 
   plat::HRESULT GetAttachedSurface(const plat::DDSCAPS2* caps,
@@ -333,12 +331,10 @@ class Surface final : public plat::IDirectDrawSurface4 {
  private:
   ~Surface() = default;
 
-  // The flip waits for the display when it can; when it does not (no vertical blank to wait
-  // for, or a display faster than the game), the frames are held to 60 a second.
-  void Pace() {
-    auto since = std::chrono::steady_clock::now() - display_->last_flip;
-    if (since < std::chrono::milliseconds(15)) display_->pacer.Wait();
-  }
+  // After the flip (which waits for the display when it can), sleep until a learned margin
+  // before the next deadline: the game's next input is read as late as it safely can be, and a
+  // display faster than the game still gets 60 frames a second (frame_pacer.h).
+  void Pace() { display_->pacer.Frame_Shown(); }
 
   // The page the game draws on.
   Surface* back_surface() const {
@@ -357,12 +353,11 @@ class Surface final : public plat::IDirectDrawSurface4 {
     if (result == DDERR_SURFACELOST) return Recover();
     if (FAILED(result)) return result;  // a page still locked, as a real flip would say
     const bool noted = Host_Over(real_, *display_);
-    display_->pacer.Wait();
     result = Show_Window_Page();
     if (result == DDERR_SURFACELOST) return Recover();
     // The notes leave the page the game may read back, which holds its own picture only.
     if (noted) real_->Blt(nullptr, back_->real_, nullptr, DDBLT_WAIT, nullptr);
-    display_->last_flip = std::chrono::steady_clock::now();
+    Pace();
     return DD_OK;
   }
 

@@ -16,10 +16,18 @@ std::vector<std::uint16_t> Sheet_Pixels() {
 RECT R(int l, int t, int r, int b) { return RECT{l, t, r, b}; }
 
 TEST_F(DisplayTest, WideKeyedRowsMatchAPlainLoop) {
-  // Long rows go through the wide path; a mixed pattern must come out pixel for pixel.
-  const int w = 37, h = 3;
+  // Long rows go through the wide paths (32 and 8 pixels at a time): rows wholly opaque,
+  // wholly of the key, mixed, and runs of each must come out pixel for pixel.
+  const int w = 75, h = 5;
   std::vector<std::uint16_t> p(w * h);
-  for (int i = 0; i < w * h; ++i) p[i] = (i % 3 == 0 || (i / 8) % 2) ? 0 : 0x4000 + i;
+  for (int i = 0; i < w * h; ++i) {
+    const int x = i % w, y = i / w;
+    const bool hole = y == 1                                      // all key
+                      || (y == 2 && (i % 3 == 0 || (i / 8) % 2))  // mixed everywhere
+                      || (y == 3 && x >= 32 && x < 64)            // opaque, key, opaque runs
+                      || (y == 4 && x % 40 == 39);                // one hole late in a run
+    p[i] = hole ? 0 : static_cast<std::uint16_t>(0x4000 + i);
+  }
   auto* sheet = Sheet(w, h, p);
   Fill(back, R(0, 0, 640, 480), 0x1234);
   RECT dst = R(100, 100, 100 + w, 100 + h), src = R(0, 0, w, h);
@@ -29,7 +37,7 @@ TEST_F(DisplayTest, WideKeyedRowsMatchAPlainLoop) {
       ASSERT_EQ(Back(100 + x, 100 + y), p[y * w + x] ? p[y * w + x] : 0x1234) << x << "," << y;
   // Without DDBLT_KEYSRC the key colour is copied like any other.
   ASSERT_EQ(back->Blt(&dst, sheet, &src, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(Back(100, 100), 0);
+  EXPECT_EQ(Back(100, 101), 0);
 }
 
 TEST_F(DisplayTest, ClipperClipsAtEveryEdgeAndCorner) {

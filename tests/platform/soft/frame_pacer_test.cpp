@@ -56,5 +56,73 @@ TEST(FramePacer, AStallDoesNotCauseABurst) {
   EXPECT_GE(t.now - after_stall, 16'000'000);
 }
 
+TEST(FramePacer, JustInTimeWakesByTheLearnedMarginAndKeepsSixty) {
+  FakeTime t;
+  t.oversleep = 200'000;
+  FramePacer pacer = t.Pacer();
+  std::vector<std::int64_t> shown;
+  // Frames of 1 to 2 ms; one in fifty takes 3 ms.
+  auto cost = [](int frame) -> std::int64_t {
+    return frame % 50 == 0 ? 3'000'000 : 1'000'000 + (frame % 5) * 250'000;
+  };
+  std::int64_t first_wake = -1;
+  for (int frame = 0; frame < 601; ++frame) {
+    if (frame == 1) first_wake = t.now;
+    t.now += cost(frame);
+    shown.push_back(t.now);
+    pacer.Frame_Shown();
+  }
+  const double seconds = (shown.back() - shown.front()) / 1e9;
+  EXPECT_NEAR(600 / seconds, 60.0, 0.05);
+  EXPECT_EQ(t.sleeps, 601) << "one sleep a frame, no spinning";
+  // The margin covers the slow frames and a late wake, with the safety on top.
+  EXPECT_EQ(pacer.Margin(), 3'200'000 + FramePacer::kSafety_Ns);
+  // Every frame after the first is shown before its deadline, on a grid of whole periods.
+  for (std::size_t i = 1; i < shown.size(); ++i) {
+    const std::int64_t deadline = first_wake - t.oversleep + FramePacer::kFirst_Margin_Ns +
+                                  static_cast<std::int64_t>(i - 1) * 16'666'667;
+    EXPECT_LE(shown[i], deadline) << "frame " << i;
+    EXPECT_GE(shown[i], deadline - 16'666'667 / 2) << "frame " << i;
+  }
+}
+
+TEST(FramePacer, JustInTimeShowsAnOverrunLateOnceAndCatchesNothingUp) {
+  FakeTime t;
+  FramePacer pacer = t.Pacer();
+  std::vector<std::int64_t> shown;
+  for (int frame = 0; frame < 200; ++frame) {
+    t.now += frame == 150 ? 8'000'000 : 1'000'000;  // one frame overruns its margin
+    shown.push_back(t.now);
+    pacer.Frame_Shown();
+  }
+  // The late frame is shown when it is done; the next one is back on the grid, so the pair
+  // still spans two periods and nothing is shown twice as fast to make up.
+  EXPECT_GT(shown[150] - shown[149], 16'666'667);
+  EXPECT_NEAR(static_cast<double>(shown[151] - shown[149]), 2 * 16'666'667, 2);
+  for (std::size_t i = 1; i < shown.size(); ++i)
+    EXPECT_GE(shown[i] - shown[i - 1], 16'666'667 - 8'000'000) << "frame " << i;
+
+  // Stalled for half a second (a dragged window): the deadlines start afresh, no burst, and
+  // the stall is not learned as a frame's cost.
+  const std::int64_t margin = pacer.Margin();
+  t.now += 500'000'000;
+  pacer.Frame_Shown();
+  const std::int64_t after_stall = t.now;
+  t.now += 1'000'000;
+  pacer.Frame_Shown();
+  EXPECT_GE(t.now - after_stall, 16'666'667 - margin);
+  EXPECT_EQ(pacer.Margin(), margin);
+}
+
+TEST(FramePacer, JustInTimeMarginIsAtMostHalfAPeriod) {
+  FakeTime t;
+  FramePacer pacer = t.Pacer();
+  for (int frame = 0; frame < 20; ++frame) {
+    t.now += 12'000'000;
+    pacer.Frame_Shown();
+  }
+  EXPECT_EQ(pacer.Margin(), 16'666'667 / 2);
+}
+
 }  // namespace
 }  // namespace zorvex::testing
