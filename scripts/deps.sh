@@ -7,7 +7,7 @@ ZORVEX_PACKAGES=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xdotool imagemagick gifsicle x11-utils sox
-  zlib1g-dev libpng-dev dpkg-dev desktop-file-utils
+  zlib1g-dev libpng-dev dpkg-dev desktop-file-utils lintian appstream
 )
 # Only for the Windows build (the cross compilers and zip) and its checks under Wine: neither
 # scripts/play nor a plain build asks for them.
