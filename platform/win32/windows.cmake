@@ -18,4 +18,4 @@ add_executable(zorvex app/main_windows.cpp)
 target_link_libraries(zorvex PRIVATE zorvex_game zorvex_win32)
 # A program for the desktop: no console window opens beside the game. No link time in the
 # header, so that the same sources give the same program.
-target_link_options(zorvex PRIVATE -static -mwindows -Wl,--no-insertion-timestamp)
+target_link_options(zorvex PRIVATE -static -mwindows -Wl,--no-insert-timestamp)
