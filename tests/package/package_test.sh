@@ -26,8 +26,12 @@ cleanup() {
 trap cleanup EXIT
 
 # One run of this test at a time on a machine: two would install the same package.
-# Opened for reading, so that any user can take the lock whoever made the file.
-lock=/tmp/zorvex-package-test.lock
+# Opened for reading, so that any user can take the lock whoever made the file. The file stays
+# (removing it would let a waiting run and a new one both in), so it lives with the system's
+# locks rather than in the temporary folder.
+lock_dir=/run/lock
+[ -d "$lock_dir" ] && [ -w "$lock_dir" ] || lock_dir="${TMPDIR:-/tmp}"
+lock="$lock_dir/zorvex-package-test.lock"
 [ -e "$lock" ] || : >"$lock"
 exec 9<"$lock"
 flock 9
