@@ -58,6 +58,9 @@ EMSCRIPTEN_KEEPALIVE int zorvex_start(const char* args) {
   return Report(zorvex::Start_Program(plat::soft::Make_Soft_Os(std::move(host))));
 }
 
+// What --version prints, for the page to show beside the game.
+EMSCRIPTEN_KEEPALIVE const char* zorvex_version() { return zorvex::Version_Text(); }
+
 // Runs up to `passes` passes of the message loop. GAME_RUNNING, or the exit status once the
 // game has ended.
 EMSCRIPTEN_KEEPALIVE int zorvex_step(int passes) {

@@ -181,6 +181,6 @@ const char* Usage_Text() {
          "  --version        show the version\n";
 }
 
-const char* Version_Text() { return "zorvex 1.0.0\n"; }
+const char* Version_Text() { return "zorvex " ZORVEX_VERSION "\n"; }
 
 }  // namespace zorvex

@@ -1,13 +1,17 @@
 # Installs the Debian packages the build and tests need, when some are missing.
-# Sourced by scripts/play and scripts/test.
+# Sourced by scripts/play, scripts/test and the other scripts.
 
+# What building the game and playing it need, and no more: all that scripts/play installs.
 ZORVEX_PACKAGES=(
   cmake g++ make pkg-config
-  libsdl2-dev libfreetype-dev fonts-dejavu-core
-  libgtest-dev libbenchmark-dev
+  libsdl2-dev libfreetype-dev fonts-dejavu-core zlib1g-dev
+)
+# What the tests, benchmarks, fuzzing and package checks add: scripts/test installs these too.
+ZORVEX_TEST_PACKAGES=(
+  libgtest-dev libbenchmark-dev libpng-dev
   clang libclang-rt-14-dev
   xvfb xdotool imagemagick gifsicle x11-utils sox
-  zlib1g-dev libpng-dev dpkg-dev desktop-file-utils
+  dpkg-dev desktop-file-utils lintian appstream
 )
 # Only for the Windows build (the cross compilers and zip) and its checks under Wine: neither
 # scripts/play nor a plain build asks for them.
@@ -16,6 +20,10 @@ ZORVEX_WINDOWS_TEST_PACKAGES=(wine wine64 openbox)
 
 # Only for the browser build and its checks; scripts/play never needs them.
 ZORVEX_WEB_PACKAGES=(emscripten nodejs chromium)
+
+zorvex_install_test_deps() {
+  zorvex_install_deps "${ZORVEX_PACKAGES[@]}" "${ZORVEX_TEST_PACKAGES[@]}"
+}
 
 zorvex_install_web_deps() {
   zorvex_install_deps "${ZORVEX_WEB_PACKAGES[@]}"

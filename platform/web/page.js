@@ -199,6 +199,8 @@
   async function play() {
     const Module = await createZorvex({});
     connect(Module);
+    document.getElementById('version').textContent =
+        Module.ccall('zorvex_version', 'string', [], []).trim();
     Module.FS.mkdir('/data');
     await Promise.all(TITLE_FILES.map(async (name) =>
       Module.FS.writeFile(`/data/${name}`, await fetchBytes(`data/${name}`))));

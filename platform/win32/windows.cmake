@@ -17,8 +17,9 @@ target_link_libraries(zorvex_win32 PUBLIC zorvex_host ddraw dsound dinput dxguid
 # The program: the Windows entry point and the Win32 (or headless) backend around the game.
 add_executable(zorvex app/main_windows.cpp)
 target_link_libraries(zorvex PRIVATE zorvex_game zorvex_win32)
-# A program for the desktop: no console window opens beside the game.
-target_link_options(zorvex PRIVATE -static -mwindows)
+# A program for the desktop: no console window opens beside the game. No link time in the
+# header, so that the same sources give the same program.
+target_link_options(zorvex PRIVATE -static -mwindows -Wl,--no-insert-timestamp)
 
 # The sound adapters over a stand-in DirectSound that loses buffers, run under Wine by
 # tests/windows/wine_check.sh.

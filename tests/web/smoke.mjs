@@ -44,6 +44,8 @@ try {
   const firstFrame = await player.evaluate('Math.round(zorvexFirstFrameMs)');
   console.log(`     first frame ${firstFrame} ms into the page's life (${Date.now() - started} ms` +
               ' from asking for it, the browser\'s start included)');
+  const version = await player.evaluate("document.getElementById('version').textContent");
+  check(/^zorvex \d+\.\d+\.\d+$/.test(version), `the page shows the version ("${version}")`);
 
   // A driven live run (the web host, not the headless one) that writes a trace.
   const page = await browser.open(`${base}?driven`);
