@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "game/types.h"
+#include "game/modes.h"
 #include "gfx/background.h"
 #include "platform/dinput.h"
 
