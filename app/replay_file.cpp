@@ -45,7 +45,7 @@ bool Fail(std::string* error, std::size_t line_number, const std::string& reason
   return false;
 }
 
-bool Parse_Frame(const std::vector<std::string_view>& f, plat::FrameInput* frame,
+bool Parse_Frame(const std::vector<std::string_view>& f, plat::script::FrameInput* frame,
                  std::string* reason) {
   if (f.size() != FRAME_FIELDS) {
     *reason = "a frame line has " + std::to_string(FRAME_FIELDS) + " fields, this one has " +
@@ -71,7 +71,7 @@ bool Parse_Frame(const std::vector<std::string_view>& f, plat::FrameInput* frame
 
 }  // namespace
 
-Replay_Parser::Result Replay_Parser::Line(std::string_view line, plat::FrameInput* frame,
+Replay_Parser::Result Replay_Parser::Line(std::string_view line, plat::script::FrameInput* frame,
                                           std::string* error) {
   ++line_number_;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -114,12 +114,12 @@ bool Replay_Parser::Finish(std::string* error) const {
 
 bool Parse_Replay(std::string_view text, Replay* out, std::string* error) {
   Replay_Parser parser;
-  std::vector<plat::FrameInput> frames;
+  std::vector<plat::script::FrameInput> frames;
   while (!text.empty()) {
     std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    plat::FrameInput frame;
+    plat::script::FrameInput frame;
     Replay_Parser::Result result = parser.Line(line, &frame, error);
     if (result == Replay_Parser::Result::ERROR) return false;
     if (result == Replay_Parser::Result::FRAME) frames.push_back(frame);
@@ -141,7 +141,7 @@ bool Replay_Reader::Open(const std::string& path, std::string* error) {
   }
   struct stat info {};
   const bool rereadable = fstat(fileno(file_), &info) == 0 && S_ISREG(info.st_mode);
-  plat::FrameInput frame;
+  plat::script::FrameInput frame;
   if (rereadable) {
     // A first pass over the whole file, a line at a time: nothing starts on a malformed replay.
     while (Next(&frame, error)) {
@@ -167,7 +167,7 @@ void Replay_Reader::Close() {
   file_ = nullptr;
 }
 
-bool Replay_Reader::Next(plat::FrameInput* frame, std::string* error) {
+bool Replay_Reader::Next(plat::script::FrameInput* frame, std::string* error) {
   error->clear();
   if (!file_) return false;
   for (;;) {
@@ -213,7 +213,7 @@ void Write_Replay_Header(std::FILE* file, std::uint32_t start_tick) {
                static_cast<unsigned>(start_tick));
 }
 
-void Write_Replay_Frame(std::FILE* file, const plat::FrameInput& frame) {
+void Write_Replay_Frame(std::FILE* file, const plat::script::FrameInput& frame) {
   std::fprintf(file, "%u %d %d %d %d\n", static_cast<unsigned>(frame.tick),
                static_cast<int>(frame.dx), frame.lmb ? 1 : 0, frame.enter ? 1 : 0,
                frame.esc ? 1 : 0);

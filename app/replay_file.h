@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/os.h"
+#include "platform/script/script_os.h"
 
 namespace zorvex {
 
@@ -18,7 +18,7 @@ constexpr std::size_t REPLAY_LINE_MAX = 256;
 
 struct Replay {
   std::uint32_t start_tick = 0;
-  std::vector<plat::FrameInput> frames;
+  std::vector<plat::script::FrameInput> frames;
 };
 
 // The line-by-line grammar of a replay. Every line goes through Line(); a reason is given as
@@ -26,7 +26,7 @@ struct Replay {
 class Replay_Parser {
  public:
   enum class Result { SKIPPED, FRAME, ERROR };
-  Result Line(std::string_view line, plat::FrameInput* frame, std::string* error);
+  Result Line(std::string_view line, plat::script::FrameInput* frame, std::string* error);
   // After the last line: false (with the reason) when the header or the start line is missing.
   bool Finish(std::string* error) const;
   std::uint32_t Start_Tick() const { return start_tick_; }
@@ -60,7 +60,7 @@ class Replay_Reader {
   std::uint32_t Start_Tick() const { return parser_.Start_Tick(); }
   // The next frame line. False at the end of the file, or with the reason in *error when the
   // file cannot be read or a line is malformed.
-  bool Next(plat::FrameInput* frame, std::string* error);
+  bool Next(plat::script::FrameInput* frame, std::string* error);
 
  private:
   // The next line, without its break, cut at REPLAY_LINE_MAX + 2 bytes; false at the end of
@@ -74,6 +74,6 @@ class Replay_Reader {
 
 // Writes a replay as it is played: the header and start line, then a line a frame.
 void Write_Replay_Header(std::FILE* file, std::uint32_t start_tick);
-void Write_Replay_Frame(std::FILE* file, const plat::FrameInput& frame);
+void Write_Replay_Frame(std::FILE* file, const plat::script::FrameInput& frame);
 
 }  // namespace zorvex

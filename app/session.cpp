@@ -27,7 +27,7 @@ struct Session {
   std::FILE* trace = nullptr;
   std::FILE* record = nullptr;
   std::uint64_t frame = 0;
-  plat::FrameInput current;
+  plat::script::FrameInput current;
   bool write_failed = false;
 } session;
 
@@ -56,7 +56,7 @@ std::FILE* Open_Output(const std::string& path, std::string* error) {
 }
 
 // The next frame from the replay; false at its end or at a malformed line (kept for the exit).
-bool Next_Replay_Frame(plat::FrameInput* frame) {
+bool Next_Replay_Frame(plat::script::FrameInput* frame) {
   if (session.replay_ended) return false;
   if (session.replay.Next(frame, &session.replay_error)) return true;
   session.replay_ended = true;
@@ -64,11 +64,11 @@ bool Next_Replay_Frame(plat::FrameInput* frame) {
   return false;
 }
 
-plat::FrameInput Next_Input() {
-  plat::FrameInput live;
+plat::script::FrameInput Next_Input() {
+  plat::script::FrameInput live;
   if (!Virtual_Clock()) live = session.script->Sample();
   if (!session.options.autoplay) return live;
-  plat::FrameInput input = Autopilot_Input();
+  plat::script::FrameInput input = Autopilot_Input();
   input.tick = Virtual_Clock() ? Virtual_Tick(session.frame) : live.tick;
   input.esc = live.esc;  // Escape still ends a watched attract mode
   return input;
@@ -84,7 +84,7 @@ bool Begin_Session(const Options& options, std::string* error) {
   session.backend = nullptr;
   session.trace = session.record = nullptr;
   session.frame = 0;
-  session.current = plat::FrameInput{};
+  session.current = plat::script::FrameInput{};
   session.write_failed = false;
   session.options = options;
   if (Replaying() && !session.replay.Open(options.replay_path, error)) {
@@ -108,14 +108,14 @@ void Session_Before_Setup() {
   session.script = std::make_unique<plat::script::ScriptOs>(*session.backend);
   plat::Use_Os(session.script.get());
   if (!Pinned()) return;
-  plat::FrameInput start;
+  plat::script::FrameInput start;
   if (Replaying())
     start.tick = session.replay.Start_Tick();
   else if (Virtual_Clock())
     start.tick = Virtual_Tick(0);
   else
     start = session.script->Sample();
-  session.current = plat::FrameInput{start.tick, 0, false, false, false};
+  session.current = plat::script::FrameInput{start.tick, 0, false, false, false};
   session.script->Pin(session.current);
   if (session.record) Write_Replay_Header(session.record, start.tick);
 }
@@ -128,7 +128,7 @@ bool Session_Before_Frame() {
   if (session.options.frames >= 0 &&
       session.frame >= static_cast<std::uint64_t>(session.options.frames))
     return false;
-  plat::FrameInput next;
+  plat::script::FrameInput next;
   if (Replaying() && !Next_Replay_Frame(&next)) return false;
   ++session.frame;
   if (!Pinned()) return true;

@@ -39,42 +39,7 @@ class Backend : public plat::Os {
   explicit Backend(std::unique_ptr<Host> host);
   ~Backend() override;
 
-  std::uint16_t RegisterClassA(const WNDCLASSA* wc) override;
-  HWND CreateWindowExA(std::uint32_t ex_style, const char* class_name, const char* title,
-                       std::uint32_t style, int x, int y, int w, int h, HWND parent, void* menu,
-                       HINSTANCE instance, void* param) override;
-  bool PeekMessageA(MSG* msg, HWND window, std::uint32_t first, std::uint32_t last,
-                    std::uint32_t remove) override;
-  bool TranslateMessage(const MSG* msg) override;
-  LRESULT DispatchMessageA(const MSG* msg) override;
-  bool PostMessageA(HWND window, std::uint32_t message, WPARAM wp, LPARAM lp) override;
-  void PostQuitMessage(int exit_code) override;
-  LRESULT DefWindowProcA(HWND window, std::uint32_t message, WPARAM wp, LPARAM lp) override;
-  HDC BeginPaint(HWND window, PAINTSTRUCT* ps) override;
-  bool EndPaint(HWND window, const PAINTSTRUCT* ps) override;
-  std::int16_t GetAsyncKeyState(int virtual_key) override;
-  int ShowCursor(bool show) override;
-  HICON LoadIconA(HINSTANCE instance, std::uintptr_t id) override;
-  HCURSOR LoadCursorA(HINSTANCE instance, std::uintptr_t id) override;
-  HGDIOBJ GetStockObject(int which) override;
-  std::uint32_t GetTickCount() override;
-  void OutputDebugStringA(const char* text) override;
-  HGDIOBJ LoadImageA(HINSTANCE instance, const char* name, std::uint32_t type, int cx, int cy,
-                     std::uint32_t flags) override;
-  int GetObjectA(HGDIOBJ object, int size, void* out) override;
-  HDC CreateCompatibleDC(HDC reference) override;
-  HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) override;
-  bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy,
-              std::uint32_t rop) override;
-  bool DeleteDC(HDC dc) override;
-  bool DeleteObject(HGDIOBJ object) override;
-  COLORREF SetTextColor(HDC dc, COLORREF colour) override;
-  int SetBkMode(HDC dc, int mode) override;
-  bool TextOutA(HDC dc, int x, int y, const char* text, int length) override;
-  HRESULT DirectDrawCreate(const GUID* device, IDirectDraw** out, void* outer) override;
-  HRESULT DirectSoundCreate(const GUID* device, IDirectSound** out, void* outer) override;
-  HRESULT DirectInputCreateA(HINSTANCE instance, std::uint32_t version, IDirectInput** out,
-                             void* outer) override;
+  ZORVEX_OS_CALLS(ZORVEX_OS_OVERRIDE)
 
   // Shared with the objects the backend hands out.
   Host& host() { return *host_; }

@@ -20,7 +20,7 @@ class Frames : public AppTest {
  protected:
   // One frame with this input, every clock read answering `tick`.
   void Frame(std::uint32_t tick, bool lmb = false, bool enter = false) {
-    script->Pin(plat::FrameInput{tick, 0, lmb, enter, false});
+    script->Pin(plat::script::FrameInput{tick, 0, lmb, enter, false});
     Run_Frame();
   }
   // Pixels of the front page inside a rectangle that are not black (or that are `colour`).
