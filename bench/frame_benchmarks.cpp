@@ -68,9 +68,9 @@ BENCHMARK(BM_PlayFrameFloor)->Unit(benchmark::kMicrosecond);
 namespace {
 
 SDL_Surface* Sdl_Copy_Of(plat::IDirectDrawSurface4* sheet) {
-  const int w = plat::soft::TestBackend::Width_Of(sheet);
-  const int h = plat::soft::TestBackend::Height_Of(sheet);
-  const std::vector<std::uint16_t> pixels = plat::soft::TestBackend::Pixels_Of(sheet);
+  const int w = plat::test_double::TestBackend::Width_Of(sheet);
+  const int h = plat::test_double::TestBackend::Height_Of(sheet);
+  const std::vector<std::uint16_t> pixels = plat::test_double::TestBackend::Pixels_Of(sheet);
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 16, SDL_PIXELFORMAT_RGB565);
   if (!s) return nullptr;
   for (int y = 0; y < h; ++y)
@@ -114,7 +114,7 @@ void BM_PlayFrameSdlBlit(benchmark::State& state) {
   Run_Frame();
   lpddsback = real;
   const std::vector<testing::Blit>& blits = recorder.blits;
-  const std::vector<std::uint16_t> drawn = plat::soft::TestBackend::Pixels_Of(lpddsfront);
+  const std::vector<std::uint16_t> drawn = plat::test_double::TestBackend::Pixels_Of(lpddsfront);
   SDL_Surface* gfx_sheet = Sdl_Copy_Of(lpddsgfx);
   SDL_Surface* ui_sheet = Sdl_Copy_Of(lpddssys);
   SDL_Surface* back = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 16, SDL_PIXELFORMAT_RGB565);

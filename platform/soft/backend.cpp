@@ -1,5 +1,5 @@
-// The soft backend's core: the fault plan and journal, the host's events, windows and the
-// message queue, the clock, and the hand-over of frames to the host.
+// The soft backend's core: the host's events, windows and the message queue, the clock, and the
+// hand-over of frames to the host.
 #include "platform/soft/backend.h"
 
 #include <algorithm>
@@ -30,34 +30,6 @@ Backend::~Backend() = default;
 
 std::unique_ptr<plat::Os> Make_Soft_Os(std::unique_ptr<Host> host) {
   return std::make_unique<Backend>(std::move(host));
-}
-
-// ---- Fault plan and journal ----
-
-bool Backend::Call(const char* name, HRESULT* code) {
-  if (journal_.Enabled()) journal_.Record(name);
-  return !faults_.Empty() && faults_.Check(name, name, code);
-}
-
-bool Backend::Step(const char* iface, const char* method, const std::string& role, HRESULT* code) {
-  const bool checking = !faults_.Empty();
-  if (!checking && !journal_.Enabled()) return false;
-  std::string role_step = role + "." + method;
-  if (!checking) {
-    journal_.Record(std::move(role_step));
-    return false;
-  }
-  std::string step = std::string(iface) + "::" + method;
-  journal_.Record(role_step);
-  return faults_.Check(step, role_step, code);
-}
-
-void Backend::Note(const std::string& role, const char* method) {
-  if (journal_.Enabled()) journal_.Record(role + "." + method);
-}
-
-std::string Backend::Next_Role(const char* kind) {
-  return kind + std::to_string(++role_counts_[kind]);
 }
 
 // ---- Host events and frames ----
@@ -97,8 +69,6 @@ SoftSurface* Backend::Primary() const {
 // ---- Windows and messages ----
 
 std::uint16_t Backend::RegisterClassA(const WNDCLASSA* wc) {
-  HRESULT code;
-  if (Call("RegisterClassA", &code)) return 0;
   if (!wc || !wc->lpfnWndProc || !wc->lpszClassName) return 0;
   if (!classes_.emplace(wc->lpszClassName, WindowClass{wc->lpfnWndProc}).second) return 0;
   return static_cast<std::uint16_t>(classes_.size());
@@ -107,8 +77,6 @@ std::uint16_t Backend::RegisterClassA(const WNDCLASSA* wc) {
 HWND Backend::CreateWindowExA(std::uint32_t, const char* class_name, const char* title,
                               std::uint32_t, int, int, int w, int h, HWND, void*, HINSTANCE,
                               void*) {
-  HRESULT code;
-  if (Call("CreateWindowExA", &code)) return nullptr;
   if (!class_name) return nullptr;
   auto found = classes_.find(class_name);
   if (found == classes_.end()) return nullptr;
@@ -130,8 +98,6 @@ Backend::Window* Backend::Find_Window(HWND handle) {
 
 bool Backend::PeekMessageA(MSG* msg, HWND window, std::uint32_t first, std::uint32_t last,
                            std::uint32_t remove) {
-  HRESULT code;
-  if (Call("PeekMessageA", &code)) return false;
   if (!msg) return false;
   Pump();
   auto wanted = [&](const MSG& m) {
@@ -154,14 +120,10 @@ bool Backend::PeekMessageA(MSG* msg, HWND window, std::uint32_t first, std::uint
 }
 
 bool Backend::TranslateMessage(const MSG*) {
-  HRESULT code;
-  Call("TranslateMessage", &code);
   return false;  // no key messages are ever posted, so there is nothing to translate
 }
 
 LRESULT Backend::DispatchMessageA(const MSG* msg) {
-  HRESULT code;
-  if (Call("DispatchMessageA", &code)) return 0;
   if (!msg) return 0;
   Window* w = Find_Window(msg->hwnd);
   if (!w) return 0;
@@ -169,32 +131,24 @@ LRESULT Backend::DispatchMessageA(const MSG* msg) {
 }
 
 bool Backend::PostMessageA(HWND window, std::uint32_t message, WPARAM wp, LPARAM lp) {
-  HRESULT code;
-  if (Call("PostMessageA", &code)) return false;
   if (window && !Find_Window(window)) return false;
   queue_.push_back({window, message, wp, lp});
   return true;
 }
 
 void Backend::PostQuitMessage(int exit_code) {
-  HRESULT code;
-  if (Call("PostQuitMessage", &code)) return;
   quit_posted_ = true;
   quit_code_ = exit_code;
   closing_ = true;
 }
 
 LRESULT Backend::DefWindowProcA(HWND window, std::uint32_t message, WPARAM, LPARAM) {
-  HRESULT code;
-  if (Call("DefWindowProcA", &code)) return 0;
   Window* w = Find_Window(window);
   if (w && message == kWmClose) w->proc(window, WM_DESTROY, 0, 0);
   return 0;
 }
 
 HDC Backend::BeginPaint(HWND window, PAINTSTRUCT* ps) {
-  HRESULT code;
-  if (Call("BeginPaint", &code)) return nullptr;
   if (!ps || !Find_Window(window)) return nullptr;
   auto dc = std::make_unique<DeviceContext>();
   dc->kind = DeviceContext::kPaint;
@@ -204,8 +158,6 @@ HDC Backend::BeginPaint(HWND window, PAINTSTRUCT* ps) {
 }
 
 bool Backend::EndPaint(HWND window, const PAINTSTRUCT* ps) {
-  HRESULT code;
-  if (Call("EndPaint", &code)) return false;
   if (!ps || !Find_Window(window)) return false;
   DeviceContext* dc = Find_Dc(ps->hdc);
   if (!dc || dc->kind != DeviceContext::kPaint) return false;
@@ -214,8 +166,6 @@ bool Backend::EndPaint(HWND window, const PAINTSTRUCT* ps) {
 }
 
 std::int16_t Backend::GetAsyncKeyState(int virtual_key) {
-  HRESULT code;
-  if (Call("GetAsyncKeyState", &code)) return 0;
   constexpr std::int16_t kDown = static_cast<std::int16_t>(0x8000);
   const int dik = Vk_To_Dik(virtual_key);
   if (dik < 0) return 0;
@@ -224,32 +174,23 @@ std::int16_t Backend::GetAsyncKeyState(int virtual_key) {
 }
 
 int Backend::ShowCursor(bool show) {
-  HRESULT code;
-  if (Call("ShowCursor", &code)) return cursor_count_;
   cursor_count_ += show ? 1 : -1;
   return cursor_count_;
 }
 
 // ---- Kernel ----
 
-std::uint32_t Backend::GetTickCount() {
-  HRESULT code;
-  if (Call("GetTickCount", &code)) return static_cast<std::uint32_t>(code);
-  return host_->Ticks();
-}
+std::uint32_t Backend::GetTickCount() { return host_->Ticks(); }
 
 void Backend::OutputDebugStringA(const char* text) {
-  HRESULT code;
-  if (Call("OutputDebugStringA", &code) || !text) return;
+  if (!text) return;
   if (std::getenv("ZORVEX_DEBUG_OUTPUT")) std::fputs(text, stderr);
 }
 
 // ---- Sound ----
 
 HRESULT Backend::DirectSoundCreate(const GUID*, IDirectSound** out, void* outer) {
-  HRESULT code;
   if (out) *out = nullptr;
-  if (Call("DirectSoundCreate", &code)) return code;
   if (!out || outer) return DSERR_INVALIDPARAM;
   return Create_Sound_Device(host_->Audio_Sink(), out);
 }

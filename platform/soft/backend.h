@@ -10,7 +10,6 @@
 
 #include "platform/os.h"
 #include "platform/soft/bmp.h"
-#include "platform/soft/faults.h"
 #include "platform/soft/host.h"
 #include "platform/soft/surface.h"
 
@@ -44,12 +43,6 @@ class Backend : public plat::Os {
   // Shared with the objects the backend hands out.
   Host& host() { return *host_; }
   InputState& input() { return input_; }
-  FaultPlan& faults() { return faults_; }
-  Journal& journal() { return journal_; }
-  // Journals a method call and asks the fault plan about it: true (with *code) means fail.
-  bool Step(const char* iface, const char* method, const std::string& role, HRESULT* code);
-  void Note(const std::string& role, const char* method);  // journal only
-  bool Call(const char* name, HRESULT* code);              // an Os function's Step
   void Pump();
   HRESULT Show_Frame(SoftSurface* front, SoftSurface* back);
   HDC Open_Surface_Dc(SoftSurface* surface);
@@ -57,7 +50,6 @@ class Backend : public plat::Os {
   void Surface_Born(SoftSurface* s) { surfaces_.push_back(s); }
   void Surface_Died(SoftSurface* s);
   SoftSurface* Primary() const;
-  std::string Next_Role(const char* kind);
 
  private:
   struct WindowClass {
@@ -76,8 +68,6 @@ class Backend : public plat::Os {
 
   std::unique_ptr<Host> host_;
   InputState input_;
-  FaultPlan faults_;
-  Journal journal_;
   std::unordered_map<std::string, WindowClass> classes_;
   std::vector<std::unique_ptr<Window>> windows_;
   std::deque<MSG> queue_;
@@ -90,7 +80,6 @@ class Backend : public plat::Os {
   GdiObject* stock_bitmap_ = nullptr;
   std::unordered_map<int, HGDIOBJ> stock_;
   std::vector<SoftSurface*> surfaces_;
-  std::unordered_map<std::string, int> role_counts_;
 };
 
 }  // namespace plat::soft

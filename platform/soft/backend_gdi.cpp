@@ -55,8 +55,6 @@ HDC Backend::Open_Surface_Dc(SoftSurface* surface) {
 void Backend::Close_Dc(HDC dc) { dcs_.erase(dc); }
 
 HGDIOBJ Backend::GetStockObject(int which) {
-  HRESULT code;
-  if (Call("GetStockObject", &code)) return nullptr;
   if (which < 0 || which >= kStockObjects) return nullptr;
   HGDIOBJ& slot = stock_[which];
   if (!slot) {
@@ -68,22 +66,14 @@ HGDIOBJ Backend::GetStockObject(int which) {
   return slot;
 }
 
-HICON Backend::LoadIconA(HINSTANCE, std::uintptr_t) {
-  HRESULT code;
-  if (Call("LoadIconA", &code)) return nullptr;
-  return GetStockObject(kStockObjects - 1);
-}
+HICON Backend::LoadIconA(HINSTANCE, std::uintptr_t) { return GetStockObject(kStockObjects - 1); }
 
 HCURSOR Backend::LoadCursorA(HINSTANCE, std::uintptr_t) {
-  HRESULT code;
-  if (Call("LoadCursorA", &code)) return nullptr;
   return GetStockObject(kStockObjects - 2);
 }
 
 HGDIOBJ Backend::LoadImageA(HINSTANCE, const char* name, std::uint32_t type, int, int,
                             std::uint32_t flags) {
-  HRESULT code;
-  if (Call("LoadImageA", &code)) return nullptr;
   // Only bitmap files: there are no resources to load from.
   if (!name || type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE)) return nullptr;
   auto object = std::make_unique<GdiObject>();
@@ -97,8 +87,6 @@ HGDIOBJ Backend::LoadImageA(HINSTANCE, const char* name, std::uint32_t type, int
 }
 
 int Backend::GetObjectA(HGDIOBJ handle, int size, void* out) {
-  HRESULT code;
-  if (Call("GetObjectA", &code)) return 0;
   GdiObject* object = Find_Object(handle);
   if (!object || object->kind != GdiObject::kBitmap) return 0;
   if (!out) return sizeof(BITMAP);
@@ -116,15 +104,11 @@ int Backend::GetObjectA(HGDIOBJ handle, int size, void* out) {
 }
 
 HDC Backend::CreateCompatibleDC(HDC reference) {
-  HRESULT code;
-  if (Call("CreateCompatibleDC", &code)) return nullptr;
   if (reference && !Find_Dc(reference)) return nullptr;
   return Add_Dc(std::make_unique<DeviceContext>());
 }
 
 HGDIOBJ Backend::SelectObject(HDC handle, HGDIOBJ object_handle) {
-  HRESULT code;
-  if (Call("SelectObject", &code)) return nullptr;
   DeviceContext* dc = Find_Dc(handle);
   GdiObject* object = Find_Object(object_handle);
   if (!dc || !object) return nullptr;
@@ -139,8 +123,6 @@ HGDIOBJ Backend::SelectObject(HDC handle, HGDIOBJ object_handle) {
 
 bool Backend::BitBlt(HDC dst_handle, int x, int y, int w, int h, HDC src_handle, int sx, int sy,
                      std::uint32_t rop) {
-  HRESULT code;
-  if (Call("BitBlt", &code)) return false;
   DeviceContext* dst = Find_Dc(dst_handle);
   DeviceContext* src = Find_Dc(src_handle);
   if (!dst || !src || rop != SRCCOPY || w < 0 || h < 0) return false;
@@ -163,8 +145,6 @@ bool Backend::BitBlt(HDC dst_handle, int x, int y, int w, int h, HDC src_handle,
 }
 
 bool Backend::DeleteDC(HDC handle) {
-  HRESULT code;
-  if (Call("DeleteDC", &code)) return false;
   DeviceContext* dc = Find_Dc(handle);
   if (!dc || dc->kind != DeviceContext::kMemory) return false;  // surface DCs go back by ReleaseDC
   Close_Dc(handle);
@@ -172,8 +152,6 @@ bool Backend::DeleteDC(HDC handle) {
 }
 
 bool Backend::DeleteObject(HGDIOBJ handle) {
-  HRESULT code;
-  if (Call("DeleteObject", &code)) return false;
   GdiObject* object = Find_Object(handle);
   if (!object) return false;
   if (object->stock) return true;  // stock objects outlive everything
@@ -183,8 +161,6 @@ bool Backend::DeleteObject(HGDIOBJ handle) {
 }
 
 COLORREF Backend::SetTextColor(HDC handle, COLORREF colour) {
-  HRESULT code;
-  if (Call("SetTextColor", &code)) return kInvalidColour;
   DeviceContext* dc = Find_Dc(handle);
   if (!dc) return kInvalidColour;
   COLORREF previous = dc->text_colour;
@@ -193,8 +169,6 @@ COLORREF Backend::SetTextColor(HDC handle, COLORREF colour) {
 }
 
 int Backend::SetBkMode(HDC handle, int mode) {
-  HRESULT code;
-  if (Call("SetBkMode", &code)) return 0;
   DeviceContext* dc = Find_Dc(handle);
   if (!dc || (mode != TRANSPARENT && mode != kOpaque)) return 0;
   int previous = dc->bk_mode;
@@ -203,8 +177,6 @@ int Backend::SetBkMode(HDC handle, int mode) {
 }
 
 bool Backend::TextOutA(HDC handle, int x, int y, const char* text, int length) {
-  HRESULT code;
-  if (Call("TextOutA", &code)) return false;
   DeviceContext* dc = Find_Dc(handle);
   if (!dc || length < 0 || (length > 0 && !text)) return false;
   if (dc->kind != DeviceContext::kSurface) return true;  // nothing to draw on: drawn nowhere

@@ -14,12 +14,9 @@ constexpr std::uint32_t kExclusive = 0x1, kForeground = 0x4;
 
 class SoftDevice final : public IDirectInputDevice {
  public:
-  SoftDevice(Backend* os, bool keyboard)
-      : os_(os), keyboard_(keyboard), role_(keyboard ? "keyboard" : "mouse") {}
+  SoftDevice(Backend* os, bool keyboard) : os_(os), keyboard_(keyboard) {}
 
   HRESULT SetCooperativeLevel(HWND window, std::uint32_t flags) override {
-    HRESULT code;
-    if (os_->Step("IDirectInputDevice", "SetCooperativeLevel", role_, &code)) return code;
     const bool one_mode = !(flags & kExclusive) != !(flags & DISCL_NONEXCLUSIVE);
     const bool one_scope = !(flags & kForeground) != !(flags & DISCL_BACKGROUND);
     if (!window || !one_mode || !one_scope) return DIERR_INVALIDPARAM;
@@ -27,8 +24,6 @@ class SoftDevice final : public IDirectInputDevice {
   }
 
   HRESULT SetDataFormat(const DIDATAFORMAT* format) override {
-    HRESULT code;
-    if (os_->Step("IDirectInputDevice", "SetDataFormat", role_, &code)) return code;
     if (acquired_) return kDiAcquired;
     const DIDATAFORMAT& mine = keyboard_ ? c_dfDIKeyboard : c_dfDIMouse;
     if (!format || format->id != mine.id || format->dwDataSize != mine.dwDataSize)
@@ -38,8 +33,6 @@ class SoftDevice final : public IDirectInputDevice {
   }
 
   HRESULT Acquire() override {
-    HRESULT code;
-    if (os_->Step("IDirectInputDevice", "Acquire", role_, &code)) return code;
     if (!formatted_) return DIERR_INVALIDPARAM;
     if (acquired_) return kDiNoEffect;
     acquired_ = true;
@@ -47,16 +40,12 @@ class SoftDevice final : public IDirectInputDevice {
   }
 
   HRESULT Unacquire() override {
-    HRESULT code;
-    if (os_->Step("IDirectInputDevice", "Unacquire", role_, &code)) return code;
     if (!acquired_) return kDiNoEffect;
     acquired_ = false;
     return DI_OK;
   }
 
   HRESULT GetDeviceState(std::uint32_t size, void* out) override {
-    HRESULT code;
-    if (os_->Step("IDirectInputDevice", "GetDeviceState", role_, &code)) return code;
     if (!acquired_) return DIERR_NOTACQUIRED;
     const DIDATAFORMAT& mine = keyboard_ ? c_dfDIKeyboard : c_dfDIMouse;
     if (!out || size != mine.dwDataSize) return DIERR_INVALIDPARAM;
@@ -69,7 +58,6 @@ class SoftDevice final : public IDirectInputDevice {
   }
 
   std::uint32_t Release() override {
-    os_->Note(role_, "Release");
     delete this;
     return 0;
   }
@@ -92,7 +80,6 @@ class SoftDevice final : public IDirectInputDevice {
 
   Backend* os_;
   bool keyboard_;
-  std::string role_;
   bool formatted_ = false;
   bool acquired_ = false;
 };
@@ -102,9 +89,7 @@ class SoftDirectInput final : public IDirectInput {
   explicit SoftDirectInput(Backend* os) : os_(os) {}
 
   HRESULT CreateDevice(const GUID& which, IDirectInputDevice** out, void* outer) override {
-    HRESULT code;
     if (out) *out = nullptr;
-    if (os_->Step("IDirectInput", "CreateDevice", "IDirectInput", &code)) return code;
     if (!out || outer) return DIERR_INVALIDPARAM;
     if (which == GUID_SysKeyboard)
       *out = new SoftDevice(os_, true);
@@ -116,7 +101,6 @@ class SoftDirectInput final : public IDirectInput {
   }
 
   std::uint32_t Release() override {
-    os_->Note("IDirectInput", "Release");
     delete this;
     return 0;
   }
@@ -129,9 +113,7 @@ class SoftDirectInput final : public IDirectInput {
 }  // namespace
 
 HRESULT Backend::DirectInputCreateA(HINSTANCE, std::uint32_t, IDirectInput** out, void* outer) {
-  HRESULT code;
   if (out) *out = nullptr;
-  if (Call("DirectInputCreateA", &code)) return code;
   if (!out || outer) return DIERR_INVALIDPARAM;
   *out = new SoftDirectInput(this);
   return DI_OK;

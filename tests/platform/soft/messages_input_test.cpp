@@ -32,7 +32,7 @@ class MessagesTest : public ::testing::Test {
   }
   // The next message taken off the queue, or 0 when there is none.
   std::uint32_t Next() { return PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) ? msg.message : 0; }
-  soft::TestBackend backend;
+  test_double::TestBackend backend;
   WNDCLASSA wc{};
   HWND window = nullptr;
   MSG msg{};
@@ -108,7 +108,7 @@ class InputTest : public ::testing::Test {
     for (auto* d : {keyboard, mouse}) d->Release();
     di->Release();
   }
-  soft::TestBackend backend;
+  test_double::TestBackend backend;
   script::ScriptOs script{backend.os()};
   IDirectInput* di = nullptr;
   IDirectInputDevice* keyboard = nullptr;

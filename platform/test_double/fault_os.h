@@ -1,4 +1,4 @@
-// The test double's fault plan and call journal.
+// Fault injection and the call journal, as a layer tests put over any backend (as ScriptOs is).
 //
 // Step names: every Os function by its own name ("CreateWindowExA", "LoadImageA",
 // "DirectDrawCreate", ...), and every interface method as "Interface::Method":
@@ -7,28 +7,35 @@
 //   IDirectDrawSurface4::Blt, ::Flip, ::GetAttachedSurface, ::SetClipper, ::SetColorKey,
 //                        ::GetDC, ::ReleaseDC, ::Lock, ::Unlock
 //   IDirectDrawClipper::SetClipList
+//   IDirectSound::SetCooperativeLevel, ::CreateSoundBuffer
+//   IDirectSoundBuffer::SetFormat, ::SetFrequency, ::SetCurrentPosition, ::SetVolume, ::Lock,
+//                       ::Unlock, ::Play, ::Stop
 //   IDirectInput::CreateDevice
 //   IDirectInputDevice::SetCooperativeLevel, ::SetDataFormat, ::Acquire, ::Unacquire,
 //                       ::GetDeviceState
 // A method step may also be named by the object's role instead of its interface, to hit one
-// object only: "back.Blt", "keyboard.Acquire", "mouse.GetDeviceState".
-// Roles: "IDirectDraw" (the first object), "IDirectDraw4", "front", "back", "offscreen1",
-// "offscreen2", ... (in creation order), "clipper", "IDirectInput", "keyboard", "mouse".
+// object only: "back.Blt", "keyboard.Acquire", "buffer3.Play".
+// Roles: "IDirectDraw" (the first object), "IDirectDraw4", "front" (the primary surface),
+// "back" (its attached page), "offscreen1", "offscreen2", ... (in creation order), "clipper",
+// "IDirectSound", "primary" (the primary sound buffer), "buffer1", "buffer2", ..., "IDirectInput",
+// "keyboard", "mouse".
 // Release cannot be made to fail. A failed GetTickCount returns the code as the tick; a failed
-// void call (PostQuitMessage, OutputDebugStringA) does nothing.
+// void call (PostQuitMessage, OutputDebugStringA) does nothing; other calls answer as the seam's
+// list says (a null handle, false or 0).
 //
-// The journal records each call as it is made: Os functions by name, methods as
+// The journal records each call as the game makes it: Os functions by name, methods as
 // "role.Method" ("front.Release", "keyboard.Unacquire", "IDirectDraw4.Release").
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
-#include "platform/win_types.h"
+#include "platform/os.h"
 
-namespace plat::soft {
+namespace plat::test_double {
 
 class FaultPlan {
  public:
@@ -71,4 +78,30 @@ class Journal {
   std::vector<std::string> entries_;
 };
 
-}  // namespace plat::soft
+class FaultOs final : public OsLayer {
+ public:
+  explicit FaultOs(Os& inner) : OsLayer(inner) {}
+
+  FaultPlan& faults() { return faults_; }
+  Journal& journal() { return journal_; }
+
+  ZORVEX_OS_CALLS(ZORVEX_OS_OVERRIDE)
+
+  // The backend's own surface beneath one this layer handed out (any other as it is).
+  static IDirectDrawSurface4* Inner_Of(IDirectDrawSurface4* surface);
+
+  // Used by the objects this layer hands out.
+  // Journals a method call and asks the fault plan about it: true (with *code) means fail.
+  bool Step(const char* iface, const char* method, const std::string& role, HRESULT* code);
+  void Note(const std::string& role, const char* method);  // journal only
+  std::string Next_Role(const char* kind) { return kind + std::to_string(++role_counts_[kind]); }
+
+ private:
+  bool Call(const char* name, HRESULT* code);  // an Os function's Step
+
+  FaultPlan faults_;
+  Journal journal_;
+  std::unordered_map<std::string, int> role_counts_;
+};
+
+}  // namespace plat::test_double
