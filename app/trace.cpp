@@ -10,6 +10,7 @@
 #include "game/level.h"
 #include "game/rng.h"
 #include "game/ship.h"
+#include "game/state.h"
 #include "gfx/background.h"
 #include "input/input.h"
 #include "sound/sound_events.h"
@@ -137,6 +138,13 @@ void Sounds(Json& j) {
   }
   j.Close(']');
 }
+
+// What a trace shows of the play state: score, lives, level, game_mode, rand_state, pointer_x
+// and the ship's x; the gun's state, frame and tick; fire_latch and fire_timer's tick;
+// brick_timer's tick; scroll_y, scroll_timer's tick and back_tile; the balls, shots and bricks in
+// play. Left out: intro_timer, the other attachments (never used), keys and mouse_state (the
+// replay holds the input). The line's format is fixed, so a new global is decided on here.
+static_assert(PLAY_STATE_GLOBALS == 20, "a new play-state global: decide what traces show of it");
 
 }  // namespace
 
