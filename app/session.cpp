@@ -12,6 +12,7 @@
 #include "platform/os.h"
 #include "platform/script/script_os.h"
 #include "sound/sound_events.h"
+#include "zorvex/win_main.h"
 
 namespace zorvex {
 
@@ -74,33 +75,7 @@ plat::script::FrameInput Next_Input() {
   return input;
 }
 
-}  // namespace
-
-bool Begin_Session(const Options& options, std::string* error) {
-  session.replay.Close();
-  session.replay_ended = false;
-  session.replay_error.clear();
-  session.script.reset();
-  session.backend = nullptr;
-  session.trace = session.record = nullptr;
-  session.frame = 0;
-  session.current = plat::script::FrameInput{};
-  session.write_failed = false;
-  session.options = options;
-  if (Replaying() && !session.replay.Open(options.replay_path, error)) {
-    *error = options.replay_path + ": " + *error;
-    return false;
-  }
-  // Before any output is opened, so a refused snapshot leaves no empty trace behind.
-  if (!Begin_Snapshots(options.snapshots, error)) return false;
-  if (!options.trace_path.empty() && !(session.trace = Open_Output(options.trace_path, error)))
-    return false;
-  if (!options.record_path.empty() && !(session.record = Open_Output(options.record_path, error)))
-    return false;
-  Reset_Autopilot();
-  return true;
-}
-
+// Before Setup_Game: the scripted layer over the backend, and the start tick.
 void Session_Before_Setup() {
   if (session.trace) Record_Sound_Events(true);
   // The layer goes over whatever backend is in use; unpinned it changes nothing.
@@ -137,14 +112,43 @@ bool Session_Before_Frame() {
   return true;
 }
 
-void Set_Frame_Observer(Frame_Observer observer) { frame_observer = observer; }
-
 void Session_After_Frame() {
   if (frame_observer) frame_observer(session.frame);
   if (session.trace) Write(session.trace, Trace_Line(session.frame, session.current.tick));
   if (session.record) Write_Replay_Frame(session.record, session.current);
   Take_Snapshots(session.frame);
 }
+
+}  // namespace
+
+bool Begin_Session(const Options& options, std::string* error) {
+  Set_Run_Hooks(
+      {Session_Before_Setup, Session_After_Setup, Session_Before_Frame, Session_After_Frame});
+  session.replay.Close();
+  session.replay_ended = false;
+  session.replay_error.clear();
+  session.script.reset();
+  session.backend = nullptr;
+  session.trace = session.record = nullptr;
+  session.frame = 0;
+  session.current = plat::script::FrameInput{};
+  session.write_failed = false;
+  session.options = options;
+  if (Replaying() && !session.replay.Open(options.replay_path, error)) {
+    *error = options.replay_path + ": " + *error;
+    return false;
+  }
+  // Before any output is opened, so a refused snapshot leaves no empty trace behind.
+  if (!Begin_Snapshots(options.snapshots, error)) return false;
+  if (!options.trace_path.empty() && !(session.trace = Open_Output(options.trace_path, error)))
+    return false;
+  if (!options.record_path.empty() && !(session.record = Open_Output(options.record_path, error)))
+    return false;
+  Reset_Autopilot();
+  return true;
+}
+
+void Set_Frame_Observer(Frame_Observer observer) { frame_observer = observer; }
 
 bool End_Session() {
   for (std::FILE** file : {&session.trace, &session.record}) {

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/game_loop.h"
 #include "app/shortest_double.h"
 #include "game/balls.h"
 #include "game/bricks.h"
@@ -14,6 +13,7 @@
 #include "gfx/background.h"
 #include "input/input.h"
 #include "sound/sound_events.h"
+#include "zorvex/game_loop.h"
 
 namespace zorvex {
 

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <vector>
 
-#include "app/game_loop.h"
 #include "bench/bench_world.h"
 #include "game/state.h"
 #include "gfx/display.h"
@@ -16,6 +15,7 @@
 #include "platform/soft/frame_pacer.h"
 #include "platform/test_double/test_backend.h"
 #include "tests/recording_surface.h"
+#include "zorvex/game_loop.h"
 
 namespace zorvex::bench {
 

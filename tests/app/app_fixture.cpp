@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/game_loop.h"
 #include "app/session.h"
-#include "app/shell.h"
 #include "core/log.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "platform/data_path.h"
 #include "tests/file_text.h"
+#include "zorvex/game_loop.h"
+#include "zorvex/win_main.h"
 
 namespace zorvex::testing {
 

@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/game_loop.h"
 #include "app_fixture.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "gfx/sprites.h"
 #include "sound/sound_events.h"
+#include "zorvex/game_loop.h"
 
 namespace zorvex::testing {
 namespace {

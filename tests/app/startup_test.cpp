@@ -6,12 +6,12 @@
 
 #include <string>
 
-#include "app/game_loop.h"
-#include "app/shell.h"
 #include "app_fixture.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "sound/sound_manager.h"
+#include "zorvex/game_loop.h"
+#include "zorvex/win_main.h"
 
 namespace zorvex::testing {
 namespace {
