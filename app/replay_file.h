@@ -23,7 +23,7 @@ struct Replay {
 
 // The line-by-line grammar of a replay. Every line goes through Line(); a reason is given as
 // "line N: ..." in *error.
-class Replay_Parser {
+class ReplayParser {
  public:
   enum class Result { SKIPPED, FRAME, ERROR };
   Result Line(std::string_view line, plat::script::FrameInput* frame, std::string* error);
@@ -47,12 +47,12 @@ bool Parse_Replay(std::string_view text, Replay* out, std::string* error);
 // Reads a replay file a line at a time, holding one line at most. A regular file is checked
 // whole before the first frame, so that a malformed line stops the run before it starts; a
 // pipe or device is read once, and a fault in it shows up at the frame that reaches it.
-class Replay_Reader {
+class ReplayReader {
  public:
-  Replay_Reader() = default;
-  Replay_Reader(const Replay_Reader&) = delete;
-  Replay_Reader& operator=(const Replay_Reader&) = delete;
-  ~Replay_Reader() { Close(); }
+  ReplayReader() = default;
+  ReplayReader(const ReplayReader&) = delete;
+  ReplayReader& operator=(const ReplayReader&) = delete;
+  ~ReplayReader() { Close(); }
 
   // Opens the file and reads up to the start line. False with the reason in *error.
   bool Open(const std::string& path, std::string* error);
@@ -68,7 +68,7 @@ class Replay_Reader {
   bool Read_Line(std::string_view* line, std::string* error);
 
   std::FILE* file_ = nullptr;
-  Replay_Parser parser_;
+  ReplayParser parser_;
   char line_[REPLAY_LINE_MAX + 2];
 };
 

@@ -20,7 +20,7 @@ namespace {
 
 struct Session {
   Options options;
-  Replay_Reader replay;
+  ReplayReader replay;
   bool replay_ended = false;
   std::string replay_error;  // a malformed line met during play: "line N: ..."
   std::unique_ptr<plat::script::ScriptOs> script;  // the layer over the backend, while a game runs
@@ -32,7 +32,7 @@ struct Session {
   bool write_failed = false;
 } session;
 
-Frame_Observer frame_observer = nullptr;
+FrameObserver frame_observer = nullptr;
 
 bool Replaying() { return !session.options.replay_path.empty(); }
 bool Virtual_Clock() { return session.options.headless && session.options.autoplay; }
@@ -148,7 +148,7 @@ bool Begin_Session(const Options& options, std::string* error) {
   return true;
 }
 
-void Set_Frame_Observer(Frame_Observer observer) { frame_observer = observer; }
+void Set_Frame_Observer(FrameObserver observer) { frame_observer = observer; }
 
 bool End_Session() {
   for (std::FILE** file : {&session.trace, &session.record}) {

@@ -21,8 +21,8 @@ namespace zorvex {
 bool Begin_Session(const Options& options, std::string* error);
 
 // Lets a tool look at the game after every frame (the soak test checks its invariants there).
-using Frame_Observer = void (*)(std::uint64_t frame);
-void Set_Frame_Observer(Frame_Observer observer);
+using FrameObserver = void (*)(std::uint64_t frame);
+void Set_Frame_Observer(FrameObserver observer);
 // Flushes and closes what the session wrote and reports snapshots never reached; false if
 // writing failed. Puts the backend the session found back in use.
 bool End_Session();

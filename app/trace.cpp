@@ -122,16 +122,16 @@ void Sounds(Json& j) {
   j.Key("sound").Open('[');
   for (const SoundEvent& e : Take_Sound_Events()) {
     switch (e.kind) {
-      case SoundEvent::Kind::Load:
+      case SoundEvent::Kind::LOAD:
         j.Open('[').String("load").Int(e.slot).String(e.file).Int(e.result).Close(']');
         break;
-      case SoundEvent::Kind::Volume:
+      case SoundEvent::Kind::VOLUME:
         j.Open('[').String("volume").Int(e.slot).Int(e.value).Close(']');
         break;
-      case SoundEvent::Kind::Play:
+      case SoundEvent::Kind::PLAY:
         j.Open('[').String("play").Int(e.slot).Int(e.value).Int(e.result).Close(']');
         break;
-      case SoundEvent::Kind::Stop:
+      case SoundEvent::Kind::STOP:
         j.Open('[').String("stop").Int(e.slot).Int(e.value).Int(e.result).Close(']');
         break;
     }

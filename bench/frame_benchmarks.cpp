@@ -26,7 +26,7 @@ void BM_PlayFrame(benchmark::State& state) {
   Game_Up game;
   if (!game.Ok()) return state.SkipWithError("start-up failed");
   Build_Play_State();
-  Play_State_Copy saved;
+  PlayStateCopy saved;
   Save_Play_State(&saved);
   const std::uint32_t start = game.host().Ticks();
   int in_window = 0;

@@ -35,18 +35,18 @@ void Assign(T& to, const T& from) {
 
 }  // namespace
 
-void Save_Play_State(Play_State_Copy* copy) {
+void Save_Play_State(PlayStateCopy* copy) {
   Each_Global(*copy, [](auto& saved, const auto& live) { Assign(saved, live); });
 }
 
-void Restore_Play_State(const Play_State_Copy& copy) {
+void Restore_Play_State(const PlayStateCopy& copy) {
   Each_Global(copy, [](const auto& saved, auto& live) { Assign(live, saved); });
 }
 
 void Reset_Play_State() {
   // Each global's value at program start.
-  static const Play_State_Copy fresh = [] {
-    Play_State_Copy state{};
+  static const PlayStateCopy fresh = [] {
+    PlayStateCopy state{};
 #define ZORVEX_PLAY_STATE_START(type, name, size, ...) \
   {                                                    \
     static const type start size __VA_ARGS__;          \

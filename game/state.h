@@ -51,7 +51,7 @@ struct Shot {
 };
 
 // The play state, listed once: X(type, name, array size, initial value). The list makes the
-// declarations below, the definitions, Play_State_Copy with its save and restore, and
+// declarations below, the definitions, PlayStateCopy with its save and restore, and
 // Reset_Play_State. A new global also needs a decision in the trace writer (app/trace.cpp), which
 // counts the list.
 // clang-format off
@@ -93,7 +93,7 @@ extern Attachment& gun;  // attachment 0
 
 // Every play-state global at one moment, here and in the layers below (the benchmarks replay
 // one moment many times).
-struct Play_State_Copy {
+struct PlayStateCopy {
 #define ZORVEX_PLAY_STATE_MEMBER(type, name, size, ...) type name size;
   ZORVEX_PLAY_STATE(ZORVEX_PLAY_STATE_MEMBER)
   ZORVEX_PLAY_STATE_BELOW(ZORVEX_PLAY_STATE_MEMBER)
@@ -106,8 +106,8 @@ constexpr int PLAY_STATE_GLOBALS =
     0 ZORVEX_PLAY_STATE(ZORVEX_PLAY_STATE_ONE) ZORVEX_PLAY_STATE_BELOW(ZORVEX_PLAY_STATE_ONE);
 #undef ZORVEX_PLAY_STATE_ONE
 
-void Save_Play_State(Play_State_Copy* copy);
-void Restore_Play_State(const Play_State_Copy& copy);
+void Save_Play_State(PlayStateCopy* copy);
+void Restore_Play_State(const PlayStateCopy& copy);
 
 // Puts every play-state global, here and in the layers below, back to its value at program
 // start, as a fresh program has it (tests, the soak and the benchmarks run many games in one

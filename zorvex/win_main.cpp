@@ -16,8 +16,8 @@ namespace {
 
 constexpr const char* WINDOW_CLASS = "ZorvexBall";
 constexpr const char* WINDOW_TITLE = "Zorvex!";
-Run_Hooks hooks;
-Run_End run_end = nullptr;
+RunHooks hooks;
+RunEnd run_end = nullptr;
 
 int Run_Over(int exit_code) { return run_end ? run_end(exit_code) : exit_code; }
 
@@ -52,8 +52,8 @@ void Unacquire_And_Release(T*& device) {
 
 }  // namespace
 
-void Set_Run_Hooks(const Run_Hooks& run_hooks) { hooks = run_hooks; }
-void Set_Run_End(Run_End end) { run_end = end; }
+void Set_Run_Hooks(const RunHooks& run_hooks) { hooks = run_hooks; }
+void Set_Run_End(RunEnd end) { run_end = end; }
 
 bool Open_Game_Window(HINSTANCE instance) {
   if (!Register_Window_Class(instance)) {

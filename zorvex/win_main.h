@@ -31,15 +31,15 @@ int Message_Pass();
 
 // What drives a run besides the game itself (replays, recordings, traces; see app/session.h)
 // steps in here; a hook left null does nothing.
-struct Run_Hooks {
+struct RunHooks {
   void (*before_setup)() = nullptr;
   void (*after_setup)() = nullptr;   // after a successful Setup_Game
   bool (*before_frame)() = nullptr;  // false ends the run as a quit does
   void (*after_frame)() = nullptr;
 };
-void Set_Run_Hooks(const Run_Hooks& hooks);
+void Set_Run_Hooks(const RunHooks& hooks);
 // Called once the run is over with WinMain's exit status; returns the status to exit with.
-using Run_End = int (*)(int exit_code);
-void Set_Run_End(Run_End end);
+using RunEnd = int (*)(int exit_code);
+void Set_Run_End(RunEnd end);
 
 }  // namespace zorvex

@@ -6,8 +6,8 @@ namespace plat::script {
 
 namespace {
 
-constexpr std::int16_t kKeyDown = static_cast<std::int16_t>(0x8000);
-constexpr HRESULT kDiNoEffect = 1;  // S_FALSE: already in the asked-for state
+constexpr std::int16_t KEY_DOWN = static_cast<std::int16_t>(0x8000);
+constexpr HRESULT DI_NOEFFECT = 1;  // S_FALSE: already in the asked-for state
 
 // A keyboard or mouse of the backend beneath. While a frame is pinned its state comes from the
 // frame, with the results the device would give (not acquired, wrong size); otherwise every
@@ -27,12 +27,12 @@ class ScriptDevice final : public IDirectInputDevice {
   }
   HRESULT Acquire() override {
     HRESULT result = inner_->Acquire();
-    if (result == DI_OK || result == kDiNoEffect) acquired_ = true;
+    if (result == DI_OK || result == DI_NOEFFECT) acquired_ = true;
     return result;
   }
   HRESULT Unacquire() override {
     HRESULT result = inner_->Unacquire();
-    if (result == DI_OK || result == kDiNoEffect) acquired_ = false;
+    if (result == DI_OK || result == DI_NOEFFECT) acquired_ = false;
     return result;
   }
   HRESULT GetDeviceState(std::uint32_t size, void* out) override {
@@ -124,7 +124,7 @@ void ScriptOs::Device_Gone(IDirectInputDevice* inner) {
 
 std::int16_t ScriptOs::GetAsyncKeyState(int virtual_key) {
   if (!pinned_) return inner().GetAsyncKeyState(virtual_key);
-  return virtual_key == VK_ESCAPE && frame_.esc ? kKeyDown : 0;
+  return virtual_key == VK_ESCAPE && frame_.esc ? KEY_DOWN : 0;
 }
 
 std::uint32_t ScriptOs::GetTickCount() { return pinned_ ? frame_.tick : inner().GetTickCount(); }

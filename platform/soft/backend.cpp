@@ -14,7 +14,7 @@
 namespace plat::soft {
 
 namespace {
-constexpr int kHiddenWaitMs = 100;  // how long one lost flip sleeps waiting for the window
+constexpr int HIDDEN_WAIT_MS = 100;  // how long one lost flip sleeps waiting for the window
 }
 
 Backend::Backend(std::unique_ptr<Host> host) : host_(std::move(host)) {
@@ -39,14 +39,14 @@ void Backend::Pump() {
   if (!input_.Take_Close()) return;
   closing_ = true;
   if (!windows_.empty())
-    queue_.push_back({reinterpret_cast<HWND>(windows_.front().get()), kWmClose, 0, 0});
+    queue_.push_back({reinterpret_cast<HWND>(windows_.front().get()), WM_CLOSE, 0, 0});
 }
 
 HRESULT Backend::Show_Frame(SoftSurface* front, SoftSurface* back) {
   Pump();
   if (!host_->Visible() && !closing_) {
     // Sleep on the host's events rather than spin; the game's flip loop comes back here.
-    host_->Wait_Events(&input_, kHiddenWaitMs);
+    host_->Wait_Events(&input_, HIDDEN_WAIT_MS);
     Pump();
     return DDERR_SURFACELOST;
   }
@@ -144,14 +144,14 @@ void Backend::PostQuitMessage(int exit_code) {
 
 LRESULT Backend::DefWindowProcA(HWND window, std::uint32_t message, WPARAM, LPARAM) {
   Window* w = Find_Window(window);
-  if (w && message == kWmClose) w->proc(window, WM_DESTROY, 0, 0);
+  if (w && message == WM_CLOSE) w->proc(window, WM_DESTROY, 0, 0);
   return 0;
 }
 
 HDC Backend::BeginPaint(HWND window, PAINTSTRUCT* ps) {
   if (!ps || !Find_Window(window)) return nullptr;
   auto dc = std::make_unique<DeviceContext>();
-  dc->kind = DeviceContext::kPaint;
+  dc->kind = DeviceContext::PAINT_DC;
   ps->hdc = Add_Dc(std::move(dc));
   ps->rcPaint = RECT{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
   return ps->hdc;
@@ -160,17 +160,17 @@ HDC Backend::BeginPaint(HWND window, PAINTSTRUCT* ps) {
 bool Backend::EndPaint(HWND window, const PAINTSTRUCT* ps) {
   if (!ps || !Find_Window(window)) return false;
   DeviceContext* dc = Find_Dc(ps->hdc);
-  if (!dc || dc->kind != DeviceContext::kPaint) return false;
+  if (!dc || dc->kind != DeviceContext::PAINT_DC) return false;
   Close_Dc(ps->hdc);
   return true;
 }
 
 std::int16_t Backend::GetAsyncKeyState(int virtual_key) {
-  constexpr std::int16_t kDown = static_cast<std::int16_t>(0x8000);
+  constexpr std::int16_t KEY_DOWN = static_cast<std::int16_t>(0x8000);
   const int dik = Vk_To_Dik(virtual_key);
   if (dik < 0) return 0;
   Pump();
-  return input_.Key_Down(dik, InputState::kAsync) ? kDown : 0;
+  return input_.Key_Down(dik, InputState::kAsync) ? KEY_DOWN : 0;
 }
 
 int Backend::ShowCursor(bool show) {

@@ -17,18 +17,18 @@ namespace plat::soft {
 
 class SoftSurface;
 
-constexpr std::uint32_t kWmClose = 0x0010;
+constexpr std::uint32_t WM_CLOSE = 0x0010;
 
 struct GdiObject {
-  enum Kind { kBitmap, kStock } kind = kBitmap;
-  Bitmap bitmap;  // kBitmap; a stock 1x1 one is what fresh memory DCs hold
+  enum Kind { BITMAP_OBJECT, STOCK_OBJECT } kind = BITMAP_OBJECT;
+  Bitmap bitmap;  // BITMAP_OBJECT; a stock 1x1 one is what fresh memory DCs hold
   bool stock = false;
 };
 
 struct DeviceContext {
-  enum Kind { kMemory, kSurface, kPaint } kind = kMemory;
-  GdiObject* selected = nullptr;   // kMemory: the bitmap drawn from
-  SoftSurface* surface = nullptr;  // kSurface
+  enum Kind { MEMORY_DC, SURFACE_DC, PAINT_DC } kind = MEMORY_DC;
+  GdiObject* selected = nullptr;   // MEMORY_DC: the bitmap drawn from
+  SoftSurface* surface = nullptr;  // SURFACE_DC
   COLORREF text_colour = 0;
   int bk_mode = 2;  // OPAQUE
 };

@@ -12,9 +12,9 @@
 namespace plat::soft {
 
 namespace {
-constexpr COLORREF kInvalidColour = 0xFFFFFFFFu;
-constexpr int kOpaque = 2;
-constexpr int kStockObjects = 20;
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFFu;
+constexpr int OPAQUE = 2;
+constexpr int STOCK_OBJECTS = 20;
 }  // namespace
 
 HGDIOBJ Backend::Add_Object(std::unique_ptr<GdiObject> object) {
@@ -47,7 +47,7 @@ bool Backend::Selected_Anywhere(const GdiObject* object) const {
 
 HDC Backend::Open_Surface_Dc(SoftSurface* surface) {
   auto dc = std::make_unique<DeviceContext>();
-  dc->kind = DeviceContext::kSurface;
+  dc->kind = DeviceContext::SURFACE_DC;
   dc->surface = surface;
   return Add_Dc(std::move(dc));
 }
@@ -55,21 +55,21 @@ HDC Backend::Open_Surface_Dc(SoftSurface* surface) {
 void Backend::Close_Dc(HDC dc) { dcs_.erase(dc); }
 
 HGDIOBJ Backend::GetStockObject(int which) {
-  if (which < 0 || which >= kStockObjects) return nullptr;
+  if (which < 0 || which >= STOCK_OBJECTS) return nullptr;
   HGDIOBJ& slot = stock_[which];
   if (!slot) {
     auto object = std::make_unique<GdiObject>();
-    object->kind = GdiObject::kStock;
+    object->kind = GdiObject::STOCK_OBJECT;
     object->stock = true;
     slot = Add_Object(std::move(object));
   }
   return slot;
 }
 
-HICON Backend::LoadIconA(HINSTANCE, std::uintptr_t) { return GetStockObject(kStockObjects - 1); }
+HICON Backend::LoadIconA(HINSTANCE, std::uintptr_t) { return GetStockObject(STOCK_OBJECTS - 1); }
 
 HCURSOR Backend::LoadCursorA(HINSTANCE, std::uintptr_t) {
-  return GetStockObject(kStockObjects - 2);
+  return GetStockObject(STOCK_OBJECTS - 2);
 }
 
 HGDIOBJ Backend::LoadImageA(HINSTANCE, const char* name, std::uint32_t type, int, int,
@@ -88,7 +88,7 @@ HGDIOBJ Backend::LoadImageA(HINSTANCE, const char* name, std::uint32_t type, int
 
 int Backend::GetObjectA(HGDIOBJ handle, int size, void* out) {
   GdiObject* object = Find_Object(handle);
-  if (!object || object->kind != GdiObject::kBitmap) return 0;
+  if (!object || object->kind != GdiObject::BITMAP_OBJECT) return 0;
   if (!out) return sizeof(BITMAP);
   if (size < static_cast<int>(sizeof(BITMAP))) return 0;
   Bitmap& b = object->bitmap;
@@ -112,8 +112,9 @@ HGDIOBJ Backend::SelectObject(HDC handle, HGDIOBJ object_handle) {
   DeviceContext* dc = Find_Dc(handle);
   GdiObject* object = Find_Object(object_handle);
   if (!dc || !object) return nullptr;
-  if (object->kind != GdiObject::kBitmap) return object_handle;  // brushes and such change nothing
-  if (dc->kind != DeviceContext::kMemory) return nullptr;        // only memory DCs take bitmaps
+  if (object->kind != GdiObject::BITMAP_OBJECT)
+    return object_handle;                                    // brushes and such change nothing
+  if (dc->kind != DeviceContext::MEMORY_DC) return nullptr;  // only memory DCs take bitmaps
   if (object != dc->selected && !object->stock && Selected_Anywhere(object))
     return nullptr;  // a bitmap sits in one DC at a time
   GdiObject* previous = dc->selected;
@@ -126,7 +127,7 @@ bool Backend::BitBlt(HDC dst_handle, int x, int y, int w, int h, HDC src_handle,
   DeviceContext* dst = Find_Dc(dst_handle);
   DeviceContext* src = Find_Dc(src_handle);
   if (!dst || !src || rop != SRCCOPY || w < 0 || h < 0) return false;
-  if (dst->kind != DeviceContext::kSurface || src->kind != DeviceContext::kMemory) return false;
+  if (dst->kind != DeviceContext::SURFACE_DC || src->kind != DeviceContext::MEMORY_DC) return false;
   Pixels& to = dst->surface->pixels();
   const Bitmap& from = src->selected->bitmap;
   // Keep to the part that lies on both the bitmap and the surface.
@@ -146,7 +147,8 @@ bool Backend::BitBlt(HDC dst_handle, int x, int y, int w, int h, HDC src_handle,
 
 bool Backend::DeleteDC(HDC handle) {
   DeviceContext* dc = Find_Dc(handle);
-  if (!dc || dc->kind != DeviceContext::kMemory) return false;  // surface DCs go back by ReleaseDC
+  if (!dc || dc->kind != DeviceContext::MEMORY_DC)
+    return false;  // surface DCs go back by ReleaseDC
   Close_Dc(handle);
   return true;
 }
@@ -162,7 +164,7 @@ bool Backend::DeleteObject(HGDIOBJ handle) {
 
 COLORREF Backend::SetTextColor(HDC handle, COLORREF colour) {
   DeviceContext* dc = Find_Dc(handle);
-  if (!dc) return kInvalidColour;
+  if (!dc) return CLR_INVALID;
   COLORREF previous = dc->text_colour;
   dc->text_colour = colour & 0x00FFFFFF;
   return previous;
@@ -170,7 +172,7 @@ COLORREF Backend::SetTextColor(HDC handle, COLORREF colour) {
 
 int Backend::SetBkMode(HDC handle, int mode) {
   DeviceContext* dc = Find_Dc(handle);
-  if (!dc || (mode != TRANSPARENT && mode != kOpaque)) return 0;
+  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
   int previous = dc->bk_mode;
   dc->bk_mode = mode;
   return previous;
@@ -179,7 +181,7 @@ int Backend::SetBkMode(HDC handle, int mode) {
 bool Backend::TextOutA(HDC handle, int x, int y, const char* text, int length) {
   DeviceContext* dc = Find_Dc(handle);
   if (!dc || length < 0 || (length > 0 && !text)) return false;
-  if (dc->kind != DeviceContext::kSurface) return true;  // nothing to draw on: drawn nowhere
+  if (dc->kind != DeviceContext::SURFACE_DC) return true;  // nothing to draw on: drawn nowhere
   // Cells are never filled: the game only draws with a transparent background.
   Draw_Text(&dc->surface->pixels(), x, y, text, length, dc->text_colour);
   return true;

@@ -9,10 +9,10 @@ namespace plat::soft {
 
 namespace {
 
-constexpr std::uint32_t kMaxClipRects = 4096;
-constexpr int kMaxSide = 16384;
-constexpr std::int64_t kMaxPixels = std::int64_t{64} << 20;
-constexpr HRESULT kNoInterface = static_cast<HRESULT>(0x80004002u);
+constexpr std::uint32_t MAX_CLIP_RECTS = 4096;
+constexpr int MAX_SIDE = 16384;
+constexpr std::int64_t MAX_PIXELS = std::int64_t{64} << 20;
+constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
 
 bool Inverted(const Box& b) { return b.right < b.left || b.bottom < b.top; }
 
@@ -28,7 +28,7 @@ HRESULT SoftClipper::SetClipList(const RGNDATA* region, std::uint32_t flags) {
     return DD_OK;
   }
   const RGNDATAHEADER& h = region->rdh;
-  if (h.dwSize != sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES || h.nCount > kMaxClipRects ||
+  if (h.dwSize != sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES || h.nCount > MAX_CLIP_RECTS ||
       h.nRgnSize < h.nCount * sizeof(RECT))
     return DDERR_INVALIDPARAMS;
   std::vector<Box> rects;
@@ -203,7 +203,7 @@ HRESULT SoftSurface::Unlock(RECT*) {
 HRESULT SoftDirectDraw::QueryInterface(const GUID& iid, void** out) {
   if (out) *out = nullptr;
   if (!out) return DDERR_INVALIDPARAMS;
-  if (!(iid == IID_IDirectDraw4)) return kNoInterface;
+  if (!(iid == IID_IDirectDraw4)) return E_NOINTERFACE;
   *out = static_cast<IDirectDraw4*>(new SoftDirectDraw4(os_));
   return DD_OK;
 }
@@ -254,7 +254,7 @@ HRESULT SoftDirectDraw4::Create_Plain(const DDSURFACEDESC2& desc, IDirectDrawSur
   const std::uint32_t sized = DDSD_WIDTH | DDSD_HEIGHT;
   if ((desc.dwFlags & sized) != sized) return DDERR_INVALIDPARAMS;
   const std::int64_t w = desc.dwWidth, h = desc.dwHeight;
-  if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide || w * h > kMaxPixels)
+  if (w < 1 || h < 1 || w > MAX_SIDE || h > MAX_SIDE || w * h > MAX_PIXELS)
     return DDERR_INVALIDPARAMS;
   *out = new SoftSurface(os_, static_cast<int>(w), static_cast<int>(h));
   return DD_OK;

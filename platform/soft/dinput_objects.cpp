@@ -7,24 +7,24 @@ namespace plat::soft {
 
 namespace {
 
-constexpr HRESULT kDiNoEffect = 1;  // S_FALSE: already in the asked-for state
-constexpr HRESULT kDevNotRegistered = static_cast<HRESULT>(0x80040154u);
-constexpr HRESULT kDiAcquired = static_cast<HRESULT>(0x800700AAu);
-constexpr std::uint32_t kExclusive = 0x1, kForeground = 0x4;
+constexpr HRESULT DI_NOEFFECT = 1;  // S_FALSE: already in the asked-for state
+constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154u);
+constexpr HRESULT DIERR_ACQUIRED = static_cast<HRESULT>(0x800700AAu);
+constexpr std::uint32_t DISCL_EXCLUSIVE = 0x1, DISCL_FOREGROUND = 0x4;
 
 class SoftDevice final : public IDirectInputDevice {
  public:
   SoftDevice(Backend* os, bool keyboard) : os_(os), keyboard_(keyboard) {}
 
   HRESULT SetCooperativeLevel(HWND window, std::uint32_t flags) override {
-    const bool one_mode = !(flags & kExclusive) != !(flags & DISCL_NONEXCLUSIVE);
-    const bool one_scope = !(flags & kForeground) != !(flags & DISCL_BACKGROUND);
+    const bool one_mode = !(flags & DISCL_EXCLUSIVE) != !(flags & DISCL_NONEXCLUSIVE);
+    const bool one_scope = !(flags & DISCL_FOREGROUND) != !(flags & DISCL_BACKGROUND);
     if (!window || !one_mode || !one_scope) return DIERR_INVALIDPARAM;
     return DI_OK;
   }
 
   HRESULT SetDataFormat(const DIDATAFORMAT* format) override {
-    if (acquired_) return kDiAcquired;
+    if (acquired_) return DIERR_ACQUIRED;
     const DIDATAFORMAT& mine = keyboard_ ? c_dfDIKeyboard : c_dfDIMouse;
     if (!format || format->id != mine.id || format->dwDataSize != mine.dwDataSize)
       return DIERR_INVALIDPARAM;
@@ -34,13 +34,13 @@ class SoftDevice final : public IDirectInputDevice {
 
   HRESULT Acquire() override {
     if (!formatted_) return DIERR_INVALIDPARAM;
-    if (acquired_) return kDiNoEffect;
+    if (acquired_) return DI_NOEFFECT;
     acquired_ = true;
     return DI_OK;
   }
 
   HRESULT Unacquire() override {
-    if (!acquired_) return kDiNoEffect;
+    if (!acquired_) return DI_NOEFFECT;
     acquired_ = false;
     return DI_OK;
   }
@@ -96,7 +96,7 @@ class SoftDirectInput final : public IDirectInput {
     else if (which == GUID_SysMouse)
       *out = new SoftDevice(os_, false);
     else
-      return kDevNotRegistered;
+      return REGDB_E_CLASSNOTREG;
     return DI_OK;
   }
 

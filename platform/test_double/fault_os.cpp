@@ -17,7 +17,7 @@ bool FaultPlan::Check(std::string_view step, std::string_view role_step, HRESULT
       ++it;
       continue;
     }
-    if (it->countdown == kEvery) {
+    if (it->countdown == EVERY) {
       failed = true;
       *code = it->code;
       ++it;

@@ -39,9 +39,9 @@ namespace plat::test_double {
 
 class FaultPlan {
  public:
-  static constexpr int kEvery = 0;
+  static constexpr int EVERY = 0;
   // Makes call number `nth` of `step` from now (1: the next) fail with `code`, or every call
-  // until Clear when nth is kEvery. Calls returning a handle or a flag fail as the system does
+  // until Clear when nth is EVERY. Calls returning a handle or a flag fail as the system does
   // (null, false or 0) whatever the code.
   void Fail(const std::string& step, HRESULT code, int nth = 1);
   void Clear() { rules_.clear(); }

@@ -54,7 +54,7 @@ TEST_F(Frames, AFullShotTableStillSoundsAndFlipsTheGun) {
   Record_Sound_Events(true);
   Frame(1061, true);
   EXPECT_TRUE(std::ranges::any_of(Take_Sound_Events(), [](const SoundEvent& e) {
-    return e.kind == SoundEvent::Kind::Play && e.slot == 2;
+    return e.kind == SoundEvent::Kind::PLAY && e.slot == 2;
   }));
   EXPECT_EQ(gun.state, 1);
   Record_Sound_Events(false);
