@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/soft/backend.h"
+#include "platform/soft/soft_os_impl.h"
 
 namespace plat::soft {
 
@@ -51,7 +51,7 @@ std::uint32_t SoftClipper::Release() {
 
 // ---- Surface ----
 
-SoftSurface::SoftSurface(Backend* os, int width, int height) : os_(os) {
+SoftSurface::SoftSurface(SoftOs* os, int width, int height) : os_(os) {
   pixels_.width = width;
   pixels_.height = height;
   pixels_.data.assign(static_cast<std::size_t>(width) * height, 0);
@@ -276,7 +276,7 @@ std::uint32_t SoftDirectDraw4::Release() {
 
 namespace plat::soft {
 
-HRESULT Backend::DirectDrawCreate(const GUID* device, IDirectDraw** out, void* outer) {
+HRESULT SoftOs::DirectDrawCreate(const GUID* device, IDirectDraw** out, void* outer) {
   if (out) *out = nullptr;
   if (!out || outer || device) return DDERR_INVALIDPARAMS;  // only the default display
   *out = new SoftDirectDraw(this);

@@ -1,7 +1,7 @@
 // The soft DirectInput: the system keyboard and mouse, fed by the host's events.
 #include <cstring>
 
-#include "platform/soft/backend.h"
+#include "platform/soft/soft_os_impl.h"
 
 namespace plat::soft {
 
@@ -14,7 +14,7 @@ constexpr std::uint32_t DISCL_EXCLUSIVE = 0x1, DISCL_FOREGROUND = 0x4;
 
 class SoftDevice final : public IDirectInputDevice {
  public:
-  SoftDevice(Backend* os, bool keyboard) : os_(os), keyboard_(keyboard) {}
+  SoftDevice(SoftOs* os, bool keyboard) : os_(os), keyboard_(keyboard) {}
 
   HRESULT SetCooperativeLevel(HWND window, std::uint32_t flags) override {
     const bool one_mode = !(flags & DISCL_EXCLUSIVE) != !(flags & DISCL_NONEXCLUSIVE);
@@ -78,7 +78,7 @@ class SoftDevice final : public IDirectInputDevice {
       m->rgbButtons[b] = os_->input().Button_Down(b, InputState::kDevice) ? 0x80 : 0;
   }
 
-  Backend* os_;
+  SoftOs* os_;
   bool keyboard_;
   bool formatted_ = false;
   bool acquired_ = false;
@@ -86,7 +86,7 @@ class SoftDevice final : public IDirectInputDevice {
 
 class SoftDirectInput final : public IDirectInput {
  public:
-  explicit SoftDirectInput(Backend* os) : os_(os) {}
+  explicit SoftDirectInput(SoftOs* os) : os_(os) {}
 
   HRESULT CreateDevice(const GUID& which, IDirectInputDevice** out, void* outer) override {
     if (out) *out = nullptr;
@@ -107,12 +107,12 @@ class SoftDirectInput final : public IDirectInput {
 
  private:
   ~SoftDirectInput() = default;
-  Backend* os_;
+  SoftOs* os_;
 };
 
 }  // namespace
 
-HRESULT Backend::DirectInputCreateA(HINSTANCE, std::uint32_t, IDirectInput** out, void* outer) {
+HRESULT SoftOs::DirectInputCreateA(HINSTANCE, std::uint32_t, IDirectInput** out, void* outer) {
   if (out) *out = nullptr;
   if (!out || outer) return DIERR_INVALIDPARAM;
   *out = new SoftDirectInput(this);

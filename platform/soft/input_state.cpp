@@ -1,8 +1,8 @@
+#include "platform/soft/input_state.h"
+
 #include <algorithm>
 #include <iterator>
 #include <limits>
-
-#include "platform/soft/host.h"
 
 namespace plat::soft {
 

@@ -1,7 +1,7 @@
 #include "platform/test_double/test_backend.h"
 
-#include "platform/soft/backend.h"
 #include "platform/soft/ddraw_objects.h"
+#include "platform/soft/soft_os_impl.h"
 
 namespace plat::test_double {
 
@@ -17,7 +17,7 @@ TestBackend::TestBackend(const Options& options) {
   auto host = std::make_unique<soft::HeadlessHost>(soft::HeadlessHost::Clock::kManual,
                                                    options.start_ms, options.sound);
   host_ = host.get();
-  backend_ = std::make_unique<soft::Backend>(std::move(host));
+  backend_ = std::make_unique<soft::SoftOs>(std::move(host));
   faulty_ = std::make_unique<FaultOs>(*backend_);
   faulty_->journal().Set_Enabled(options.journal);
   plat::Use_Os(faulty_.get());

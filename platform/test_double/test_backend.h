@@ -13,7 +13,7 @@
 #include "platform/test_double/fault_os.h"
 
 namespace plat::soft {
-class Backend;
+class SoftOs;
 }
 
 namespace plat::test_double {
@@ -57,7 +57,7 @@ class TestBackend {
 
  private:
   soft::HeadlessHost* host_;
-  std::unique_ptr<soft::Backend> backend_;
+  std::unique_ptr<soft::SoftOs> backend_;
   std::unique_ptr<FaultOs> faulty_;
 };
 

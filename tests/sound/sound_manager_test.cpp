@@ -4,8 +4,8 @@
 
 #include "platform/data_path.h"
 #include "platform/global_memory.h"
-#include "platform/soft/backend.h"
 #include "platform/soft/soft_os.h"
+#include "platform/soft/soft_os_impl.h"
 #include "platform/soft/soft_sound.h"
 #include "sound/riff_reader.h"
 #include "sound/sound_events.h"
@@ -46,8 +46,8 @@ struct PickyDevice : plat::IDirectSound {
 
 // The soft machine on a headless host, but DirectSoundCreate hands out the software device on
 // `sink` (none: no device), or `picky` over it, and debugger output is kept.
-struct SoundOs : plat::soft::Backend {
-  SoundOs() : Backend(plat::soft::Make_Headless_Host(false)) {}
+struct SoundOs : plat::soft::SoftOs {
+  SoundOs() : SoftOs(plat::soft::Make_Headless_Host(false)) {}
   plat::soft::AudioSink* sink = nullptr;
   PickyDevice* picky = nullptr;
   std::vector<std::string> debug_output;

@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "platform/data_path.h"
-#include "platform/soft/backend.h"
 #include "platform/soft/ddraw_objects.h"
+#include "platform/soft/soft_os_impl.h"
 #include "platform/soft/text.h"
 
 namespace plat::soft {
@@ -17,44 +17,44 @@ constexpr int OPAQUE = 2;
 constexpr int STOCK_OBJECTS = 20;
 }  // namespace
 
-HGDIOBJ Backend::Add_Object(std::unique_ptr<GdiObject> object) {
+HGDIOBJ SoftOs::Add_Object(std::unique_ptr<GdiObject> object) {
   auto handle = reinterpret_cast<HGDIOBJ>(object.get());
   objects_[object.get()] = std::move(object);
   return handle;
 }
 
-HDC Backend::Add_Dc(std::unique_ptr<DeviceContext> dc) {
+HDC SoftOs::Add_Dc(std::unique_ptr<DeviceContext> dc) {
   auto handle = reinterpret_cast<HDC>(dc.get());
   dc->selected = stock_bitmap_;
   dcs_[dc.get()] = std::move(dc);
   return handle;
 }
 
-GdiObject* Backend::Find_Object(HGDIOBJ handle) {
+GdiObject* SoftOs::Find_Object(HGDIOBJ handle) {
   auto it = objects_.find(handle);
   return it == objects_.end() ? nullptr : it->second.get();
 }
 
-DeviceContext* Backend::Find_Dc(HDC handle) {
+DeviceContext* SoftOs::Find_Dc(HDC handle) {
   auto it = dcs_.find(handle);
   return it == dcs_.end() ? nullptr : it->second.get();
 }
 
-bool Backend::Selected_Anywhere(const GdiObject* object) const {
+bool SoftOs::Selected_Anywhere(const GdiObject* object) const {
   return std::any_of(dcs_.begin(), dcs_.end(),
                      [&](const auto& entry) { return entry.second->selected == object; });
 }
 
-HDC Backend::Open_Surface_Dc(SoftSurface* surface) {
+HDC SoftOs::Open_Surface_Dc(SoftSurface* surface) {
   auto dc = std::make_unique<DeviceContext>();
   dc->kind = DeviceContext::SURFACE_DC;
   dc->surface = surface;
   return Add_Dc(std::move(dc));
 }
 
-void Backend::Close_Dc(HDC dc) { dcs_.erase(dc); }
+void SoftOs::Close_Dc(HDC dc) { dcs_.erase(dc); }
 
-HGDIOBJ Backend::GetStockObject(int which) {
+HGDIOBJ SoftOs::GetStockObject(int which) {
   if (which < 0 || which >= STOCK_OBJECTS) return nullptr;
   HGDIOBJ& slot = stock_[which];
   if (!slot) {
@@ -66,14 +66,12 @@ HGDIOBJ Backend::GetStockObject(int which) {
   return slot;
 }
 
-HICON Backend::LoadIconA(HINSTANCE, std::uintptr_t) { return GetStockObject(STOCK_OBJECTS - 1); }
+HICON SoftOs::LoadIconA(HINSTANCE, std::uintptr_t) { return GetStockObject(STOCK_OBJECTS - 1); }
 
-HCURSOR Backend::LoadCursorA(HINSTANCE, std::uintptr_t) {
-  return GetStockObject(STOCK_OBJECTS - 2);
-}
+HCURSOR SoftOs::LoadCursorA(HINSTANCE, std::uintptr_t) { return GetStockObject(STOCK_OBJECTS - 2); }
 
-HGDIOBJ Backend::LoadImageA(HINSTANCE, const char* name, std::uint32_t type, int, int,
-                            std::uint32_t flags) {
+HGDIOBJ SoftOs::LoadImageA(HINSTANCE, const char* name, std::uint32_t type, int, int,
+                           std::uint32_t flags) {
   // Only bitmap files: there are no resources to load from.
   if (!name || type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE)) return nullptr;
   auto object = std::make_unique<GdiObject>();
@@ -86,7 +84,7 @@ HGDIOBJ Backend::LoadImageA(HINSTANCE, const char* name, std::uint32_t type, int
   return Add_Object(std::move(object));
 }
 
-int Backend::GetObjectA(HGDIOBJ handle, int size, void* out) {
+int SoftOs::GetObjectA(HGDIOBJ handle, int size, void* out) {
   GdiObject* object = Find_Object(handle);
   if (!object || object->kind != GdiObject::BITMAP_OBJECT) return 0;
   if (!out) return sizeof(BITMAP);
@@ -103,12 +101,12 @@ int Backend::GetObjectA(HGDIOBJ handle, int size, void* out) {
   return sizeof(BITMAP);
 }
 
-HDC Backend::CreateCompatibleDC(HDC reference) {
+HDC SoftOs::CreateCompatibleDC(HDC reference) {
   if (reference && !Find_Dc(reference)) return nullptr;
   return Add_Dc(std::make_unique<DeviceContext>());
 }
 
-HGDIOBJ Backend::SelectObject(HDC handle, HGDIOBJ object_handle) {
+HGDIOBJ SoftOs::SelectObject(HDC handle, HGDIOBJ object_handle) {
   DeviceContext* dc = Find_Dc(handle);
   GdiObject* object = Find_Object(object_handle);
   if (!dc || !object) return nullptr;
@@ -122,8 +120,8 @@ HGDIOBJ Backend::SelectObject(HDC handle, HGDIOBJ object_handle) {
   return reinterpret_cast<HGDIOBJ>(previous);
 }
 
-bool Backend::BitBlt(HDC dst_handle, int x, int y, int w, int h, HDC src_handle, int sx, int sy,
-                     std::uint32_t rop) {
+bool SoftOs::BitBlt(HDC dst_handle, int x, int y, int w, int h, HDC src_handle, int sx, int sy,
+                    std::uint32_t rop) {
   DeviceContext* dst = Find_Dc(dst_handle);
   DeviceContext* src = Find_Dc(src_handle);
   if (!dst || !src || rop != SRCCOPY || w < 0 || h < 0) return false;
@@ -145,7 +143,7 @@ bool Backend::BitBlt(HDC dst_handle, int x, int y, int w, int h, HDC src_handle,
   return true;
 }
 
-bool Backend::DeleteDC(HDC handle) {
+bool SoftOs::DeleteDC(HDC handle) {
   DeviceContext* dc = Find_Dc(handle);
   if (!dc || dc->kind != DeviceContext::MEMORY_DC)
     return false;  // surface DCs go back by ReleaseDC
@@ -153,7 +151,7 @@ bool Backend::DeleteDC(HDC handle) {
   return true;
 }
 
-bool Backend::DeleteObject(HGDIOBJ handle) {
+bool SoftOs::DeleteObject(HGDIOBJ handle) {
   GdiObject* object = Find_Object(handle);
   if (!object) return false;
   if (object->stock) return true;  // stock objects outlive everything
@@ -162,7 +160,7 @@ bool Backend::DeleteObject(HGDIOBJ handle) {
   return true;
 }
 
-COLORREF Backend::SetTextColor(HDC handle, COLORREF colour) {
+COLORREF SoftOs::SetTextColor(HDC handle, COLORREF colour) {
   DeviceContext* dc = Find_Dc(handle);
   if (!dc) return CLR_INVALID;
   COLORREF previous = dc->text_colour;
@@ -170,7 +168,7 @@ COLORREF Backend::SetTextColor(HDC handle, COLORREF colour) {
   return previous;
 }
 
-int Backend::SetBkMode(HDC handle, int mode) {
+int SoftOs::SetBkMode(HDC handle, int mode) {
   DeviceContext* dc = Find_Dc(handle);
   if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
   int previous = dc->bk_mode;
@@ -178,7 +176,7 @@ int Backend::SetBkMode(HDC handle, int mode) {
   return previous;
 }
 
-bool Backend::TextOutA(HDC handle, int x, int y, const char* text, int length) {
+bool SoftOs::TextOutA(HDC handle, int x, int y, const char* text, int length) {
   DeviceContext* dc = Find_Dc(handle);
   if (!dc || length < 0 || (length > 0 && !text)) return false;
   if (dc->kind != DeviceContext::SURFACE_DC) return true;  // nothing to draw on: drawn nowhere

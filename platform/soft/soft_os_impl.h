@@ -1,5 +1,5 @@
-// The soft backend: everything the game calls through the seam, done in memory, with the host
-// supplying the clock, the window, the user's input and the screen.
+// SoftOs, the soft backend that Make_Soft_Os (soft_os.h) makes: everything the game calls through
+// the seam, done in memory, with the host supplying the clock, the window, input and the screen.
 #pragma once
 
 #include <deque>
@@ -33,10 +33,10 @@ struct DeviceContext {
   int bk_mode = 2;  // OPAQUE
 };
 
-class Backend : public plat::Os {
+class SoftOs : public plat::Os {
  public:
-  explicit Backend(std::unique_ptr<Host> host);
-  ~Backend() override;
+  explicit SoftOs(std::unique_ptr<Host> host);
+  ~SoftOs() override;
 
   ZORVEX_OS_CALLS(ZORVEX_OS_OVERRIDE)
 

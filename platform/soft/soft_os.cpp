@@ -1,6 +1,6 @@
 // The soft backend's core: the host's events, windows and the message queue, the clock, and the
 // hand-over of frames to the host.
-#include "platform/soft/backend.h"
+#include "platform/soft/soft_os.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,7 +8,7 @@
 
 #include "platform/soft/ddraw_objects.h"
 #include "platform/soft/keycodes.h"
-#include "platform/soft/soft_os.h"
+#include "platform/soft/soft_os_impl.h"
 #include "platform/soft/soft_sound.h"
 
 namespace plat::soft {
@@ -17,7 +17,7 @@ namespace {
 constexpr int HIDDEN_WAIT_MS = 100;  // how long one lost flip sleeps waiting for the window
 }
 
-Backend::Backend(std::unique_ptr<Host> host) : host_(std::move(host)) {
+SoftOs::SoftOs(std::unique_ptr<Host> host) : host_(std::move(host)) {
   auto bitmap = std::make_unique<GdiObject>();
   bitmap->bitmap.width = bitmap->bitmap.height = 1;
   bitmap->bitmap.pixels.assign(1, 0);
@@ -26,15 +26,15 @@ Backend::Backend(std::unique_ptr<Host> host) : host_(std::move(host)) {
   Add_Object(std::move(bitmap));
 }
 
-Backend::~Backend() = default;
+SoftOs::~SoftOs() = default;
 
 std::unique_ptr<plat::Os> Make_Soft_Os(std::unique_ptr<Host> host) {
-  return std::make_unique<Backend>(std::move(host));
+  return std::make_unique<SoftOs>(std::move(host));
 }
 
 // ---- Host events and frames ----
 
-void Backend::Pump() {
+void SoftOs::Pump() {
   host_->Pump_Events(&input_);
   if (!input_.Take_Close()) return;
   closing_ = true;
@@ -42,7 +42,7 @@ void Backend::Pump() {
     queue_.push_back({reinterpret_cast<HWND>(windows_.front().get()), WM_CLOSE, 0, 0});
 }
 
-HRESULT Backend::Show_Frame(SoftSurface* front, SoftSurface* back) {
+HRESULT SoftOs::Show_Frame(SoftSurface* front, SoftSurface* back) {
   Pump();
   if (!host_->Visible() && !closing_) {
     // Sleep on the host's events rather than spin; the game's flip loop comes back here.
@@ -56,11 +56,11 @@ HRESULT Backend::Show_Frame(SoftSurface* front, SoftSurface* back) {
   return DD_OK;
 }
 
-void Backend::Surface_Died(SoftSurface* s) {
+void SoftOs::Surface_Died(SoftSurface* s) {
   surfaces_.erase(std::remove(surfaces_.begin(), surfaces_.end(), s), surfaces_.end());
 }
 
-SoftSurface* Backend::Primary() const {
+SoftSurface* SoftOs::Primary() const {
   for (SoftSurface* s : surfaces_)
     if (s->Is_Primary()) return s;
   return nullptr;
@@ -68,15 +68,14 @@ SoftSurface* Backend::Primary() const {
 
 // ---- Windows and messages ----
 
-std::uint16_t Backend::RegisterClassA(const WNDCLASSA* wc) {
+std::uint16_t SoftOs::RegisterClassA(const WNDCLASSA* wc) {
   if (!wc || !wc->lpfnWndProc || !wc->lpszClassName) return 0;
   if (!classes_.emplace(wc->lpszClassName, WindowClass{wc->lpfnWndProc}).second) return 0;
   return static_cast<std::uint16_t>(classes_.size());
 }
 
-HWND Backend::CreateWindowExA(std::uint32_t, const char* class_name, const char* title,
-                              std::uint32_t, int, int, int w, int h, HWND, void*, HINSTANCE,
-                              void*) {
+HWND SoftOs::CreateWindowExA(std::uint32_t, const char* class_name, const char* title,
+                             std::uint32_t, int, int, int w, int h, HWND, void*, HINSTANCE, void*) {
   if (!class_name) return nullptr;
   auto found = classes_.find(class_name);
   if (found == classes_.end()) return nullptr;
@@ -90,14 +89,14 @@ HWND Backend::CreateWindowExA(std::uint32_t, const char* class_name, const char*
   return handle;
 }
 
-Backend::Window* Backend::Find_Window(HWND handle) {
+SoftOs::Window* SoftOs::Find_Window(HWND handle) {
   for (auto& w : windows_)
     if (reinterpret_cast<HWND>(w.get()) == handle) return w.get();
   return nullptr;
 }
 
-bool Backend::PeekMessageA(MSG* msg, HWND window, std::uint32_t first, std::uint32_t last,
-                           std::uint32_t remove) {
+bool SoftOs::PeekMessageA(MSG* msg, HWND window, std::uint32_t first, std::uint32_t last,
+                          std::uint32_t remove) {
   if (!msg) return false;
   Pump();
   auto wanted = [&](const MSG& m) {
@@ -119,36 +118,36 @@ bool Backend::PeekMessageA(MSG* msg, HWND window, std::uint32_t first, std::uint
   return false;
 }
 
-bool Backend::TranslateMessage(const MSG*) {
+bool SoftOs::TranslateMessage(const MSG*) {
   return false;  // no key messages are ever posted, so there is nothing to translate
 }
 
-LRESULT Backend::DispatchMessageA(const MSG* msg) {
+LRESULT SoftOs::DispatchMessageA(const MSG* msg) {
   if (!msg) return 0;
   Window* w = Find_Window(msg->hwnd);
   if (!w) return 0;
   return w->proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
-bool Backend::PostMessageA(HWND window, std::uint32_t message, WPARAM wp, LPARAM lp) {
+bool SoftOs::PostMessageA(HWND window, std::uint32_t message, WPARAM wp, LPARAM lp) {
   if (window && !Find_Window(window)) return false;
   queue_.push_back({window, message, wp, lp});
   return true;
 }
 
-void Backend::PostQuitMessage(int exit_code) {
+void SoftOs::PostQuitMessage(int exit_code) {
   quit_posted_ = true;
   quit_code_ = exit_code;
   closing_ = true;
 }
 
-LRESULT Backend::DefWindowProcA(HWND window, std::uint32_t message, WPARAM, LPARAM) {
+LRESULT SoftOs::DefWindowProcA(HWND window, std::uint32_t message, WPARAM, LPARAM) {
   Window* w = Find_Window(window);
   if (w && message == WM_CLOSE) w->proc(window, WM_DESTROY, 0, 0);
   return 0;
 }
 
-HDC Backend::BeginPaint(HWND window, PAINTSTRUCT* ps) {
+HDC SoftOs::BeginPaint(HWND window, PAINTSTRUCT* ps) {
   if (!ps || !Find_Window(window)) return nullptr;
   auto dc = std::make_unique<DeviceContext>();
   dc->kind = DeviceContext::PAINT_DC;
@@ -157,7 +156,7 @@ HDC Backend::BeginPaint(HWND window, PAINTSTRUCT* ps) {
   return ps->hdc;
 }
 
-bool Backend::EndPaint(HWND window, const PAINTSTRUCT* ps) {
+bool SoftOs::EndPaint(HWND window, const PAINTSTRUCT* ps) {
   if (!ps || !Find_Window(window)) return false;
   DeviceContext* dc = Find_Dc(ps->hdc);
   if (!dc || dc->kind != DeviceContext::PAINT_DC) return false;
@@ -165,7 +164,7 @@ bool Backend::EndPaint(HWND window, const PAINTSTRUCT* ps) {
   return true;
 }
 
-std::int16_t Backend::GetAsyncKeyState(int virtual_key) {
+std::int16_t SoftOs::GetAsyncKeyState(int virtual_key) {
   constexpr std::int16_t KEY_DOWN = static_cast<std::int16_t>(0x8000);
   const int dik = Vk_To_Dik(virtual_key);
   if (dik < 0) return 0;
@@ -173,23 +172,23 @@ std::int16_t Backend::GetAsyncKeyState(int virtual_key) {
   return input_.Key_Down(dik, InputState::kAsync) ? KEY_DOWN : 0;
 }
 
-int Backend::ShowCursor(bool show) {
+int SoftOs::ShowCursor(bool show) {
   cursor_count_ += show ? 1 : -1;
   return cursor_count_;
 }
 
 // ---- Kernel ----
 
-std::uint32_t Backend::GetTickCount() { return host_->Ticks(); }
+std::uint32_t SoftOs::GetTickCount() { return host_->Ticks(); }
 
-void Backend::OutputDebugStringA(const char* text) {
+void SoftOs::OutputDebugStringA(const char* text) {
   if (!text) return;
   if (std::getenv("ZORVEX_DEBUG_OUTPUT")) std::fputs(text, stderr);
 }
 
 // ---- Sound ----
 
-HRESULT Backend::DirectSoundCreate(const GUID*, IDirectSound** out, void* outer) {
+HRESULT SoftOs::DirectSoundCreate(const GUID*, IDirectSound** out, void* outer) {
   if (out) *out = nullptr;
   if (!out || outer) return DSERR_INVALIDPARAM;
   return Create_Sound_Device(host_->Audio_Sink(), out);
