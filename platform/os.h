@@ -8,6 +8,7 @@
 #include "platform/ddraw.h"
 #include "platform/dinput.h"
 #include "platform/dsound.h"
+#include "platform/global_memory.h"
 #include "platform/win_types.h"
 
 namespace plat {
@@ -60,6 +61,10 @@ namespace plat {
   X(int, SetBkMode, (HDC dc, int mode), (dc, mode), 0)                                             \
   X(bool, TextOutA, (HDC dc, int x, int y, const char* text, int length),                          \
     (dc, x, y, text, length), false)
+// Memory blocks, as the WAV reader hands them out.
+#define ZORVEX_OS_MEMORY_CALLS(X)                                                                  \
+  X(HGLOBAL, GlobalAlloc, (std::uint32_t flags, std::size_t bytes), (flags, bytes), nullptr)       \
+  X(HGLOBAL, GlobalFree, (HGLOBAL block), (block), block)
 // The DirectX entry points: each hands out an object, which a layer may wrap.
 #define ZORVEX_OS_DIRECTX_CALLS(X)                                                                 \
   X(HRESULT, DirectDrawCreate, (const GUID* device, IDirectDraw** out, void* outer),               \
@@ -69,7 +74,8 @@ namespace plat {
   X(HRESULT, DirectInputCreateA,                                                                   \
     (HINSTANCE instance, std::uint32_t version, IDirectInput** out, void* outer),                  \
     (instance, version, out, outer), code)
-#define ZORVEX_OS_CALLS(X) ZORVEX_OS_WINDOWS_CALLS(X) ZORVEX_OS_DIRECTX_CALLS(X)
+#define ZORVEX_OS_CALLS(X) \
+  ZORVEX_OS_WINDOWS_CALLS(X) ZORVEX_OS_MEMORY_CALLS(X) ZORVEX_OS_DIRECTX_CALLS(X)
 // clang-format on
 
 class Os {
@@ -88,7 +94,7 @@ class Os {
 class OsLayer : public Os {
  public:
   explicit OsLayer(Os& inner) : inner_(inner) {}
-#define ZORVEX_OS_PASS(result, name, params, args, failed)                                         \
+#define ZORVEX_OS_PASS(result, name, params, args, failed) \
   result name params override { return inner_.name args; }
   ZORVEX_OS_CALLS(ZORVEX_OS_PASS)
 #undef ZORVEX_OS_PASS
@@ -104,7 +110,7 @@ class OsLayer : public Os {
 Os& os();
 void Use_Os(Os* backend);
 
-#define ZORVEX_OS_FORWARD(result, name, params, args, failed)                                      \
+#define ZORVEX_OS_FORWARD(result, name, params, args, failed) \
   inline result name params { return os().name args; }
 ZORVEX_OS_CALLS(ZORVEX_OS_FORWARD)
 #undef ZORVEX_OS_FORWARD

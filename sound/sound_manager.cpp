@@ -4,7 +4,6 @@
 #include <cstring>
 #include <new>
 
-#include "platform/global_memory.h"
 #include "platform/os.h"
 #include "sound/sound_events.h"
 #include "sound/wave_reader.h"

@@ -186,6 +186,16 @@ void SoftOs::OutputDebugStringA(const char* text) {
   if (std::getenv("ZORVEX_DEBUG_OUTPUT")) std::fputs(text, stderr);
 }
 
+HGLOBAL SoftOs::GlobalAlloc(std::uint32_t flags, std::size_t bytes) {
+  if (flags != GMEM_FIXED) return nullptr;  // movable blocks are never asked for
+  return std::malloc(bytes ? bytes : 1);    // a zero-size block is still one of its own
+}
+
+HGLOBAL SoftOs::GlobalFree(HGLOBAL block) {
+  std::free(block);
+  return nullptr;  // null: freed (null itself is accepted)
+}
+
 // ---- Sound ----
 
 HRESULT SoftOs::DirectSoundCreate(const GUID*, IDirectSound** out, void* outer) {

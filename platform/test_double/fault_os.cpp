@@ -338,6 +338,22 @@ IDirectDrawSurface4* FaultOs::Inner_Of(IDirectDrawSurface4* surface) {
 ZORVEX_OS_WINDOWS_CALLS(ZORVEX_FAULT_CALL)
 #undef ZORVEX_FAULT_CALL
 
+HGLOBAL FaultOs::GlobalAlloc(std::uint32_t flags, std::size_t bytes) {
+  HRESULT code;
+  if (Call("GlobalAlloc", &code)) return nullptr;
+  HGLOBAL block = inner().GlobalAlloc(flags, bytes);
+  if (block) ++live_blocks_;
+  return block;
+}
+
+HGLOBAL FaultOs::GlobalFree(HGLOBAL block) {
+  HRESULT code;
+  if (Call("GlobalFree", &code)) return block;
+  HGLOBAL left = inner().GlobalFree(block);
+  if (block && !left) --live_blocks_;
+  return left;
+}
+
 HRESULT FaultOs::DirectDrawCreate(const GUID* device, IDirectDraw** out, void* outer) {
   HRESULT code;
   if (Call("DirectDrawCreate", &code)) return Failed(out, code);

@@ -19,7 +19,8 @@
 // "back" (its attached page), "offscreen1", "offscreen2", ... (in creation order), "clipper",
 // "IDirectSound", "primary" (the primary sound buffer), "buffer1", "buffer2", ..., "IDirectInput",
 // "keyboard", "mouse".
-// Release cannot be made to fail. A failed GetTickCount returns the code as the tick; a failed
+// Release cannot be made to fail. A failed GlobalAlloc returns null, a failed GlobalFree the block
+// (still allocated); a failed GetTickCount returns the code as the tick; a failed
 // void call (PostQuitMessage, OutputDebugStringA) does nothing; other calls answer as the seam's
 // list says (a null handle, false or 0).
 //
@@ -87,6 +88,9 @@ class FaultOs final : public OsLayer {
 
   ZORVEX_OS_CALLS(ZORVEX_OS_OVERRIDE)
 
+  // The blocks GlobalAlloc handed out and GlobalFree has not taken back.
+  int Live_Blocks() const { return live_blocks_; }
+
   // The backend's own surface beneath one this layer handed out (any other as it is).
   static IDirectDrawSurface4* Inner_Of(IDirectDrawSurface4* surface);
 
@@ -102,6 +106,7 @@ class FaultOs final : public OsLayer {
   FaultPlan faults_;
   Journal journal_;
   std::unordered_map<std::string, int> role_counts_;
+  int live_blocks_ = 0;
 };
 
 }  // namespace plat::test_double

@@ -35,6 +35,7 @@ class TestBackend {
   FaultPlan& faults() { return faulty_->faults(); }
   Journal& journal() { return faulty_->journal(); }
   soft::HeadlessHost& host() { return *host_; }
+  int Live_Blocks() const { return faulty_->Live_Blocks(); }
 
   // The clock.
   void Set_Ticks(std::uint32_t ms) { host_->Set_Ticks(ms); }

@@ -17,8 +17,9 @@
 #include <vector>
 
 #include "platform/data_path.h"
-#include "platform/global_memory.h"
+#include "platform/os.h"
 #include "platform/soft/mixer.h"
+#include "platform/soft/soft_os.h"
 #include "sound/wave_reader.h"
 
 namespace {
@@ -306,6 +307,9 @@ int main(int argc, char** argv) {
   if (argc != 6 || std::atol(argv[4]) <= 0)
     Die("usage: zorvex-disk-audio-check RAW TRACE DATA_DIR BUFFER BOUNCE_FRAME");
   plat::Set_Data_Dir(argv[3]);
+  // The reader's memory blocks come through the seam: the headless backend, without sound.
+  const auto backend = plat::soft::Make_Soft_Os(plat::soft::Make_Headless_Host(false));
+  plat::Use_Os(backend.get());
   std::ifstream raw(argv[1], std::ios::binary);  // s16le, which is this machine's own order
   if (!raw) Die(std::string("cannot read ") + argv[1]);
   const std::string bytes((std::istreambuf_iterator<char>(raw)), {});
