@@ -106,14 +106,19 @@ HRESULT Failed(T** out, HRESULT code) {
   return code;
 }
 
+// A method that journals, may fail, and otherwise asks the backend's object (with `args`, which
+// may unwrap objects this layer handed out).
+#define ZORVEX_FAULT_METHOD(name, params, args)            \
+  HRESULT name params override {                           \
+    HRESULT code;                                          \
+    return Fails(#name, &code) ? code : inner_->name args; \
+  }
+
 class FaultClipper final : public Wrapper<IDirectDrawClipper> {
  public:
   FaultClipper(FaultOs* os, IDirectDrawClipper* inner)
       : Wrapper(os, inner, "IDirectDrawClipper", "clipper") {}
-  HRESULT SetClipList(const RGNDATA* region, std::uint32_t flags) override {
-    HRESULT code;
-    return Fails("SetClipList", &code) ? code : inner_->SetClipList(region, flags);
-  }
+  ZORVEX_FAULT_METHOD(SetClipList, (const RGNDATA* region, std::uint32_t flags), (region, flags))
 };
 
 IDirectDrawClipper* Inner_Clipper(IDirectDrawClipper* clipper) {
@@ -125,16 +130,12 @@ class FaultSurface final : public Wrapper<IDirectDrawSurface4> {
  public:
   FaultSurface(FaultOs* os, IDirectDrawSurface4* inner, std::string role)
       : Wrapper(os, inner, "IDirectDrawSurface4", std::move(role)) {}
-  HRESULT Blt(const RECT* dst, IDirectDrawSurface4* src, const RECT* src_rect, std::uint32_t flags,
-              const DDBLTFX* fx) override {
-    HRESULT code;
-    if (Fails("Blt", &code)) return code;
-    return inner_->Blt(dst, FaultOs::Inner_Of(src), src_rect, flags, fx);
-  }
-  HRESULT Flip(IDirectDrawSurface4* target, std::uint32_t flags) override {
-    HRESULT code;
-    return Fails("Flip", &code) ? code : inner_->Flip(FaultOs::Inner_Of(target), flags);
-  }
+  ZORVEX_FAULT_METHOD(Blt,
+                      (const RECT* dst, IDirectDrawSurface4* src, const RECT* src_rect,
+                       std::uint32_t flags, const DDBLTFX* fx),
+                      (dst, FaultOs::Inner_Of(src), src_rect, flags, fx))
+  ZORVEX_FAULT_METHOD(Flip, (IDirectDrawSurface4 * target, std::uint32_t flags),
+                      (FaultOs::Inner_Of(target), flags))
   HRESULT GetAttachedSurface(const DDSCAPS2* caps, IDirectDrawSurface4** out) override {
     HRESULT code;
     if (Fails("GetAttachedSurface", &code)) return Failed(out, code);
@@ -142,48 +143,27 @@ class FaultSurface final : public Wrapper<IDirectDrawSurface4> {
     if (out && *out) *out = new FaultSurface(os_, *out, "back");
     return result;
   }
-  HRESULT SetClipper(IDirectDrawClipper* clipper) override {
-    HRESULT code;
-    return Fails("SetClipper", &code) ? code : inner_->SetClipper(Inner_Clipper(clipper));
-  }
-  HRESULT SetColorKey(std::uint32_t flags, const DDCOLORKEY* key) override {
-    HRESULT code;
-    return Fails("SetColorKey", &code) ? code : inner_->SetColorKey(flags, key);
-  }
+  ZORVEX_FAULT_METHOD(SetClipper, (IDirectDrawClipper * clipper), (Inner_Clipper(clipper)))
+  ZORVEX_FAULT_METHOD(SetColorKey, (std::uint32_t flags, const DDCOLORKEY* key), (flags, key))
   HRESULT GetDC(HDC* out) override {
     HRESULT code;
-    if (!Fails("GetDC", &code)) return inner_->GetDC(out);
-    if (out) *out = nullptr;
-    return code;
+    return Fails("GetDC", &code) ? Failed(out, code) : inner_->GetDC(out);
   }
-  HRESULT ReleaseDC(HDC dc) override {
-    HRESULT code;
-    return Fails("ReleaseDC", &code) ? code : inner_->ReleaseDC(dc);
-  }
-  HRESULT Lock(RECT* rect, DDSURFACEDESC2* desc, std::uint32_t flags, HANDLE event) override {
-    HRESULT code;
-    return Fails("Lock", &code) ? code : inner_->Lock(rect, desc, flags, event);
-  }
-  HRESULT Unlock(RECT* rect) override {
-    HRESULT code;
-    return Fails("Unlock", &code) ? code : inner_->Unlock(rect);
-  }
+  ZORVEX_FAULT_METHOD(ReleaseDC, (HDC dc), (dc))
+  ZORVEX_FAULT_METHOD(Lock, (RECT * rect, DDSURFACEDESC2* desc, std::uint32_t flags, HANDLE event),
+                      (rect, desc, flags, event))
+  ZORVEX_FAULT_METHOD(Unlock, (RECT * rect), (rect))
 };
 
 class FaultDraw4 final : public Wrapper<IDirectDraw4> {
  public:
   FaultDraw4(FaultOs* os, IDirectDraw4* inner)
       : Wrapper(os, inner, "IDirectDraw4", "IDirectDraw4") {}
-  HRESULT SetCooperativeLevel(HWND window, std::uint32_t flags) override {
-    HRESULT code;
-    return Fails("SetCooperativeLevel", &code) ? code : inner_->SetCooperativeLevel(window, flags);
-  }
-  HRESULT SetDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t bpp,
-                         std::uint32_t refresh, std::uint32_t flags) override {
-    HRESULT code;
-    if (Fails("SetDisplayMode", &code)) return code;
-    return inner_->SetDisplayMode(width, height, bpp, refresh, flags);
-  }
+  ZORVEX_FAULT_METHOD(SetCooperativeLevel, (HWND window, std::uint32_t flags), (window, flags))
+  ZORVEX_FAULT_METHOD(SetDisplayMode,
+                      (std::uint32_t width, std::uint32_t height, std::uint32_t bpp,
+                       std::uint32_t refresh, std::uint32_t flags),
+                      (width, height, bpp, refresh, flags))
   HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface4** out, void* outer) override {
     HRESULT code;
     if (Fails("CreateSurface", &code)) return Failed(out, code);
@@ -223,51 +203,28 @@ class FaultBuffer final : public Wrapper<IDirectSoundBuffer> {
  public:
   FaultBuffer(FaultOs* os, IDirectSoundBuffer* inner, std::string role)
       : Wrapper(os, inner, "IDirectSoundBuffer", std::move(role)) {}
-  HRESULT SetFormat(const WAVEFORMATEX* format) override {
-    HRESULT code;
-    return Fails("SetFormat", &code) ? code : inner_->SetFormat(format);
-  }
-  HRESULT SetFrequency(std::uint32_t hz) override {
-    HRESULT code;
-    return Fails("SetFrequency", &code) ? code : inner_->SetFrequency(hz);
-  }
-  HRESULT SetCurrentPosition(std::uint32_t byte_offset) override {
-    HRESULT code;
-    return Fails("SetCurrentPosition", &code) ? code : inner_->SetCurrentPosition(byte_offset);
-  }
-  HRESULT SetVolume(std::int32_t hundredths_db) override {
-    HRESULT code;
-    return Fails("SetVolume", &code) ? code : inner_->SetVolume(hundredths_db);
-  }
-  HRESULT Lock(std::uint32_t offset, std::uint32_t bytes, void** region1, std::uint32_t* bytes1,
-               void** region2, std::uint32_t* bytes2, std::uint32_t flags) override {
-    HRESULT code;
-    if (Fails("Lock", &code)) return code;
-    return inner_->Lock(offset, bytes, region1, bytes1, region2, bytes2, flags);
-  }
-  HRESULT Unlock(void* region1, std::uint32_t bytes1, void* region2,
-                 std::uint32_t bytes2) override {
-    HRESULT code;
-    return Fails("Unlock", &code) ? code : inner_->Unlock(region1, bytes1, region2, bytes2);
-  }
-  HRESULT Play(std::uint32_t reserved, std::uint32_t priority, std::uint32_t flags) override {
-    HRESULT code;
-    return Fails("Play", &code) ? code : inner_->Play(reserved, priority, flags);
-  }
-  HRESULT Stop() override {
-    HRESULT code;
-    return Fails("Stop", &code) ? code : inner_->Stop();
-  }
+  ZORVEX_FAULT_METHOD(SetFormat, (const WAVEFORMATEX* format), (format))
+  ZORVEX_FAULT_METHOD(SetFrequency, (std::uint32_t hz), (hz))
+  ZORVEX_FAULT_METHOD(SetCurrentPosition, (std::uint32_t byte_offset), (byte_offset))
+  ZORVEX_FAULT_METHOD(SetVolume, (std::int32_t hundredths_db), (hundredths_db))
+  ZORVEX_FAULT_METHOD(Lock,
+                      (std::uint32_t offset, std::uint32_t bytes, void** region1,
+                       std::uint32_t* bytes1, void** region2, std::uint32_t* bytes2,
+                       std::uint32_t flags),
+                      (offset, bytes, region1, bytes1, region2, bytes2, flags))
+  ZORVEX_FAULT_METHOD(Unlock,
+                      (void* region1, std::uint32_t bytes1, void* region2, std::uint32_t bytes2),
+                      (region1, bytes1, region2, bytes2))
+  ZORVEX_FAULT_METHOD(Play, (std::uint32_t reserved, std::uint32_t priority, std::uint32_t flags),
+                      (reserved, priority, flags))
+  ZORVEX_FAULT_METHOD(Stop, (), ())
 };
 
 class FaultSound final : public Wrapper<IDirectSound> {
  public:
   FaultSound(FaultOs* os, IDirectSound* inner)
       : Wrapper(os, inner, "IDirectSound", "IDirectSound") {}
-  HRESULT SetCooperativeLevel(HWND window, std::uint32_t level) override {
-    HRESULT code;
-    return Fails("SetCooperativeLevel", &code) ? code : inner_->SetCooperativeLevel(window, level);
-  }
+  ZORVEX_FAULT_METHOD(SetCooperativeLevel, (HWND window, std::uint32_t level), (window, level))
   HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** out,
                             void* outer) override {
     HRESULT code;
@@ -285,26 +242,11 @@ class FaultDevice final : public Wrapper<IDirectInputDevice> {
  public:
   FaultDevice(FaultOs* os, IDirectInputDevice* inner, bool keyboard)
       : Wrapper(os, inner, "IDirectInputDevice", keyboard ? "keyboard" : "mouse") {}
-  HRESULT SetCooperativeLevel(HWND window, std::uint32_t flags) override {
-    HRESULT code;
-    return Fails("SetCooperativeLevel", &code) ? code : inner_->SetCooperativeLevel(window, flags);
-  }
-  HRESULT SetDataFormat(const DIDATAFORMAT* format) override {
-    HRESULT code;
-    return Fails("SetDataFormat", &code) ? code : inner_->SetDataFormat(format);
-  }
-  HRESULT Acquire() override {
-    HRESULT code;
-    return Fails("Acquire", &code) ? code : inner_->Acquire();
-  }
-  HRESULT Unacquire() override {
-    HRESULT code;
-    return Fails("Unacquire", &code) ? code : inner_->Unacquire();
-  }
-  HRESULT GetDeviceState(std::uint32_t size, void* out) override {
-    HRESULT code;
-    return Fails("GetDeviceState", &code) ? code : inner_->GetDeviceState(size, out);
-  }
+  ZORVEX_FAULT_METHOD(SetCooperativeLevel, (HWND window, std::uint32_t flags), (window, flags))
+  ZORVEX_FAULT_METHOD(SetDataFormat, (const DIDATAFORMAT* format), (format))
+  ZORVEX_FAULT_METHOD(Acquire, (), ())
+  ZORVEX_FAULT_METHOD(Unacquire, (), ())
+  ZORVEX_FAULT_METHOD(GetDeviceState, (std::uint32_t size, void* out), (size, out))
 };
 
 class FaultInput final : public Wrapper<IDirectInput> {
@@ -319,6 +261,8 @@ class FaultInput final : public Wrapper<IDirectInput> {
     return result;
   }
 };
+
+#undef ZORVEX_FAULT_METHOD
 
 }  // namespace
 
