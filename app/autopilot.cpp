@@ -55,8 +55,8 @@ std::int32_t Steer() {
 
 void Reset_Autopilot() { pilot = Pilot{}; }
 
-plat::FrameInput Autopilot_Input() {
-  plat::FrameInput input;
+plat::script::FrameInput Autopilot_Input() {
+  plat::script::FrameInput input;
   if (game_mode != pilot.mode) {
     pilot.mode = game_mode;
     pilot.mode_since = pilot.frame;

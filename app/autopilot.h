@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
-#include "platform/os.h"
+#include "platform/script/script_os.h"
 
 namespace zorvex {
 
 void Reset_Autopilot();
 // The pilot's input for the next frame (the tick is left to the caller).
-plat::FrameInput Autopilot_Input();
+plat::script::FrameInput Autopilot_Input();
 
 }  // namespace zorvex

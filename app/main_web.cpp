@@ -64,7 +64,7 @@ EMSCRIPTEN_KEEPALIVE const char* zorvex_version() { return zorvex::Version_Text(
 // Runs up to `passes` passes of the message loop. GAME_RUNNING, or the exit status once the
 // game has ended.
 EMSCRIPTEN_KEEPALIVE int zorvex_step(int passes) {
-  for (int i = 0; running && i < passes; ++i) Report(zorvex::Program_Pass());
+  for (int i = 0; running && i < passes; ++i) Report(zorvex::Message_Pass());
   return exit_code;
 }
 }

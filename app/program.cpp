@@ -15,14 +15,10 @@ std::unique_ptr<plat::Os> backend_in_use;
 
 plat::HINSTANCE Instance() { return reinterpret_cast<plat::HINSTANCE>(&instance_tag); }
 
-void Use_Backend(std::unique_ptr<plat::Os> backend) {
-  backend_in_use = std::move(backend);
-  plat::Use_Os(backend_in_use.get());
-}
-
-// After the game returned `code`: says why start-up failed, closes the session and the log and
+// Once the run is over with `code`: says why start-up failed, closes the session and the log and
 // drops the backend.
 int Finish_Program(int code) {
+  Set_Run_End(nullptr);
   if (code == EXIT_STARTUP_FAILED && *Startup_Failure()) Fail_Program(code, Startup_Failure());
   if (!End_Session())
     code = Fail_Program(EXIT_STARTUP_FAILED, "could not write every file asked for");
@@ -39,6 +35,14 @@ bool Has_Sheet(const std::string& dir) {
   std::FILE* file = std::fopen((dir.empty() ? "gfx.bmp" : dir + "/gfx.bmp").c_str(), "rb");
   if (file) std::fclose(file);
   return file != nullptr;
+}
+
+bool Use_Backend(std::unique_ptr<plat::Os> backend) {
+  if (!backend) return false;
+  backend_in_use = std::move(backend);
+  plat::Use_Os(backend_in_use.get());
+  Set_Run_End(Finish_Program);
+  return true;
 }
 
 }  // namespace
@@ -74,23 +78,15 @@ int Open_Session(const Options& options) {
 }
 
 int Run_Program(std::unique_ptr<plat::Os> backend) {
-  if (!backend) return Fail_Program(EXIT_STARTUP_FAILED, "Could not open the display");
-  Use_Backend(std::move(backend));
-  return Finish_Program(WinMain(Instance(), nullptr, "", 1));
+  if (!Use_Backend(std::move(backend)))
+    return Fail_Program(EXIT_STARTUP_FAILED, "Could not open the display");
+  return WinMain(Instance(), nullptr, "", 1);
 }
 
 int Start_Program(std::unique_ptr<plat::Os> backend) {
-  if (!backend) return Fail_Program(EXIT_STARTUP_FAILED, "Could not open the display");
-  Use_Backend(std::move(backend));
-  const int code = Start_Game(Instance());
-  return code == GAME_RUNNING ? code : Finish_Program(code);
-}
-
-int Program_Pass() {
-  const int code = Message_Pass();
-  if (code == GAME_RUNNING) return code;
-  Shutdown_Game();
-  return Finish_Program(code);
+  if (!Use_Backend(std::move(backend)))
+    return Fail_Program(EXIT_STARTUP_FAILED, "Could not open the display");
+  return Start_Game(Instance());
 }
 
 }  // namespace zorvex

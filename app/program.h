@@ -7,13 +7,13 @@
 #include <string>
 
 #include "app/options.h"
-#include "app/shell.h"
 #include "platform/os.h"
+#include "zorvex/win_main.h"
 
 namespace zorvex {
 
+// The exit statuses: EXIT_STARTUP_FAILED (1) is WinMain's own (zorvex/win_main.h).
 constexpr int EXIT_QUIT = 0;
-constexpr int EXIT_STARTUP_FAILED = 1;
 constexpr int EXIT_BAD_COMMAND_LINE = 2;
 
 // Prints "zorvex: message" on standard error and returns code.
@@ -32,15 +32,12 @@ std::string Choose_Data_Dir(const std::string& asked, const std::string& program
 // on, or the exit status.
 int Open_Session(const Options& options);
 
-// Runs the game on the backend (null: the display could not be opened) and closes the session
-// and the log. Returns the exit status.
+// Runs the game (WinMain) on the backend (null: the display could not be opened); once the run
+// is over the session, the log and the backend are closed. Returns the exit status.
 int Run_Program(std::unique_ptr<plat::Os> backend);
-
-// Run_Program in steps, for a host whose own event loop calls for every frame (the browser):
-// Start_Program, then Program_Pass until it stops returning GAME_RUNNING. Each returns the exit
-// status once the run is over, with the session, the log and the backend closed as
-// Run_Program closes them.
+// The same in steps, for a host whose own event loop calls for every frame (the browser): WinMain's
+// own steps, Start_Program (the backend, then Start_Game), then Message_Pass until it stops
+// returning GAME_RUNNING.
 int Start_Program(std::unique_ptr<plat::Os> backend);
-int Program_Pass();
 
 }  // namespace zorvex

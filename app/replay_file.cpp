@@ -45,7 +45,7 @@ bool Fail(std::string* error, std::size_t line_number, const std::string& reason
   return false;
 }
 
-bool Parse_Frame(const std::vector<std::string_view>& f, plat::FrameInput* frame,
+bool Parse_Frame(const std::vector<std::string_view>& f, plat::script::FrameInput* frame,
                  std::string* reason) {
   if (f.size() != FRAME_FIELDS) {
     *reason = "a frame line has " + std::to_string(FRAME_FIELDS) + " fields, this one has " +
@@ -71,8 +71,8 @@ bool Parse_Frame(const std::vector<std::string_view>& f, plat::FrameInput* frame
 
 }  // namespace
 
-Replay_Parser::Result Replay_Parser::Line(std::string_view line, plat::FrameInput* frame,
-                                          std::string* error) {
+ReplayParser::Result ReplayParser::Line(std::string_view line, plat::script::FrameInput* frame,
+                                        std::string* error) {
   ++line_number_;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (line.size() > REPLAY_LINE_MAX) {
@@ -105,7 +105,7 @@ Replay_Parser::Result Replay_Parser::Line(std::string_view line, plat::FrameInpu
   return Result::FRAME;
 }
 
-bool Replay_Parser::Finish(std::string* error) const {
+bool ReplayParser::Finish(std::string* error) const {
   const std::size_t last_line = line_number_ == 0 ? 1 : line_number_;
   if (state_ == State::HEADER) return Fail(error, last_line, "no header: the file is empty");
   if (state_ == State::START) return Fail(error, last_line, "no 'start <tick>' line");
@@ -113,16 +113,16 @@ bool Replay_Parser::Finish(std::string* error) const {
 }
 
 bool Parse_Replay(std::string_view text, Replay* out, std::string* error) {
-  Replay_Parser parser;
-  std::vector<plat::FrameInput> frames;
+  ReplayParser parser;
+  std::vector<plat::script::FrameInput> frames;
   while (!text.empty()) {
     std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    plat::FrameInput frame;
-    Replay_Parser::Result result = parser.Line(line, &frame, error);
-    if (result == Replay_Parser::Result::ERROR) return false;
-    if (result == Replay_Parser::Result::FRAME) frames.push_back(frame);
+    plat::script::FrameInput frame;
+    ReplayParser::Result result = parser.Line(line, &frame, error);
+    if (result == ReplayParser::Result::ERROR) return false;
+    if (result == ReplayParser::Result::FRAME) frames.push_back(frame);
   }
   if (!parser.Finish(error)) return false;
   out->start_tick = parser.Start_Tick();
@@ -130,9 +130,9 @@ bool Parse_Replay(std::string_view text, Replay* out, std::string* error) {
   return true;
 }
 
-bool Replay_Reader::Open(const std::string& path, std::string* error) {
+bool ReplayReader::Open(const std::string& path, std::string* error) {
   Close();
-  parser_ = Replay_Parser{};
+  parser_ = ReplayParser{};
   error->clear();
   file_ = std::fopen(path.c_str(), "rb");
   if (!file_) {
@@ -141,7 +141,7 @@ bool Replay_Reader::Open(const std::string& path, std::string* error) {
   }
   struct stat info {};
   const bool rereadable = fstat(fileno(file_), &info) == 0 && S_ISREG(info.st_mode);
-  plat::FrameInput frame;
+  plat::script::FrameInput frame;
   if (rereadable) {
     // A first pass over the whole file, a line at a time: nothing starts on a malformed replay.
     while (Next(&frame, error)) {
@@ -151,23 +151,23 @@ bool Replay_Reader::Open(const std::string& path, std::string* error) {
       *error = "cannot read the file";
       return false;
     }
-    parser_ = Replay_Parser{};
+    parser_ = ReplayParser{};
   }
   // Up to the start line, so that the start tick is known before the game starts.
   while (!parser_.Started()) {
     std::string_view line;
     if (!Read_Line(&line, error)) return error->empty() ? parser_.Finish(error) : false;
-    if (parser_.Line(line, &frame, error) == Replay_Parser::Result::ERROR) return false;
+    if (parser_.Line(line, &frame, error) == ReplayParser::Result::ERROR) return false;
   }
   return true;
 }
 
-void Replay_Reader::Close() {
+void ReplayReader::Close() {
   if (file_) std::fclose(file_);
   file_ = nullptr;
 }
 
-bool Replay_Reader::Next(plat::FrameInput* frame, std::string* error) {
+bool ReplayReader::Next(plat::script::FrameInput* frame, std::string* error) {
   error->clear();
   if (!file_) return false;
   for (;;) {
@@ -177,17 +177,17 @@ bool Replay_Reader::Next(plat::FrameInput* frame, std::string* error) {
       return false;
     }
     switch (parser_.Line(line, frame, error)) {
-      case Replay_Parser::Result::FRAME:
+      case ReplayParser::Result::FRAME:
         return true;
-      case Replay_Parser::Result::ERROR:
+      case ReplayParser::Result::ERROR:
         return false;
-      case Replay_Parser::Result::SKIPPED:
+      case ReplayParser::Result::SKIPPED:
         break;
     }
   }
 }
 
-bool Replay_Reader::Read_Line(std::string_view* line, std::string* error) {
+bool ReplayReader::Read_Line(std::string_view* line, std::string* error) {
   std::size_t length = 0;
   int c = std::fgetc(file_);
   if (c == EOF) {
@@ -213,7 +213,7 @@ void Write_Replay_Header(std::FILE* file, std::uint32_t start_tick) {
                static_cast<unsigned>(start_tick));
 }
 
-void Write_Replay_Frame(std::FILE* file, const plat::FrameInput& frame) {
+void Write_Replay_Frame(std::FILE* file, const plat::script::FrameInput& frame) {
   std::fprintf(file, "%u %d %d %d %d\n", static_cast<unsigned>(frame.tick),
                static_cast<int>(frame.dx), frame.lmb ? 1 : 0, frame.enter ? 1 : 0,
                frame.esc ? 1 : 0);

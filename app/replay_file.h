@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/os.h"
+#include "platform/script/script_os.h"
 
 namespace zorvex {
 
@@ -18,15 +18,15 @@ constexpr std::size_t REPLAY_LINE_MAX = 256;
 
 struct Replay {
   std::uint32_t start_tick = 0;
-  std::vector<plat::FrameInput> frames;
+  std::vector<plat::script::FrameInput> frames;
 };
 
 // The line-by-line grammar of a replay. Every line goes through Line(); a reason is given as
 // "line N: ..." in *error.
-class Replay_Parser {
+class ReplayParser {
  public:
   enum class Result { SKIPPED, FRAME, ERROR };
-  Result Line(std::string_view line, plat::FrameInput* frame, std::string* error);
+  Result Line(std::string_view line, plat::script::FrameInput* frame, std::string* error);
   // After the last line: false (with the reason) when the header or the start line is missing.
   bool Finish(std::string* error) const;
   std::uint32_t Start_Tick() const { return start_tick_; }
@@ -47,12 +47,12 @@ bool Parse_Replay(std::string_view text, Replay* out, std::string* error);
 // Reads a replay file a line at a time, holding one line at most. A regular file is checked
 // whole before the first frame, so that a malformed line stops the run before it starts; a
 // pipe or device is read once, and a fault in it shows up at the frame that reaches it.
-class Replay_Reader {
+class ReplayReader {
  public:
-  Replay_Reader() = default;
-  Replay_Reader(const Replay_Reader&) = delete;
-  Replay_Reader& operator=(const Replay_Reader&) = delete;
-  ~Replay_Reader() { Close(); }
+  ReplayReader() = default;
+  ReplayReader(const ReplayReader&) = delete;
+  ReplayReader& operator=(const ReplayReader&) = delete;
+  ~ReplayReader() { Close(); }
 
   // Opens the file and reads up to the start line. False with the reason in *error.
   bool Open(const std::string& path, std::string* error);
@@ -60,7 +60,7 @@ class Replay_Reader {
   std::uint32_t Start_Tick() const { return parser_.Start_Tick(); }
   // The next frame line. False at the end of the file, or with the reason in *error when the
   // file cannot be read or a line is malformed.
-  bool Next(plat::FrameInput* frame, std::string* error);
+  bool Next(plat::script::FrameInput* frame, std::string* error);
 
  private:
   // The next line, without its break, cut at REPLAY_LINE_MAX + 2 bytes; false at the end of
@@ -68,12 +68,12 @@ class Replay_Reader {
   bool Read_Line(std::string_view* line, std::string* error);
 
   std::FILE* file_ = nullptr;
-  Replay_Parser parser_;
+  ReplayParser parser_;
   char line_[REPLAY_LINE_MAX + 2];
 };
 
 // Writes a replay as it is played: the header and start line, then a line a frame.
 void Write_Replay_Header(std::FILE* file, std::uint32_t start_tick);
-void Write_Replay_Frame(std::FILE* file, const plat::FrameInput& frame);
+void Write_Replay_Frame(std::FILE* file, const plat::script::FrameInput& frame);
 
 }  // namespace zorvex

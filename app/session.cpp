@@ -12,6 +12,7 @@
 #include "platform/os.h"
 #include "platform/script/script_os.h"
 #include "sound/sound_events.h"
+#include "zorvex/win_main.h"
 
 namespace zorvex {
 
@@ -19,7 +20,7 @@ namespace {
 
 struct Session {
   Options options;
-  Replay_Reader replay;
+  ReplayReader replay;
   bool replay_ended = false;
   std::string replay_error;  // a malformed line met during play: "line N: ..."
   std::unique_ptr<plat::script::ScriptOs> script;  // the layer over the backend, while a game runs
@@ -27,11 +28,11 @@ struct Session {
   std::FILE* trace = nullptr;
   std::FILE* record = nullptr;
   std::uint64_t frame = 0;
-  plat::FrameInput current;
+  plat::script::FrameInput current;
   bool write_failed = false;
 } session;
 
-Frame_Observer frame_observer = nullptr;
+FrameObserver frame_observer = nullptr;
 
 bool Replaying() { return !session.options.replay_path.empty(); }
 bool Virtual_Clock() { return session.options.headless && session.options.autoplay; }
@@ -56,7 +57,7 @@ std::FILE* Open_Output(const std::string& path, std::string* error) {
 }
 
 // The next frame from the replay; false at its end or at a malformed line (kept for the exit).
-bool Next_Replay_Frame(plat::FrameInput* frame) {
+bool Next_Replay_Frame(plat::script::FrameInput* frame) {
   if (session.replay_ended) return false;
   if (session.replay.Next(frame, &session.replay_error)) return true;
   session.replay_ended = true;
@@ -64,19 +65,65 @@ bool Next_Replay_Frame(plat::FrameInput* frame) {
   return false;
 }
 
-plat::FrameInput Next_Input() {
-  plat::FrameInput live;
+plat::script::FrameInput Next_Input() {
+  plat::script::FrameInput live;
   if (!Virtual_Clock()) live = session.script->Sample();
   if (!session.options.autoplay) return live;
-  plat::FrameInput input = Autopilot_Input();
+  plat::script::FrameInput input = Autopilot_Input();
   input.tick = Virtual_Clock() ? Virtual_Tick(session.frame) : live.tick;
   input.esc = live.esc;  // Escape still ends a watched attract mode
   return input;
 }
 
+// Before Setup_Game: the scripted layer over the backend, and the start tick.
+void Session_Before_Setup() {
+  if (session.trace) Record_Sound_Events(true);
+  // The layer goes over whatever backend is in use; unpinned it changes nothing.
+  session.backend = &plat::os();
+  session.script = std::make_unique<plat::script::ScriptOs>(*session.backend);
+  plat::Use_Os(session.script.get());
+  if (!Pinned()) return;
+  plat::script::FrameInput start;
+  if (Replaying())
+    start.tick = session.replay.Start_Tick();
+  else if (Virtual_Clock())
+    start.tick = Virtual_Tick(0);
+  else
+    start = session.script->Sample();
+  session.current = plat::script::FrameInput{start.tick, 0, false, false, false};
+  session.script->Pin(session.current);
+  if (session.record) Write_Replay_Header(session.record, start.tick);
+}
+
+void Session_After_Setup() {
+  if (session.trace) Write(session.trace, Trace_Line(0, session.current.tick));
+}
+
+bool Session_Before_Frame() {
+  if (session.options.frames >= 0 &&
+      session.frame >= static_cast<std::uint64_t>(session.options.frames))
+    return false;
+  plat::script::FrameInput next;
+  if (Replaying() && !Next_Replay_Frame(&next)) return false;
+  ++session.frame;
+  if (!Pinned()) return true;
+  session.current = Replaying() ? next : Next_Input();
+  session.script->Pin(session.current);
+  return true;
+}
+
+void Session_After_Frame() {
+  if (frame_observer) frame_observer(session.frame);
+  if (session.trace) Write(session.trace, Trace_Line(session.frame, session.current.tick));
+  if (session.record) Write_Replay_Frame(session.record, session.current);
+  Take_Snapshots(session.frame);
+}
+
 }  // namespace
 
 bool Begin_Session(const Options& options, std::string* error) {
+  Set_Run_Hooks(
+      {Session_Before_Setup, Session_After_Setup, Session_Before_Frame, Session_After_Frame});
   session.replay.Close();
   session.replay_ended = false;
   session.replay_error.clear();
@@ -84,7 +131,7 @@ bool Begin_Session(const Options& options, std::string* error) {
   session.backend = nullptr;
   session.trace = session.record = nullptr;
   session.frame = 0;
-  session.current = plat::FrameInput{};
+  session.current = plat::script::FrameInput{};
   session.write_failed = false;
   session.options = options;
   if (Replaying() && !session.replay.Open(options.replay_path, error)) {
@@ -101,50 +148,7 @@ bool Begin_Session(const Options& options, std::string* error) {
   return true;
 }
 
-void Session_Before_Setup() {
-  if (session.trace) Record_Sound_Events(true);
-  // The layer goes over whatever backend is in use; unpinned it changes nothing.
-  session.backend = &plat::os();
-  session.script = std::make_unique<plat::script::ScriptOs>(*session.backend);
-  plat::Use_Os(session.script.get());
-  if (!Pinned()) return;
-  plat::FrameInput start;
-  if (Replaying())
-    start.tick = session.replay.Start_Tick();
-  else if (Virtual_Clock())
-    start.tick = Virtual_Tick(0);
-  else
-    start = session.script->Sample();
-  session.current = plat::FrameInput{start.tick, 0, false, false, false};
-  session.script->Pin(session.current);
-  if (session.record) Write_Replay_Header(session.record, start.tick);
-}
-
-void Session_After_Setup() {
-  if (session.trace) Write(session.trace, Trace_Line(0, session.current.tick));
-}
-
-bool Session_Before_Frame() {
-  if (session.options.frames >= 0 &&
-      session.frame >= static_cast<std::uint64_t>(session.options.frames))
-    return false;
-  plat::FrameInput next;
-  if (Replaying() && !Next_Replay_Frame(&next)) return false;
-  ++session.frame;
-  if (!Pinned()) return true;
-  session.current = Replaying() ? next : Next_Input();
-  session.script->Pin(session.current);
-  return true;
-}
-
-void Set_Frame_Observer(Frame_Observer observer) { frame_observer = observer; }
-
-void Session_After_Frame() {
-  if (frame_observer) frame_observer(session.frame);
-  if (session.trace) Write(session.trace, Trace_Line(session.frame, session.current.tick));
-  if (session.record) Write_Replay_Frame(session.record, session.current);
-  Take_Snapshots(session.frame);
-}
+void Set_Frame_Observer(FrameObserver observer) { frame_observer = observer; }
 
 bool End_Session() {
   for (std::FILE** file : {&session.trace, &session.record}) {

@@ -1,6 +1,7 @@
 // What drives a run besides the plain game: replays, recordings, the autopilot and traces.
-// The message loop calls these around start-up and around every frame; with none of the
-// options given they do nothing and the game runs on the live clock and devices.
+// Begin_Session hooks them into the message loop, around start-up and around every frame (see
+// zorvex/win_main.h); with none of the options given they do nothing and the game runs on the
+// live clock and devices.
 #pragma once
 
 #include <cstdint>
@@ -12,23 +13,16 @@ namespace zorvex {
 
 // Opens the replay (a regular file is checked whole first), opens the trace and recording named
 // in the options and checks that the snapshots can be written. On failure returns false with the
-// reason (the command line's fault: the program exits 2).
+// reason (the command line's fault: the program exits 2). Before Setup_Game the session fixes the
+// start tick when a replay, a recording or the headless autopilot needs one; after it, it writes
+// the trace's first line; before each frame it pins the frame's input, and ends the run when
+// the input has ended (the last replay line, or the frame count of a headless autoplay); after
+// each frame it writes the trace line, the recording line and the frame's snapshots.
 bool Begin_Session(const Options& options, std::string* error);
 
-// Called before Setup_Game: fixes the start tick when a replay, a recording or the headless
-// autopilot needs one.
-void Session_Before_Setup();
-// Called after a successful Setup_Game: the trace's first line.
-void Session_After_Setup();
-// Called before each Run_Frame; false when the run's input has ended (the last replay line,
-// or the frame count of a headless autoplay), which ends the run as a quit does.
-bool Session_Before_Frame();
-// Called after each Run_Frame: the trace line, the recording line and the snapshots of that
-// frame.
-void Session_After_Frame();
 // Lets a tool look at the game after every frame (the soak test checks its invariants there).
-using Frame_Observer = void (*)(std::uint64_t frame);
-void Set_Frame_Observer(Frame_Observer observer);
+using FrameObserver = void (*)(std::uint64_t frame);
+void Set_Frame_Observer(FrameObserver observer);
 // Flushes and closes what the session wrote and reports snapshots never reached; false if
 // writing failed. Puts the backend the session found back in use.
 bool End_Session();

@@ -3,16 +3,17 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/game_loop.h"
 #include "app/shortest_double.h"
 #include "game/balls.h"
 #include "game/bricks.h"
 #include "game/level.h"
 #include "game/rng.h"
 #include "game/ship.h"
+#include "game/state.h"
 #include "gfx/background.h"
 #include "input/input.h"
 #include "sound/sound_events.h"
+#include "zorvex/game_loop.h"
 
 namespace zorvex {
 
@@ -121,22 +122,29 @@ void Sounds(Json& j) {
   j.Key("sound").Open('[');
   for (const SoundEvent& e : Take_Sound_Events()) {
     switch (e.kind) {
-      case SoundEvent::Kind::Load:
+      case SoundEvent::Kind::LOAD:
         j.Open('[').String("load").Int(e.slot).String(e.file).Int(e.result).Close(']');
         break;
-      case SoundEvent::Kind::Volume:
+      case SoundEvent::Kind::VOLUME:
         j.Open('[').String("volume").Int(e.slot).Int(e.value).Close(']');
         break;
-      case SoundEvent::Kind::Play:
+      case SoundEvent::Kind::PLAY:
         j.Open('[').String("play").Int(e.slot).Int(e.value).Int(e.result).Close(']');
         break;
-      case SoundEvent::Kind::Stop:
+      case SoundEvent::Kind::STOP:
         j.Open('[').String("stop").Int(e.slot).Int(e.value).Int(e.result).Close(']');
         break;
     }
   }
   j.Close(']');
 }
+
+// What a trace shows of the play state: score, lives, level, game_mode, rand_state, pointer_x
+// and the ship's x; the gun's state, frame and tick; fire_latch and fire_timer's tick;
+// brick_timer's tick; scroll_y, scroll_timer's tick and back_tile; the balls, shots and bricks in
+// play. Left out: intro_timer, the other attachments (never used), keys and mouse_state (the
+// replay holds the input). The line's format is fixed, so a new global is decided on here.
+static_assert(PLAY_STATE_GLOBALS == 20, "a new play-state global: decide what traces show of it");
 
 }  // namespace
 

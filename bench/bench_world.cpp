@@ -1,7 +1,5 @@
 #include "bench/bench_world.h"
 
-#include "app/game_loop.h"
-#include "app/shell.h"
 #include "game/balls.h"
 #include "game/bricks.h"
 #include "game/ship.h"
@@ -10,6 +8,8 @@
 #include "input/input.h"
 #include "platform/data_path.h"
 #include "platform/soft/soft_os.h"
+#include "zorvex/game_loop.h"
+#include "zorvex/win_main.h"
 
 namespace zorvex::bench {
 

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <vector>
 
-#include "app/game_loop.h"
 #include "bench/bench_world.h"
 #include "game/state.h"
 #include "gfx/display.h"
@@ -16,6 +15,7 @@
 #include "platform/soft/frame_pacer.h"
 #include "platform/test_double/test_backend.h"
 #include "tests/recording_surface.h"
+#include "zorvex/game_loop.h"
 
 namespace zorvex::bench {
 
@@ -26,7 +26,7 @@ void BM_PlayFrame(benchmark::State& state) {
   Game_Up game;
   if (!game.Ok()) return state.SkipWithError("start-up failed");
   Build_Play_State();
-  Play_State_Copy saved;
+  PlayStateCopy saved;
   Save_Play_State(&saved);
   const std::uint32_t start = game.host().Ticks();
   int in_window = 0;
@@ -68,9 +68,9 @@ BENCHMARK(BM_PlayFrameFloor)->Unit(benchmark::kMicrosecond);
 namespace {
 
 SDL_Surface* Sdl_Copy_Of(plat::IDirectDrawSurface4* sheet) {
-  const int w = plat::soft::TestBackend::Width_Of(sheet);
-  const int h = plat::soft::TestBackend::Height_Of(sheet);
-  const std::vector<std::uint16_t> pixels = plat::soft::TestBackend::Pixels_Of(sheet);
+  const int w = plat::test_double::TestBackend::Width_Of(sheet);
+  const int h = plat::test_double::TestBackend::Height_Of(sheet);
+  const std::vector<std::uint16_t> pixels = plat::test_double::TestBackend::Pixels_Of(sheet);
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 16, SDL_PIXELFORMAT_RGB565);
   if (!s) return nullptr;
   for (int y = 0; y < h; ++y)
@@ -114,7 +114,7 @@ void BM_PlayFrameSdlBlit(benchmark::State& state) {
   Run_Frame();
   lpddsback = real;
   const std::vector<testing::Blit>& blits = recorder.blits;
-  const std::vector<std::uint16_t> drawn = plat::soft::TestBackend::Pixels_Of(lpddsfront);
+  const std::vector<std::uint16_t> drawn = plat::test_double::TestBackend::Pixels_Of(lpddsfront);
   SDL_Surface* gfx_sheet = Sdl_Copy_Of(lpddsgfx);
   SDL_Surface* ui_sheet = Sdl_Copy_Of(lpddssys);
   SDL_Surface* back = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 16, SDL_PIXELFORMAT_RGB565);

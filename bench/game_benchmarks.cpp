@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "app/game_loop.h"
 #include "app/program.h"
 #include "bench/bench_world.h"
 #include "game/state.h"
 #include "platform/data_path.h"
 #include "platform/soft/soft_os.h"
 #include "sound/sound_manager.h"
+#include "zorvex/game_loop.h"
 
 namespace zorvex::bench {
 
@@ -40,14 +40,14 @@ void BM_HeadlessFrame(benchmark::State& state) {
       std::string(ZORVEX_SOURCE_DIR) + "/tests/replays/autopilot_levels.replay";
   if (!Start_Replay(path)) return state.SkipWithError("the replay did not start");
   for (auto _ : state) {
-    if (Program_Pass() == GAME_RUNNING) continue;
+    if (Message_Pass() == GAME_RUNNING) continue;
     state.PauseTiming();
     const bool again = Start_Replay(path);
     state.ResumeTiming();
     if (!again) return state.SkipWithError("the replay did not restart");
   }
   plat::PostQuitMessage(0);  // ends the run as Escape does
-  Program_Pass();
+  Message_Pass();
   state.counters["fps"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }

@@ -3,7 +3,7 @@
 #include "core/arith.h"
 #include "core/log.h"
 #include "core/tick.h"
-#include "game/rules.h"
+#include "game/hit_test.h"
 #include "gfx/display.h"
 #include "gfx/sprites.h"
 

@@ -8,135 +8,111 @@
 #include "platform/ddraw.h"
 #include "platform/dinput.h"
 #include "platform/dsound.h"
+#include "platform/global_memory.h"
 #include "platform/win_types.h"
 
 namespace plat {
 
-// One frame's worth of input and time, for replays, recordings and the autopilot (see
-// platform/script/script_os.h).
-struct FrameInput {
-  std::uint32_t tick = 0;
-  std::int32_t dx = 0;
-  bool lmb = false;
-  bool enter = false;
-  bool esc = false;
-};
+// Every call of the seam, once: X(result, name, (parameters), (arguments), value when failed).
+// The last column is what the call answers when a test makes it fail (`code` is the failure's
+// result code), as the system answers: a null handle, false, 0, or the code itself.
+// clang-format off
+#define ZORVEX_OS_WINDOWS_CALLS(X)                                                                 \
+  /* Windowing. */                                                                                 \
+  X(std::uint16_t, RegisterClassA, (const WNDCLASSA* wc), (wc), 0)                                 \
+  X(HWND, CreateWindowExA,                                                                         \
+    (std::uint32_t ex_style, const char* class_name, const char* title, std::uint32_t style,       \
+     int x, int y, int w, int h, HWND parent, void* menu, HINSTANCE instance, void* param),        \
+    (ex_style, class_name, title, style, x, y, w, h, parent, menu, instance, param), nullptr)      \
+  X(bool, PeekMessageA,                                                                            \
+    (MSG* msg, HWND window, std::uint32_t first, std::uint32_t last, std::uint32_t remove),        \
+    (msg, window, first, last, remove), false)                                                     \
+  X(bool, TranslateMessage, (const MSG* msg), (msg), false)                                        \
+  X(LRESULT, DispatchMessageA, (const MSG* msg), (msg), 0)                                         \
+  X(bool, PostMessageA, (HWND window, std::uint32_t message, WPARAM wp, LPARAM lp),                \
+    (window, message, wp, lp), false)                                                              \
+  X(void, PostQuitMessage, (int exit_code), (exit_code), void())                                   \
+  X(LRESULT, DefWindowProcA, (HWND window, std::uint32_t message, WPARAM wp, LPARAM lp),           \
+    (window, message, wp, lp), 0)                                                                  \
+  X(HDC, BeginPaint, (HWND window, PAINTSTRUCT* ps), (window, ps), nullptr)                        \
+  X(bool, EndPaint, (HWND window, const PAINTSTRUCT* ps), (window, ps), false)                     \
+  X(std::int16_t, GetAsyncKeyState, (int virtual_key), (virtual_key), 0)                           \
+  X(int, ShowCursor, (bool show), (show), 0)                                                       \
+  X(HICON, LoadIconA, (HINSTANCE instance, std::uintptr_t id), (instance, id), nullptr)            \
+  X(HCURSOR, LoadCursorA, (HINSTANCE instance, std::uintptr_t id), (instance, id), nullptr)        \
+  X(HGDIOBJ, GetStockObject, (int which), (which), nullptr)                                        \
+  /* Kernel. */                                                                                    \
+  X(std::uint32_t, GetTickCount, (), (), static_cast<std::uint32_t>(code))                         \
+  X(void, OutputDebugStringA, (const char* text), (text), void())                                  \
+  /* GDI: bitmaps from files, device contexts, text. */                                            \
+  X(HGDIOBJ, LoadImageA,                                                                           \
+    (HINSTANCE instance, const char* name, std::uint32_t type, int cx, int cy,                     \
+     std::uint32_t flags),                                                                         \
+    (instance, name, type, cx, cy, flags), nullptr)                                                \
+  X(int, GetObjectA, (HGDIOBJ object, int size, void* out), (object, size, out), 0)                \
+  X(HDC, CreateCompatibleDC, (HDC reference), (reference), nullptr)                                \
+  X(HGDIOBJ, SelectObject, (HDC dc, HGDIOBJ object), (dc, object), nullptr)                        \
+  X(bool, BitBlt,                                                                                  \
+    (HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, std::uint32_t rop),             \
+    (dst, x, y, w, h, src, sx, sy, rop), false)                                                    \
+  X(bool, DeleteDC, (HDC dc), (dc), false)                                                         \
+  X(bool, DeleteObject, (HGDIOBJ object), (object), false)                                         \
+  X(COLORREF, SetTextColor, (HDC dc, COLORREF colour), (dc, colour), COLORREF{0xFFFFFFFFu})        \
+  X(int, SetBkMode, (HDC dc, int mode), (dc, mode), 0)                                             \
+  X(bool, TextOutA, (HDC dc, int x, int y, const char* text, int length),                          \
+    (dc, x, y, text, length), false)
+// Memory blocks, as the WAV reader hands them out.
+#define ZORVEX_OS_MEMORY_CALLS(X)                                                                  \
+  X(HGLOBAL, GlobalAlloc, (std::uint32_t flags, std::size_t bytes), (flags, bytes), nullptr)       \
+  X(HGLOBAL, GlobalFree, (HGLOBAL block), (block), block)
+// The DirectX entry points: each hands out an object, which a layer may wrap.
+#define ZORVEX_OS_DIRECTX_CALLS(X)                                                                 \
+  X(HRESULT, DirectDrawCreate, (const GUID* device, IDirectDraw** out, void* outer),               \
+    (device, out, outer), code)                                                                    \
+  X(HRESULT, DirectSoundCreate, (const GUID* device, IDirectSound** out, void* outer),             \
+    (device, out, outer), code)                                                                    \
+  X(HRESULT, DirectInputCreateA,                                                                   \
+    (HINSTANCE instance, std::uint32_t version, IDirectInput** out, void* outer),                  \
+    (instance, version, out, outer), code)
+#define ZORVEX_OS_CALLS(X) \
+  ZORVEX_OS_WINDOWS_CALLS(X) ZORVEX_OS_MEMORY_CALLS(X) ZORVEX_OS_DIRECTX_CALLS(X)
+// clang-format on
 
 class Os {
  public:
   virtual ~Os() = default;
+#define ZORVEX_OS_VIRTUAL(result, name, params, args, failed) virtual result name params = 0;
+  ZORVEX_OS_CALLS(ZORVEX_OS_VIRTUAL)
+#undef ZORVEX_OS_VIRTUAL
+};
 
-  // Windowing.
-  virtual std::uint16_t RegisterClassA(const WNDCLASSA* wc) = 0;
-  virtual HWND CreateWindowExA(std::uint32_t ex_style, const char* class_name, const char* title,
-                               std::uint32_t style, int x, int y, int w, int h, HWND parent,
-                               void* menu, HINSTANCE instance, void* param) = 0;
-  virtual bool PeekMessageA(MSG* msg, HWND window, std::uint32_t first, std::uint32_t last,
-                            std::uint32_t remove) = 0;
-  virtual bool TranslateMessage(const MSG* msg) = 0;
-  virtual LRESULT DispatchMessageA(const MSG* msg) = 0;
-  virtual bool PostMessageA(HWND window, std::uint32_t message, WPARAM wp, LPARAM lp) = 0;
-  virtual void PostQuitMessage(int exit_code) = 0;
-  virtual LRESULT DefWindowProcA(HWND window, std::uint32_t message, WPARAM wp, LPARAM lp) = 0;
-  virtual HDC BeginPaint(HWND window, PAINTSTRUCT* ps) = 0;
-  virtual bool EndPaint(HWND window, const PAINTSTRUCT* ps) = 0;
-  virtual std::int16_t GetAsyncKeyState(int virtual_key) = 0;
-  virtual int ShowCursor(bool show) = 0;
-  virtual HICON LoadIconA(HINSTANCE instance, std::uintptr_t id) = 0;
-  virtual HCURSOR LoadCursorA(HINSTANCE instance, std::uintptr_t id) = 0;
-  virtual HGDIOBJ GetStockObject(int which) = 0;
+// Declares each call of the seam as an override, for a backend that implements them all.
+#define ZORVEX_OS_OVERRIDE(result, name, params, args, failed) result name params override;
 
-  // Kernel.
-  virtual std::uint32_t GetTickCount() = 0;
-  virtual void OutputDebugStringA(const char* text) = 0;
+// A layer over another backend: every call goes to the one beneath unless the layer overrides
+// it, so a layer writes only what it changes.
+class OsLayer : public Os {
+ public:
+  explicit OsLayer(Os& inner) : inner_(inner) {}
+#define ZORVEX_OS_PASS(result, name, params, args, failed) \
+  result name params override { return inner_.name args; }
+  ZORVEX_OS_CALLS(ZORVEX_OS_PASS)
+#undef ZORVEX_OS_PASS
 
-  // GDI: bitmaps from files, device contexts, text.
-  virtual HGDIOBJ LoadImageA(HINSTANCE instance, const char* name, std::uint32_t type, int cx,
-                             int cy, std::uint32_t flags) = 0;
-  virtual int GetObjectA(HGDIOBJ object, int size, void* out) = 0;
-  virtual HDC CreateCompatibleDC(HDC reference) = 0;
-  virtual HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) = 0;
-  virtual bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy,
-                      std::uint32_t rop) = 0;
-  virtual bool DeleteDC(HDC dc) = 0;
-  virtual bool DeleteObject(HGDIOBJ object) = 0;
-  virtual COLORREF SetTextColor(HDC dc, COLORREF colour) = 0;
-  virtual int SetBkMode(HDC dc, int mode) = 0;
-  virtual bool TextOutA(HDC dc, int x, int y, const char* text, int length) = 0;
+ protected:
+  Os& inner() const { return inner_; }
 
-  // DirectX entry points.
-  virtual HRESULT DirectDrawCreate(const GUID* device, IDirectDraw** out, void* outer) = 0;
-  virtual HRESULT DirectSoundCreate(const GUID* device, IDirectSound** out, void* outer) = 0;
-  virtual HRESULT DirectInputCreateA(HINSTANCE instance, std::uint32_t version, IDirectInput** out,
-                                     void* outer) = 0;
+ private:
+  Os& inner_;
 };
 
 // The backend in use. Set once before WinMain runs; tests swap in their double.
 Os& os();
 void Use_Os(Os* backend);
 
-inline std::uint16_t RegisterClassA(const WNDCLASSA* wc) { return os().RegisterClassA(wc); }
-inline HWND CreateWindowExA(std::uint32_t ex_style, const char* class_name, const char* title,
-                            std::uint32_t style, int x, int y, int w, int h, HWND parent,
-                            void* menu, HINSTANCE instance, void* param) {
-  return os().CreateWindowExA(ex_style, class_name, title, style, x, y, w, h, parent, menu,
-                              instance, param);
-}
-inline bool PeekMessageA(MSG* msg, HWND window, std::uint32_t first, std::uint32_t last,
-                         std::uint32_t remove) {
-  return os().PeekMessageA(msg, window, first, last, remove);
-}
-inline bool TranslateMessage(const MSG* msg) { return os().TranslateMessage(msg); }
-inline LRESULT DispatchMessageA(const MSG* msg) { return os().DispatchMessageA(msg); }
-inline bool PostMessageA(HWND window, std::uint32_t message, WPARAM wp, LPARAM lp) {
-  return os().PostMessageA(window, message, wp, lp);
-}
-inline void PostQuitMessage(int exit_code) { os().PostQuitMessage(exit_code); }
-inline LRESULT DefWindowProcA(HWND window, std::uint32_t message, WPARAM wp, LPARAM lp) {
-  return os().DefWindowProcA(window, message, wp, lp);
-}
-inline HDC BeginPaint(HWND window, PAINTSTRUCT* ps) { return os().BeginPaint(window, ps); }
-inline bool EndPaint(HWND window, const PAINTSTRUCT* ps) { return os().EndPaint(window, ps); }
-inline std::int16_t GetAsyncKeyState(int virtual_key) { return os().GetAsyncKeyState(virtual_key); }
-inline int ShowCursor(bool show) { return os().ShowCursor(show); }
-inline HICON LoadIconA(HINSTANCE instance, std::uintptr_t id) {
-  return os().LoadIconA(instance, id);
-}
-inline HCURSOR LoadCursorA(HINSTANCE instance, std::uintptr_t id) {
-  return os().LoadCursorA(instance, id);
-}
-inline HGDIOBJ GetStockObject(int which) { return os().GetStockObject(which); }
-inline std::uint32_t GetTickCount() { return os().GetTickCount(); }
-inline void OutputDebugStringA(const char* text) { os().OutputDebugStringA(text); }
-inline HGDIOBJ LoadImageA(HINSTANCE instance, const char* name, std::uint32_t type, int cx, int cy,
-                          std::uint32_t flags) {
-  return os().LoadImageA(instance, name, type, cx, cy, flags);
-}
-inline int GetObjectA(HGDIOBJ object, int size, void* out) {
-  return os().GetObjectA(object, size, out);
-}
-inline HDC CreateCompatibleDC(HDC reference) { return os().CreateCompatibleDC(reference); }
-inline HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) { return os().SelectObject(dc, object); }
-inline bool BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy,
-                   std::uint32_t rop) {
-  return os().BitBlt(dst, x, y, w, h, src, sx, sy, rop);
-}
-inline bool DeleteDC(HDC dc) { return os().DeleteDC(dc); }
-inline bool DeleteObject(HGDIOBJ object) { return os().DeleteObject(object); }
-inline COLORREF SetTextColor(HDC dc, COLORREF colour) { return os().SetTextColor(dc, colour); }
-inline int SetBkMode(HDC dc, int mode) { return os().SetBkMode(dc, mode); }
-inline bool TextOutA(HDC dc, int x, int y, const char* text, int length) {
-  return os().TextOutA(dc, x, y, text, length);
-}
-inline HRESULT DirectDrawCreate(const GUID* device, IDirectDraw** out, void* outer) {
-  return os().DirectDrawCreate(device, out, outer);
-}
-inline HRESULT DirectSoundCreate(const GUID* device, IDirectSound** out, void* outer) {
-  return os().DirectSoundCreate(device, out, outer);
-}
-inline HRESULT DirectInputCreateA(HINSTANCE instance, std::uint32_t version, IDirectInput** out,
-                                  void* outer) {
-  return os().DirectInputCreateA(instance, version, out, outer);
-}
+#define ZORVEX_OS_FORWARD(result, name, params, args, failed) \
+  inline result name params { return os().name args; }
+ZORVEX_OS_CALLS(ZORVEX_OS_FORWARD)
+#undef ZORVEX_OS_FORWARD
 
 }  // namespace plat

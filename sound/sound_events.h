@@ -8,7 +8,7 @@
 namespace zorvex {
 
 struct SoundEvent {
-  enum class Kind { Load, Volume, Play, Stop };
+  enum class Kind { LOAD, VOLUME, PLAY, STOP };
   Kind kind;
   int slot;
   std::string file;    // Load: the name as the game passed it

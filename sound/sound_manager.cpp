@@ -4,7 +4,6 @@
 #include <cstring>
 #include <new>
 
-#include "platform/global_memory.h"
 #include "platform/os.h"
 #include "sound/sound_events.h"
 #include "sound/wave_reader.h"
@@ -136,19 +135,19 @@ plat::IDirectSoundBuffer* CSoundManager::Slot_Buffer(int slot) const {
 
 int CSoundManager::LoadWave(int slot, const char* file_name) {
   int result = Load_Slot(*this, slot, file_name);
-  if (Sound_Events_On()) Note_Sound_Event(SoundEvent::Kind::Load, slot, file_name, 0, result);
+  if (Sound_Events_On()) Note_Sound_Event(SoundEvent::Kind::LOAD, slot, file_name, 0, result);
   return result;
 }
 
 int CSoundManager::Play(int slot, std::uint32_t flags) {
   int result = Play_Slot(*this, slot, flags);
-  if (Sound_Events_On()) Note_Sound_Event(SoundEvent::Kind::Play, slot, nullptr, flags, result);
+  if (Sound_Events_On()) Note_Sound_Event(SoundEvent::Kind::PLAY, slot, nullptr, flags, result);
   return result;
 }
 
 int CSoundManager::Stop(int slot, int rewind) {
   int result = Stop_Slot(*this, slot, rewind);
-  if (Sound_Events_On()) Note_Sound_Event(SoundEvent::Kind::Stop, slot, nullptr, rewind, result);
+  if (Sound_Events_On()) Note_Sound_Event(SoundEvent::Kind::STOP, slot, nullptr, rewind, result);
   return result;
 }
 
@@ -157,7 +156,7 @@ void Set_Slot_Volume(int slot, std::int32_t hundredths_db) {
   plat::IDirectSoundBuffer* buffer = sound_manager ? sound_manager->Slot_Buffer(slot) : nullptr;
   if (!buffer) return;
   if (Sound_Events_On())
-    Note_Sound_Event(SoundEvent::Kind::Volume, slot, nullptr, hundredths_db, 0);
+    Note_Sound_Event(SoundEvent::Kind::VOLUME, slot, nullptr, hundredths_db, 0);
   buffer->SetVolume(hundredths_db);
 }
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/global_memory.h"
+#include "platform/os.h"
 
 namespace zorvex {
 

@@ -41,8 +41,8 @@ std::vector<std::uint8_t> Filtered_Rows(const std::uint8_t* pixels, int width, i
 }  // namespace
 
 std::vector<std::uint8_t> Encode(const std::uint8_t* pixels, int width, int height, int channels) {
-  static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-  std::vector<std::uint8_t> out(kSignature, kSignature + 8);
+  static constexpr std::uint8_t PNG_SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  std::vector<std::uint8_t> out(PNG_SIGNATURE, PNG_SIGNATURE + 8);
   std::vector<std::uint8_t> header;
   Put32(&header, static_cast<std::uint32_t>(width));
   Put32(&header, static_cast<std::uint32_t>(height));

@@ -8,10 +8,10 @@ namespace plat::soft {
 
 namespace {
 
-constexpr std::int64_t kMaxSide = 16384;
-constexpr std::uint32_t kBiRgb = 0;
-constexpr std::uint32_t kBiBitfields = 3;
-constexpr std::uint32_t kBiAlphaBitfields = 6;
+constexpr std::int64_t MAX_SIDE = 16384;
+constexpr std::uint32_t BI_RGB = 0;
+constexpr std::uint32_t BI_BITFIELDS = 3;
+constexpr std::uint32_t BI_ALPHABITFIELDS = 6;
 
 // A bounds-checked little-endian view of the file.
 class Reader {
@@ -34,7 +34,7 @@ struct Header {
   std::int64_t width = 0;
   std::int64_t height = 0;  // negative: top row first
   std::uint32_t bpp = 0;
-  std::uint32_t compression = kBiRgb;
+  std::uint32_t compression = BI_RGB;
   std::uint32_t colours_used = 0;
   std::uint32_t masks[3] = {0, 0, 0};
   std::uint64_t palette_at = 0;
@@ -63,10 +63,10 @@ bool Read_Info_Header(const Reader& r, std::uint32_t header_size, Header* h, std
   h->compression = r.U32(30);
   h->colours_used = r.U32(46);
   h->palette_at = 14 + static_cast<std::uint64_t>(header_size);
-  if (h->compression == kBiBitfields || h->compression == kBiAlphaBitfields) {
+  if (h->compression == BI_BITFIELDS || h->compression == BI_ALPHABITFIELDS) {
     // The masks sit inside the larger headers, or right after the 40-byte one.
     if (header_size == 40) {
-      std::uint32_t bytes = h->compression == kBiBitfields ? 12 : 16;
+      std::uint32_t bytes = h->compression == BI_BITFIELDS ? 12 : 16;
       if (!r.Has(54, bytes)) return Fail(why, "truncated colour masks");
       h->palette_at += bytes;
     }
@@ -79,18 +79,18 @@ bool Read_Info_Header(const Reader& r, std::uint32_t header_size, Header* h, std
 
 bool Check_Format(Header* h, std::string* why) {
   if (h->width <= 0 || h->height == 0) return Fail(why, "empty or negative size");
-  if (h->width > kMaxSide || h->height > kMaxSide || h->height < -kMaxSide)
+  if (h->width > MAX_SIDE || h->height > MAX_SIDE || h->height < -MAX_SIDE)
     return Fail(why, "picture too large");
   switch (h->bpp) {
     case 1:
     case 4:
     case 8:
     case 24:
-      if (h->compression != kBiRgb) return Fail(why, "compressed bitmaps are not supported");
+      if (h->compression != BI_RGB) return Fail(why, "compressed bitmaps are not supported");
       return true;
     case 16:
     case 32:
-      if (h->compression == kBiRgb) {
+      if (h->compression == BI_RGB) {
         if (h->bpp == 16) {
           h->masks[0] = 0x7C00, h->masks[1] = 0x03E0, h->masks[2] = 0x001F;
         } else {
@@ -98,7 +98,7 @@ bool Check_Format(Header* h, std::string* why) {
         }
         return true;
       }
-      if (h->compression == kBiBitfields || h->compression == kBiAlphaBitfields) return true;
+      if (h->compression == BI_BITFIELDS || h->compression == BI_ALPHABITFIELDS) return true;
       return Fail(why, "compressed bitmaps are not supported");
     default:
       return Fail(why, "unsupported bits per pixel");

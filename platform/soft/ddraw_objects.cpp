@@ -3,16 +3,16 @@
 #include <cstring>
 #include <new>
 
-#include "platform/soft/backend.h"
+#include "platform/soft/soft_os_impl.h"
 
 namespace plat::soft {
 
 namespace {
 
-constexpr std::uint32_t kMaxClipRects = 4096;
-constexpr int kMaxSide = 16384;
-constexpr std::int64_t kMaxPixels = std::int64_t{64} << 20;
-constexpr HRESULT kNoInterface = static_cast<HRESULT>(0x80004002u);
+constexpr std::uint32_t MAX_CLIP_RECTS = 4096;
+constexpr int MAX_SIDE = 16384;
+constexpr std::int64_t MAX_PIXELS = std::int64_t{64} << 20;
+constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
 
 bool Inverted(const Box& b) { return b.right < b.left || b.bottom < b.top; }
 
@@ -21,8 +21,6 @@ bool Inverted(const Box& b) { return b.right < b.left || b.bottom < b.top; }
 // ---- Clipper ----
 
 HRESULT SoftClipper::SetClipList(const RGNDATA* region, std::uint32_t flags) {
-  HRESULT code;
-  if (os_->Step("IDirectDrawClipper", "SetClipList", role_, &code)) return code;
   if (flags != 0) return DDERR_INVALIDPARAMS;
   if (!region) {
     has_list_ = false;
@@ -30,7 +28,7 @@ HRESULT SoftClipper::SetClipList(const RGNDATA* region, std::uint32_t flags) {
     return DD_OK;
   }
   const RGNDATAHEADER& h = region->rdh;
-  if (h.dwSize != sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES || h.nCount > kMaxClipRects ||
+  if (h.dwSize != sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES || h.nCount > MAX_CLIP_RECTS ||
       h.nRgnSize < h.nCount * sizeof(RECT))
     return DDERR_INVALIDPARAMS;
   std::vector<Box> rects;
@@ -46,7 +44,6 @@ HRESULT SoftClipper::SetClipList(const RGNDATA* region, std::uint32_t flags) {
 }
 
 std::uint32_t SoftClipper::Release() {
-  os_->Note(role_, "Release");
   if (--refs_ > 0) return refs_;
   delete this;
   return 0;
@@ -54,8 +51,7 @@ std::uint32_t SoftClipper::Release() {
 
 // ---- Surface ----
 
-SoftSurface::SoftSurface(Backend* os, std::string role, int width, int height)
-    : os_(os), role_(std::move(role)) {
+SoftSurface::SoftSurface(SoftOs* os, int width, int height) : os_(os) {
   pixels_.width = width;
   pixels_.height = height;
   pixels_.data.assign(static_cast<std::size_t>(width) * height, 0);
@@ -70,7 +66,6 @@ SoftSurface::~SoftSurface() {
 }
 
 std::uint32_t SoftSurface::Release() {
-  os_->Note(role_, "Release");
   if (--refs_ > 0) return refs_;
   delete this;
   return 0;
@@ -97,8 +92,6 @@ HRESULT SoftSurface::Each_Visible_Part(const Box& dst, Fn fn) {
 
 HRESULT SoftSurface::Blt(const RECT* dst_rect, IDirectDrawSurface4* src_surface,
                          const RECT* src_rect, std::uint32_t flags, const DDBLTFX* fx) {
-  HRESULT code;
-  if (os_->Step("IDirectDrawSurface4", "Blt", role_, &code)) return code;
   if (locked_) return DDERR_SURFACEBUSY;
   const Box dst = dst_rect ? To_Box(*dst_rect) : Box{0, 0, pixels_.width, pixels_.height};
   if (Inverted(dst)) return DDERR_INVALIDRECT;
@@ -132,8 +125,6 @@ HRESULT SoftSurface::Blt(const RECT* dst_rect, IDirectDrawSurface4* src_surface,
 }
 
 HRESULT SoftSurface::Flip(IDirectDrawSurface4* target, std::uint32_t) {
-  HRESULT code;
-  if (os_->Step("IDirectDrawSurface4", "Flip", role_, &code)) return code;
   if (!back_) return DDERR_GENERIC;  // not the head of a flipping chain
   if (target && target != back_) return DDERR_INVALIDPARAMS;
   if (locked_ || back_->locked_) return DDERR_SURFACEBUSY;  // the pages are about to swap
@@ -141,9 +132,7 @@ HRESULT SoftSurface::Flip(IDirectDrawSurface4* target, std::uint32_t) {
 }
 
 HRESULT SoftSurface::GetAttachedSurface(const DDSCAPS2* caps, IDirectDrawSurface4** out) {
-  HRESULT code;
   if (out) *out = nullptr;
-  if (os_->Step("IDirectDrawSurface4", "GetAttachedSurface", role_, &code)) return code;
   if (!caps || !out) return DDERR_INVALIDPARAMS;
   if (!(caps->dwCaps & DDSCAPS_BACKBUFFER) || !back_) return DDERR_GENERIC;
   back_->AddRef();
@@ -152,8 +141,6 @@ HRESULT SoftSurface::GetAttachedSurface(const DDSCAPS2* caps, IDirectDrawSurface
 }
 
 HRESULT SoftSurface::SetClipper(IDirectDrawClipper* clipper) {
-  HRESULT code;
-  if (os_->Step("IDirectDrawSurface4", "SetClipper", role_, &code)) return code;
   auto* next = static_cast<SoftClipper*>(clipper);
   if (next) next->AddRef();
   if (clipper_) clipper_->Release();
@@ -162,8 +149,6 @@ HRESULT SoftSurface::SetClipper(IDirectDrawClipper* clipper) {
 }
 
 HRESULT SoftSurface::SetColorKey(std::uint32_t flags, const DDCOLORKEY* key) {
-  HRESULT code;
-  if (os_->Step("IDirectDrawSurface4", "SetColorKey", role_, &code)) return code;
   if (flags != DDCKEY_SRCBLT) return DDERR_INVALIDPARAMS;  // only source keys are offered
   keyed_ = key != nullptr;
   key_ = key ? static_cast<std::uint16_t>(key->dwColorSpaceLowValue) : 0;
@@ -171,9 +156,7 @@ HRESULT SoftSurface::SetColorKey(std::uint32_t flags, const DDCOLORKEY* key) {
 }
 
 HRESULT SoftSurface::GetDC(HDC* out) {
-  HRESULT code;
   if (out) *out = nullptr;
-  if (os_->Step("IDirectDrawSurface4", "GetDC", role_, &code)) return code;
   if (!out) return DDERR_INVALIDPARAMS;
   if (dc_) return DDERR_GENERIC;  // one device context at a time
   if (locked_) return DDERR_SURFACEBUSY;
@@ -183,8 +166,6 @@ HRESULT SoftSurface::GetDC(HDC* out) {
 }
 
 HRESULT SoftSurface::ReleaseDC(HDC dc) {
-  HRESULT code;
-  if (os_->Step("IDirectDrawSurface4", "ReleaseDC", role_, &code)) return code;
   if (!dc || dc != dc_) return DDERR_INVALIDPARAMS;
   os_->Close_Dc(dc_);
   dc_ = nullptr;
@@ -192,8 +173,6 @@ HRESULT SoftSurface::ReleaseDC(HDC dc) {
 }
 
 HRESULT SoftSurface::Lock(RECT* rect, DDSURFACEDESC2* desc, std::uint32_t, HANDLE) {
-  HRESULT code;
-  if (os_->Step("IDirectDrawSurface4", "Lock", role_, &code)) return code;
   if (!desc || desc->dwSize != DDSURFACEDESC2_SIZE) return DDERR_INVALIDPARAMS;
   if (locked_) return DDERR_SURFACEBUSY;
   const Box whole{0, 0, pixels_.width, pixels_.height};
@@ -214,8 +193,6 @@ HRESULT SoftSurface::Lock(RECT* rect, DDSURFACEDESC2* desc, std::uint32_t, HANDL
 }
 
 HRESULT SoftSurface::Unlock(RECT*) {
-  HRESULT code;
-  if (os_->Step("IDirectDrawSurface4", "Unlock", role_, &code)) return code;
   if (!locked_) return DDERR_NOTLOCKED;
   locked_ = false;
   return DD_OK;
@@ -224,24 +201,19 @@ HRESULT SoftSurface::Unlock(RECT*) {
 // ---- DirectDraw ----
 
 HRESULT SoftDirectDraw::QueryInterface(const GUID& iid, void** out) {
-  HRESULT code;
   if (out) *out = nullptr;
-  if (os_->Step("IDirectDraw", "QueryInterface", "IDirectDraw", &code)) return code;
   if (!out) return DDERR_INVALIDPARAMS;
-  if (!(iid == IID_IDirectDraw4)) return kNoInterface;
+  if (!(iid == IID_IDirectDraw4)) return E_NOINTERFACE;
   *out = static_cast<IDirectDraw4*>(new SoftDirectDraw4(os_));
   return DD_OK;
 }
 
 std::uint32_t SoftDirectDraw::Release() {
-  os_->Note("IDirectDraw", "Release");
   delete this;
   return 0;
 }
 
 HRESULT SoftDirectDraw4::SetCooperativeLevel(HWND window, std::uint32_t flags) {
-  HRESULT code;
-  if (os_->Step("IDirectDraw4", "SetCooperativeLevel", "IDirectDraw4", &code)) return code;
   const bool full = flags & DDSCL_FULLSCREEN, exclusive = flags & DDSCL_EXCLUSIVE;
   if (full != exclusive || (exclusive && !window)) return DDERR_INVALIDPARAMS;
   return DD_OK;
@@ -249,17 +221,13 @@ HRESULT SoftDirectDraw4::SetCooperativeLevel(HWND window, std::uint32_t flags) {
 
 HRESULT SoftDirectDraw4::SetDisplayMode(std::uint32_t width, std::uint32_t height,
                                         std::uint32_t bpp, std::uint32_t, std::uint32_t) {
-  HRESULT code;
-  if (os_->Step("IDirectDraw4", "SetDisplayMode", "IDirectDraw4", &code)) return code;
   if (width != SCREEN_WIDTH || height != SCREEN_HEIGHT || bpp != 16) return DDERR_INVALIDPARAMS;
   return DD_OK;
 }
 
 HRESULT SoftDirectDraw4::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface4** out,
                                        void* outer) {
-  HRESULT code;
   if (out) *out = nullptr;
-  if (os_->Step("IDirectDraw4", "CreateSurface", "IDirectDraw4", &code)) return code;
   if (!desc || !out || outer || desc->dwSize != DDSURFACEDESC2_SIZE || !(desc->dwFlags & DDSD_CAPS))
     return DDERR_INVALIDPARAMS;
   try {
@@ -276,8 +244,8 @@ HRESULT SoftDirectDraw4::Create_Primary(const DDSURFACEDESC2& desc, IDirectDrawS
       desc.dwBackBufferCount != 1)
     return DDERR_INVALIDPARAMS;  // only the one flipping pair is offered
   if (os_->Primary()) return DDERR_GENERIC;
-  auto* front = new SoftSurface(os_, "front", SCREEN_WIDTH, SCREEN_HEIGHT);
-  front->Attach_Back(new SoftSurface(os_, "back", SCREEN_WIDTH, SCREEN_HEIGHT));
+  auto* front = new SoftSurface(os_, SCREEN_WIDTH, SCREEN_HEIGHT);
+  front->Attach_Back(new SoftSurface(os_, SCREEN_WIDTH, SCREEN_HEIGHT));
   *out = front;
   return DD_OK;
 }
@@ -286,24 +254,20 @@ HRESULT SoftDirectDraw4::Create_Plain(const DDSURFACEDESC2& desc, IDirectDrawSur
   const std::uint32_t sized = DDSD_WIDTH | DDSD_HEIGHT;
   if ((desc.dwFlags & sized) != sized) return DDERR_INVALIDPARAMS;
   const std::int64_t w = desc.dwWidth, h = desc.dwHeight;
-  if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide || w * h > kMaxPixels)
+  if (w < 1 || h < 1 || w > MAX_SIDE || h > MAX_SIDE || w * h > MAX_PIXELS)
     return DDERR_INVALIDPARAMS;
-  *out =
-      new SoftSurface(os_, os_->Next_Role("offscreen"), static_cast<int>(w), static_cast<int>(h));
+  *out = new SoftSurface(os_, static_cast<int>(w), static_cast<int>(h));
   return DD_OK;
 }
 
 HRESULT SoftDirectDraw4::CreateClipper(std::uint32_t flags, IDirectDrawClipper** out, void* outer) {
-  HRESULT code;
   if (out) *out = nullptr;
-  if (os_->Step("IDirectDraw4", "CreateClipper", "IDirectDraw4", &code)) return code;
   if (!out || outer || flags != 0) return DDERR_INVALIDPARAMS;
-  *out = new SoftClipper(os_, "clipper");
+  *out = new SoftClipper();
   return DD_OK;
 }
 
 std::uint32_t SoftDirectDraw4::Release() {
-  os_->Note("IDirectDraw4", "Release");
   delete this;
   return 0;
 }
@@ -312,10 +276,8 @@ std::uint32_t SoftDirectDraw4::Release() {
 
 namespace plat::soft {
 
-HRESULT Backend::DirectDrawCreate(const GUID* device, IDirectDraw** out, void* outer) {
-  HRESULT code;
+HRESULT SoftOs::DirectDrawCreate(const GUID* device, IDirectDraw** out, void* outer) {
   if (out) *out = nullptr;
-  if (Call("DirectDrawCreate", &code)) return code;
   if (!out || outer || device) return DDERR_INVALIDPARAMS;  // only the default display
   *out = new SoftDirectDraw(this);
   return DD_OK;

@@ -9,11 +9,11 @@
 
 namespace plat::soft {
 
-class Backend;
+class SoftOs;
 
 class SoftClipper final : public IDirectDrawClipper {
  public:
-  SoftClipper(Backend* os, std::string role) : os_(os), role_(std::move(role)) {}
+  SoftClipper() = default;
   HRESULT SetClipList(const RGNDATA* region, std::uint32_t flags) override;
   std::uint32_t Release() override;
   void AddRef() { ++refs_; }
@@ -22,8 +22,6 @@ class SoftClipper final : public IDirectDrawClipper {
 
  private:
   ~SoftClipper() = default;
-  Backend* os_;
-  std::string role_;
   std::uint32_t refs_ = 1;
   bool has_list_ = false;
   std::vector<Box> rects_;
@@ -31,7 +29,7 @@ class SoftClipper final : public IDirectDrawClipper {
 
 class SoftSurface final : public IDirectDrawSurface4 {
  public:
-  SoftSurface(Backend* os, std::string role, int width, int height);
+  SoftSurface(SoftOs* os, int width, int height);
   HRESULT Blt(const RECT* dst, IDirectDrawSurface4* src, const RECT* src_rect, std::uint32_t flags,
               const DDBLTFX* fx) override;
   HRESULT Flip(IDirectDrawSurface4* target, std::uint32_t flags) override;
@@ -48,7 +46,6 @@ class SoftSurface final : public IDirectDrawSurface4 {
   void Attach_Back(SoftSurface* back) { back_ = back; }
   void Forget_Dc() { dc_ = nullptr; }
   Pixels& pixels() { return pixels_; }
-  const std::string& role() const { return role_; }
   bool Is_Primary() const { return back_ != nullptr; }
   SoftSurface* Back() const { return back_; }
   SoftClipper* Clipper() const { return clipper_; }
@@ -58,8 +55,7 @@ class SoftSurface final : public IDirectDrawSurface4 {
   template <typename Fn>
   HRESULT Each_Visible_Part(const Box& dst, Fn fn);
 
-  Backend* os_;
-  std::string role_;
+  SoftOs* os_;
   std::uint32_t refs_ = 1;
   Pixels pixels_;
   SoftSurface* back_ = nullptr;  // the primary holds its back buffer
@@ -72,7 +68,7 @@ class SoftSurface final : public IDirectDrawSurface4 {
 
 class SoftDirectDraw4 final : public IDirectDraw4 {
  public:
-  explicit SoftDirectDraw4(Backend* os) : os_(os) {}
+  explicit SoftDirectDraw4(SoftOs* os) : os_(os) {}
   HRESULT SetCooperativeLevel(HWND window, std::uint32_t flags) override;
   HRESULT SetDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t bpp,
                          std::uint32_t refresh, std::uint32_t flags) override;
@@ -84,18 +80,18 @@ class SoftDirectDraw4 final : public IDirectDraw4 {
   ~SoftDirectDraw4() = default;
   HRESULT Create_Primary(const DDSURFACEDESC2& desc, IDirectDrawSurface4** out);
   HRESULT Create_Plain(const DDSURFACEDESC2& desc, IDirectDrawSurface4** out);
-  Backend* os_;
+  SoftOs* os_;
 };
 
 class SoftDirectDraw final : public IDirectDraw {
  public:
-  explicit SoftDirectDraw(Backend* os) : os_(os) {}
+  explicit SoftDirectDraw(SoftOs* os) : os_(os) {}
   HRESULT QueryInterface(const GUID& iid, void** out) override;
   std::uint32_t Release() override;
 
  private:
   ~SoftDirectDraw() = default;
-  Backend* os_;
+  SoftOs* os_;
 };
 
 }  // namespace plat::soft

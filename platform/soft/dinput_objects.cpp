@@ -1,35 +1,30 @@
 // The soft DirectInput: the system keyboard and mouse, fed by the host's events.
 #include <cstring>
 
-#include "platform/soft/backend.h"
+#include "platform/soft/soft_os_impl.h"
 
 namespace plat::soft {
 
 namespace {
 
-constexpr HRESULT kDiNoEffect = 1;  // S_FALSE: already in the asked-for state
-constexpr HRESULT kDevNotRegistered = static_cast<HRESULT>(0x80040154u);
-constexpr HRESULT kDiAcquired = static_cast<HRESULT>(0x800700AAu);
-constexpr std::uint32_t kExclusive = 0x1, kForeground = 0x4;
+constexpr HRESULT DI_NOEFFECT = 1;  // S_FALSE: already in the asked-for state
+constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154u);
+constexpr HRESULT DIERR_ACQUIRED = static_cast<HRESULT>(0x800700AAu);
+constexpr std::uint32_t DISCL_EXCLUSIVE = 0x1, DISCL_FOREGROUND = 0x4;
 
 class SoftDevice final : public IDirectInputDevice {
  public:
-  SoftDevice(Backend* os, bool keyboard)
-      : os_(os), keyboard_(keyboard), role_(keyboard ? "keyboard" : "mouse") {}
+  SoftDevice(SoftOs* os, bool keyboard) : os_(os), keyboard_(keyboard) {}
 
   HRESULT SetCooperativeLevel(HWND window, std::uint32_t flags) override {
-    HRESULT code;
-    if (os_->Step("IDirectInputDevice", "SetCooperativeLevel", role_, &code)) return code;
-    const bool one_mode = !(flags & kExclusive) != !(flags & DISCL_NONEXCLUSIVE);
-    const bool one_scope = !(flags & kForeground) != !(flags & DISCL_BACKGROUND);
+    const bool one_mode = !(flags & DISCL_EXCLUSIVE) != !(flags & DISCL_NONEXCLUSIVE);
+    const bool one_scope = !(flags & DISCL_FOREGROUND) != !(flags & DISCL_BACKGROUND);
     if (!window || !one_mode || !one_scope) return DIERR_INVALIDPARAM;
     return DI_OK;
   }
 
   HRESULT SetDataFormat(const DIDATAFORMAT* format) override {
-    HRESULT code;
-    if (os_->Step("IDirectInputDevice", "SetDataFormat", role_, &code)) return code;
-    if (acquired_) return kDiAcquired;
+    if (acquired_) return DIERR_ACQUIRED;
     const DIDATAFORMAT& mine = keyboard_ ? c_dfDIKeyboard : c_dfDIMouse;
     if (!format || format->id != mine.id || format->dwDataSize != mine.dwDataSize)
       return DIERR_INVALIDPARAM;
@@ -38,25 +33,19 @@ class SoftDevice final : public IDirectInputDevice {
   }
 
   HRESULT Acquire() override {
-    HRESULT code;
-    if (os_->Step("IDirectInputDevice", "Acquire", role_, &code)) return code;
     if (!formatted_) return DIERR_INVALIDPARAM;
-    if (acquired_) return kDiNoEffect;
+    if (acquired_) return DI_NOEFFECT;
     acquired_ = true;
     return DI_OK;
   }
 
   HRESULT Unacquire() override {
-    HRESULT code;
-    if (os_->Step("IDirectInputDevice", "Unacquire", role_, &code)) return code;
-    if (!acquired_) return kDiNoEffect;
+    if (!acquired_) return DI_NOEFFECT;
     acquired_ = false;
     return DI_OK;
   }
 
   HRESULT GetDeviceState(std::uint32_t size, void* out) override {
-    HRESULT code;
-    if (os_->Step("IDirectInputDevice", "GetDeviceState", role_, &code)) return code;
     if (!acquired_) return DIERR_NOTACQUIRED;
     const DIDATAFORMAT& mine = keyboard_ ? c_dfDIKeyboard : c_dfDIMouse;
     if (!out || size != mine.dwDataSize) return DIERR_INVALIDPARAM;
@@ -69,7 +58,6 @@ class SoftDevice final : public IDirectInputDevice {
   }
 
   std::uint32_t Release() override {
-    os_->Note(role_, "Release");
     delete this;
     return 0;
   }
@@ -90,48 +78,42 @@ class SoftDevice final : public IDirectInputDevice {
       m->rgbButtons[b] = os_->input().Button_Down(b, InputState::kDevice) ? 0x80 : 0;
   }
 
-  Backend* os_;
+  SoftOs* os_;
   bool keyboard_;
-  std::string role_;
   bool formatted_ = false;
   bool acquired_ = false;
 };
 
 class SoftDirectInput final : public IDirectInput {
  public:
-  explicit SoftDirectInput(Backend* os) : os_(os) {}
+  explicit SoftDirectInput(SoftOs* os) : os_(os) {}
 
   HRESULT CreateDevice(const GUID& which, IDirectInputDevice** out, void* outer) override {
-    HRESULT code;
     if (out) *out = nullptr;
-    if (os_->Step("IDirectInput", "CreateDevice", "IDirectInput", &code)) return code;
     if (!out || outer) return DIERR_INVALIDPARAM;
     if (which == GUID_SysKeyboard)
       *out = new SoftDevice(os_, true);
     else if (which == GUID_SysMouse)
       *out = new SoftDevice(os_, false);
     else
-      return kDevNotRegistered;
+      return REGDB_E_CLASSNOTREG;
     return DI_OK;
   }
 
   std::uint32_t Release() override {
-    os_->Note("IDirectInput", "Release");
     delete this;
     return 0;
   }
 
  private:
   ~SoftDirectInput() = default;
-  Backend* os_;
+  SoftOs* os_;
 };
 
 }  // namespace
 
-HRESULT Backend::DirectInputCreateA(HINSTANCE, std::uint32_t, IDirectInput** out, void* outer) {
-  HRESULT code;
+HRESULT SoftOs::DirectInputCreateA(HINSTANCE, std::uint32_t, IDirectInput** out, void* outer) {
   if (out) *out = nullptr;
-  if (Call("DirectInputCreateA", &code)) return code;
   if (!out || outer) return DIERR_INVALIDPARAM;
   *out = new SoftDirectInput(this);
   return DI_OK;

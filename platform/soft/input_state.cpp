@@ -1,14 +1,14 @@
+#include "platform/soft/input_state.h"
+
 #include <algorithm>
 #include <iterator>
 #include <limits>
-
-#include "platform/soft/host.h"
 
 namespace plat::soft {
 
 namespace {
 
-constexpr std::uint8_t kAllReaders = InputState::kDevice | InputState::kAsync;
+constexpr std::uint8_t ALL_READERS = InputState::kDevice | InputState::kAsync;
 
 std::int32_t Clamp32(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(
@@ -17,8 +17,8 @@ std::int32_t Clamp32(std::int64_t v) {
 
 // Keeps the running sums far from overflow however long nobody reads them.
 std::int64_t Add_Motion(std::int64_t sum, std::int32_t delta) {
-  constexpr std::int64_t kLimit = std::int64_t{1} << 40;
-  return std::clamp<std::int64_t>(sum + delta, -kLimit, kLimit);
+  constexpr std::int64_t LIMIT = std::int64_t{1} << 40;
+  return std::clamp<std::int64_t>(sum + delta, -LIMIT, LIMIT);
 }
 
 bool Read_Latched(std::uint8_t down, std::uint8_t* latch, InputState::Reader reader) {
@@ -32,13 +32,13 @@ bool Read_Latched(std::uint8_t down, std::uint8_t* latch, InputState::Reader rea
 void InputState::Key(int code, bool down) {
   if (code < 0 || code > 255) return;
   key_down_[code] = down;
-  if (down) key_latch_[code] = kAllReaders;
+  if (down) key_latch_[code] = ALL_READERS;
 }
 
 void InputState::Button(int index, bool down) {
   if (index < 0 || index >= kButtons) return;
   button_down_[index] = down;
-  if (down) button_latch_[index] = kAllReaders;
+  if (down) button_latch_[index] = ALL_READERS;
 }
 
 void InputState::Motion(std::int32_t dx, std::int32_t dy, std::int32_t dz) {

@@ -8,7 +8,7 @@ namespace plat::soft {
 
 namespace {
 
-constexpr int kChunkFrames = 256;  // the callback's scratch sum lives on the stack
+constexpr int CHUNK_FRAMES = 256;  // the callback's scratch sum lives on the stack
 
 std::int16_t Saturate(std::int64_t v) {
   return static_cast<std::int16_t>(std::clamp<std::int64_t>(v, -32768, 32767));
@@ -26,13 +26,13 @@ std::int32_t Source_Sample(const WAVEFORMATEX& f, const std::uint8_t* bytes, std
 }  // namespace
 
 bool Is_Mix_Format(const WAVEFORMATEX& f, std::uint32_t rate, const std::uint8_t* bytes) {
-  return std::endian::native == std::endian::little && rate == kMixRate && f.nChannels == 2 &&
+  return std::endian::native == std::endian::little && rate == MIX_RATE && f.nChannels == 2 &&
          f.wBitsPerSample == 16 &&
          reinterpret_cast<std::uintptr_t>(bytes) % alignof(std::int16_t) == 0;
 }
 
 bool Mixer::Add(Voice* voice) {
-  if (count_ == kMaxVoices) return false;
+  if (count_ == MAX_VOICES) return false;
   voices_[count_++] = voice;
   return true;
 }
@@ -70,9 +70,9 @@ void Mixer::Add_Voice(Voice& v, std::int32_t* acc, int frames) {
 }
 
 void Mixer::Mix(std::int16_t* out, int frames) {
-  std::int32_t acc[kChunkFrames * 2];
+  std::int32_t acc[CHUNK_FRAMES * 2];
   while (frames > 0) {
-    int n = std::min(frames, kChunkFrames);
+    int n = std::min(frames, CHUNK_FRAMES);
     std::fill(acc, acc + n * 2, 0);
     for (int i = 0; i < count_; ++i)
       if (voices_[i]->playing) Add_Voice(*voices_[i], acc, n);
@@ -85,9 +85,9 @@ void Mixer::Mix(std::int16_t* out, int frames) {
 
 std::int32_t Gain_From_Hundredths_Db(std::int32_t hundredths_db) {
   if (hundredths_db <= -10000) return 0;
-  if (hundredths_db >= 0) return kUnityGain;
+  if (hundredths_db >= 0) return UNITY_GAIN;
   return static_cast<std::int32_t>(
-      std::lround(kUnityGain * std::pow(10.0, hundredths_db / 2000.0)));
+      std::lround(UNITY_GAIN * std::pow(10.0, hundredths_db / 2000.0)));
 }
 
 bool Playable_Format(const WAVEFORMATEX& f) {
@@ -107,10 +107,10 @@ std::vector<std::int16_t> Convert_To_Mix_Format(const WAVEFORMATEX& f, std::uint
     const auto* samples = reinterpret_cast<const std::int16_t*>(bytes);
     return std::vector<std::int16_t>(samples, samples + in_frames * 2);
   }
-  const std::size_t out_frames = (in_frames * kMixRate + rate - 1) / rate;
+  const std::size_t out_frames = (in_frames * MIX_RATE + rate - 1) / rate;
   std::vector<std::int16_t> out(out_frames * 2);
   // Source position in 32.32 fixed point, stepping rate/44100 source frames per output frame.
-  const std::uint64_t step = (static_cast<std::uint64_t>(rate) << 32) / kMixRate;
+  const std::uint64_t step = (static_cast<std::uint64_t>(rate) << 32) / MIX_RATE;
   std::uint64_t pos = 0;
   for (std::size_t o = 0; o < out_frames; ++o, pos += step) {
     std::size_t i = static_cast<std::size_t>(pos >> 32);

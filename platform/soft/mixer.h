@@ -11,22 +11,22 @@
 
 namespace plat::soft {
 
-constexpr int kMixRate = 44100;
-constexpr std::int32_t kUnityGain = 1 << 16;
+constexpr int MIX_RATE = 44100;
+constexpr std::int32_t UNITY_GAIN = 1 << 16;
 
 // One sound as the mixer plays it, already in the output format.
 struct Voice {
   const std::int16_t* samples = nullptr;  // interleaved left/right
   std::uint32_t frames = 0;
   std::uint32_t position = 0;  // the next frame to play
-  std::int32_t gain = kUnityGain;
+  std::int32_t gain = UNITY_GAIN;
   bool playing = false;
   bool looping = false;
 };
 
 class Mixer {
  public:
-  static constexpr int kMaxVoices = 64;
+  static constexpr int MAX_VOICES = 64;
 
   // False when every place is taken.
   bool Add(Voice* voice);
@@ -41,9 +41,9 @@ class Mixer {
  private:
   void Add_Voice(Voice& v, std::int32_t* acc, int frames);
 
-  Voice* voices_[kMaxVoices] = {};
+  Voice* voices_[MAX_VOICES] = {};
   int count_ = 0;
-  std::int32_t master_gain_ = kUnityGain;
+  std::int32_t master_gain_ = UNITY_GAIN;
 };
 
 // The gain for an attenuation in hundredths of a decibel (-10000 is silence, 0 full volume).

@@ -8,9 +8,9 @@
 
 namespace plat::soft {
 
-// The in-memory backend: 640x480 5-6-5 surfaces, GDI text and bitmaps, a Win32-style message
-// queue and DirectInput devices fed by the host. The backend owns the host, and must outlive
-// every object it hands out.
+// The in-memory backend (the class SoftOs, platform/soft/soft_os_impl.h): 640x480 5-6-5 surfaces,
+// GDI text and bitmaps, a Win32-style message queue and DirectInput devices fed by the host. The
+// backend owns the host, and must outlive every object it hands out.
 std::unique_ptr<plat::Os> Make_Soft_Os(std::unique_ptr<Host> host);
 
 // No window, no waiting, the live monotonic clock, and an audio sink that takes every sound and

@@ -17,7 +17,7 @@ namespace plat::soft {
 
 namespace {
 
-constexpr std::uint32_t kMaxBufferBytes = 0x0FFFFFFF;
+constexpr std::uint32_t MAX_BUFFER_BYTES = 0x0FFFFFFF;
 
 void Silence(void*, std::int16_t* out, int frames) {
   std::memset(out, 0, static_cast<std::size_t>(frames) * 4);
@@ -53,11 +53,11 @@ class Guard {
 // A new buffer's bytes, silent until the game writes them. A music track is megabytes that the
 // game overwrites at once, so it is mapped already zeroed and populated in one call: faulting
 // its pages in one by one costs more than the copy itself on some virtual machines.
-class Silent_Bytes {
+class SilentBytes {
  public:
-  Silent_Bytes(std::size_t size, std::uint8_t silence) : size_(size) {
+  SilentBytes(std::size_t size, std::uint8_t silence) : size_(size) {
 #if !defined(_WIN32)  // elsewhere calloc alone is fine
-    if (size >= kMapAtLeast) {
+    if (size >= MAP_AT_LEAST) {
       void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE,
                      MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
       if (p != MAP_FAILED) bytes_ = static_cast<std::uint8_t*>(p), mapped_ = true;
@@ -67,7 +67,7 @@ class Silent_Bytes {
     if (!bytes_) throw std::bad_alloc();
     if (silence != 0) std::memset(bytes_, silence, size);
   }
-  ~Silent_Bytes() {
+  ~SilentBytes() {
 #if !defined(_WIN32)
     if (mapped_) {
       munmap(bytes_, size_);
@@ -76,14 +76,14 @@ class Silent_Bytes {
 #endif
     std::free(bytes_);
   }
-  Silent_Bytes(const Silent_Bytes&) = delete;
-  Silent_Bytes& operator=(const Silent_Bytes&) = delete;
+  SilentBytes(const SilentBytes&) = delete;
+  SilentBytes& operator=(const SilentBytes&) = delete;
   std::uint8_t* data() { return bytes_; }
   const std::uint8_t* data() const { return bytes_; }
   std::size_t size() const { return size_; }
 
  private:
-  static constexpr std::size_t kMapAtLeast = std::size_t{1} << 20;
+  static constexpr std::size_t MAP_AT_LEAST = std::size_t{1} << 20;
   std::uint8_t* bytes_ = nullptr;
   std::size_t size_;
   bool mapped_ = false;
@@ -124,7 +124,7 @@ class PrimaryBuffer final : public IDirectSoundBuffer {
  private:
   ~PrimaryBuffer() = default;
   std::shared_ptr<Engine> engine_;
-  WAVEFORMATEX format_{WAVE_FORMAT_PCM, 2, kMixRate, kMixRate * 4, 4, 16, 0};
+  WAVEFORMATEX format_{WAVE_FORMAT_PCM, 2, MIX_RATE, MIX_RATE * 4, 4, 16, 0};
   std::uint32_t refs_ = 1;
 };
 
@@ -155,7 +155,7 @@ class SoundBuffer final : public IDirectSoundBuffer {
   HRESULT SetCurrentPosition(std::uint32_t byte_offset) override {
     if (byte_offset >= data_.size()) return DSERR_INVALIDPARAM;
     std::uint64_t frame = byte_offset / format_.nBlockAlign;
-    std::uint64_t out = frame * kMixRate / frequency_;
+    std::uint64_t out = frame * MIX_RATE / frequency_;
     Guard g(*engine_);
     voice_.position = static_cast<std::uint32_t>(std::min<std::uint64_t>(out, voice_.frames));
     return DS_OK;
@@ -207,7 +207,7 @@ class SoundBuffer final : public IDirectSoundBuffer {
   std::shared_ptr<Engine> engine_;
   WAVEFORMATEX format_;
   std::uint32_t frequency_;
-  Silent_Bytes data_;
+  SilentBytes data_;
   std::vector<std::int16_t> mixed_;
   Voice voice_;
   bool filled_ = false;
@@ -300,7 +300,7 @@ HRESULT SoundDevice::Create_Secondary(const DSBUFFERDESC& desc, IDirectSoundBuff
   const std::uint32_t where = DSBCAPS_LOCHARDWARE | DSBCAPS_LOCSOFTWARE;
   if (!desc.lpwfxFormat || (desc.dwFlags & where) == where) return DSERR_INVALIDPARAM;
   if (!Playable_Format(*desc.lpwfxFormat)) return DSERR_BADFORMAT;
-  if (desc.dwBufferBytes < desc.lpwfxFormat->nBlockAlign || desc.dwBufferBytes > kMaxBufferBytes)
+  if (desc.dwBufferBytes < desc.lpwfxFormat->nBlockAlign || desc.dwBufferBytes > MAX_BUFFER_BYTES)
     return DSERR_INVALIDPARAM;
   SoundBuffer* buffer = nullptr;
   try {

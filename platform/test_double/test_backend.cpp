@@ -1,47 +1,50 @@
 #include "platform/test_double/test_backend.h"
 
-#include "platform/soft/backend.h"
 #include "platform/soft/ddraw_objects.h"
+#include "platform/soft/soft_os_impl.h"
 
-namespace plat::soft {
+namespace plat::test_double {
+
+namespace {
+soft::SoftSurface* Soft(plat::IDirectDrawSurface4* surface) {
+  return static_cast<soft::SoftSurface*>(FaultOs::Inner_Of(surface));
+}
+}  // namespace
 
 TestBackend::TestBackend() : TestBackend(Options{}) {}
 
 TestBackend::TestBackend(const Options& options) {
-  auto host =
-      std::make_unique<HeadlessHost>(HeadlessHost::Clock::kManual, options.start_ms, options.sound);
+  auto host = std::make_unique<soft::HeadlessHost>(soft::HeadlessHost::Clock::kManual,
+                                                   options.start_ms, options.sound);
   host_ = host.get();
-  backend_ = std::make_unique<Backend>(std::move(host));
-  backend_->journal().Set_Enabled(options.journal);
-  plat::Use_Os(backend_.get());
+  backend_ = std::make_unique<soft::SoftOs>(std::move(host));
+  faulty_ = std::make_unique<FaultOs>(*backend_);
+  faulty_->journal().Set_Enabled(options.journal);
+  plat::Use_Os(faulty_.get());
 }
 
 TestBackend::~TestBackend() { plat::Use_Os(nullptr); }
 
-plat::Os& TestBackend::os() { return *backend_; }
-FaultPlan& TestBackend::faults() { return backend_->faults(); }
-Journal& TestBackend::journal() { return backend_->journal(); }
-
 std::vector<std::uint16_t> TestBackend::Front_Pixels() const {
-  SoftSurface* front = backend_->Primary();
+  soft::SoftSurface* front = backend_->Primary();
   return front ? front->pixels().data : std::vector<std::uint16_t>{};
 }
 
 std::vector<std::uint16_t> TestBackend::Back_Pixels() const {
-  SoftSurface* front = backend_->Primary();
+  soft::SoftSurface* front = backend_->Primary();
   return front ? front->Back()->pixels().data : std::vector<std::uint16_t>{};
 }
 
 std::vector<std::uint16_t> TestBackend::Pixels_Of(plat::IDirectDrawSurface4* surface) {
-  return surface ? static_cast<SoftSurface*>(surface)->pixels().data : std::vector<std::uint16_t>{};
+  return surface ? Soft(surface)->pixels().data : std::vector<std::uint16_t>{};
 }
 
 int TestBackend::Width_Of(plat::IDirectDrawSurface4* surface) {
-  return surface ? static_cast<SoftSurface*>(surface)->pixels().width : 0;
+  return surface ? Soft(surface)->pixels().width : 0;
 }
 
 int TestBackend::Height_Of(plat::IDirectDrawSurface4* surface) {
-  return surface ? static_cast<SoftSurface*>(surface)->pixels().height : 0;
+  return surface ? Soft(surface)->pixels().height : 0;
 }
 
-}  // namespace plat::soft
+}  // namespace plat::test_double

@@ -1,6 +1,7 @@
-// The test double: the soft backend on a headless host with a manual clock, a fault plan that
-// can make any step fail (see faults.h for the step names) and a journal of the calls made.
-// Constructing one makes it the backend in use; destroying it hands the seam back empty.
+// The test double: the soft backend on a headless host with a manual clock, under the fault layer
+// (a plan that can make any step fail, see fault_os.h for the step names, and a journal of the
+// calls made). Constructing one makes it the backend in use; destroying it hands the seam back
+// empty.
 #pragma once
 
 #include <cstdint>
@@ -8,13 +9,14 @@
 #include <vector>
 
 #include "platform/os.h"
-#include "platform/soft/faults.h"
 #include "platform/soft/headless_host.h"
+#include "platform/test_double/fault_os.h"
 
 namespace plat::soft {
+class SoftOs;
+}
 
-class Backend;
-class SoftSurface;
+namespace plat::test_double {
 
 class TestBackend {
  public:
@@ -29,10 +31,11 @@ class TestBackend {
   TestBackend(const TestBackend&) = delete;
   TestBackend& operator=(const TestBackend&) = delete;
 
-  plat::Os& os();
-  FaultPlan& faults();
-  Journal& journal();
-  HeadlessHost& host() { return *host_; }
+  plat::Os& os() { return *faulty_; }
+  FaultPlan& faults() { return faulty_->faults(); }
+  Journal& journal() { return faulty_->journal(); }
+  soft::HeadlessHost& host() { return *host_; }
+  int Live_Blocks() const { return faulty_->Live_Blocks(); }
 
   // The clock.
   void Set_Ticks(std::uint32_t ms) { host_->Set_Ticks(ms); }
@@ -54,8 +57,9 @@ class TestBackend {
   int Frames_Presented() const { return host_->Frames_Presented(); }
 
  private:
-  HeadlessHost* host_;
-  std::unique_ptr<Backend> backend_;
+  soft::HeadlessHost* host_;
+  std::unique_ptr<soft::SoftOs> backend_;
+  std::unique_ptr<FaultOs> faulty_;
 };
 
-}  // namespace plat::soft
+}  // namespace plat::test_double

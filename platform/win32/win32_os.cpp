@@ -170,6 +170,11 @@ class Win32Os final : public plat::Os {
     if (text) ::OutputDebugStringA(text);
   }
 
+  plat::HGLOBAL GlobalAlloc(std::uint32_t flags, std::size_t bytes) override {
+    return ::GlobalAlloc(flags, bytes);
+  }
+  plat::HGLOBAL GlobalFree(plat::HGLOBAL block) override { return ::GlobalFree(block); }
+
   plat::HGDIOBJ LoadImageA(plat::HINSTANCE, const char* name, std::uint32_t type, int cx, int cy,
                            std::uint32_t flags) override {
     if (!name) return nullptr;

@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/game_loop.h"
 #include "app/session.h"
-#include "app/shell.h"
 #include "core/log.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "platform/data_path.h"
 #include "tests/file_text.h"
+#include "zorvex/game_loop.h"
+#include "zorvex/win_main.h"
 
 namespace zorvex::testing {
 
@@ -24,9 +24,9 @@ void AppTest::SetUp() {
   Reset_Play_State();
   main_window = nullptr;
   app_instance = nullptr;
-  plat::soft::TestBackend::Options options;
+  plat::test_double::TestBackend::Options options;
   options.start_ms = 1000;
-  backend = std::make_unique<plat::soft::TestBackend>(options);
+  backend = std::make_unique<plat::test_double::TestBackend>(options);
   script = std::make_unique<plat::script::ScriptOs>(backend->os());
   plat::Use_Os(script.get());
   plat::Set_Data_Dir(ZORVEX_DATA_DIR);

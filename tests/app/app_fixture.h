@@ -26,7 +26,7 @@ class AppTest : public ::testing::Test {
   int Set_Up_Only();
   std::string Log_Text();
 
-  std::unique_ptr<plat::soft::TestBackend> backend;
+  std::unique_ptr<plat::test_double::TestBackend> backend;
   // Over the backend, as every run has it; tests pin frames on it.
   std::unique_ptr<plat::script::ScriptOs> script;
   std::string log_path;

@@ -126,7 +126,7 @@ TEST(ReplayFile, NamesTheLineOfEveryMistake) {
 
 // The reader holds one bounded line: a file is refused at its first over-long line.
 TEST(ReplayFile, ReaderRefusesWhatItCannotUse) {
-  Replay_Reader reader;
+  ReplayReader reader;
   std::string error;
   EXPECT_FALSE(reader.Open("/nonexistent/zorvex.replay", &error));
   EXPECT_NE(error.find("cannot open"), std::string::npos);

@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/game_loop.h"
 #include "app_fixture.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "gfx/sprites.h"
 #include "sound/sound_events.h"
+#include "zorvex/game_loop.h"
 
 namespace zorvex::testing {
 namespace {
@@ -20,7 +20,7 @@ class Frames : public AppTest {
  protected:
   // One frame with this input, every clock read answering `tick`.
   void Frame(std::uint32_t tick, bool lmb = false, bool enter = false) {
-    script->Pin(plat::FrameInput{tick, 0, lmb, enter, false});
+    script->Pin(plat::script::FrameInput{tick, 0, lmb, enter, false});
     Run_Frame();
   }
   // Pixels of the front page inside a rectangle that are not black (or that are `colour`).
@@ -54,7 +54,7 @@ TEST_F(Frames, AFullShotTableStillSoundsAndFlipsTheGun) {
   Record_Sound_Events(true);
   Frame(1061, true);
   EXPECT_TRUE(std::ranges::any_of(Take_Sound_Events(), [](const SoundEvent& e) {
-    return e.kind == SoundEvent::Kind::Play && e.slot == 2;
+    return e.kind == SoundEvent::Kind::PLAY && e.slot == 2;
   }));
   EXPECT_EQ(gun.state, 1);
   Record_Sound_Events(false);

@@ -21,7 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::map<std::uint64_t, std::vector<std::uint16_t>> shown;  // by frame
-plat::soft::TestBackend* watched = nullptr;
+plat::test_double::TestBackend* watched = nullptr;
 fs::path gone;  // taken away after the first frame, before its snapshot
 
 // What the host was given to show, not what the backend holds: the two must agree.

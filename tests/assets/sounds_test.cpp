@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/global_memory.h"
+#include "platform/test_double/test_backend.h"
 #include "sound/wave_reader.h"
 
 namespace zorvex::testing {
@@ -26,6 +26,7 @@ struct Pcm {
 // Read by the game's own reader: PCM of 16 bits, one or two channels, its format consistent.
 ::testing::AssertionResult Parse(const std::string& name, Pcm* out) {
   const std::string path = std::string(ZORVEX_DATA_DIR) + "/" + name;
+  plat::test_double::TestBackend backend{{0, false, false}};  // the reader's memory blocks
   std::uint32_t size = 0;
   plat::WAVEFORMATEX* f = nullptr;
   std::uint8_t* data = nullptr;

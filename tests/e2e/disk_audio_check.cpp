@@ -17,16 +17,17 @@
 #include <vector>
 
 #include "platform/data_path.h"
-#include "platform/global_memory.h"
+#include "platform/os.h"
 #include "platform/soft/mixer.h"
+#include "platform/soft/soft_os.h"
 #include "sound/wave_reader.h"
 
 namespace {
 
-using plat::soft::kMixRate;
+using plat::soft::MIX_RATE;
 using Samples = std::vector<std::int16_t>;  // interleaved stereo at 44100 Hz
 
-constexpr double SAMPLES_PER_FRAME = kMixRate / 60.0;
+constexpr double SAMPLES_PER_FRAME = MIX_RATE / 60.0;
 constexpr std::size_t NONE = static_cast<std::size_t>(-1);  // no such call; NONE + 1 is the first
 
 [[noreturn]] void Die(const std::string& why) {
@@ -45,8 +46,8 @@ constexpr std::size_t NONE = static_cast<std::size_t>(-1);  // no such call; NON
   return 1;
 }
 
-double Ms(double samples) { return samples * 1000.0 / kMixRate; }
-double Sec(std::size_t frames) { return static_cast<double>(frames) / kMixRate; }
+double Ms(double samples) { return samples * 1000.0 / MIX_RATE; }
+double Sec(std::size_t frames) { return static_cast<double>(frames) / MIX_RATE; }
 
 bool Audible(Samples::const_iterator from, std::size_t count) {
   return std::any_of(from, from + static_cast<std::ptrdiff_t>(count),
@@ -259,7 +260,7 @@ int Check_Bounce(const Search& s, long frame) {
   // When the output shows the frame stopping the old music well over two frames before the new
   // one starts, the pacer has started afresh: the frames after it count from the music's start.
   // (A stop the output cannot show is put with the new music's start.)
-  const double slack = static_cast<double>(s.buffer) + 0.01 * expected + 0.002 * kMixRate;
+  const double slack = static_cast<double>(s.buffer) + 0.01 * expected + 0.002 * MIX_RATE;
   double earliest = expected - 2 * SAMPLES_PER_FRAME - slack, latest = expected + slack;
   if (reset != NONE && s.calls[reset].Is("stop", 4) && s.calls[reset].frame == s.calls[m].frame &&
       static_cast<double>(s.Sample(m) - s.Sample(reset)) >
@@ -306,6 +307,9 @@ int main(int argc, char** argv) {
   if (argc != 6 || std::atol(argv[4]) <= 0)
     Die("usage: zorvex-disk-audio-check RAW TRACE DATA_DIR BUFFER BOUNCE_FRAME");
   plat::Set_Data_Dir(argv[3]);
+  // The reader's memory blocks come through the seam: the headless backend, without sound.
+  const auto backend = plat::soft::Make_Soft_Os(plat::soft::Make_Headless_Host(false));
+  plat::Use_Os(backend.get());
   std::ifstream raw(argv[1], std::ios::binary);  // s16le, which is this machine's own order
   if (!raw) Die(std::string("cannot read ") + argv[1]);
   const std::string bytes((std::istreambuf_iterator<char>(raw)), {});

@@ -18,14 +18,14 @@ std::string Written(const zorvex::Replay& replay) {
   std::FILE* out = open_memstream(&buffer, &size);
   Check(out != nullptr, "no memory stream");
   zorvex::Write_Replay_Header(out, replay.start_tick);
-  for (const plat::FrameInput& frame : replay.frames) zorvex::Write_Replay_Frame(out, frame);
+  for (const plat::script::FrameInput& frame : replay.frames) zorvex::Write_Replay_Frame(out, frame);
   std::fclose(out);
   std::string text(buffer, size);
   std::free(buffer);
   return text;
 }
 
-bool Same(const plat::FrameInput& a, const plat::FrameInput& b) {
+bool Same(const plat::script::FrameInput& a, const plat::script::FrameInput& b) {
   return a.tick == b.tick && a.dx == b.dx && a.lmb == b.lmb && a.enter == b.enter && a.esc == b.esc;
 }
 

@@ -29,7 +29,7 @@ constexpr int kStepCount = sizeof(kSteps) / sizeof(kSteps[0]);
 constexpr plat::HRESULT kFault = static_cast<plat::HRESULT>(0x80004005u);
 
 struct World {
-  plat::soft::TestBackend backend{plat::soft::TestBackend::Options{0, false, false}};
+  plat::test_double::TestBackend backend{plat::test_double::TestBackend::Options{0, false, false}};
   World() {
     plat::IDirectDraw* first = nullptr;
     Check(plat::DirectDrawCreate(nullptr, &first, nullptr) == plat::DD_OK, "no DirectDraw");
@@ -53,7 +53,7 @@ World& The_World() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  plat::soft::FaultPlan& faults = The_World().backend.faults();
+  plat::test_double::FaultPlan& faults = The_World().backend.faults();
   const int step = data[0] % 16, nth = 1 + (data[0] >> 4) % 2;
   ++data, --size;
   const char* file = Scratch_File(data, size);  // a plain path: no data folder is set
@@ -70,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   Check(decodes, "a bad bitmap loaded");
-  const std::vector<std::uint16_t> pixels = plat::soft::TestBackend::Pixels_Of(sheet);
-  Check(plat::soft::TestBackend::Width_Of(sheet) == picture.width &&
-            plat::soft::TestBackend::Height_Of(sheet) == picture.height,
+  const std::vector<std::uint16_t> pixels = plat::test_double::TestBackend::Pixels_Of(sheet);
+  Check(plat::test_double::TestBackend::Width_Of(sheet) == picture.width &&
+            plat::test_double::TestBackend::Height_Of(sheet) == picture.height,
         "the sheet's size differs from the picture's");
   for (std::size_t i = 0; i < pixels.size(); ++i)
     Check(pixels[i] == plat::soft::To_565(picture.pixels[i]), "the sheet differs from the picture");

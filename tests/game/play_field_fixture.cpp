@@ -46,7 +46,7 @@ void PlayField::TearDown() {
   plat::Use_Os(nullptr);
 }
 
-void PlayField::Set_Clock(std::uint32_t now) { script_->Pin(plat::FrameInput{now}); }
+void PlayField::Set_Clock(std::uint32_t now) { script_->Pin(plat::script::FrameInput{now}); }
 
 std::string PlayField::Log_Text() { return File_Text(log_path_); }
 

@@ -13,13 +13,13 @@
 
 #include "app/options.h"
 #include "app/session.h"
-#include "app/shell.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "platform/data_path.h"
 #include "platform/os.h"
 #include "platform/soft/soft_os.h"
+#include "zorvex/win_main.h"
 
 // Under AddressSanitizer freed blocks wait in a quarantine (256 MB by default) before reuse,
 // which would read as growth; a smaller one still catches use after free of recent blocks.

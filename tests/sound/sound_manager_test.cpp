@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/data_path.h"
-#include "platform/global_memory.h"
-#include "platform/soft/backend.h"
 #include "platform/soft/soft_os.h"
+#include "platform/soft/soft_os_impl.h"
 #include "platform/soft/soft_sound.h"
+#include "platform/test_double/fault_os.h"
 #include "sound/riff_reader.h"
 #include "sound/sound_events.h"
 #include "sound_test_support.h"
@@ -46,8 +46,8 @@ struct PickyDevice : plat::IDirectSound {
 
 // The soft machine on a headless host, but DirectSoundCreate hands out the software device on
 // `sink` (none: no device), or `picky` over it, and debugger output is kept.
-struct SoundOs : plat::soft::Backend {
-  SoundOs() : Backend(plat::soft::Make_Headless_Host(false)) {}
+struct SoundOs : plat::soft::SoftOs {
+  SoundOs() : SoftOs(plat::soft::Make_Headless_Host(false)) {}
   plat::soft::AudioSink* sink = nullptr;
   PickyDevice* picky = nullptr;
   std::vector<std::string> debug_output;
@@ -64,9 +64,8 @@ class SoundManagerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     os.sink = &sink;
-    plat::Use_Os(&os);
+    plat::Use_Os(&counted);
     plat::Set_Data_Dir(dir.path.string());
-    blocks_before_ = plat::Global_Live_Blocks();
     dir.Write("ramp.wav", Ramp_Wav(4000));
     dir.Write("other.wav", Pcm_Wav(1, 11025, 8, std::string(100, static_cast<char>(192))));
   }
@@ -76,7 +75,7 @@ class SoundManagerTest : public ::testing::Test {
     Record_Sound_Events(false);
     plat::Set_Data_Dir("");
     plat::Use_Os(nullptr);
-    EXPECT_EQ(plat::Global_Live_Blocks(), blocks_before_);
+    EXPECT_EQ(counted.Live_Blocks(), 0);
     EXPECT_EQ(Riff_Open_Files(), 0);
   }
   CSoundManager& Started() {
@@ -95,10 +94,8 @@ class SoundManagerTest : public ::testing::Test {
   TempDir dir;
   ManualSink sink;
   SoundOs os;
+  plat::test_double::FaultOs counted{os};  // counts the sounds' memory blocks
   PickyDevice picky;
-
- private:
-  int blocks_before_ = 0;
 };
 
 TEST_F(SoundManagerTest, OneShotRestartsFromItsStartEvenWhilePlaying) {

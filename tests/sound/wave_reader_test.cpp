@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/global_memory.h"
+#include "platform/test_double/test_backend.h"
 #include "sound/riff_reader.h"
 #include "sound_test_support.h"
 
@@ -14,12 +14,11 @@ namespace {
 // Every test ends with nothing allocated and no file open, whatever the result.
 class WaveLoad : public ::testing::Test {
  protected:
-  void SetUp() override { blocks_before_ = plat::Global_Live_Blocks(); }
   void TearDown() override {
-    plat::Fail_Global_Alloc_After(-1);
+    backend.faults().Clear();
     if (format) plat::GlobalFree(format);
     if (samples) plat::GlobalFree(samples);
-    EXPECT_EQ(plat::Global_Live_Blocks(), blocks_before_);
+    EXPECT_EQ(backend.Live_Blocks(), 0);
     EXPECT_EQ(Riff_Open_Files(), 0);
   }
   int Load(const std::string& bytes) { return Load_Path(dir.Write("t.wav", bytes)); }
@@ -32,13 +31,12 @@ class WaveLoad : public ::testing::Test {
     EXPECT_EQ(samples, nullptr);
   }
 
+  // The blocks come from the seam; its test layer counts them and can make one fail.
+  plat::test_double::TestBackend backend{{0, false, false}};
   TempDir dir;
   std::uint32_t size = 99;
   plat::WAVEFORMATEX* format = nullptr;
   std::uint8_t* samples = nullptr;
-
- private:
-  int blocks_before_ = 0;
 };
 
 // Files the reader refuses, each with the code it answers; nothing is handed out.
@@ -139,7 +137,7 @@ TEST_F(WaveLoad, DataLongerThanTheFileIsCorruptWithoutAllocatingIt) {
   const std::string file =
       Riff(Chunk("fmt ", PCM8) + Chunk("data", std::string(16, 'x'), 0xFFFFFFF0));
   ASSERT_EQ(file.size(), 60u);
-  plat::Fail_Global_Alloc_After(1);  // the format record succeeds, the samples would fail
+  backend.faults().Fail("GlobalAlloc", 0, 2);  // the format record succeeds, the samples fail
   EXPECT_EQ(Load(file), WAVE_ERR_CORRUPT);
   Expect_Nothing_Handed_Out();
   EXPECT_EQ(plat::GlobalAlloc(plat::GMEM_FIXED, 1), nullptr);  // the planned failure is unused
@@ -153,9 +151,9 @@ TEST_F(WaveLoad, MissingFileOrADirectoryCannotBeOpened) {
 
 TEST_F(WaveLoad, EitherAllocationFailingIsNoMemory) {
   const std::string file = Pcm_Wav(1, 8000, 8, "abcd");
-  plat::Fail_Global_Alloc_After(0);
+  backend.faults().Fail("GlobalAlloc", 0, 1);
   EXPECT_EQ(Load(file), WAVE_ERR_NO_MEMORY);
-  plat::Fail_Global_Alloc_After(1);
+  backend.faults().Fail("GlobalAlloc", 0, 2);
   EXPECT_EQ(Load(file), WAVE_ERR_NO_MEMORY);
   Expect_Nothing_Handed_Out();
 }

@@ -190,7 +190,7 @@ TEST_F(DisplayTest, BitmapFileReachesASurfaceIn565) {
   EXPECT_TRUE(DeleteDC(mem));
   EXPECT_TRUE(DeleteObject(bmp));
   EXPECT_FALSE(DeleteObject(bmp)) << "already gone";
-  EXPECT_EQ(soft::TestBackend::Pixels_Of(sheet),
+  EXPECT_EQ(test_double::TestBackend::Pixels_Of(sheet),
             (std::vector<std::uint16_t>{0xF800, 0x07E0, 0x001F, 0x0000}));
 }
 

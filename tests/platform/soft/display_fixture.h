@@ -74,10 +74,10 @@ class DisplayTest : public ::testing::Test {
   }
 
   std::uint16_t Back(int x, int y) {
-    return soft::TestBackend::Pixels_Of(back)[static_cast<std::size_t>(y) * 640 + x];
+    return test_double::TestBackend::Pixels_Of(back)[static_cast<std::size_t>(y) * 640 + x];
   }
 
-  soft::TestBackend backend;
+  test_double::TestBackend backend;
   IDirectDraw4* dd = nullptr;
   IDirectDrawSurface4* front = nullptr;
   IDirectDrawSurface4* back = nullptr;

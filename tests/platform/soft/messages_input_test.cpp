@@ -32,7 +32,7 @@ class MessagesTest : public ::testing::Test {
   }
   // The next message taken off the queue, or 0 when there is none.
   std::uint32_t Next() { return PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) ? msg.message : 0; }
-  soft::TestBackend backend;
+  test_double::TestBackend backend;
   WNDCLASSA wc{};
   HWND window = nullptr;
   MSG msg{};
@@ -108,7 +108,7 @@ class InputTest : public ::testing::Test {
     for (auto* d : {keyboard, mouse}) d->Release();
     di->Release();
   }
-  soft::TestBackend backend;
+  test_double::TestBackend backend;
   script::ScriptOs script{backend.os()};
   IDirectInput* di = nullptr;
   IDirectInputDevice* keyboard = nullptr;
@@ -136,7 +136,7 @@ TEST_F(InputTest, ScriptedInputStandsInForClockAndDevices) {
   Ready();
   backend.Key(DIK_SPACE, true);
   backend.Set_Ticks(500);
-  FrameInput f{123456, -40, true, true, true};
+  script::FrameInput f{123456, -40, true, true, true};
   script.Pin(f);
   EXPECT_EQ(GetTickCount(), 123456u);
   EXPECT_NE(GetAsyncKeyState(VK_ESCAPE) & 0x8000, 0);
@@ -160,7 +160,7 @@ TEST_F(InputTest, SampleReadsTheLiveMachine) {
   backend.Button(0, true);
   backend.Button(0, false);  // a click between two samples still counts
   backend.Key(DIK_RETURN, true);
-  FrameInput f = script.Sample();
+  script::FrameInput f = script.Sample();
   EXPECT_EQ(f.tick, 42u);
   EXPECT_EQ(f.dx, -16);
   EXPECT_TRUE(f.lmb);

@@ -13,7 +13,7 @@ using namespace plat::soft;
 TEST(Mixer, SaturatesInsteadOfWrapping) {
   for (std::int16_t value : {30000, -30000}) {
     const std::vector<std::int16_t> loud(20, value);
-    Voice a{loud.data(), 10, 0, kUnityGain, true}, b = a;
+    Voice a{loud.data(), 10, 0, UNITY_GAIN, true}, b = a;
     Mixer m;
     m.Add(&a), m.Add(&b);
     std::int16_t out[20];
@@ -21,7 +21,7 @@ TEST(Mixer, SaturatesInsteadOfWrapping) {
     EXPECT_EQ(out[5], value > 0 ? 32767 : -32768);
   }
   // Hundredths of a decibel to a 16.16 gain, down to silence at the floor.
-  EXPECT_EQ(Gain_From_Hundredths_Db(0), kUnityGain);
+  EXPECT_EQ(Gain_From_Hundredths_Db(0), UNITY_GAIN);
   EXPECT_EQ(Gain_From_Hundredths_Db(-500), 36854);  // the music's -5 dB
   EXPECT_EQ(Gain_From_Hundredths_Db(-10000), 0);
 }

@@ -20,7 +20,7 @@ TEST_F(DisplayTest, TextDrawsInItsColourOnATransparentBackground) {
   ASSERT_TRUE(TextOutA(dc, 100, 200, "Blt Failed: -5", 14));
   ASSERT_EQ(back->ReleaseDC(dc), DD_OK);
 
-  auto px = soft::TestBackend::Pixels_Of(back);
+  auto px = test_double::TestBackend::Pixels_Of(back);
   int full = 0, touched = 0, min_x = 640, min_y = 480, max_y = 0;
   for (int y = 0; y < 480; ++y)
     for (int x = 0; x < 640; ++x) {
@@ -48,15 +48,15 @@ TEST_F(DisplayTest, TextEdgeCases) {
   SetTextColor(dc, 0xFFFFFF);
   SetBkMode(dc, TRANSPARENT);
   EXPECT_TRUE(TextOutA(dc, 10, 10, "", 0));
-  EXPECT_EQ(Count_Not(soft::TestBackend::Pixels_Of(back), 0), 0) << "empty text draws nothing";
+  EXPECT_EQ(Count_Not(test_double::TestBackend::Pixels_Of(back), 0), 0) << "empty text draws nothing";
   // Control characters are not interpreted: no line break, no mark.
   EXPECT_TRUE(TextOutA(dc, 10, 10, "\n\t\x01", 3));
-  EXPECT_EQ(Count_Not(soft::TestBackend::Pixels_Of(back), 0), 0);
+  EXPECT_EQ(Count_Not(test_double::TestBackend::Pixels_Of(back), 0), 0);
   // Clipped at every edge without harm.
   EXPECT_TRUE(TextOutA(dc, -5, -7, "WWW", 3));
   EXPECT_TRUE(TextOutA(dc, 630, 470, "WWW", 3));
   EXPECT_TRUE(TextOutA(dc, -2147483647, 2147483000, "W", 1));
-  EXPECT_GT(Count_Not(soft::TestBackend::Pixels_Of(back), 0), 0);
+  EXPECT_GT(Count_Not(test_double::TestBackend::Pixels_Of(back), 0), 0);
   EXPECT_FALSE(TextOutA(dc, 0, 0, "x", -1));
   ASSERT_EQ(back->ReleaseDC(dc), DD_OK);
   EXPECT_EQ(back->ReleaseDC(dc), DDERR_INVALIDPARAMS) << "released twice";

@@ -5,85 +5,73 @@
 #include <cstdlib>
 
 #include "platform/data_path.h"
-#include "platform/soft/backend.h"
 #include "platform/soft/ddraw_objects.h"
+#include "platform/soft/soft_os_impl.h"
 #include "platform/soft/text.h"
 
 namespace plat::soft {
 
 namespace {
-constexpr COLORREF kInvalidColour = 0xFFFFFFFFu;
-constexpr int kOpaque = 2;
-constexpr int kStockObjects = 20;
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFFu;
+constexpr int OPAQUE = 2;
+constexpr int STOCK_OBJECTS = 20;
 }  // namespace
 
-HGDIOBJ Backend::Add_Object(std::unique_ptr<GdiObject> object) {
+HGDIOBJ SoftOs::Add_Object(std::unique_ptr<GdiObject> object) {
   auto handle = reinterpret_cast<HGDIOBJ>(object.get());
   objects_[object.get()] = std::move(object);
   return handle;
 }
 
-HDC Backend::Add_Dc(std::unique_ptr<DeviceContext> dc) {
+HDC SoftOs::Add_Dc(std::unique_ptr<DeviceContext> dc) {
   auto handle = reinterpret_cast<HDC>(dc.get());
   dc->selected = stock_bitmap_;
   dcs_[dc.get()] = std::move(dc);
   return handle;
 }
 
-GdiObject* Backend::Find_Object(HGDIOBJ handle) {
+GdiObject* SoftOs::Find_Object(HGDIOBJ handle) {
   auto it = objects_.find(handle);
   return it == objects_.end() ? nullptr : it->second.get();
 }
 
-DeviceContext* Backend::Find_Dc(HDC handle) {
+DeviceContext* SoftOs::Find_Dc(HDC handle) {
   auto it = dcs_.find(handle);
   return it == dcs_.end() ? nullptr : it->second.get();
 }
 
-bool Backend::Selected_Anywhere(const GdiObject* object) const {
+bool SoftOs::Selected_Anywhere(const GdiObject* object) const {
   return std::any_of(dcs_.begin(), dcs_.end(),
                      [&](const auto& entry) { return entry.second->selected == object; });
 }
 
-HDC Backend::Open_Surface_Dc(SoftSurface* surface) {
+HDC SoftOs::Open_Surface_Dc(SoftSurface* surface) {
   auto dc = std::make_unique<DeviceContext>();
-  dc->kind = DeviceContext::kSurface;
+  dc->kind = DeviceContext::SURFACE_DC;
   dc->surface = surface;
   return Add_Dc(std::move(dc));
 }
 
-void Backend::Close_Dc(HDC dc) { dcs_.erase(dc); }
+void SoftOs::Close_Dc(HDC dc) { dcs_.erase(dc); }
 
-HGDIOBJ Backend::GetStockObject(int which) {
-  HRESULT code;
-  if (Call("GetStockObject", &code)) return nullptr;
-  if (which < 0 || which >= kStockObjects) return nullptr;
+HGDIOBJ SoftOs::GetStockObject(int which) {
+  if (which < 0 || which >= STOCK_OBJECTS) return nullptr;
   HGDIOBJ& slot = stock_[which];
   if (!slot) {
     auto object = std::make_unique<GdiObject>();
-    object->kind = GdiObject::kStock;
+    object->kind = GdiObject::STOCK_OBJECT;
     object->stock = true;
     slot = Add_Object(std::move(object));
   }
   return slot;
 }
 
-HICON Backend::LoadIconA(HINSTANCE, std::uintptr_t) {
-  HRESULT code;
-  if (Call("LoadIconA", &code)) return nullptr;
-  return GetStockObject(kStockObjects - 1);
-}
+HICON SoftOs::LoadIconA(HINSTANCE, std::uintptr_t) { return GetStockObject(STOCK_OBJECTS - 1); }
 
-HCURSOR Backend::LoadCursorA(HINSTANCE, std::uintptr_t) {
-  HRESULT code;
-  if (Call("LoadCursorA", &code)) return nullptr;
-  return GetStockObject(kStockObjects - 2);
-}
+HCURSOR SoftOs::LoadCursorA(HINSTANCE, std::uintptr_t) { return GetStockObject(STOCK_OBJECTS - 2); }
 
-HGDIOBJ Backend::LoadImageA(HINSTANCE, const char* name, std::uint32_t type, int, int,
-                            std::uint32_t flags) {
-  HRESULT code;
-  if (Call("LoadImageA", &code)) return nullptr;
+HGDIOBJ SoftOs::LoadImageA(HINSTANCE, const char* name, std::uint32_t type, int, int,
+                           std::uint32_t flags) {
   // Only bitmap files: there are no resources to load from.
   if (!name || type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE)) return nullptr;
   auto object = std::make_unique<GdiObject>();
@@ -96,11 +84,9 @@ HGDIOBJ Backend::LoadImageA(HINSTANCE, const char* name, std::uint32_t type, int
   return Add_Object(std::move(object));
 }
 
-int Backend::GetObjectA(HGDIOBJ handle, int size, void* out) {
-  HRESULT code;
-  if (Call("GetObjectA", &code)) return 0;
+int SoftOs::GetObjectA(HGDIOBJ handle, int size, void* out) {
   GdiObject* object = Find_Object(handle);
-  if (!object || object->kind != GdiObject::kBitmap) return 0;
+  if (!object || object->kind != GdiObject::BITMAP_OBJECT) return 0;
   if (!out) return sizeof(BITMAP);
   if (size < static_cast<int>(sizeof(BITMAP))) return 0;
   Bitmap& b = object->bitmap;
@@ -115,21 +101,18 @@ int Backend::GetObjectA(HGDIOBJ handle, int size, void* out) {
   return sizeof(BITMAP);
 }
 
-HDC Backend::CreateCompatibleDC(HDC reference) {
-  HRESULT code;
-  if (Call("CreateCompatibleDC", &code)) return nullptr;
+HDC SoftOs::CreateCompatibleDC(HDC reference) {
   if (reference && !Find_Dc(reference)) return nullptr;
   return Add_Dc(std::make_unique<DeviceContext>());
 }
 
-HGDIOBJ Backend::SelectObject(HDC handle, HGDIOBJ object_handle) {
-  HRESULT code;
-  if (Call("SelectObject", &code)) return nullptr;
+HGDIOBJ SoftOs::SelectObject(HDC handle, HGDIOBJ object_handle) {
   DeviceContext* dc = Find_Dc(handle);
   GdiObject* object = Find_Object(object_handle);
   if (!dc || !object) return nullptr;
-  if (object->kind != GdiObject::kBitmap) return object_handle;  // brushes and such change nothing
-  if (dc->kind != DeviceContext::kMemory) return nullptr;        // only memory DCs take bitmaps
+  if (object->kind != GdiObject::BITMAP_OBJECT)
+    return object_handle;                                    // brushes and such change nothing
+  if (dc->kind != DeviceContext::MEMORY_DC) return nullptr;  // only memory DCs take bitmaps
   if (object != dc->selected && !object->stock && Selected_Anywhere(object))
     return nullptr;  // a bitmap sits in one DC at a time
   GdiObject* previous = dc->selected;
@@ -137,14 +120,12 @@ HGDIOBJ Backend::SelectObject(HDC handle, HGDIOBJ object_handle) {
   return reinterpret_cast<HGDIOBJ>(previous);
 }
 
-bool Backend::BitBlt(HDC dst_handle, int x, int y, int w, int h, HDC src_handle, int sx, int sy,
-                     std::uint32_t rop) {
-  HRESULT code;
-  if (Call("BitBlt", &code)) return false;
+bool SoftOs::BitBlt(HDC dst_handle, int x, int y, int w, int h, HDC src_handle, int sx, int sy,
+                    std::uint32_t rop) {
   DeviceContext* dst = Find_Dc(dst_handle);
   DeviceContext* src = Find_Dc(src_handle);
   if (!dst || !src || rop != SRCCOPY || w < 0 || h < 0) return false;
-  if (dst->kind != DeviceContext::kSurface || src->kind != DeviceContext::kMemory) return false;
+  if (dst->kind != DeviceContext::SURFACE_DC || src->kind != DeviceContext::MEMORY_DC) return false;
   Pixels& to = dst->surface->pixels();
   const Bitmap& from = src->selected->bitmap;
   // Keep to the part that lies on both the bitmap and the surface.
@@ -162,18 +143,15 @@ bool Backend::BitBlt(HDC dst_handle, int x, int y, int w, int h, HDC src_handle,
   return true;
 }
 
-bool Backend::DeleteDC(HDC handle) {
-  HRESULT code;
-  if (Call("DeleteDC", &code)) return false;
+bool SoftOs::DeleteDC(HDC handle) {
   DeviceContext* dc = Find_Dc(handle);
-  if (!dc || dc->kind != DeviceContext::kMemory) return false;  // surface DCs go back by ReleaseDC
+  if (!dc || dc->kind != DeviceContext::MEMORY_DC)
+    return false;  // surface DCs go back by ReleaseDC
   Close_Dc(handle);
   return true;
 }
 
-bool Backend::DeleteObject(HGDIOBJ handle) {
-  HRESULT code;
-  if (Call("DeleteObject", &code)) return false;
+bool SoftOs::DeleteObject(HGDIOBJ handle) {
   GdiObject* object = Find_Object(handle);
   if (!object) return false;
   if (object->stock) return true;  // stock objects outlive everything
@@ -182,32 +160,26 @@ bool Backend::DeleteObject(HGDIOBJ handle) {
   return true;
 }
 
-COLORREF Backend::SetTextColor(HDC handle, COLORREF colour) {
-  HRESULT code;
-  if (Call("SetTextColor", &code)) return kInvalidColour;
+COLORREF SoftOs::SetTextColor(HDC handle, COLORREF colour) {
   DeviceContext* dc = Find_Dc(handle);
-  if (!dc) return kInvalidColour;
+  if (!dc) return CLR_INVALID;
   COLORREF previous = dc->text_colour;
   dc->text_colour = colour & 0x00FFFFFF;
   return previous;
 }
 
-int Backend::SetBkMode(HDC handle, int mode) {
-  HRESULT code;
-  if (Call("SetBkMode", &code)) return 0;
+int SoftOs::SetBkMode(HDC handle, int mode) {
   DeviceContext* dc = Find_Dc(handle);
-  if (!dc || (mode != TRANSPARENT && mode != kOpaque)) return 0;
+  if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
   int previous = dc->bk_mode;
   dc->bk_mode = mode;
   return previous;
 }
 
-bool Backend::TextOutA(HDC handle, int x, int y, const char* text, int length) {
-  HRESULT code;
-  if (Call("TextOutA", &code)) return false;
+bool SoftOs::TextOutA(HDC handle, int x, int y, const char* text, int length) {
   DeviceContext* dc = Find_Dc(handle);
   if (!dc || length < 0 || (length > 0 && !text)) return false;
-  if (dc->kind != DeviceContext::kSurface) return true;  // nothing to draw on: drawn nowhere
+  if (dc->kind != DeviceContext::SURFACE_DC) return true;  // nothing to draw on: drawn nowhere
   // Cells are never filled: the game only draws with a transparent background.
   Draw_Text(&dc->surface->pixels(), x, y, text, length, dc->text_colour);
   return true;

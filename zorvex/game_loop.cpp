@@ -1,10 +1,9 @@
 // Start-up of the play field and the frame step with its game modes.
-#include "app/game_loop.h"
+#include "zorvex/game_loop.h"
 
 #include <cstdio>
 #include <new>
 
-#include "app/shell.h"
 #include "core/log.h"
 #include "game/balls.h"
 #include "game/bricks.h"
@@ -18,6 +17,7 @@
 #include "input/input.h"
 #include "platform/os.h"
 #include "sound/sound_manager.h"
+#include "zorvex/win_main.h"
 
 namespace zorvex {
 

@@ -1,13 +1,12 @@
-// The entry point, the one window, the message loop and shutdown.
-#include "app/shell.h"
+// The program's entry point, its one window, the message loop and shutdown.
+#include "zorvex/win_main.h"
 
-#include "app/game_loop.h"
-#include "app/session.h"
 #include "core/startup.h"
 #include "core/types.h"
 #include "gfx/display.h"
 #include "input/input.h"
 #include "sound/sound_manager.h"
+#include "zorvex/game_loop.h"
 
 namespace zorvex {
 
@@ -17,8 +16,10 @@ namespace {
 
 constexpr const char* WINDOW_CLASS = "ZorvexBall";
 constexpr const char* WINDOW_TITLE = "Zorvex!";
-// Start-up failed: the program says why and exits with this, not with success.
-constexpr int EXIT_STARTUP_FAILED = 1;
+RunHooks hooks;
+RunEnd run_end = nullptr;
+
+int Run_Over(int exit_code) { return run_end ? run_end(exit_code) : exit_code; }
 
 bool Register_Window_Class(HINSTANCE instance) {
   WNDCLASSA wc{};
@@ -51,6 +52,9 @@ void Unacquire_And_Release(T*& device) {
 
 }  // namespace
 
+void Set_Run_Hooks(const RunHooks& run_hooks) { hooks = run_hooks; }
+void Set_Run_End(RunEnd end) { run_end = end; }
+
 bool Open_Game_Window(HINSTANCE instance) {
   if (!Register_Window_Class(instance)) {
     Remember_Startup_Failure("Could not register the window class");
@@ -69,34 +73,40 @@ bool Open_Game_Window(HINSTANCE instance) {
 
 int WinMain(HINSTANCE instance, HINSTANCE, const char*, int) {
   int exit_code = Start_Game(instance);
-  if (exit_code != GAME_RUNNING) return exit_code;
-  do exit_code = Message_Pass();
-  while (exit_code == GAME_RUNNING);
-  Shutdown_Game();
+  while (exit_code == GAME_RUNNING) exit_code = Message_Pass();
   return exit_code;
 }
 
+// A failed start-up leaves what it made; Shutdown_Game is for a run that got going.
 int Start_Game(HINSTANCE instance) {
-  if (!Open_Game_Window(instance)) return EXIT_STARTUP_FAILED;
-
-  Session_Before_Setup();
-  if (!Setup_Game()) return EXIT_STARTUP_FAILED;
-  Session_After_Setup();
+  if (!Open_Game_Window(instance)) return Run_Over(EXIT_STARTUP_FAILED);
+  if (hooks.before_setup) hooks.before_setup();
+  if (!Setup_Game()) return Run_Over(EXIT_STARTUP_FAILED);
+  if (hooks.after_setup) hooks.after_setup();
   return GAME_RUNNING;
 }
 
-// One message at most, then one frame; the quit message ends the loop.
+// One message at most, then one frame; the quit message, or the end of the run's input, ends
+// the loop.
 int Message_Pass() {
   MSG msg{};
   bool got = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
-  if (got && msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
-  if (got) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+  int exit_code = GAME_RUNNING;
+  if (got && msg.message == WM_QUIT) {
+    exit_code = static_cast<int>(msg.wParam);
+  } else {
+    if (got) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (hooks.before_frame && !hooks.before_frame()) exit_code = 0;
   }
-  if (!Session_Before_Frame()) return 0;
+  if (exit_code != GAME_RUNNING) {
+    Shutdown_Game();
+    return Run_Over(exit_code);
+  }
   Run_Frame();
-  Session_After_Frame();
+  if (hooks.after_frame) hooks.after_frame();
   return GAME_RUNNING;
 }
 
