@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/kept_settings.h"
 #include "app/options.h"
 #include "app/program.h"
 #include "core/log.h"
@@ -39,6 +40,8 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
     sdl.nosound = options.nosound;
     sdl.volume = options.volume;
     sdl.report = Report;
+    if (zorvex::Keeps_Settings(options)) sdl.remember = zorvex::Remember_Setting;
+    sdl.scale_gives_way = zorvex::Scale_Restored();
     if (options.present == "gpu") sdl.present = plat::sdl::Present_Way::kGpu;
     if (options.present == "surface") sdl.present = plat::sdl::Present_Way::kSurface;
     host = plat::sdl::Make_Sdl_Host(sdl);
@@ -54,5 +57,6 @@ int main(int argc, char** argv) {
   if (int code = zorvex::Read_Command_Line(argc, argv, &options); code >= 0) return code;
   plat::Set_Data_Dir(zorvex::Choose_Data_Dir(options.data_dir, Program_Dir()));
   if (int code = zorvex::Open_Session(options); code >= 0) return code;
+  zorvex::Load_Settings(&options, Report);
   return zorvex::Run_Program(Make_Backend(options));
 }

@@ -144,6 +144,7 @@ bool Parse_Options(int argc, const char* const* argv, Options* out, std::string*
   Options options;
   Parser parser{argc, argv, 1, error};
   for (; parser.i < argc; ++parser.i) {
+    options.given.push_back(argv[parser.i]);
     if (!Parse_One(parser, &options)) return false;
   }
   if (!Check_Combinations(options, error)) return false;

@@ -20,7 +20,7 @@ struct Options {
   std::string log_path;
   bool nosound = false;
   std::string present = "auto";  // auto, gpu or surface
-  int volume = 100;  // 0 to 100, applied after the game's own mix
+  int volume = 100;              // 0 to 100, applied after the game's own mix
   std::string replay_path;
   std::string record_path;
   bool headless = false;
@@ -33,6 +33,7 @@ struct Options {
   std::vector<Snapshot> snapshots;
   bool help = false;
   bool version = false;
+  std::vector<std::string> given;  // the options named on the command line: settings yield to them
 };
 
 // Reads the arguments. On a bad command line returns false with the reason in *error.
