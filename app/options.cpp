@@ -158,6 +158,8 @@ const char* Usage_Text() {
          "Steer the ship with the mouse, fire with the left button, Enter starts a game,\n"
          "Escape quits. Alt+Enter or F11 switches between full screen and a window, P or\n"
          "Pause pauses, - and = set the volume, F12 saves a picture of the screen.\n"
+         "The volume and the choice of full screen or window are remembered in\n"
+         "$XDG_CONFIG_HOME/zorvex/settings.ini; options given here apply to this run only.\n"
          "\n"
          "  --data DIR       read gfx.bmp, ui.bmp and the sounds from DIR\n"
          "  --window         play in a window instead of the full screen\n"
