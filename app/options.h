@@ -33,6 +33,9 @@ struct Options {
   std::vector<Snapshot> snapshots;
   bool help = false;
   bool version = false;
+  bool scores = false;             // print the best games
+  int watch = 0;                   // play back the Nth best game (1: the best); 0: none
+  bool keep_games = false;         // a live run by a person: its games may make the best games
   std::vector<std::string> given;  // the options named on the command line: settings yield to them
 };
 

@@ -9,6 +9,8 @@
 #include "app/replay_file.h"
 #include "app/snapshot.h"
 #include "app/trace.h"
+#include "game/state.h"
+#include "game/types.h"
 #include "platform/os.h"
 #include "platform/script/script_os.h"
 #include "sound/sound_events.h"
@@ -26,17 +28,22 @@ struct Session {
   plat::Os* backend = nullptr;                     // what it was put over
   std::FILE* trace = nullptr;
   std::FILE* record = nullptr;
+  std::FILE* kept = nullptr;  // the live game from its start, for the best games
+  bool was_over = false;
   std::uint64_t frame = 0;
   plat::FrameInput current;
   bool write_failed = false;
 } session;
 
 Frame_Observer frame_observer = nullptr;
+Game_Over_Keeper game_over_keeper = nullptr;
 
 bool Replaying() { return !session.options.replay_path.empty(); }
 bool Virtual_Clock() { return session.options.headless && session.options.autoplay; }
 // Live play needs its clock and input pinned to the frame only when something writes them down.
-bool Pinned() { return Replaying() || session.options.autoplay || session.trace || session.record; }
+bool Pinned() {
+  return Replaying() || session.options.autoplay || session.trace || session.record || session.kept;
+}
 
 std::uint32_t Virtual_Tick(std::uint64_t frame) {
   return static_cast<std::uint32_t>(session.options.seed +
@@ -74,6 +81,26 @@ plat::FrameInput Next_Input() {
   return input;
 }
 
+// The recording so far, read back from the temporary file it is written to.
+std::string Kept_Recording() {
+  std::string text;
+  const long end = std::ftell(session.kept);
+  if (std::fflush(session.kept) != 0 || end < 0 || std::fseek(session.kept, 0, SEEK_SET) != 0)
+    return text;
+  text.resize(static_cast<std::size_t>(end));
+  text.resize(std::fread(text.data(), 1, text.size(), session.kept));
+  std::fseek(session.kept, 0, SEEK_END);
+  return text;
+}
+
+// Each game's end hands the recording up to it to the keeper of the best games.
+void Keep_Frame() {
+  Write_Replay_Frame(session.kept, session.current);
+  const bool over = game_mode == MODE_GAME_OVER;
+  if (over && !session.was_over && game_over_keeper) game_over_keeper(Kept_Recording());
+  session.was_over = over;
+}
+
 }  // namespace
 
 bool Begin_Session(const Options& options, std::string* error) {
@@ -83,6 +110,8 @@ bool Begin_Session(const Options& options, std::string* error) {
   session.script.reset();
   session.backend = nullptr;
   session.trace = session.record = nullptr;
+  session.kept = options.keep_games ? std::tmpfile() : nullptr;
+  session.was_over = false;
   session.frame = 0;
   session.current = plat::FrameInput{};
   session.write_failed = false;
@@ -118,6 +147,7 @@ void Session_Before_Setup() {
   session.current = plat::FrameInput{start.tick, 0, false, false, false};
   session.script->Pin(session.current);
   if (session.record) Write_Replay_Header(session.record, start.tick);
+  if (session.kept) Write_Replay_Header(session.kept, start.tick);
 }
 
 void Session_After_Setup() {
@@ -138,15 +168,19 @@ bool Session_Before_Frame() {
 }
 
 void Set_Frame_Observer(Frame_Observer observer) { frame_observer = observer; }
+void Set_Game_Over_Keeper(Game_Over_Keeper keeper) { game_over_keeper = keeper; }
 
 void Session_After_Frame() {
   if (frame_observer) frame_observer(session.frame);
   if (session.trace) Write(session.trace, Trace_Line(session.frame, session.current.tick));
   if (session.record) Write_Replay_Frame(session.record, session.current);
+  if (session.kept) Keep_Frame();
   Take_Snapshots(session.frame);
 }
 
 bool End_Session() {
+  if (session.kept) std::fclose(session.kept);
+  session.kept = nullptr;
   for (std::FILE** file : {&session.trace, &session.record}) {
     if (!*file) continue;
     if (std::fclose(*file) != 0) session.write_failed = true;

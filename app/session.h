@@ -29,6 +29,9 @@ void Session_After_Frame();
 // Lets a tool look at the game after every frame (the soak test checks its invariants there).
 using Frame_Observer = void (*)(std::uint64_t frame);
 void Set_Frame_Observer(Frame_Observer observer);
+// With Options::keep_games, called at each game over with the live run's recording up to it.
+using Game_Over_Keeper = void (*)(const std::string& recording);
+void Set_Game_Over_Keeper(Game_Over_Keeper keeper);
 // Flushes and closes what the session wrote and reports snapshots never reached; false if
 // writing failed. Puts the backend the session found back in use.
 bool End_Session();

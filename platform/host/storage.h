@@ -22,6 +22,11 @@ class Storage {
   virtual bool Write(const std::string& name, const std::string& text, std::string* error) = 0;
   // Renames a file that cannot be used to name.bad, out of the game's way but not lost.
   virtual bool Move_Aside(const std::string& name, std::string* error) = 0;
+  virtual bool Remove(const std::string& name) = 0;
+  // Holds the lock file `name` against every other copy of the game, waiting for it; Unlock lets
+  // it go. One at a time.
+  virtual bool Lock(const std::string& name, std::string* error) = 0;
+  virtual void Unlock() = 0;
   // Where the file is, for the player's messages.
   virtual std::string Where(const std::string& name) const = 0;
 };

@@ -1,5 +1,6 @@
 // Files the game keeps, on a POSIX system: the XDG folders, atomic replacement by rename.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,6 +74,28 @@ class Folder_Storage : public Storage {
     return true;
   }
 
+  bool Remove(const std::string& name) override { return ::unlink(Where(name).c_str()) == 0; }
+
+  bool Lock(const std::string& name, std::string* error) override {
+    if (!Make_Folders(folder_)) return *error = Error_Text(folder_), false;
+    lock_ = ::open(Where(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (lock_ < 0) return *error = Error_Text(Where(name)), false;
+    while (::flock(lock_, LOCK_EX) != 0) {
+      if (errno == EINTR) continue;
+      *error = Error_Text(Where(name));
+      Unlock();
+      return false;
+    }
+    return true;
+  }
+
+  void Unlock() override {
+    if (lock_ >= 0) ::close(lock_);  // closing lets the lock go
+    lock_ = -1;
+  }
+
+  ~Folder_Storage() override { Unlock(); }
+
   std::string Where(const std::string& name) const override { return folder_ + "/" + name; }
 
  private:
@@ -103,6 +126,7 @@ class Folder_Storage : public Storage {
   }
 
   std::string folder_;
+  int lock_ = -1;
 };
 
 // $VARIABLE/zorvex when it names an absolute folder, else $HOME/fallback/zorvex.

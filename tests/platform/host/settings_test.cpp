@@ -152,6 +152,12 @@ class Refusing : public plat::host::Storage {
     *error = "Read-only file system";
     return false;
   }
+  bool Remove(const std::string&) override { return false; }
+  bool Lock(const std::string&, std::string* error) override {
+    *error = "Read-only file system";
+    return false;
+  }
+  void Unlock() override {}
   std::string Where(const std::string& name) const override { return real_->Where(name); }
 
  private:
