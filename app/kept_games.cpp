@@ -7,6 +7,7 @@
 #include "app/kept_settings.h"
 #include "app/program.h"
 #include "app/session.h"
+#include "core/log.h"
 #include "game/state.h"
 #include "platform/host/best_games.h"
 #include "platform/host/posted_notes.h"
@@ -42,6 +43,11 @@ std::string Utc_Now() {
 void Keep_Game(const std::string& recording) {
   std::string error;
   const int rank = keeper->Add(score, level, Utc_Now(), recording, &error);
+  if (rank >= 0) {
+    Log_Error("Game over at level %d with %d points: %s\n", static_cast<int>(level),
+              static_cast<int>(score),
+              rank ? ("best game #" + std::to_string(rank)).c_str() : "not among the best games");
+  }
   if (rank > 0) {
     plat::host::Post_Note("Best game #" + std::to_string(rank) + ": " + std::to_string(score));
   } else if (rank < 0 && !told) {
