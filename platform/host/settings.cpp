@@ -110,7 +110,8 @@ void Settings_File::Set(const std::string& key, const std::string& value) {
   bool found = false;
   for (std::string& line : lines_) {
     if (Key_Of(line) != key) continue;
-    line = key + " = " + value;
+    const bool crlf = !line.empty() && line.back() == '\r';  // the file's own line ends stay
+    line = key + " = " + value + (crlf ? "\r" : "");
     found = true;
   }
   if (found) return;

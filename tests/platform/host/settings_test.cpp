@@ -40,10 +40,10 @@ TEST(SettingsFile, ReadsKnownKeysWarnsOnceForEachBadValueAndKeepsTheRest) {
 TEST(SettingsFile, RewriteChangesOnlyTheLineOfTheKeyAndKeepsUnknownOnes) {
   Settings_File file;
   std::vector<std::string> warnings;
-  ASSERT_TRUE(file.Parse("# mine\nsteering = keys\nvolume = 100\n", &warnings));
+  ASSERT_TRUE(file.Parse("# mine\nsteering = keys\nvolume = 100\r\n", &warnings));
   file.Set("volume", "35");
   file.Set("window", "1");
-  EXPECT_EQ(file.Text(), "# mine\nsteering = keys\nvolume = 35\nwindow = 1\n");
+  EXPECT_EQ(file.Text(), "# mine\nsteering = keys\nvolume = 35\r\nwindow = 1\n");
   EXPECT_EQ(file.Values().volume, 35);
 }
 
