@@ -2,6 +2,7 @@
 # The Windows build under Wine, against the Linux one: every kept replay headless, a kept live
 # game on the real DirectDraw, DirectSound and DirectInput in a window, a game played with
 # xdotool and recorded on Windows replayed on Linux, the host's keys (tests/windows/host_keys.sh),
+# the settings and best games kept between launches (tests/windows/kept_files.sh),
 # and start-up failures reported as on Linux.
 # Exits 77 (skipped) only when Wine or the cross compilers cannot be installed.
 set -uo pipefail
@@ -97,6 +98,7 @@ linux --headless --nosound --replay "$work/win.replay" --trace "$work/win_on_lin
 
 # The host's keys on the real backend.
 source "$src/tests/windows/host_keys.sh"
+source "$src/tests/windows/kept_files.sh"
 
 # Start-up failures: the exit status and the one line on standard error, as on Linux.
 mkdir -p "$work/empty"
