@@ -44,7 +44,7 @@ class Folder_Storage : public Storage {
                    std::string* error) override {
     const std::string path = Where(name);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) return Read_Result::kMissing;
+    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) return Read_Result::kMissing;
     if (fd < 0) return *error = Error_Text(path), Read_Result::kUnreadable;
     const Read_Result result = Read_Open(fd, path, limit, text, error);
     ::close(fd);

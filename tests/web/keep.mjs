@@ -1,0 +1,81 @@
+// What the page keeps between visits, in headless Chromium with one profile: the volume set
+// with - is in localStorage and the next visit starts from it; a game played to game over is
+// listed by the page's Best games control after a reload (IndexedDB), and its Watch button
+// plays it back to the end.
+import path from 'node:path';
+import {fileURLToPath} from 'node:url';
+
+const web = path.join(path.dirname(fileURLToPath(import.meta.url)), '../../platform/web');
+const {launch} = await import(`${web}/cdp.mjs`);
+const {serve} = await import(`${web}/serve.mjs`);
+
+const [pageDir] = process.argv.slice(2);
+const failures = [];
+const check = (ok, what) => {
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+  if (!ok) failures.push(what);
+};
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+async function until(page, expression, ms) {
+  for (const end = Date.now() + ms; Date.now() < end; await sleep(100)) {
+    if (await page.evaluate(expression)) return true;
+  }
+  return false;
+}
+const key = async (page, code, name, vk) => {
+  for (const type of ['rawKeyDown', 'keyUp']) {
+    await page.send('Input.dispatchKeyEvent', {type, code, key: name, windowsVirtualKeyCode: vk});
+    await sleep(100);
+  }
+};
+const settings = `localStorage.getItem('zorvex/settings.ini') || ''`;
+
+const server = await serve(path.resolve(pageDir), 0, () => false);
+const base = `http://127.0.0.1:${server.address().port}/index.html`;
+const browser = await launch();
+try {
+  const first = await browser.open(base);
+  check(await until(first, 'window.zorvexFrames > 0', 10000), 'the title is drawn');
+  await key(first, 'Minus', '-', 189);
+  await key(first, 'Minus', '-', 189);
+  check(await until(first, `/^volume = 80$/m.test(${settings})`, 3000),
+        `- is kept in localStorage (${JSON.stringify(await first.evaluate(settings))})`);
+
+  // The next visit starts at 80: one more - makes 70.
+  const second = await browser.open(base);
+  check(await until(second, 'window.zorvexFrames > 0', 10000), 'the title is drawn again');
+  await key(second, 'Minus', '-', 189);
+  check(await until(second, `/^volume = 70$/m.test(${settings})`, 3000),
+        `the next visit starts from the kept volume (${JSON.stringify(await second.evaluate(settings))})`);
+
+  // A game to game over: Enter, then the fire button until the lives are gone.
+  await key(second, 'Enter', 'Enter', 13);
+  const box = await second.evaluate(`(() => { const r = document.getElementById('screen')
+      .getBoundingClientRect(); return {x: r.x + r.width / 2, y: r.y + r.height / 2}; })()`);
+  for (let i = 0; i < 120; ++i) {
+    for (const type of ['mousePressed', 'mouseReleased'])
+      await second.send('Input.dispatchMouseEvent', {type, ...box, button: 'left', clickCount: 1});
+    await sleep(400);
+    const listed = await second.evaluate(`(() => { document.getElementById('best').click();
+        const text = document.getElementById('best-list').textContent;
+        document.getElementById('best').click(); return /Watch #1/.test(text); })()`);
+    if (listed) break;
+  }
+  await sleep(1500);  // IndexedDB is written within half a second of the table
+
+  const third = await browser.open(base);
+  check(await until(third, 'window.zorvexFrames > 0', 10000), 'the title is drawn a third time');
+  const list = await third.evaluate(`(() => { document.getElementById('best').click();
+      return document.getElementById('best-list').textContent; })()`);
+  check(/Watch #1: \d+ points, level \d+, \d{4}-\d\d-\d\dT/.test(list),
+        `the best game is listed after a reload (${list})`);
+  await third.evaluate(`document.querySelector('#best-list button').click(); 0`);
+  await sleep(1000);
+  check(/watch=1/.test(await third.evaluate('location.search')), 'Watch opens the page with --watch 1');
+  check(await until(third, `/Game ended/.test(document.getElementById('line').textContent)`, 60000),
+        'the watched game plays to its end');
+} finally {
+  await browser.close();
+  server.close();
+}
+process.exitCode = failures.length ? 1 : 0;
