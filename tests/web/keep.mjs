@@ -48,11 +48,12 @@ try {
   check(await until(second, `/^volume = 70$/m.test(${settings})`, 3000),
         `the next visit starts from the kept volume (${JSON.stringify(await second.evaluate(settings))})`);
 
-  // A game to game over: Enter, then the fire button until the lives are gone.
-  await key(second, 'Enter', 'Enter', 13);
+  // A game to game over: Enter (again, until the levels' music has come and it starts a game),
+  // and the fire button, until the lives are gone.
   const box = await second.evaluate(`(() => { const r = document.getElementById('screen')
       .getBoundingClientRect(); return {x: r.x + r.width / 2, y: r.y + r.height / 2}; })()`);
-  for (let i = 0; i < 120; ++i) {
+  for (let i = 0; i < 150; ++i) {
+    if (i % 5 === 0) await key(second, 'Enter', 'Enter', 13);
     for (const type of ['mousePressed', 'mouseReleased'])
       await second.send('Input.dispatchMouseEvent', {type, ...box, button: 'left', clickCount: 1});
     await sleep(400);
