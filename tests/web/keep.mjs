@@ -1,7 +1,7 @@
 // What the page keeps between visits, in headless Chromium with one profile: the volume set
 // with - is in localStorage and the next visit starts from it; a game played to game over is
 // listed by the page's Best games control after a reload (IndexedDB), and its Watch button
-// plays it back to the end.
+// plays it back to the end; storage the browser refuses is told once and the game plays on.
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
 
@@ -75,6 +75,22 @@ try {
   check(/watch=1/.test(await third.evaluate('location.search')), 'Watch opens the page with --watch 1');
   check(await until(third, `/Game ended/.test(document.getElementById('line').textContent)`, 60000),
         'the watched game plays to its end');
+
+  // Storage the browser refuses: the game plays on and says once that the settings are not kept.
+  const refused = await browser.open('about:blank');
+  await refused.send('Page.addScriptToEvaluateOnNewDocument', {source: `
+      Object.defineProperty(window, 'localStorage', {get() { throw new Error('refused'); }});
+      window.said = [];
+      for (const kind of ['log', 'warn', 'error']) {
+        const original = console[kind];
+        console[kind] = (...a) => { said.push(a.join(' ')); original.apply(console, a); };
+      }`});
+  await refused.send('Page.navigate', {url: base});
+  check(await until(refused, 'window.zorvexFrames > 0', 10000), 'the title is drawn with storage refused');
+  for (let i = 0; i < 3; ++i) await key(refused, 'Minus', '-', 189);
+  await sleep(500);
+  const told = await refused.evaluate(`said.filter((t) => /Settings not saved/.test(t)).length`);
+  check(told === 1, `refused storage is told once (${told} times)`);
 } finally {
   await browser.close();
   server.close();
