@@ -28,7 +28,8 @@ struct Session {
   plat::Os* backend = nullptr;                     // what it was put over
   std::FILE* trace = nullptr;
   std::FILE* record = nullptr;
-  std::FILE* kept = nullptr;  // the live game from its start, for the best games
+  bool keep = false;  // the live run is kept, from its start, for the best games
+  std::string kept;
   bool was_over = false;
   std::uint64_t frame = 0;
   plat::FrameInput current;
@@ -42,7 +43,7 @@ bool Replaying() { return !session.options.replay_path.empty(); }
 bool Virtual_Clock() { return session.options.headless && session.options.autoplay; }
 // Live play needs its clock and input pinned to the frame only when something writes them down.
 bool Pinned() {
-  return Replaying() || session.options.autoplay || session.trace || session.record || session.kept;
+  return Replaying() || session.options.autoplay || session.trace || session.record || session.keep;
 }
 
 std::uint32_t Virtual_Tick(std::uint64_t frame) {
@@ -81,23 +82,11 @@ plat::FrameInput Next_Input() {
   return input;
 }
 
-// The recording so far, read back from the temporary file it is written to.
-std::string Kept_Recording() {
-  std::string text;
-  const long end = std::ftell(session.kept);
-  if (std::fflush(session.kept) != 0 || end < 0 || std::fseek(session.kept, 0, SEEK_SET) != 0)
-    return text;
-  text.resize(static_cast<std::size_t>(end));
-  text.resize(std::fread(text.data(), 1, text.size(), session.kept));
-  std::fseek(session.kept, 0, SEEK_END);
-  return text;
-}
-
 // Each game's end hands the recording up to it to the keeper of the best games.
 void Keep_Frame() {
-  Write_Replay_Frame(session.kept, session.current);
+  session.kept += Replay_Frame_Text(session.current);
   const bool over = game_mode == MODE_GAME_OVER;
-  if (over && !session.was_over && game_over_keeper) game_over_keeper(Kept_Recording());
+  if (over && !session.was_over && game_over_keeper) game_over_keeper(session.kept);
   session.was_over = over;
 }
 
@@ -110,7 +99,8 @@ bool Begin_Session(const Options& options, std::string* error) {
   session.script.reset();
   session.backend = nullptr;
   session.trace = session.record = nullptr;
-  session.kept = options.keep_games ? std::tmpfile() : nullptr;
+  session.keep = options.keep_games;
+  session.kept.clear();
   session.was_over = false;
   session.frame = 0;
   session.current = plat::FrameInput{};
@@ -147,7 +137,7 @@ void Session_Before_Setup() {
   session.current = plat::FrameInput{start.tick, 0, false, false, false};
   session.script->Pin(session.current);
   if (session.record) Write_Replay_Header(session.record, start.tick);
-  if (session.kept) Write_Replay_Header(session.kept, start.tick);
+  if (session.keep) session.kept = Replay_Header_Text(start.tick);
 }
 
 void Session_After_Setup() {
@@ -174,13 +164,12 @@ void Session_After_Frame() {
   if (frame_observer) frame_observer(session.frame);
   if (session.trace) Write(session.trace, Trace_Line(session.frame, session.current.tick));
   if (session.record) Write_Replay_Frame(session.record, session.current);
-  if (session.kept) Keep_Frame();
+  if (session.keep) Keep_Frame();
   Take_Snapshots(session.frame);
 }
 
 bool End_Session() {
-  if (session.kept) std::fclose(session.kept);
-  session.kept = nullptr;
+  session.kept.clear();
   for (std::FILE** file : {&session.trace, &session.record}) {
     if (!*file) continue;
     if (std::fclose(*file) != 0) session.write_failed = true;
