@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "app/kept_games.h"
+#include "app/kept_settings.h"
 #include "app/options.h"
 #include "app/program.h"
 #include "core/log.h"
@@ -39,6 +41,8 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
     sdl.nosound = options.nosound;
     sdl.volume = options.volume;
     sdl.report = Report;
+    if (zorvex::Keeps_Settings(options)) sdl.remember = zorvex::Remember_Setting;
+    sdl.scale_gives_way = zorvex::Scale_Restored();
     if (options.present == "gpu") sdl.present = plat::sdl::Present_Way::kGpu;
     if (options.present == "surface") sdl.present = plat::sdl::Present_Way::kSurface;
     host = plat::sdl::Make_Sdl_Host(sdl);
@@ -52,7 +56,11 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
 int main(int argc, char** argv) {
   zorvex::Options options;
   if (int code = zorvex::Read_Command_Line(argc, argv, &options); code >= 0) return code;
+  if (int code = zorvex::Kept_Games_Command(&options); code >= 0) return code;
   plat::Set_Data_Dir(zorvex::Choose_Data_Dir(options.data_dir, Program_Dir()));
+  zorvex::Choose_Keeping_Games(&options);
   if (int code = zorvex::Open_Session(options); code >= 0) return code;
+  zorvex::Load_Settings(&options, Report);
+  zorvex::Start_Keeping_Games(options, Report);
   return zorvex::Run_Program(Make_Backend(options));
 }

@@ -4,10 +4,13 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/kept_games.h"
+#include "app/kept_settings.h"
 #include "app/options.h"
 #include "app/program.h"
 #include "platform/data_path.h"
@@ -27,6 +30,8 @@ int Report(int code) {
   std::fflush(stderr);
   return code;
 }
+
+void Warn(const char* text) { std::fprintf(stderr, "zorvex: %s\n", text); }
 
 }  // namespace
 
@@ -49,9 +54,18 @@ EMSCRIPTEN_KEEPALIVE int zorvex_start(const char* args) {
   if (int code = zorvex::Read_Command_Line(static_cast<int>(argv.size()), argv.data(), &options);
       code >= 0)
     return Report(code);
+  // The page keeps these folders in the browser's storage (page.js, keep.js).
+  setenv("XDG_CONFIG_HOME", "/keep/config", 0);
+  setenv("XDG_DATA_HOME", "/keep/data", 0);
+  if (int code = zorvex::Kept_Games_Command(&options); code >= 0) return Report(code);
+  zorvex::Choose_Keeping_Games(&options);
   // The page puts the game's files in /data unless told otherwise.
   plat::Set_Data_Dir(options.data_dir.empty() ? "/data" : options.data_dir);
   if (int code = zorvex::Open_Session(options); code >= 0) return Report(code);
+  zorvex::Load_Settings(&options, Warn);
+  zorvex::Start_Keeping_Games(options, Warn);
+  plat::web::Set_Remember(zorvex::Keeps_Settings(options) ? zorvex::Remember_Setting : nullptr);
+  plat::web::Set_Start_Volume(options.volume);
   std::unique_ptr<plat::soft::Host> host = options.headless
                                                ? plat::soft::Make_Headless_Host(!options.nosound)
                                                : plat::web::Make_Web_Host(!options.nosound);

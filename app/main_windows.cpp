@@ -6,8 +6,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/kept_games.h"
+#include "app/kept_settings.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "core/log.h"
 #include "platform/data_path.h"
 #include "platform/soft/soft_os.h"
 #include "platform/win32/win32_os.h"
@@ -22,7 +25,13 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
   win.scale = options.scale;
   win.nosound = options.nosound;
   win.volume = options.volume;
+  if (zorvex::Keeps_Settings(options)) win.remember = zorvex::Remember_Setting;
   return plat::win32::Make_Win32_Os(win);
+}
+
+// The program's own messages go to the diagnostics log when one is open, else to standard error.
+void Report(const char* text) {
+  if (!zorvex::Log_Error("%s\n", text)) std::fprintf(stderr, "zorvex: %s\n", text);
 }
 
 }  // namespace
@@ -34,7 +43,11 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stderr), _O_BINARY);
   zorvex::Options options;
   if (int code = zorvex::Read_Command_Line(argc, argv, &options); code >= 0) return code;
+  if (int code = zorvex::Kept_Games_Command(&options); code >= 0) return code;
   plat::Set_Data_Dir(zorvex::Choose_Data_Dir(options.data_dir, plat::win32::Program_Dir()));
+  zorvex::Choose_Keeping_Games(&options);
   if (int code = zorvex::Open_Session(options); code >= 0) return code;
+  zorvex::Load_Settings(&options, Report);
+  zorvex::Start_Keeping_Games(options, Report);
   return zorvex::Run_Program(Make_Backend(options));
 }

@@ -106,6 +106,12 @@ bool Parse_One(Parser& p, Options* o) {
     return o->virtual_clock_set = true;
   }
   if (arg == "--snapshot") return Parse_Snapshot(p, o);
+  if (arg == "--scores") return o->scores = true;
+  if (arg == "--watch") {
+    if (!p.Number("--watch", 1, 10, &n)) return false;
+    o->watch = static_cast<int>(n);
+    return true;
+  }
   if (arg == "--help" || arg == "-h") return o->help = true;
   if (arg == "--version") return o->version = true;
   *p.error = "unknown option '" + std::string(arg) + "'";
@@ -114,11 +120,15 @@ bool Parse_One(Parser& p, Options* o) {
 
 // Options that only make sense together.
 bool Check_Combinations(const Options& o, std::string* error) {
-  if (o.help || o.version) return true;
-  if (o.scale && !o.window)
+  if (o.help || o.version || o.scores) return true;
+  if (o.watch && !o.replay_path.empty())
+    *error = "--watch and --replay exclude each other";
+  else if (o.watch && o.autoplay)
+    *error = "--watch and --autoplay exclude each other";
+  else if (o.scale && !o.window)
     *error = "--scale goes with --window";
-  else if (o.headless && o.replay_path.empty() && !o.autoplay)
-    *error = "--headless needs --replay or --autoplay";
+  else if (o.headless && o.replay_path.empty() && !o.autoplay && !o.watch)
+    *error = "--headless needs --replay, --watch or --autoplay";
   else if (o.headless && o.present != "auto")
     *error = "--present and --headless exclude each other";
   else if (o.headless && o.window)
@@ -144,6 +154,7 @@ bool Parse_Options(int argc, const char* const* argv, Options* out, std::string*
   Options options;
   Parser parser{argc, argv, 1, error};
   for (; parser.i < argc; ++parser.i) {
+    options.given.push_back(argv[parser.i]);
     if (!Parse_One(parser, &options)) return false;
   }
   if (!Check_Combinations(options, error)) return false;
@@ -157,6 +168,8 @@ const char* Usage_Text() {
          "Steer the ship with the mouse, fire with the left button, Enter starts a game,\n"
          "Escape quits. Alt+Enter or F11 switches between full screen and a window, P or\n"
          "Pause pauses, - and = set the volume, F12 saves a picture of the screen.\n"
+         "The volume and the choice of full screen or window are remembered in\n"
+         "$XDG_CONFIG_HOME/zorvex/settings.ini; options given here apply to this run only.\n"
          "\n"
          "  --data DIR       read gfx.bmp, ui.bmp and the sounds from DIR\n"
          "  --window         play in a window instead of the full screen\n"
@@ -171,6 +184,8 @@ const char* Usage_Text() {
          "  --headless       no window, no sound output, no waiting (with --replay or --autoplay)\n"
          "  --trace FILE     write the game state after every frame to FILE (JSON lines)\n"
          "  --autoplay       let the built-in pilot play\n"
+         "  --scores         print the best games (rank, score, level, UTC date) and exit\n"
+         "  --watch N        play back the Nth best game (1: the best) as --replay would\n"
          "  --frames N       with --autoplay: stop after N frames\n"
          "  --frame-ms N     with --headless --autoplay: N milliseconds a frame (default 16)\n"
          "  --seed N         with --headless --autoplay: the start tick (default 0)\n"

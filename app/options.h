@@ -20,7 +20,7 @@ struct Options {
   std::string log_path;
   bool nosound = false;
   std::string present = "auto";  // auto, gpu or surface
-  int volume = 100;  // 0 to 100, applied after the game's own mix
+  int volume = 100;              // 0 to 100, applied after the game's own mix
   std::string replay_path;
   std::string record_path;
   bool headless = false;
@@ -33,6 +33,10 @@ struct Options {
   std::vector<Snapshot> snapshots;
   bool help = false;
   bool version = false;
+  bool scores = false;             // print the best games
+  int watch = 0;                   // play back the Nth best game (1: the best); 0: none
+  bool keep_games = false;         // a live run by a person: its games may make the best games
+  std::vector<std::string> given;  // the options named on the command line: settings yield to them
 };
 
 // Reads the arguments. On a bad command line returns false with the reason in *error.

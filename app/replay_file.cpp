@@ -208,15 +208,24 @@ bool ReplayReader::Read_Line(std::string_view* line, std::string* error) {
   return true;
 }
 
+std::string Replay_Header_Text(std::uint32_t start_tick) {
+  return std::string(HEADER) + "\nstart " + std::to_string(start_tick) + "\n";
+}
+
+std::string Replay_Frame_Text(const plat::FrameInput& frame) {
+  char line[64];
+  std::snprintf(line, sizeof line, "%u %d %d %d %d\n", static_cast<unsigned>(frame.tick),
+                static_cast<int>(frame.dx), frame.lmb ? 1 : 0, frame.enter ? 1 : 0,
+                frame.esc ? 1 : 0);
+  return line;
+}
+
 void Write_Replay_Header(std::FILE* file, std::uint32_t start_tick) {
-  std::fprintf(file, "%.*s\nstart %u\n", static_cast<int>(HEADER.size()), HEADER.data(),
-               static_cast<unsigned>(start_tick));
+  std::fputs(Replay_Header_Text(start_tick).c_str(), file);
 }
 
 void Write_Replay_Frame(std::FILE* file, const plat::script::FrameInput& frame) {
-  std::fprintf(file, "%u %d %d %d %d\n", static_cast<unsigned>(frame.tick),
-               static_cast<int>(frame.dx), frame.lmb ? 1 : 0, frame.enter ? 1 : 0,
-               frame.esc ? 1 : 0);
+  std::fputs(Replay_Frame_Text(frame).c_str(), file);
 }
 
 }  // namespace zorvex

@@ -75,5 +75,8 @@ class ReplayReader {
 // Writes a replay as it is played: the header and start line, then a line a frame.
 void Write_Replay_Header(std::FILE* file, std::uint32_t start_tick);
 void Write_Replay_Frame(std::FILE* file, const plat::script::FrameInput& frame);
+// The same lines as text.
+std::string Replay_Header_Text(std::uint32_t start_tick);
+std::string Replay_Frame_Text(const plat::script::FrameInput& frame);
 
 }  // namespace zorvex

@@ -9,6 +9,8 @@
 #include "app/replay_file.h"
 #include "app/snapshot.h"
 #include "app/trace.h"
+#include "game/modes.h"
+#include "game/state.h"
 #include "platform/os.h"
 #include "platform/script/script_os.h"
 #include "sound/sound_events.h"
@@ -27,17 +29,23 @@ struct Session {
   plat::Os* backend = nullptr;                     // what it was put over
   std::FILE* trace = nullptr;
   std::FILE* record = nullptr;
+  bool keep = false;  // the live run is kept, from its start, for the best games
+  std::string kept;
+  bool was_over = false;
   std::uint64_t frame = 0;
   plat::script::FrameInput current;
   bool write_failed = false;
 } session;
 
 FrameObserver frame_observer = nullptr;
+GameOverKeeper game_over_keeper = nullptr;
 
 bool Replaying() { return !session.options.replay_path.empty(); }
 bool Virtual_Clock() { return session.options.headless && session.options.autoplay; }
 // Live play needs its clock and input pinned to the frame only when something writes them down.
-bool Pinned() { return Replaying() || session.options.autoplay || session.trace || session.record; }
+bool Pinned() {
+  return Replaying() || session.options.autoplay || session.trace || session.record || session.keep;
+}
 
 std::uint32_t Virtual_Tick(std::uint64_t frame) {
   return static_cast<std::uint32_t>(session.options.seed +
@@ -75,6 +83,14 @@ plat::script::FrameInput Next_Input() {
   return input;
 }
 
+// Each game's end hands the recording up to it to the keeper of the best games.
+void Keep_Frame() {
+  session.kept += Replay_Frame_Text(session.current);
+  const bool over = game_mode == MODE_GAME_OVER;
+  if (over && !session.was_over && game_over_keeper) game_over_keeper(session.kept);
+  session.was_over = over;
+}
+
 // Before Setup_Game: the scripted layer over the backend, and the start tick.
 void Session_Before_Setup() {
   if (session.trace) Record_Sound_Events(true);
@@ -93,6 +109,7 @@ void Session_Before_Setup() {
   session.current = plat::script::FrameInput{start.tick, 0, false, false, false};
   session.script->Pin(session.current);
   if (session.record) Write_Replay_Header(session.record, start.tick);
+  if (session.keep) session.kept = Replay_Header_Text(start.tick);
 }
 
 void Session_After_Setup() {
@@ -116,6 +133,7 @@ void Session_After_Frame() {
   if (frame_observer) frame_observer(session.frame);
   if (session.trace) Write(session.trace, Trace_Line(session.frame, session.current.tick));
   if (session.record) Write_Replay_Frame(session.record, session.current);
+  if (session.keep) Keep_Frame();
   Take_Snapshots(session.frame);
 }
 
@@ -130,6 +148,9 @@ bool Begin_Session(const Options& options, std::string* error) {
   session.script.reset();
   session.backend = nullptr;
   session.trace = session.record = nullptr;
+  session.keep = options.keep_games;
+  session.kept.clear();
+  session.was_over = false;
   session.frame = 0;
   session.current = plat::script::FrameInput{};
   session.write_failed = false;
@@ -149,8 +170,10 @@ bool Begin_Session(const Options& options, std::string* error) {
 }
 
 void Set_Frame_Observer(FrameObserver observer) { frame_observer = observer; }
+void Set_Game_Over_Keeper(GameOverKeeper keeper) { game_over_keeper = keeper; }
 
 bool End_Session() {
+  session.kept.clear();
   for (std::FILE** file : {&session.trace, &session.record}) {
     if (!*file) continue;
     if (std::fclose(*file) != 0) session.write_failed = true;

@@ -23,6 +23,9 @@ bool Begin_Session(const Options& options, std::string* error);
 // Lets a tool look at the game after every frame (the soak test checks its invariants there).
 using FrameObserver = void (*)(std::uint64_t frame);
 void Set_Frame_Observer(FrameObserver observer);
+// With Options::keep_games, called at each game over with the live run's recording up to it.
+using GameOverKeeper = void (*)(const std::string& recording);
+void Set_Game_Over_Keeper(GameOverKeeper keeper);
 // Flushes and closes what the session wrote and reports snapshots never reached; false if
 // writing failed. Puts the backend the session found back in use.
 bool End_Session();

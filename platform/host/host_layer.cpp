@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/host/posted_notes.h"
+
 namespace plat::host {
 
 HostLayer::HostLayer(HostOptions options)
@@ -73,6 +75,7 @@ const std::uint16_t* HostLayer::Frame(const std::uint16_t* pixels, int width, in
   width_ = width;
   height_ = height;
   if (screenshot_wanted_) Screenshot(pixels, now_ms);
+  for (const std::string& text : Take_Posted_Notes()) Note(text, now_ms);
   return overlay_.Lay_Over(pixels, width, height, now_ms);
 }
 

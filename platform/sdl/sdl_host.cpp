@@ -98,6 +98,7 @@ class SdlHost final : public plat::soft::Host {
   void Key(const SDL_KeyboardEvent& e, InputState* input);
   void Pause_Changed(InputState* input);
   void Toggle_Full_Screen();
+  void Remember(const char* key, int value);
   void Redraw();
 
   SdlOptions options_;
@@ -158,11 +159,13 @@ bool SdlHost::Start() {
 
 // The largest whole factor that fits the desktop, or the one asked for.
 int SdlHost::Window_Scale(int width, int height) const {
-  if (options_.scale > 0) return std::clamp(options_.scale, 1, kMaxScale);
   SDL_Rect usable{0, 0, width, height};
-  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
-  int fit = std::min(usable.w / width, usable.h / height);
-  return std::clamp(fit, 1, kMaxScale);
+  const bool known = SDL_GetDisplayUsableBounds(0, &usable) == 0;
+  const int fit =
+      known ? std::clamp(std::min(usable.w / width, usable.h / height), 1, kMaxScale) : 1;
+  if (options_.scale > 0 && !(options_.scale_gives_way && known && options_.scale > fit))
+    return std::clamp(options_.scale, 1, kMaxScale);
+  return fit;
 }
 
 bool SdlHost::Open_Window(const char* title, int width, int height) {
@@ -328,6 +331,7 @@ void SdlHost::Key(const SDL_KeyboardEvent& e, InputState* input) {
   const plat::host::Reaction reaction = layer_.Key(event, SDL_GetTicks64());
   if (reaction.pause) Pause_Changed(input);
   if (reaction.volume && sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());
+  if (reaction.volume) Remember("volume", layer_.Volume());
   if (reaction.switch_screen) Toggle_Full_Screen();
   const int dik = Scancode_To_Dik(code);
   if (reaction.to_game && dik >= 0) input->Key(dik, event.down);
@@ -365,9 +369,16 @@ void SdlHost::Toggle_Full_Screen() {
     SDL_SetWindowSize(window_, frame_w_ * scale, frame_h_ * scale);
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
+  Remember("window", full ? 1 : 0);
   if (presenter_) presenter_->Invalidate();
   if (focused_ && !layer_.Paused()) Grab(true);
   if (layer_.Paused()) Redraw();
+}
+
+void SdlHost::Remember(const char* key, int value) {
+  if (!options_.remember) return;
+  const std::string trouble = options_.remember(key, value);
+  if (!trouble.empty()) layer_.Note(trouble, SDL_GetTicks64());
 }
 
 // The last frame again with the notes over it, for when the game shows none.

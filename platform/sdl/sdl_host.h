@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/sdl/sdl_present.h"
 #include "platform/soft/host.h"
@@ -14,9 +15,13 @@ struct SdlOptions {
   int scale = 0;        // with window: 1 to 8; 0 picks the largest whole factor that fits
   bool nosound = false;
   Present_Way present = Present_Way::kAuto;  // how frames reach the window
-  int volume = 100;  // 0 to 100, applied after the game's own mix
+  int volume = 100;                          // 0 to 100, applied after the game's own mix
   // Where the host's messages go (a screenshot saved or not); null for standard error.
   void (*report)(const char* text) = nullptr;
+  // Keeps a setting the player changed in play (the volume, "window" 0 or 1); returns a message
+  // to show when it could not be kept. Null: nothing is kept.
+  std::string (*remember)(const char* key, int value) = nullptr;
+  bool scale_gives_way = false;  // a remembered scale that no longer fits the desktop is dropped
 };
 
 // Null when SDL's video cannot start.

@@ -219,13 +219,18 @@
       const stage = document.getElementById('stage');
       if (stage.requestFullscreen) stage.requestFullscreen().catch(() => {});
     });
-    let code = Module.ccall('zorvex_start', 'number', ['string'], ['']);
+    await zorvexKeep.load(Module);
+    zorvexKeep.control(Module, document.getElementById('best'),
+                       document.getElementById('best-list'));
+    const watch = new URLSearchParams(location.search).get('watch');
+    const args = watch ? `--watch\n${watch}` : '';
+    let code = Module.ccall('zorvex_start', 'number', ['string'], [args]);
     if (code === RUNNING) code = await paced(Module);
     if (document.pointerLockElement) document.exitPointerLock();
     if (audio) audio.close();
     line.textContent = code === 0 ? 'Game ended. Click the picture to play again.'
                                   : 'The game could not start; see the browser console.';
-    canvas.addEventListener('click', () => location.reload(), {once: true});
+    canvas.addEventListener('click', () => location.assign(location.pathname), {once: true});
   }
 
   // For the headless runner: job = {args, inputs: [{fsPath, url}], outputs: [{fsPath, url}]}.

@@ -11,12 +11,13 @@ target_sources(zorvex_soft PRIVATE ${ZORVEX_NATIVE_DIR}/generated/zorvex_font.cp
 # Every layer links the seam, so they all get it from there.
 target_compile_options(zorvex_seam PUBLIC -msimd128)
 
-add_executable(zorvex app/main_web.cpp platform/web/web_host.cpp)
+add_executable(zorvex app/main_web.cpp platform/web/web_host.cpp app/kept_settings.cpp
+               app/kept_games.cpp)
 target_link_libraries(zorvex PRIVATE zorvex_game zorvex_host)
 target_link_options(zorvex PRIVATE
   --no-entry -msimd128
   -sMODULARIZE=1 -sEXPORT_NAME=createZorvex
   -sENVIRONMENT=web,node
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
-  -sFORCE_FILESYSTEM=1 -sEXIT_RUNTIME=0
-  "-sEXPORTED_RUNTIME_METHODS=['FS','ccall','HEAPU8','HEAP16']")
+  -sFORCE_FILESYSTEM=1 -sEXIT_RUNTIME=0 -lidbfs.js
+  "-sEXPORTED_RUNTIME_METHODS=['FS','IDBFS','ccall','HEAPU8','HEAP16']")

@@ -93,6 +93,8 @@ void* mix_context = nullptr;
 std::vector<std::int16_t> mix_buffer;
 class WebHost;
 WebHost* current = nullptr;  // the running game's, for the page's calls
+std::string (*remember)(const char* key, int value) = nullptr;
+int start_volume = 100;
 
 // The page pulls sound on its own schedule, on the same thread as the game: no lock is needed.
 class WebAudioSink : public soft::AudioSink {
@@ -152,14 +154,19 @@ class WebHost : public soft::Host {
   bool Key(int code, bool down, bool repeat, bool alt) {
     const host::Reaction reaction = layer_.Key({Key_Of(code), code, down, repeat, alt}, Now());
     if (reaction.pause && layer_.Paused()) pending.Release_All();
+    if (reaction.volume && remember) Note_Trouble(remember("volume", layer_.Volume()));
     if (reaction.volume || reaction.pause) Redraw();
     return reaction.to_game;
   }
 
  private:
+  void Note_Trouble(const std::string& text) {
+    if (!text.empty()) layer_.Note(text, Now());
+  }
   static host::HostOptions Layer_Options(bool sound) {
     host::HostOptions options;
     options.sound = sound;
+    options.volume = start_volume;
     options.keep_picture = Keep_Picture;
     options.report = [](const std::string& text) { std::printf("zorvex: %s\n", text.c_str()); };
     return options;
@@ -178,6 +185,9 @@ class WebHost : public soft::Host {
 }  // namespace
 
 std::unique_ptr<soft::Host> Make_Web_Host(bool sound) { return std::make_unique<WebHost>(sound); }
+
+void Set_Remember(std::string (*keeper)(const char* key, int value)) { remember = keeper; }
+void Set_Start_Volume(int volume) { start_volume = volume; }
 
 }  // namespace plat::web
 

@@ -3,11 +3,16 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/soft/host.h"
 
 namespace plat::web {
 
 std::unique_ptr<soft::Host> Make_Web_Host(bool sound);
+// Keeps the volume the player sets in play; returns a message to show when it could not be kept.
+void Set_Remember(std::string (*remember)(const char* key, int value));
+// The volume the next host starts with (--volume, or the one kept).
+void Set_Start_Volume(int volume);
 
 }  // namespace plat::web

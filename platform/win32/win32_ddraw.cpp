@@ -553,6 +553,7 @@ plat::HRESULT Surface::Switch_Screen() {
                to_window ? "In a window - Alt+Enter for full screen"
                          : "Full screen - Alt+Enter for a window");
   std::fflush(stderr);
+  plat::win32::Host_Remember("window", to_window ? 1 : 0);
   plat::win32::Note_Return();
   return DDERR_SURFACELOST;  // the game flips again
 }

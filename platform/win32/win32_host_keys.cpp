@@ -19,6 +19,7 @@ namespace {
 std::unique_ptr<plat::host::HostLayer> layer;
 bool hidden[256] = {};  // taken by the host: kept from the game until read after the release
 bool switch_wanted = false;
+std::string (*remember_setting)(const char* key, int value) = nullptr;
 
 plat::host::Key Key_Of(WPARAM vk, bool extended) {
   using plat::host::Key;
@@ -90,6 +91,7 @@ bool plat::win32::Host_Key_Message(unsigned message, std::uintptr_t wp, std::int
   // As on a return from away: the mouse's motion meanwhile is not the player's move in the game.
   if (reaction.pause) Note_Return();
   if (reaction.volume) Set_Sound_Volume(layer->Volume());
+  if (reaction.volume) Host_Remember("volume", layer->Volume());
   if (reaction.switch_screen) switch_wanted = true;
   if (reaction.to_game) return false;
   hidden[dik] = true;
@@ -120,6 +122,16 @@ const std::uint16_t* plat::win32::Host_Frame(const std::uint16_t* pixels, int wi
 
 const std::uint16_t* plat::win32::Host_Frame_Again() {
   return layer ? layer->Frame_Again(GetTickCount64()) : nullptr;
+}
+
+void plat::win32::Set_Remember(std::string (*remember)(const char* key, int value)) {
+  remember_setting = remember;
+}
+
+void plat::win32::Host_Remember(const char* key, int value) {
+  if (!remember_setting) return;
+  const std::string trouble = remember_setting(key, value);
+  if (!trouble.empty() && layer) layer->Note(trouble, GetTickCount64());
 }
 
 void plat::win32::Host_Note(const std::string& text) {

@@ -14,6 +14,9 @@ struct Win32Options {
   int scale = 0;        // in a window: 0 for the largest whole factor that fits
   bool nosound = false;
   int volume = 100;  // 0 to 100, as with the Linux build's --volume
+  // Keeps a setting the player changed in play ("volume", "window" 0 or 1); returns a message to
+  // show when it could not be kept. Null: nothing is kept.
+  std::string (*remember)(const char* key, int value) = nullptr;
 };
 
 std::unique_ptr<plat::Os> Make_Win32_Os(const Win32Options& options);

@@ -53,7 +53,10 @@ bool Host_Wants_Frame();
 // The game's 640 x 480 5-6-5 frame (pitch = width) in, the one to show out.
 const std::uint16_t* Host_Frame(const std::uint16_t* pixels, int width, int height);
 const std::uint16_t* Host_Frame_Again();  // the last one, with the notes as they are now
-void Host_Note(const std::string& text);  // over the picture, and on standard error
+void Host_Note(const std::string& text);
+// The keeper of the player's settings changed in play (null: none), and a change to keep.
+void Set_Remember(std::string (*remember)(const char* key, int value));
+void Host_Remember(const char* key, int value);  // over the picture, and on standard error
 
 // DirectSound's side of the volume keys: every buffer's attenuation, now and from now on.
 void Set_Sound_Volume(int percent);

@@ -2,7 +2,8 @@
 # The Windows build under Wine, against the Linux one: every kept replay headless, a kept live
 # game on the real DirectDraw, DirectSound and DirectInput in a window, a game played with
 # xdotool and recorded on Windows replayed on Linux, the host's keys (tests/windows/host_keys.sh),
-# the game under a window manager's weather (weather.sh), and start-up failures as on Linux.
+# the game under a window manager's weather (weather.sh), the settings and best games kept
+# between launches (kept_files.sh), and start-up failures reported as on Linux.
 # Exits 77 (skipped) only when Wine or the cross compilers cannot be installed.
 set -uo pipefail
 src="$1"     # the source tree
@@ -107,6 +108,8 @@ cmake --build "$src/build-windows/cross" --target zorvex-sound-lost-check >"$wor
   wine "$lost_check" >"$work/lost.txt" 2>/dev/null &&
   pass "lost sound buffers are restored with the game's sound and play on" ||
   miss "lost sound buffers: $(grep -h FAIL "$work/lost.txt" "$work/lost_build.log" 2>/dev/null)"
+
+source "$src/tests/windows/kept_files.sh"
 
 # Start-up failures: the exit status and the one line on standard error, as on Linux.
 mkdir -p "$work/empty"

@@ -1,0 +1,193 @@
+// settings.ini as the game reads and rewrites it, and the keeper's answers to bad files and
+// failed writes, on real files in a private folder.
+#include "platform/host/settings.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace zorvex::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using plat::host::Settings;
+using plat::host::Settings_File;
+using plat::host::Settings_Keeper;
+
+TEST(SettingsFile, ReadsKnownKeysWarnsOnceForEachBadValueAndKeepsTheRest) {
+  Settings_File file;
+  std::vector<std::string> warnings;
+  ASSERT_TRUE(
+      file.Parse("# mine\r\nvolume = 0\nwindow=1\n\n; old style\nscale = 9\npresent = vulkan\n"
+                 "sensitivity = 400\nsteering = keys\nvolume = x\n",
+                 &warnings));
+  const Settings& s = file.Values();
+  EXPECT_EQ(s.volume, 0);  // silence is a choice, not a fault
+  EXPECT_EQ(s.window, true);
+  EXPECT_FALSE(s.scale);
+  EXPECT_FALSE(s.present);
+  EXPECT_EQ(s.sensitivity, 400);
+  ASSERT_EQ(warnings.size(), 3u);
+  EXPECT_EQ(warnings[0],
+            "settings.ini line 6: scale '9' is not a whole number from 1 to 8; ignored");
+  EXPECT_NE(warnings[2].find("line 10: volume 'x'"), std::string::npos);
+}
+
+TEST(SettingsFile, RewriteChangesOnlyTheLineOfTheKeyAndKeepsUnknownOnes) {
+  Settings_File file;
+  std::vector<std::string> warnings;
+  ASSERT_TRUE(file.Parse("# mine\nsteering = keys\nvolume = 100\r\n", &warnings));
+  file.Set("volume", "35");
+  file.Set("window", "1");
+  EXPECT_EQ(file.Text(), "# mine\nsteering = keys\nvolume = 35\r\nwindow = 1\n");
+  EXPECT_EQ(file.Values().volume, 35);
+}
+
+TEST(SettingsFile, NewFileStartsWithItsHeading) {
+  Settings_File file;
+  file.Set("volume", "50");
+  EXPECT_EQ(file.Text().rfind("# Zorvex settings", 0), 0u);
+  EXPECT_NE(file.Text().find("\nvolume = 50\n"), std::string::npos);
+}
+
+TEST(SettingsFile, TextThatIsNotSettingsIsRefused) {
+  for (const std::string& text :
+       {std::string("volume = 4\0\x01", 13), std::string("\x89PNG\r\n"), std::string("volu"),
+        std::string("= 5"), std::string("a b = 1")}) {
+    Settings_File file;
+    std::vector<std::string> warnings;
+    EXPECT_FALSE(file.Parse(text, &warnings)) << text;
+  }
+}
+
+class Keeper : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char name[] = "/tmp/zorvex-settings-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    dir_ = name;
+  }
+  void TearDown() override {
+    fs::permissions(dir_, fs::perms::owner_all);
+    fs::remove_all(dir_);
+  }
+  std::unique_ptr<Settings_Keeper> Make() {
+    return std::make_unique<Settings_Keeper>(
+        plat::host::Make_Folder_Storage(dir_ + "/zorvex"),
+        [this](const std::string& text) { warnings_.push_back(text); });
+  }
+  std::string Path() const { return dir_ + "/zorvex/settings.ini"; }
+  void Put(const std::string& text) {
+    fs::create_directories(dir_ + "/zorvex");
+    std::ofstream(Path(), std::ios::binary) << text;
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  std::string dir_;
+  std::vector<std::string> warnings_;
+};
+
+TEST_F(Keeper, NoFileMeansTheDefaultsAndTheFirstChangeMakesTheFolderAndFile) {
+  auto keeper = Make();
+  const Settings s = keeper->Load();
+  EXPECT_FALSE(s.volume || s.window || s.scale || s.present || s.sensitivity);
+  EXPECT_EQ(keeper->Remember("volume", "70"), "");
+  EXPECT_NE(Read(Path()).find("volume = 70\n"), std::string::npos);
+  EXPECT_TRUE(warnings_.empty());
+  EXPECT_EQ(Make()->Load().volume, 70);
+  // Nothing of the temporary file is left beside it.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ + "/zorvex"), fs::directory_iterator()), 1);
+}
+
+TEST_F(Keeper, AFileThatCannotBeReadAsSettingsGoesAsideWithOneWarning) {
+  const std::string huge = "# " + std::string(plat::host::kMaxSettingsBytes, 'x') + "\n";
+  for (const std::string& text : {std::string("\x7f"
+                                              "ELF\x02\x01\x01\0\0",
+                                              9),
+                                  std::string("volume = 40\nwind"), huge}) {
+    warnings_.clear();
+    Put(text);
+    auto keeper = Make();
+    EXPECT_FALSE(keeper->Load().volume);
+    ASSERT_EQ(warnings_.size(), 1u);
+    EXPECT_NE(warnings_[0].find("moved aside to " + Path() + ".bad"), std::string::npos);
+    EXPECT_EQ(Read(Path() + ".bad"), text);  // kept whole, for the player to look at
+    EXPECT_FALSE(fs::exists(Path()));
+    EXPECT_EQ(keeper->Remember("window", "1"), "");
+    EXPECT_EQ(Make()->Load().window, true);
+    fs::remove(Path());
+  }
+}
+
+TEST_F(Keeper, AnUnreadableFileIsMovedAsideToo) {
+  fs::create_directories(Path());  // a folder where the file should be: it cannot be read
+  EXPECT_FALSE(Make()->Load().volume);
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_NE(warnings_[0].find("unreadable"), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(Path() + ".bad"));
+}
+
+// A folder that takes no writes (read-only, or a full disk), over the real one for reading.
+class Refusing : public plat::host::Storage {
+ public:
+  explicit Refusing(std::unique_ptr<Storage> real) : real_(std::move(real)) {}
+  plat::host::Read_Result Read(const std::string& name, std::size_t limit, std::string* text,
+                               std::string* error) override {
+    return real_->Read(name, limit, text, error);
+  }
+  bool Write(const std::string&, const std::string&, std::string* error) override {
+    *error = "No space left on device";
+    return false;
+  }
+  bool Move_Aside(const std::string&, std::string* error) override {
+    *error = "Read-only file system";
+    return false;
+  }
+  bool Remove(const std::string&) override { return false; }
+  bool Lock(const std::string&, std::string* error) override {
+    *error = "Read-only file system";
+    return false;
+  }
+  void Unlock() override {}
+  std::string Where(const std::string& name) const override { return real_->Where(name); }
+
+ private:
+  std::unique_ptr<Storage> real_;
+};
+
+TEST_F(Keeper, AFolderThatTakesNoWritesKeepsTheOldFileAndTellsThePlayerOnce) {
+  Put("volume = 20\n");
+  auto warn = [this](const std::string& text) { warnings_.push_back(text); };
+  Settings_Keeper keeper(
+      std::make_unique<Refusing>(plat::host::Make_Folder_Storage(dir_ + "/zorvex")), warn);
+  EXPECT_EQ(keeper.Load().volume, 20);
+  EXPECT_EQ(keeper.Remember("volume", "30"), "Settings not saved: No space left on device");
+  EXPECT_EQ(keeper.Remember("volume", "40"), "");
+  EXPECT_EQ(warnings_.size(), 1u);
+  EXPECT_EQ(Read(Path()), "volume = 20\n");
+}
+
+TEST_F(Keeper, ABadFileThatCannotGoAsideIsNeverWrittenOver) {
+  Put("garbage");
+  auto warn = [this](const std::string& text) { warnings_.push_back(text); };
+  Settings_Keeper keeper(
+      std::make_unique<Refusing>(plat::host::Make_Folder_Storage(dir_ + "/zorvex")), warn);
+  EXPECT_FALSE(keeper.Load().volume);
+  EXPECT_EQ(keeper.Remember("volume", "30"), "");
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_NE(warnings_[0].find("could not be moved aside (Read-only file system)"),
+            std::string::npos);
+  EXPECT_EQ(Read(Path()), "garbage");
+}
+
+}  // namespace
+}  // namespace zorvex::testing
