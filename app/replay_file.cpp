@@ -212,7 +212,7 @@ std::string Replay_Header_Text(std::uint32_t start_tick) {
   return std::string(HEADER) + "\nstart " + std::to_string(start_tick) + "\n";
 }
 
-std::string Replay_Frame_Text(const plat::FrameInput& frame) {
+std::string Replay_Frame_Text(const plat::script::FrameInput& frame) {
   char line[64];
   std::snprintf(line, sizeof line, "%u %d %d %d %d\n", static_cast<unsigned>(frame.tick),
                 static_cast<int>(frame.dx), frame.lmb ? 1 : 0, frame.enter ? 1 : 0,
