@@ -7,6 +7,9 @@
   const TITLE_FILES = ['gfx.bmp', 'ui.bmp', 'bloop.wav', 'doing.wav', 'shoot.wav', 'chippy.wav',
                        'explode1.wav', 'music00.wav'];
   const LEVEL_FILES = ['music01.wav', 'music02.wav', 'music03.wav', 'music04.wav'];
+  // Made on this machine: the title's music and the effects first, then the levels' music.
+  const TITLE_SOUNDS = ['music00.wav', 'bloop.wav', 'doing.wav', 'shoot.wav', 'explode1.wav',
+                        'chippy.wav'];
   const RUNNING = -1;
 
   // KeyboardEvent.code to the game's key codes (those of DirectInput).
@@ -38,6 +41,18 @@
     const response = await fetch(url);
     if (!response.ok) throw new Error(`${url}: ${response.status}`);
     return new Uint8Array(await response.arrayBuffer());
+  }
+
+  // A data file's bytes: the sounds from the sound maker, the sheets from the server.
+  window.zorvexSoundReadyMs = {};
+  function dataSource() {
+    const made = window.zorvexMakeSounds ? window.zorvexMakeSounds(TITLE_SOUNDS, LEVEL_FILES) : null;
+    return async (name) => {
+      if (!made || !name.endsWith('.wav')) return fetchBytes(`data/${name}`);
+      const bytes = await made(name);
+      window.zorvexSoundReadyMs[name] = performance.now();
+      return bytes;
+    };
   }
 
   function connect(Module) {
@@ -167,16 +182,21 @@
   }
 
   async function play() {
+    const data = dataSource();
     const Module = await createZorvex({});
     connect(Module);
     Module.FS.mkdir('/data');
     await Promise.all(TITLE_FILES.map(async (name) =>
-      Module.FS.writeFile(`/data/${name}`, await fetchBytes(`data/${name}`))));
-    // The levels' music arrives while the title shows; Enter waits for it.
+      Module.FS.writeFile(`/data/${name}`, await data(name))));
+    // The levels' music is made while the title shows; Enter waits for it.
     let levelsReady = false;
     Promise.all(LEVEL_FILES.map(async (name) =>
-      Module.FS.writeFile(`/data/${name}`, await fetchBytes(`data/${name}`))))
-        .then(() => { levelsReady = true; line.textContent = controls; })
+      Module.FS.writeFile(`/data/${name}`, await data(name))))
+        .then(() => {
+          levelsReady = true;
+          window.zorvexMusicReadyMs = performance.now();
+          line.textContent = controls;
+        })
         .catch((e) => { line.textContent = `Could not load the music: ${e.message}`; });
     handInput(Module, () => levelsReady);
     document.getElementById('full').addEventListener('click', () => {
@@ -195,6 +215,7 @@
   // For the headless runner: job = {args, inputs: [{fsPath, url}], outputs: [{fsPath, url}]}.
   window.zorvexDriven = async (job) => {
     const out = [], err = [];
+    const data = dataSource();
     const Module = await createZorvex({print: (t) => out.push(t + '\n'),
                                        printErr: (t) => err.push(t + '\n')});
     connect(Module);
@@ -202,7 +223,7 @@
     for (const dir of ['/in', '/in/data', '/out', '/data']) FS.mkdir(dir);
     await Promise.all([
       ...[...TITLE_FILES, ...LEVEL_FILES].map(async (name) =>
-        FS.writeFile(`/data/${name}`, await fetchBytes(`data/${name}`))),
+        FS.writeFile(`/data/${name}`, await data(name))),
       ...job.inputs.map(async (f) => FS.writeFile(f.fsPath, await fetchBytes(f.url))),
     ]);
     handInput(Module, () => true);

@@ -29,24 +29,23 @@ float Osc(Wave w, float phase, float duty, Rng* rng) {
   return 0;
 }
 
-float Envelope(const Instrument& ins, float t, float held) {
-  float level;
-  if (t < ins.attack) {
-    level = t / ins.attack;
-  } else {
-    float d = (t - ins.attack) / std::max(ins.decay, 1e-4f);
-    level = ins.sustain + (1 - ins.sustain) * Exp(-3 * d);
-  }
+// The level a note held for `held` seconds stands at when it is let go.
+float Release_Level(const Instrument& ins, float held) {
+  return held < ins.attack ? held / ins.attack
+                           : ins.sustain + (1 - ins.sustain) * Exp(-3 * (held - ins.attack) /
+                                                                   std::max(ins.decay, 1e-4f));
+}
+
+// The level at t; after `held` it falls from `released` (Release_Level, the same for every
+// sample of the note, so worked out once).
+float Envelope(const Instrument& ins, float t, float held, float released) {
   if (t > held) {
-    // Release from wherever the envelope stood when the note was let go.
-    float at = held < ins.attack
-                   ? held / ins.attack
-                   : ins.sustain + (1 - ins.sustain) *
-                                       Exp(-3 * (held - ins.attack) / std::max(ins.decay, 1e-4f));
     float r = (t - held) / ins.release;
-    level = r >= 1 ? 0 : at * (1 - r) * (1 - r);
+    return r >= 1 ? 0 : released * (1 - r) * (1 - r);
   }
-  return level;
+  if (t < ins.attack) return t / ins.attack;
+  float d = (t - ins.attack) / std::max(ins.decay, 1e-4f);
+  return ins.sustain + (1 - ins.sustain) * Exp(-3 * d);
 }
 
 float One_Pole(float cutoff, int rate) {
@@ -72,6 +71,7 @@ void Play_Note(Loop_Buffer* buf, long start, float seconds, float note, float ve
   const float spread = Exp2(ins.detune / 1200.0f);
   const float a = One_Pole(ins.cutoff, rate);
   const float gl = std::sqrt(0.5f * (1 - pan)), gr = std::sqrt(0.5f * (1 + pan));
+  const float released = Release_Level(ins, seconds);
   Rng rng(static_cast<std::uint32_t>(start * 2654435761u + 1));
   float p1 = 0, p2 = 0.25f, p3 = 0, lp = 0;
   for (long i = 0; i < frames; ++i) {
@@ -88,7 +88,7 @@ void Play_Note(Loop_Buffer* buf, long start, float seconds, float note, float ve
     p2 += f * spread / rate;
     p3 += 0.5f * f / rate;
     lp += a * (s - lp);
-    float v = lp * Envelope(ins, t, seconds) * velocity * ins.gain;
+    float v = lp * Envelope(ins, t, seconds, released) * velocity * ins.gain;
     buf->Add(start + i, v * gl, v * gr);
   }
 }

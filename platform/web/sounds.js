@@ -1,0 +1,45 @@
+// The game's sounds and music, made on the player's machine by the build's own generator
+// (zorvex-sounds.wasm, in workers off the page's thread) instead of 32 MB of downloads.
+// zorvexMakeSounds(first, rest) makes the files named in `first` (the title's) before it starts
+// on any in `rest`, and returns get(name): a promise of that file's bytes.
+'use strict';
+window.zorvexMakeSounds = (first, rest = []) => {
+  const names = [...first, ...rest];
+  // Two workers, or three where the machine has the cores: the title's music is the longest
+  // to make and is made alone; the rest are shared out.
+  const count = Math.min(names.length, Math.max(2, Math.min(3, (navigator.hardwareConcurrency || 2) - 1)));
+  const files = new Map();
+  for (const name of names) {
+    const file = {};
+    file.bytes = new Promise((resolve, reject) => Object.assign(file, {resolve, reject}));
+    files.set(name, file);
+  }
+  const queue = [...names];
+  let firstLeft = first.length;
+  const idle = [];
+  const next = (worker) => {
+    if (!queue.length) {
+      worker.terminate();  // its memory goes back at once
+    } else if (queue.length > names.length - first.length || firstLeft === 0) {
+      worker.postMessage(queue.shift());
+    } else {
+      idle.push(worker);  // the rest waits for the title's files
+    }
+  };
+  for (let i = 0; i < count; ++i) {
+    const worker = new Worker('sounds_worker.js');
+    worker.onmessage = (e) => {
+      const file = files.get(e.data.name);
+      if (e.data.error) file.reject(new Error(e.data.error));
+      else file.resolve(new Uint8Array(e.data.bytes));
+      if (first.includes(e.data.name) && --firstLeft === 0) idle.splice(0).forEach(next);
+      next(worker);
+    };
+    worker.onerror = (e) => {
+      e.preventDefault();
+      for (const file of files.values()) file.reject(new Error(e.message || 'the sound maker failed'));
+    };
+    next(worker);
+  }
+  return (name) => files.get(name).bytes;
+};
