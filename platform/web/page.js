@@ -7,9 +7,6 @@
   const TITLE_FILES = ['gfx.bmp', 'ui.bmp', 'bloop.wav', 'doing.wav', 'shoot.wav', 'chippy.wav',
                        'explode1.wav', 'music00.wav'];
   const LEVEL_FILES = ['music01.wav', 'music02.wav', 'music03.wav', 'music04.wav'];
-  // Made on this machine: the title's music and the effects first, then the levels' music.
-  const TITLE_SOUNDS = ['music00.wav', 'bloop.wav', 'doing.wav', 'shoot.wav', 'explode1.wav',
-                        'chippy.wav'];
   const RUNNING = -1;
 
   // KeyboardEvent.code to the game's key codes (those of DirectInput).
@@ -46,7 +43,7 @@
   // A data file's bytes: the sounds from the sound maker, the sheets from the server.
   window.zorvexSoundReadyMs = {};
   function dataSource() {
-    const made = window.zorvexMakeSounds ? window.zorvexMakeSounds(TITLE_SOUNDS, LEVEL_FILES) : null;
+    const made = window.zorvexSounds;  // started by sounds.js as the page loads
     return async (name) => {
       if (!made || !name.endsWith('.wav')) return fetchBytes(`data/${name}`);
       const bytes = await made(name);
@@ -91,10 +88,51 @@
       };
       node.connect(audio.destination);
       // Browsers start sound only after the player has done something on the page.
-      const resume = () => { if (audio.state !== 'running') audio.resume(); };
-      for (const type of ['pointerdown', 'keydown']) window.addEventListener(type, resume);
+      for (const type of ['pointerdown', 'keydown', 'touchend']) {
+        window.addEventListener(type, resumeAudio);
+      }
       return 1;
     };
+  }
+
+  function resumeAudio() {
+    if (audio && audio.state !== 'running' && !paused.size) audio.resume();
+  }
+
+  // Paused by the player's button or a hidden tab: no frame runs, the game's clock stands still
+  // and the sound stops, so the game goes on exactly where it stopped, nothing caught up.
+  const paused = new Set();
+  function pause(Module, why, on) {
+    const was = paused.size > 0;
+    if (on) paused.add(why); else paused.delete(why);
+    if (was === paused.size > 0) return;
+    Module._zorvex_web_pause(paused.size ? 1 : 0);
+    if (audio) {
+      if (paused.size) audio.suspend(); else resumeAudio();
+    }
+    document.documentElement.classList.toggle('paused', paused.size > 0);
+  }
+
+  // The touch screen's own controls beside the picture: pause, quit; and touch on the picture.
+  function handTouch(Module, enterAllowed) {
+    document.addEventListener('visibilitychange', () => pause(Module, 'hidden', document.hidden));
+    if (!window.zorvexTouch) return;
+    zorvexTouch(Module, canvas, {enterAllowed, firstTouch: resumeAudio});
+    const pauseButton = document.getElementById('pause');
+    if (pauseButton) {
+      pauseButton.addEventListener('click', () => {
+        pause(Module, 'player', !paused.has('player'));
+        pauseButton.textContent = paused.has('player') ? 'Play' : 'Pause';
+      });
+    }
+    const quit = document.getElementById('quit');
+    if (quit) {
+      quit.addEventListener('click', () => {
+        pause(Module, 'player', false);
+        Module._zorvex_web_key(KEYS.Escape, 1);
+        setTimeout(() => Module._zorvex_web_key(KEYS.Escape, 0), 70);
+      });
+    }
   }
 
   function handInput(Module, enterAllowed) {
@@ -158,7 +196,9 @@
     return new Promise((resolve) => {
       let due = performance.now();
       const tick = (now) => {
-        if (now >= due - 2) {
+        if (paused.size) {
+          due = now;
+        } else if (now >= due - 2) {
           due += FRAME_MS;
           if (now - due > 250) due = now + FRAME_MS;  // back from hiding: no catching up
           const code = Module._zorvex_step(1);
@@ -199,6 +239,7 @@
         })
         .catch((e) => { line.textContent = `Could not load the music: ${e.message}`; });
     handInput(Module, () => levelsReady);
+    handTouch(Module, () => levelsReady);
     document.getElementById('full').addEventListener('click', () => {
       const stage = document.getElementById('stage');
       if (stage.requestFullscreen) stage.requestFullscreen().catch(() => {});
@@ -209,7 +250,9 @@
     if (audio) audio.close();
     line.textContent = code === 0 ? 'Game ended. Click the picture to play again.'
                                   : 'The game could not start; see the browser console.';
-    canvas.addEventListener('click', () => location.reload(), {once: true});
+    for (const type of ['click', 'touchend']) {
+      canvas.addEventListener(type, () => location.reload(), {once: true});
+    }
   }
 
   // For the headless runner: job = {args, inputs: [{fsPath, url}], outputs: [{fsPath, url}]}.
@@ -227,6 +270,7 @@
       ...job.inputs.map(async (f) => FS.writeFile(f.fsPath, await fetchBytes(f.url))),
     ]);
     handInput(Module, () => true);
+    handTouch(Module, () => true);
     let code = Module.ccall('zorvex_start', 'number', ['string'], [job.args.join('\n')]);
     if (code === RUNNING) {
       code = await (job.args.includes('--headless') ? unpaced(Module) : paced(Module));

@@ -1,7 +1,8 @@
 // The game's sounds and music, made on the player's machine by the build's own generator
 // (zorvex-sounds.wasm, in workers off the page's thread) instead of 32 MB of downloads.
 // zorvexMakeSounds(first, rest) makes the files named in `first` (the title's) before it starts
-// on any in `rest`, and returns get(name): a promise of that file's bytes.
+// on any in `rest`, and returns get(name): a promise of that file's bytes. The game's own set
+// is started as soon as this script runs, before the game itself has arrived: zorvexSounds.
 'use strict';
 window.zorvexMakeSounds = (first, rest = []) => {
   const names = [...first, ...rest];
@@ -14,6 +15,11 @@ window.zorvexMakeSounds = (first, rest = []) => {
     file.bytes = new Promise((resolve, reject) => Object.assign(file, {resolve, reject}));
     files.set(name, file);
   }
+  // The page fetches and compiles the generator once and hands it to every worker.
+  const compiled = (WebAssembly.compileStreaming
+    ? WebAssembly.compileStreaming(fetch('zorvex-sounds.wasm'))
+    : fetch('zorvex-sounds.wasm').then((r) => r.arrayBuffer()).then((b) => WebAssembly.compile(b)));
+  compiled.catch((e) => { for (const file of files.values()) file.reject(e); });
   const queue = [...names];
   let firstLeft = first.length;
   const idle = [];
@@ -28,6 +34,7 @@ window.zorvexMakeSounds = (first, rest = []) => {
   };
   for (let i = 0; i < count; ++i) {
     const worker = new Worker('sounds_worker.js');
+    compiled.then((module) => worker.postMessage(module), () => {});
     worker.onmessage = (e) => {
       const file = files.get(e.data.name);
       if (e.data.error) file.reject(new Error(e.data.error));
@@ -43,3 +50,9 @@ window.zorvexMakeSounds = (first, rest = []) => {
   }
   return (name) => files.get(name).bytes;
 };
+
+// The title's music and the effects first, then the levels' music.
+window.zorvexTitleSounds = ['music00.wav', 'bloop.wav', 'doing.wav', 'shoot.wav', 'explode1.wav',
+                            'chippy.wav'];
+window.zorvexLevelSounds = ['music01.wav', 'music02.wav', 'music03.wav', 'music04.wav'];
+window.zorvexSounds = window.zorvexMakeSounds(window.zorvexTitleSounds, window.zorvexLevelSounds);

@@ -1,14 +1,26 @@
-// A worker of the page's sound maker: given a file's name, answers {name, bytes} with the file
+// A worker of the page's sound maker. Its first message is the compiled generator
+// (zorvex-sounds.wasm); after that, given a file's name, it answers {name, bytes} with the file
 // the build's generator makes, or {name, error}.
 'use strict';
 importScripts('zorvex-sounds.js');
-const maker = createZorvexSounds();
+let compiled;
+const module = new Promise((resolve) => { compiled = resolve; });
+const maker = module.then((wasm) => createZorvexSounds({
+  instantiateWasm(imports, done) {
+    WebAssembly.instantiate(wasm, imports).then((instance) => done(instance, wasm));
+    return {};
+  },
+}));
 const indices = maker.then((M) => {
   const byName = new Map();
   for (let k = 0; k < M._zorvex_sound_count(); ++k) byName.set(M.UTF8ToString(M._zorvex_sound_name(k)), k);
   return byName;
 });
 onmessage = async (e) => {
+  if (e.data instanceof WebAssembly.Module) {
+    compiled(e.data);
+    return;
+  }
   const name = e.data;
   try {
     const M = await maker, k = (await indices).get(name);

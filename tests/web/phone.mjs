@@ -1,8 +1,11 @@
 // The page on a phone, in headless Chromium with a phone's screen and touch:
-//   node phone.mjs PAGE_DIR DATA_DIR SHOTS_DIR
+//   node phone.mjs PAGE_DIR DATA_DIR SHOTS_DIR GAME TRACEDIFF
 // the first visit's bytes (from the network log, over the page's own compressing server) and
 // its time to the title on a 10 Mbit/s link; the music made in the page, title's first, equal
-// byte for byte to the build's files in DATA_DIR; screenshots upright and sideways in SHOTS_DIR.
+// byte for byte to the build's files in DATA_DIR; a game started by a tap, steered by a drag
+// and fired by a tap and a second finger, seen in its trace, its recording replayed by the
+// Linux GAME to the same trace; screenshots upright and sideways in SHOTS_DIR.
+import {execFileSync} from 'node:child_process';
 import crypto from 'node:crypto';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -12,7 +15,7 @@ const web = path.join(path.dirname(fileURLToPath(import.meta.url)), '../../platf
 const {launch} = await import(`${web}/cdp.mjs`);
 const {serve} = await import(`${web}/serve.mjs`);
 
-const [pageDir, dataDir, shotsDir] = process.argv.slice(2);
+const [pageDir, dataDir, shotsDir, game, tracediff] = process.argv.slice(2);
 const FIRST_VISIT_BYTES = 1000 * 1000;
 const TITLE_MS = 2000;
 const MUSIC_AFTER_TITLE_MS = 5000;
@@ -50,7 +53,123 @@ async function visit(browser, url, before) {
   return page;
 }
 
-const server = await serve(path.resolve(pageDir), 0);
+// The driven page puts what the game wrote to /run/out/K.
+const written = {};
+// Touches at CSS pixel points; an empty list lifts every finger.
+async function touch(page, type, points) {
+  await page.send('Input.dispatchTouchEvent',
+                  {type, touchPoints: points.map(([x, y], id) => ({x, y, id}))});
+}
+async function tapAt(page, x, y) {
+  await touch(page, 'touchStart', [[x, y]]);
+  await sleep(60);
+  await touch(page, 'touchEnd', []);
+  await sleep(400);
+}
+const boxOf = (page, id) => page.evaluate(`(() => {
+  const r = document.getElementById('${id}').getBoundingClientRect();
+  return {x: r.x, y: r.y, w: r.width, h: r.height, cx: r.x + r.width / 2, cy: r.y + r.height / 2};
+})()`);
+async function shoot(page, file) {
+  const shot = await page.send('Page.captureScreenshot', {format: 'png'});
+  fs.writeFileSync(path.join(shotsDir, file), Buffer.from(shot.data, 'base64'));
+}
+
+async function playByTouch(browser) {
+  const page = await visit(browser, `${base}index.html?driven`, (p) => phone(p));
+  await page.evaluate(`window.mouseEvents = 0;
+    for (const t of ['mousedown', 'mouseup', 'mousemove', 'click']) {
+      document.getElementById('screen').addEventListener(t, () => ++window.mouseEvents, true);
+    }
+    window.run = zorvexDriven({args: ['--trace', '/out/0', '--record', '/out/1'], inputs: [],
+        outputs: [{fsPath: '/out/0', url: '/run/out/0'}, {fsPath: '/out/1', url: '/run/out/1'}]});
+    0`);
+  check(await until(page, 'window.zorvexFrames > 30', 20000), 'the title shows on the phone');
+  const layout = await page.evaluate(`(() => {
+    const sizes = [...document.querySelectorAll('button')].filter((b) => b.offsetParent)
+        .map((b) => [b.id, b.getBoundingClientRect().width, b.getBoundingClientRect().height]);
+    return {touch: document.documentElement.classList.contains('touch'), sizes,
+            scroll: document.documentElement.scrollWidth, width: innerWidth,
+            canvas: document.getElementById('screen').getBoundingClientRect().width};
+  })()`);
+  check(layout.touch, 'the page takes the phone\'s layout');
+  check(layout.scroll <= layout.width, `no sideways scrolling (${layout.scroll} in ${layout.width})`);
+  check(layout.canvas >= layout.width - 1, `upright, the picture is full width (${layout.canvas})`);
+  const small = layout.sizes.filter(([, w, h]) => w < 48 || h < 48);
+  check(layout.sizes.length >= 2 && !small.length,
+        `the controls are thumb-sized (${layout.sizes.map(([id, w, h]) => `${id} ${w}x${h}`).join(', ')})`);
+  await shoot(page, 'portrait.png');
+
+  const pic = await boxOf(page, 'screen');
+  await tapAt(page, pic.cx, pic.cy);  // starts the game
+  const y = pic.y + pic.h * 0.6;
+  await touch(page, 'touchStart', [[pic.x + 40, y]]);
+  for (let i = 1; i <= 12; ++i) {
+    await touch(page, 'touchMove', [[pic.x + 40 + i * 15, y]]);
+    await sleep(30);
+  }
+  await touch(page, 'touchEnd', []);
+  await sleep(300);
+  await tapAt(page, pic.cx, pic.cy);  // fires
+  await sleep(300);
+  // A second finger fires while the first steers.
+  await touch(page, 'touchStart', [[pic.x + 100, y]]);
+  await touch(page, 'touchMove', [[pic.x + 90, y]]);
+  await touch(page, 'touchStart', [[pic.x + 90, y], [pic.cx, pic.cy]]);
+  await sleep(200);
+  await touch(page, 'touchEnd', [[pic.x + 90, y]]);
+  await touch(page, 'touchEnd', []);
+  await sleep(300);
+
+  await page.send('Emulation.setDeviceMetricsOverride', {
+    width: 844, height: 390, deviceScaleFactor: 3, mobile: true,
+    screenOrientation: {type: 'landscapePrimary', angle: 90}});
+  await sleep(400);
+  const wide = await boxOf(page, 'screen');
+  check(Math.abs(wide.h - 390) <= 1, `sideways, the picture fills the screen's height (${wide.w}x${wide.h})`);
+  await shoot(page, 'landscape.png');
+
+  const quit = await boxOf(page, 'quit');
+  await tapAt(page, quit.cx, quit.cy);
+  const result = await page.evaluate('window.run');
+  check(result.code === 0, `the quit control ends the game with status 0 (${result.code})`);
+  check(await page.evaluate('window.mouseEvents') === 0, 'no mouse events are made of the touches on the picture');
+
+  const lines = (written[0] || '').toString().trim().split('\n').filter(Boolean).map((l) => JSON.parse(l));
+  const play = lines.filter((l) => l.mode === 1);
+  check(play.length > 0, 'a tap started a game');
+  const ships = play.map((l) => l.ship);
+  check(Math.max(...ships) - ships[0] >= 150, `a drag steered the ship (${ships[0]} to ${Math.max(...ships)})`);
+  const firings = new Set(play.map((l) => JSON.stringify(l.fire)));
+  check(play.some((l) => l.shots.length > 0), `taps fired (${firings.size} firing states)`);
+
+  // The touch game's recording replays on Linux to the same trace.
+  const work = fs.mkdtempSync(path.join(shotsDir, 'replay-'));
+  try {
+    fs.writeFileSync(path.join(work, 'touch.replay'), written[1] || '');
+    fs.writeFileSync(path.join(work, 'browser.jsonl'), written[0] || '');
+    execFileSync(game, ['--headless', '--replay', path.join(work, 'touch.replay'),
+                        '--trace', path.join(work, 'linux.jsonl')]);
+    execFileSync(tracediff, [path.join(work, 'browser.jsonl'), path.join(work, 'linux.jsonl')]);
+    check(true, 'the touch game replays on Linux to the same trace');
+  } catch (e) {
+    check(false, `the touch game replays on Linux to the same trace (${e.message.split('\n')[0]})`);
+  } finally {
+    fs.rmSync(work, {recursive: true, force: true});
+  }
+}
+
+const server = await serve(path.resolve(pageDir), 0, (req, res) => {
+  const m = /^\/run\/out\/(\d+)$/.exec(req.url);
+  if (!m || req.method !== 'PUT') return false;
+  const parts = [];
+  req.on('data', (d) => parts.push(d));
+  req.on('end', () => {
+    written[m[1]] = Buffer.concat(parts);
+    res.writeHead(200).end();
+  });
+  return true;
+});
 const base = `http://127.0.0.1:${server.address().port}/`;
 const browser = await launch();
 try {
@@ -111,6 +230,8 @@ try {
   check(names.length === 10 && differ.length === 0,
         `the page makes the build's ${names.length} sound files byte for byte` +
         (differ.length ? ` (not ${differ.join(', ')})` : ''));
+
+  await playByTouch(browser);
 } finally {
   await browser.close();
   server.close();
