@@ -4,7 +4,8 @@
 // its time to the title on a 10 Mbit/s link; the music made in the page, title's first, equal
 // byte for byte to the build's files in DATA_DIR; a game started by a tap, steered by a drag
 // and fired by a tap and a second finger, seen in its trace, its recording replayed by the
-// Linux GAME to the same trace; screenshots upright and sideways in SHOTS_DIR.
+// Linux GAME to the same trace; a hidden tab pausing it exactly; screenshots upright and
+// sideways in SHOTS_DIR.
 import {execFileSync} from 'node:child_process';
 import crypto from 'node:crypto';
 import fs from 'node:fs';
@@ -129,6 +130,19 @@ async function playByTouch(browser) {
   check(Math.abs(wide.h - 390) <= 1, `sideways, the picture fills the screen's height (${wide.w}x${wide.h})`);
   await shoot(page, 'landscape.png');
 
+  // Another tab in front hides the page: the game stops where it is and goes on from there.
+  const other = await browser.open('about:blank');
+  await sleep(300);
+  const hiddenAt = await page.evaluate('zorvexFrames');
+  await sleep(2000);
+  const hiddenEnd = await page.evaluate('zorvexFrames');
+  await page.send('Page.bringToFront');
+  await sleep(800);
+  const back = await page.evaluate('zorvexFrames');
+  check(hiddenAt === hiddenEnd && back > hiddenEnd,
+        `hidden, the game stops (frame ${hiddenAt} for 2 s) and goes on when shown (${back})`);
+  await other.send('Page.navigate', {url: 'about:blank'});
+
   const quit = await boxOf(page, 'quit');
   await tapAt(page, quit.cx, quit.cy);
   const result = await page.evaluate('window.run');
@@ -142,6 +156,12 @@ async function playByTouch(browser) {
   check(Math.max(...ships) - ships[0] >= 150, `a drag steered the ship (${ships[0]} to ${Math.max(...ships)})`);
   const firings = new Set(play.map((l) => JSON.stringify(l.fire)));
   check(play.some((l) => l.shots.length > 0), `taps fired (${firings.size} firing states)`);
+
+  // Across the hidden time the game's clock moved by a frame, as if nothing had happened.
+  let longest = 0;
+  for (let i = 1; i < lines.length; ++i) longest = Math.max(longest, lines[i].tick - lines[i - 1].tick);
+  check(lines.every((l, i) => l.frame === i) && longest < 500,
+        `every frame is in the trace, one after another, the longest step ${longest} ms`);
 
   // The touch game's recording replays on Linux to the same trace.
   const work = fs.mkdtempSync(path.join(shotsDir, 'replay-'));
