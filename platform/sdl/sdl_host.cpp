@@ -4,16 +4,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
+#include "platform/host/host_layer.h"
+#include "platform/host/screenshot.h"
 #include "platform/sdl/sdl_audio.h"
-#include "platform/sdl/sdl_hotkeys.h"
 #include "platform/sdl/sdl_keymap.h"
-#include "platform/sdl/sdl_overlay.h"
 #include "platform/sdl/sdl_present.h"
-#include "platform/sdl/sdl_screenshot.h"
 #include "platform/soft/boot_clock.h"
 #include "platform/soft/frame_pacer.h"
 
@@ -31,13 +30,52 @@ bool Fell_Back_To_Nowhere() {
   return Draws_Nowhere(current) && !(asked && std::strstr(asked, current));
 }
 
+// The key in the host layer's words, as on the player's layout.
+plat::host::Key Key_Of(SDL_Keycode sym) {
+  using plat::host::Key;
+  switch (sym) {
+    case SDLK_p:
+      return Key::P;
+    case SDLK_PAUSE:
+      return Key::PAUSE;
+    case SDLK_MINUS:
+      return Key::MINUS;
+    case SDLK_EQUALS:
+      return Key::EQUALS;
+    case SDLK_PLUS:
+      return Key::PLUS;
+    case SDLK_KP_MINUS:
+      return Key::PAD_MINUS;
+    case SDLK_KP_PLUS:
+      return Key::PAD_PLUS;
+    case SDLK_RETURN:
+      return Key::ENTER;
+    case SDLK_KP_ENTER:
+      return Key::PAD_ENTER;
+    case SDLK_F11:
+      return Key::F11;
+    case SDLK_F12:
+      return Key::F12;
+    case SDLK_ESCAPE:
+      return Key::ESCAPE;
+    default:
+      return Key::OTHER;
+  }
+}
+
+// $XDG_PICTURES_DIR when set and not empty, otherwise the working directory.
+bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::string* result) {
+  const char* dir = std::getenv("XDG_PICTURES_DIR");
+  return plat::host::Save_Screenshot(pixels, width, height, dir && *dir ? dir : ".", result);
+}
+
 constexpr int kMaxScale = 8;
 constexpr int kWheelStep = 120;  // one notch, as the system counts it
 constexpr int kRecentreLooks = 10;
 
 class SdlHost final : public plat::soft::Host {
  public:
-  explicit SdlHost(const SdlOptions& options) : options_(options) {}
+  explicit SdlHost(const SdlOptions& options) : options_(options), layer_(Layer_Options(options)) {}
   ~SdlHost() override;
   bool Start();
 
@@ -45,7 +83,7 @@ class SdlHost final : public plat::soft::Host {
   bool Open_Window(const char* title, int width, int height) override;
   void Pump_Events(InputState* input) override;
   void Wait_Events(InputState* input, int timeout_ms) override;
-  bool Visible() override { return !minimised_ && focused_ && !paused_; }
+  bool Visible() override { return !minimised_ && focused_ && !layer_.Paused(); }
   void Present(const std::uint16_t* pixels, int width, int height) override;
   plat::soft::AudioSink* Audio_Sink() override { return sdl_sink_.get(); }
 
@@ -55,14 +93,10 @@ class SdlHost final : public plat::soft::Host {
   void Handle_Window(const SDL_WindowEvent& e, InputState* input);
   void Grab(bool on);
   void Take_Pointer(InputState* input);
-  // The host's own keys (sdl_hotkeys.h); true when the event was one and is not the game's.
-  bool Host_Key(const SDL_KeyboardEvent& e, InputState* input);
-  void Set_Paused(bool paused, InputState* input);
-  void Set_Volume(int percent);
+  static plat::host::HostOptions Layer_Options(const SdlOptions& options);
+  void Key(const SDL_KeyboardEvent& e, InputState* input);
+  void Pause_Changed(InputState* input);
   void Toggle_Full_Screen();
-  void Screenshot(const std::uint16_t* pixels, int width, int height);
-  void Report(const std::string& text);
-  const std::uint16_t* With_Notes(const std::uint16_t* pixels, int width, int height);
   void Redraw();
 
   SdlOptions options_;
@@ -73,15 +107,24 @@ class SdlHost final : public plat::soft::Host {
   int recentring_ = 0;  // looks left before the pointer's place counts again
   plat::soft::FramePacer pacer_;
   std::unique_ptr<SdlAudioSink> sdl_sink_;
-  bool paused_ = false;
-  int volume_ = 100;
-  bool held_by_host_[SDL_NUM_SCANCODES] = {};  // pressed as a host key: its release is ours too
-  bool screenshot_wanted_ = false;             // taken from the next frame shown
-  const std::uint16_t* shown_ = nullptr;  // the frame on screen, while the game waits in a flip
-  int frame_w_ = 0, frame_h_ = 0;         // the game's picture size
-  Overlay overlay_;
-  std::vector<std::uint16_t> noted_;  // a copy of the frame with the notes laid over it
+  int frame_w_ = 0, frame_h_ = 0;  // the game's picture size
+  plat::host::HostLayer layer_;    // the host's keys, notes and screenshots
 };
+
+plat::host::HostOptions SdlHost::Layer_Options(const SdlOptions& options) {
+  plat::host::HostOptions layer;
+  layer.sound = !options.nosound;
+  layer.volume = options.volume;
+  layer.keep_picture = Keep_Picture;
+  auto report = options.report;
+  layer.report = [report](const std::string& text) {
+    if (report)
+      report(text.c_str());
+    else
+      std::fprintf(stderr, "zorvex: %s\n", text.c_str());
+  };
+  return layer;
+}
 
 SdlHost::~SdlHost() {
   sdl_sink_.reset();  // the audio device closes before SDL does
@@ -102,7 +145,7 @@ bool SdlHost::Start() {
     return false;
   }
   if (!options_.nosound) sdl_sink_ = Make_Sdl_Audio_Sink();
-  Set_Volume(options_.volume);
+  if (sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());
   return true;
 }
 
@@ -155,7 +198,7 @@ void SdlHost::Grab(bool on) {
 }
 
 void SdlHost::Take_Pointer(InputState* input) {
-  if (!window_ || !focused_ || minimised_ || paused_) return;
+  if (!window_ || !focused_ || minimised_ || layer_.Paused()) return;
   int w = 0, h = 0, x = 0, y = 0;
   SDL_GetWindowSize(window_, &w, &h);
   SDL_GetMouseState(&x, &y);
@@ -181,7 +224,7 @@ void SdlHost::Wait_Events(InputState* input, int timeout_ms) {
   if (SDL_WaitEventTimeout(&e, timeout_ms)) Handle(e, input);
   Pump_Events(input);
   // The game waits in its flip and shows nothing: the host keeps its picture and notes up.
-  if (paused_ && !minimised_) Redraw();
+  if (layer_.Paused() && !minimised_) Redraw();
 }
 
 void SdlHost::Handle(const SDL_Event& e, InputState* input) {
@@ -193,20 +236,12 @@ void SdlHost::Handle(const SDL_Event& e, InputState* input) {
       Handle_Window(e.window, input);
       break;
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-      if (!focused_ || Host_Key(e.key, input)) break;
-      if (paused_) {
-        // Escape quits at any moment: it ends the pause and goes to the game.
-        if (e.type != SDL_KEYDOWN || e.key.keysym.scancode != SDL_SCANCODE_ESCAPE) break;
-        Set_Paused(false, input);
-      }
-      const int dik = Scancode_To_Dik(e.key.keysym.scancode);
-      if (dik >= 0) input->Key(dik, e.type == SDL_KEYDOWN);
+    case SDL_KEYUP:
+      if (focused_) Key(e.key, input);
       break;
-    }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
-      if (!focused_ || paused_) break;
+      if (!focused_ || layer_.Paused()) break;
       const int index = e.button.button == SDL_BUTTON_LEFT     ? 0
                         : e.button.button == SDL_BUTTON_RIGHT  ? 1
                         : e.button.button == SDL_BUTTON_MIDDLE ? 2
@@ -215,7 +250,7 @@ void SdlHost::Handle(const SDL_Event& e, InputState* input) {
       break;
     }
     case SDL_MOUSEWHEEL:
-      if (focused_ && !paused_) input->Motion(0, 0, e.wheel.y * kWheelStep);
+      if (focused_ && !layer_.Paused()) input->Motion(0, 0, e.wheel.y * kWheelStep);
       break;
     default:
       break;
@@ -232,7 +267,7 @@ void SdlHost::Handle_Window(const SDL_WindowEvent& e, InputState* input) {
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
       if (presenter_) presenter_->Invalidate();
-      if (focused_ && !paused_) Grab(true);  // recentre the pointer in the new size
+      if (focused_ && !layer_.Paused()) Grab(true);  // recentre the pointer in the new size
       break;
     case SDL_WINDOWEVENT_MINIMIZED:
       minimised_ = true;
@@ -245,7 +280,7 @@ void SdlHost::Handle_Window(const SDL_WindowEvent& e, InputState* input) {
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       focused_ = true;
       input->Drop_Motion();
-      if (!paused_) Grab(true);
+      if (!layer_.Paused()) Grab(true);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       focused_ = false;
@@ -261,77 +296,38 @@ void SdlHost::Handle_Window(const SDL_WindowEvent& e, InputState* input) {
 // The one place a frame leaves for the screen, whichever way it is presented.
 void SdlHost::Present(const std::uint16_t* pixels, int width, int height) {
   if (!presenter_) return;
-  shown_ = pixels;
-  if (screenshot_wanted_) Screenshot(pixels, width, height);
-  presenter_->Draw(With_Notes(pixels, width, height), width, height);
+  presenter_->Draw(layer_.Frame(pixels, width, height, SDL_GetTicks64()), width, height);
   // Vsync alone would run the game faster on a fast display, so the pacer caps it at 60.
   pacer_.Wait();
   presenter_->Show();
 }
 
-// ---- The host's own keys and the notes over the picture ----
+// ---- The host's own keys, carried out as the host layer answers ----
 
-bool SdlHost::Host_Key(const SDL_KeyboardEvent& e, InputState* input) {
+void SdlHost::Key(const SDL_KeyboardEvent& e, InputState* input) {
   const SDL_Scancode code = e.keysym.scancode;
-  if (code < 0 || code >= SDL_NUM_SCANCODES) return false;
-  if (e.type == SDL_KEYUP) {
-    const bool ours = held_by_host_[code];
-    held_by_host_[code] = false;
-    return ours;
-  }
-  // A key the game already holds stays the game's, even when a modifier joins it.
-  if (e.repeat && !held_by_host_[code]) return false;
-  const HostKey key = Host_Key_Of(e.keysym.sym, e.keysym.mod);
-  if (key == HostKey::kNone) {
-    held_by_host_[code] = false;  // a release missed while away must not take the game's
-    return false;
-  }
-  held_by_host_[code] = true;
-  if (e.repeat && key != HostKey::kVolumeDown && key != HostKey::kVolumeUp) return true;
-  const std::uint64_t now = SDL_GetTicks64();
-  switch (key) {
-    case HostKey::kFullScreen:
-      Toggle_Full_Screen();
-      break;
-    case HostKey::kPause:
-      Set_Paused(!paused_, input);
-      break;
-    case HostKey::kVolumeDown:
-    case HostKey::kVolumeUp: {
-      const int step = key == HostKey::kVolumeUp ? kVolumeStep : -kVolumeStep;
-      Set_Volume(std::clamp(volume_ + step, 0, 100));
-      overlay_.Note(
-          "Volume " + std::to_string(volume_) + "%" + (sdl_sink_ ? "" : " (sound is off)"), now);
-      break;
-    }
-    case HostKey::kScreenshot:
-      // The frame on screen while the game waits; otherwise the next one shown.
-      if (paused_ && shown_)
-        Screenshot(shown_, frame_w_, frame_h_);
-      else
-        screenshot_wanted_ = true;
-      break;
-    case HostKey::kNone:
-      break;
-  }
-  return true;
+  plat::host::KeyEvent event;
+  event.key = Key_Of(e.keysym.sym);
+  event.code = code;
+  event.down = e.type == SDL_KEYDOWN;
+  event.repeat = e.repeat != 0;
+  event.alt = (e.keysym.mod & KMOD_ALT) != 0;
+  const plat::host::Reaction reaction = layer_.Key(event, SDL_GetTicks64());
+  if (reaction.pause) Pause_Changed(input);
+  if (reaction.volume && sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());
+  if (reaction.switch_screen) Toggle_Full_Screen();
+  const int dik = Scancode_To_Dik(code);
+  if (reaction.to_game && dik >= 0) input->Key(dik, event.down);
 }
 
 // As losing the focus: the game waits in its flip, keys and buttons are let go, the pointer is
 // the player's again; and the music stops where it is.
-void SdlHost::Set_Paused(bool paused, InputState* input) {
-  if (paused == paused_) return;
-  paused_ = paused;
-  overlay_.Set_Paused(paused);
+void SdlHost::Pause_Changed(InputState* input) {
+  const bool paused = layer_.Paused();
   if (sdl_sink_) sdl_sink_->Set_Paused(paused);
   if (paused) input->Release_All();
   input->Drop_Motion();
   if (focused_ && window_) Grab(!paused);
-}
-
-void SdlHost::Set_Volume(int percent) {
-  volume_ = std::clamp(percent, 0, 100);
-  if (sdl_sink_) sdl_sink_->Set_Volume(volume_);
 }
 
 void SdlHost::Toggle_Full_Screen() {
@@ -347,7 +343,7 @@ void SdlHost::Toggle_Full_Screen() {
     SDL_SetWindowSize(window_, desktop.w, desktop.h);
   }
   if (SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
-    overlay_.Note(std::string("Could not switch: ") + SDL_GetError(), SDL_GetTicks64());
+    layer_.Note(std::string("Could not switch: ") + SDL_GetError(), SDL_GetTicks64());
     return;
   }
   if (full) {
@@ -357,52 +353,16 @@ void SdlHost::Toggle_Full_Screen() {
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
   if (presenter_) presenter_->Invalidate();
-  if (focused_ && !paused_) Grab(true);
-  if (paused_) Redraw();
-}
-
-void SdlHost::Screenshot(const std::uint16_t* pixels, int width, int height) {
-  screenshot_wanted_ = false;
-  std::string result;
-  const bool saved = Save_Screenshot(pixels, width, height, Screenshot_Dir(), &result);
-  const std::string text =
-      saved ? "Screenshot saved to " + result : "Screenshot not saved: " + result;
-  overlay_.Note(text, SDL_GetTicks64());
-  Report(text);
-}
-
-void SdlHost::Report(const std::string& text) {
-  if (options_.report)
-    options_.report(text.c_str());
-  else
-    std::fprintf(stderr, "zorvex: %s\n", text.c_str());
-}
-
-// The notes go into a copy of the frame, so they show on either present path and never reach
-// the game's own picture.
-const std::uint16_t* SdlHost::With_Notes(const std::uint16_t* pixels, int width, int height) {
-  overlay_.Update(SDL_GetTicks64());
-  if (overlay_.Empty()) return pixels;
-  noted_.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
-  const plat::soft::Pixels& image = overlay_.Image();
-  for (int y = 0; y < image.height; ++y) {
-    const int to_y = overlay_.Y() + y;
-    if (to_y < 0 || to_y >= height) continue;
-    for (int x = 0; x < image.width; ++x) {
-      const int to_x = overlay_.X() + x;
-      if (to_x >= 0 && to_x < width)
-        noted_[static_cast<std::size_t>(to_y) * width + to_x] =
-            image.data[static_cast<std::size_t>(y) * image.width + x];
-    }
-  }
-  return noted_.data();
+  if (focused_ && !layer_.Paused()) Grab(true);
+  if (layer_.Paused()) Redraw();
 }
 
 // The last frame again with the notes over it, for when the game shows none.
 void SdlHost::Redraw() {
-  if (!presenter_ || !shown_) return;
+  const std::uint16_t* frame = layer_.Frame_Again(SDL_GetTicks64());
+  if (!presenter_ || !frame) return;
   presenter_->Invalidate();
-  presenter_->Draw(With_Notes(shown_, frame_w_, frame_h_), frame_w_, frame_h_);
+  presenter_->Draw(frame, layer_.Width(), layer_.Height());
   presenter_->Show();
 }
 

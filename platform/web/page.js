@@ -17,7 +17,8 @@
     CapsLock: 0x3A, NumLock: 0x45, ScrollLock: 0x46, NumpadSubtract: 0x4A, NumpadAdd: 0x4E,
     NumpadDecimal: 0x53, NumpadEnter: 0x9C, ControlRight: 0x9D, NumpadDivide: 0xB5,
     AltRight: 0xB8, Home: 0xC7, ArrowUp: 0xC8, PageUp: 0xC9, ArrowLeft: 0xCB, ArrowRight: 0xCD,
-    End: 0xCF, ArrowDown: 0xD0, PageDown: 0xD1, Insert: 0xD2, Delete: 0xD3};
+    End: 0xCF, ArrowDown: 0xD0, PageDown: 0xD1, Insert: 0xD2, Delete: 0xD3,
+    F11: 0x57, F12: 0x58, Pause: 0xC5};
   '1234567890'.split('').forEach((d, i) => { KEYS['Digit' + d] = 0x02 + i; });
   [['QWERTYUIOP', 0x10], ['ASDFGHJKL', 0x1E], ['ZXCVBNM', 0x2C]].forEach(([row, first]) =>
     row.split('').forEach((c, i) => { KEYS['Key' + c] = first + i; }));
@@ -61,6 +62,24 @@
       context.putImageData(image, 0, 0);
       if (++window.zorvexFrames === 1) window.zorvexFirstFrameMs = performance.now();
     };
+    // A screenshot offered as a download.
+    Module.zorvexDownload = (rgba, width, height, name) => {
+      const picture = document.createElement('canvas');
+      picture.width = width;
+      picture.height = height;
+      const pixels = new ImageData(width, height);
+      pixels.data.set(Module.HEAPU8.subarray(rgba, rgba + width * height * 4));
+      picture.getContext('2d').putImageData(pixels, 0, 0);
+      picture.toBlob((blob) => {
+        const link = document.createElement('a');
+        link.href = URL.createObjectURL(blob);
+        link.download = name;
+        link.click();
+        window.zorvexDownloads = (window.zorvexDownloads || 0) + 1;
+        setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+      }, 'image/png');
+      return 1;
+    };
     // The mixer is pulled here, between frames, on the game's own thread.
     Module.zorvexStartAudio = () => {
       if (audio) return 1;
@@ -96,43 +115,43 @@
   }
 
   function resumeAudio() {
-    if (audio && audio.state !== 'running' && !paused.size) audio.resume();
+    if (audio && audio.state !== 'running' && !hidden) audio.resume();
   }
 
-  // Paused by the player's button or a hidden tab: no frame runs, the game's clock stands still
-  // and the sound stops, so the game goes on exactly where it stopped, nothing caught up.
-  const paused = new Set();
-  function pause(Module, why, on) {
-    const was = paused.size > 0;
-    if (on) paused.add(why); else paused.delete(why);
-    if (was === paused.size > 0) return;
-    Module._zorvex_web_pause(paused.size ? 1 : 0);
+  // A hidden tab runs no frame, and the game's clock stands still with it and the sound stops,
+  // so the game goes on exactly where it stopped, nothing caught up.
+  let hidden = false;
+  function hide(Module, on) {
+    if (on === hidden) return;
+    hidden = on;
+    Module._zorvex_web_pause(on ? 1 : 0);
     if (audio) {
-      if (paused.size) audio.suspend(); else resumeAudio();
+      if (on) audio.suspend(); else resumeAudio();
     }
-    document.documentElement.classList.toggle('paused', paused.size > 0);
   }
 
-  // The touch screen's own controls beside the picture: pause, quit; and touch on the picture.
+  // A key pressed for a few frames, as a finger on a control presses it.
+  function pressKey(Module, code) {
+    Module._zorvex_web_key(code, 1, 0, 0);
+    setTimeout(() => Module._zorvex_web_key(code, 0, 0, 0), 70);
+  }
+
+  // The touch screen's own controls beside the picture, pause (the P key) and quit (Escape),
+  // and touch on the picture.
   function handTouch(Module, enterAllowed) {
-    document.addEventListener('visibilitychange', () => pause(Module, 'hidden', document.hidden));
+    document.addEventListener('visibilitychange', () => hide(Module, document.hidden));
     if (!window.zorvexTouch) return;
     zorvexTouch(Module, canvas, {enterAllowed, firstTouch: resumeAudio});
     const pauseButton = document.getElementById('pause');
-    if (pauseButton) {
-      pauseButton.addEventListener('click', () => {
-        pause(Module, 'player', !paused.has('player'));
-        pauseButton.textContent = paused.has('player') ? 'Play' : 'Pause';
-      });
-    }
-    const quit = document.getElementById('quit');
-    if (quit) {
-      quit.addEventListener('click', () => {
-        pause(Module, 'player', false);
-        Module._zorvex_web_key(KEYS.Escape, 1);
-        setTimeout(() => Module._zorvex_web_key(KEYS.Escape, 0), 70);
-      });
-    }
+    pauseButton.addEventListener('click', () => {
+      pressKey(Module, KEYS.KeyP);
+      setTimeout(() => {
+        const on = Module._zorvex_web_paused() !== 0;
+        pauseButton.textContent = on ? 'Play' : 'Pause';
+        document.documentElement.classList.toggle('paused', on);
+      }, 20);
+    });
+    document.getElementById('quit').addEventListener('click', () => pressKey(Module, KEYS.Escape));
   }
 
   function handInput(Module, enterAllowed) {
@@ -143,8 +162,10 @@
     const tookEscape = () => { browserTookEscape = performance.now(); };
     document.addEventListener('pointerlockchange', () => { if (!locked()) tookEscape(); });
     document.addEventListener('fullscreenchange', () => { if (!document.fullscreenElement) tookEscape(); });
-    // The game sees every key it knows; the browser keeps its shortcuts and function keys.
-    const keepForBrowser = (e) => e.ctrlKey || e.altKey || e.metaKey || /^F\d+$/.test(e.code);
+    // The game and the host layer see every key they know; the browser keeps its shortcuts and
+    // function keys, but for F12, the screenshot.
+    const keepForBrowser = (e) => e.ctrlKey || e.altKey || e.metaKey ||
+        (/^F\d+$/.test(e.code) && e.code !== 'F12');
     window.addEventListener('keydown', (e) => {
       const code = KEYS[e.code];
       if (!code) return;
@@ -154,13 +175,13 @@
           (locked() || document.fullscreenElement || performance.now() - browserTookEscape < 300)) {
         return;
       }
-      Module._zorvex_web_key(code, 1);
+      Module._zorvex_web_key(code, 1, e.repeat ? 1 : 0, e.altKey ? 1 : 0);
     });
     window.addEventListener('keyup', (e) => {
       const code = KEYS[e.code];
       if (!code) return;
       if (!keepForBrowser(e)) e.preventDefault();
-      Module._zorvex_web_key(code, 0);
+      Module._zorvex_web_key(code, 0, 0, e.altKey ? 1 : 0);
     });
     const BUTTONS = [0, 2, 1];  // the browser's left, middle, right
     canvas.addEventListener('mousedown', (e) => {
@@ -195,12 +216,18 @@
   function paced(Module) {
     return new Promise((resolve) => {
       let due = performance.now();
+      let shown = 0;
       const tick = (now) => {
-        if (paused.size) {
-          due = now;
+        if (hidden) {
+          due = now;  // no frames, and the game's clock stands still
+        } else if (Module._zorvex_web_paused()) {
+          // Paused: no frames, the picture again now and then for the notes' comings and goings.
+          due = now + FRAME_MS;
+          if (now - shown > 100) { shown = now; Module._zorvex_web_redraw(); }
         } else if (now >= due - 2) {
           due += FRAME_MS;
           if (now - due > 250) due = now + FRAME_MS;  // back from hiding: no catching up
+          window.zorvexSteps = (window.zorvexSteps || 0) + 1;
           const code = Module._zorvex_step(1);
           if (code !== RUNNING) return resolve(code);
         }
@@ -240,6 +267,10 @@
         .catch((e) => { line.textContent = `Could not load the music: ${e.message}`; });
     handInput(Module, () => levelsReady);
     handTouch(Module, () => levelsReady);
+    document.getElementById('shot').addEventListener('click', () => {
+      Module._zorvex_web_key(KEYS.F12, 1, 0, 0);
+      Module._zorvex_web_key(KEYS.F12, 0, 0, 0);
+    });
     document.getElementById('full').addEventListener('click', () => {
       const stage = document.getElementById('stage');
       if (stage.requestFullscreen) stage.requestFullscreen().catch(() => {});

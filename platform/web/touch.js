@@ -19,10 +19,10 @@ window.zorvexTouch = (Module, canvas, hooks) => {
   const tap = () => {
     press(true);
     const enter = hooks.enterAllowed();
-    if (enter) Module._zorvex_web_key(ENTER, 1);
+    if (enter) Module._zorvex_web_key(ENTER, 1, 0, 0);
     setTimeout(() => {
       press(false);
-      if (enter) Module._zorvex_web_key(ENTER, 0);
+      if (enter) Module._zorvex_web_key(ENTER, 0, 0, 0);
     }, PRESS_MS);
   };
   // Game pixels per CSS pixel of the picture as shown, times the speed.

@@ -12,7 +12,7 @@ target_sources(zorvex_soft PRIVATE ${ZORVEX_NATIVE_DIR}/generated/zorvex_font.cp
 target_compile_options(zorvex_seam PUBLIC -msimd128)
 
 add_executable(zorvex app/main_web.cpp platform/web/web_host.cpp)
-target_link_libraries(zorvex PRIVATE zorvex_game zorvex_soft)
+target_link_libraries(zorvex PRIVATE zorvex_game zorvex_host)
 target_link_options(zorvex PRIVATE
   --no-entry -msimd128
   -sMODULARIZE=1 -sEXPORT_NAME=createZorvex

@@ -3,11 +3,16 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <string>
 #include <vector>
 
+#include "platform/host/host_layer.h"
 #include "platform/soft/event_queue.h"
 #include "platform/soft/picture_scaler.h"
+#include "platform/soft/volume.h"
 
 // The page's script draws and plays; these reach it.
 EM_JS(int, zorvex_js_start_audio, (),
@@ -15,10 +20,70 @@ EM_JS(int, zorvex_js_start_audio, (),
 EM_JS(void, zorvex_js_present, (const std::uint8_t* rgba, int width, int height), {
   if (Module.zorvexPresent) Module.zorvexPresent(rgba, width, height);
 });
+// Hands the page a picture to offer as a download named `name`; 0 when it cannot.
+EM_JS(int, zorvex_js_download, (const std::uint8_t* rgba, int width, int height, const char* name),
+      {
+        return Module.zorvexDownload
+                   ? Module.zorvexDownload(rgba, width, height, UTF8ToString(name))
+                   : 0;
+      });
 
 namespace plat::web {
 
 namespace {
+
+const soft::Pixel_Layout kRgba{0, 8, 16, 0xFF000000u};  // bytes R, G, B, A (little-endian)
+
+void To_Rgba(const std::uint16_t* pixels, int width, int height, std::vector<std::uint8_t>* rgba) {
+  rgba->resize(static_cast<std::size_t>(width) * height * 4);
+  for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
+    const std::uint32_t wide = soft::Widen_565(pixels[i], kRgba);
+    std::memcpy(rgba->data() + 4 * i, &wide, sizeof wide);
+  }
+}
+
+// A screenshot in the browser is a download the page offers.
+bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::string* result) {
+  std::vector<std::uint8_t> rgba;
+  To_Rgba(pixels, width, height, &rgba);
+  const std::time_t now = std::time(nullptr);
+  char name[64] = "zorvex.png";
+  if (const std::tm* local = std::localtime(&now))
+    std::strftime(name, sizeof(name), "zorvex-%Y%m%d-%H%M%S.png", local);
+  const bool offered = zorvex_js_download(rgba.data(), width, height, name) != 0;
+  *result = offered ? std::string("your downloads as ") + name : "the page cannot offer it";
+  return offered;
+}
+
+// The host layer's key words for the game's key codes, as the page sends them.
+host::Key Key_Of(int code) {
+  switch (code) {
+    case 0x19:
+      return host::Key::P;
+    case 0xC5:
+      return host::Key::PAUSE;
+    case 0x0C:
+      return host::Key::MINUS;
+    case 0x0D:
+      return host::Key::EQUALS;
+    case 0x4A:
+      return host::Key::PAD_MINUS;
+    case 0x4E:
+      return host::Key::PAD_PLUS;
+    case 0x1C:
+      return host::Key::ENTER;
+    case 0x9C:
+      return host::Key::PAD_ENTER;
+    case 0x57:
+      return host::Key::F11;
+    case 0x58:
+      return host::Key::F12;
+    case 0x01:
+      return host::Key::ESCAPE;
+    default:
+      return host::Key::OTHER;
+  }
+}
 
 // The page's script calls in between frames, so events wait here until the backend pumps.
 soft::EventQueue pending;
@@ -32,6 +97,8 @@ double Game_Clock() { return (paused_at >= 0 ? paused_at : emscripten_get_now())
 soft::MixFunction mix_function = nullptr;
 void* mix_context = nullptr;
 std::vector<std::int16_t> mix_buffer;
+class WebHost;
+WebHost* current = nullptr;  // the running game's, for the page's calls
 
 // The page pulls sound on its own schedule, on the same thread as the game: no lock is needed.
 class WebAudioSink : public soft::AudioSink {
@@ -53,12 +120,14 @@ class WebAudioSink : public soft::AudioSink {
 
 class WebHost : public soft::Host {
  public:
-  explicit WebHost(bool sound) {
+  explicit WebHost(bool sound) : layer_(Layer_Options(sound)) {
     if (sound) sink_ = std::make_unique<WebAudioSink>();
+    current = this;
   }
   ~WebHost() override {
     mix_function = nullptr;
     pending.Clear();
+    current = nullptr;
   }
 
   std::uint32_t Ticks() override {
@@ -71,18 +140,43 @@ class WebHost : public soft::Host {
   // lost would spin inside one call and hang the tab.
   bool Visible() override { return true; }
   void Present(const std::uint16_t* pixels, int width, int height) override {
-    rgba_.resize(static_cast<std::size_t>(width) * height * 4);
-    std::uint8_t* out = rgba_.data();
-    const soft::Pixel_Layout rgba{0, 8, 16, 0xFF000000u};  // bytes R, G, B, A (little-endian)
-    for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
-      const std::uint32_t wide = soft::Widen_565(pixels[i], rgba);
-      std::memcpy(out + 4 * i, &wide, sizeof wide);
-    }
-    zorvex_js_present(out, width, height);
+    Show(layer_.Frame(pixels, width, height, Now()), width, height);
   }
   soft::AudioSink* Audio_Sink() override { return sink_.get(); }
 
+  // Paused, the page runs no frames (a flip that waited would hang the tab) and shows the last
+  // one again with the notes as they are now.
+  void Redraw() {
+    if (const std::uint16_t* frame = layer_.Frame_Again(Now()))
+      Show(frame, layer_.Width(), layer_.Height());
+  }
+
+  bool Paused() const { return layer_.Paused(); }
+  int Volume() const { return layer_.Volume(); }
+
+  // False when the key is the host's.
+  bool Key(int code, bool down, bool repeat, bool alt) {
+    const host::Reaction reaction = layer_.Key({Key_Of(code), code, down, repeat, alt}, Now());
+    if (reaction.pause && layer_.Paused()) pending.Release_All();
+    if (reaction.volume || reaction.pause) Redraw();
+    return reaction.to_game;
+  }
+
  private:
+  static host::HostOptions Layer_Options(bool sound) {
+    host::HostOptions options;
+    options.sound = sound;
+    options.keep_picture = Keep_Picture;
+    options.report = [](const std::string& text) { std::printf("zorvex: %s\n", text.c_str()); };
+    return options;
+  }
+  static std::uint64_t Now() { return static_cast<std::uint64_t>(emscripten_get_now()); }
+  void Show(const std::uint16_t* pixels, int width, int height) {
+    To_Rgba(pixels, width, height, &rgba_);
+    zorvex_js_present(rgba_.data(), width, height);
+  }
+
+  host::HostLayer layer_;
   std::unique_ptr<soft::AudioSink> sink_;
   std::vector<std::uint8_t> rgba_;
 };
@@ -96,8 +190,21 @@ std::unique_ptr<soft::Host> Make_Web_Host(bool sound) { return std::make_unique<
 // Called by the page's script. Key codes are the game's (DirectInput) codes.
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void zorvex_web_key(int code, int down) {
-  if (code > 0 && code < 256) plat::web::pending.Key(code, down != 0);
+EMSCRIPTEN_KEEPALIVE void zorvex_web_key(int code, int down, int repeat, int alt) {
+  using plat::web::current;
+  if (code <= 0 || code >= 256) return;
+  // The host's keys act at once, while the page still holds the player's gesture.
+  if (current && !current->Key(code, down != 0, repeat != 0, alt != 0)) return;
+  plat::web::pending.Key(code, down != 0);
+}
+
+// While paused the page calls for no frames, only for the picture again.
+EMSCRIPTEN_KEEPALIVE int zorvex_web_paused() {
+  return plat::web::current && plat::web::current->Paused();
+}
+
+EMSCRIPTEN_KEEPALIVE void zorvex_web_redraw() {
+  if (plat::web::current) plat::web::current->Redraw();
 }
 
 EMSCRIPTEN_KEEPALIVE void zorvex_web_button(int index, int down) {
@@ -128,7 +235,10 @@ EMSCRIPTEN_KEEPALIVE void zorvex_web_pause(int paused) {
 EMSCRIPTEN_KEEPALIVE std::int16_t* zorvex_web_mix(int frames) {
   using namespace plat::web;
   mix_buffer.assign(static_cast<std::size_t>(frames) * 2, 0);
-  if (mix_function) mix_function(mix_context, mix_buffer.data(), frames);
+  // Paused, the music stops where it is.
+  if (!mix_function || (current && current->Paused())) return mix_buffer.data();
+  mix_function(mix_context, mix_buffer.data(), frames);
+  if (current) plat::soft::Apply_Volume(mix_buffer.data(), frames * 2, current->Volume());
   return mix_buffer.data();
 }
 }

@@ -4,6 +4,7 @@
 // front buffer shows) and stretches that into the window.
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -28,13 +29,20 @@ class Surface;
 struct Display {
   plat::win32::DisplayOptions options;
   HWND window = nullptr;
-  ::IDirectDraw4* dd = nullptr;              // not held: the game releases it before its surfaces
+  DWORD game_level = 0;          // the cooperative level the game asked for, for full screen
+  ::IDirectDraw4* dd = nullptr;  // not held: the game releases it before its surfaces
   ::IDirectDrawSurface4* primary = nullptr;  // in a window: the desktop
   ::IDirectDrawClipper* window_clipper = nullptr;
   std::vector<Surface*> surfaces;
   plat::soft::FramePacer pacer;
   std::chrono::steady_clock::time_point last_flip{};
+  Surface* front = nullptr;  // the game's front page
+  // The last frame shown, as the game drew it, for the host layer's notes and screenshots.
+  std::vector<std::uint16_t> picture;
+  bool picture_current = false;
 };
+
+void Show_Paused(Display& d);
 
 ::RECT Real_Rect(const plat::RECT& r) { return ::RECT{r.left, r.top, r.right, r.bottom}; }
 
@@ -51,14 +59,16 @@ bool Other_In_Front() {
 // program that was there has gone) is not away: the game would otherwise wait for ever.
 bool Away(const Display& d) {
   if (!IsWindow(d.window)) return false;
+  if (plat::win32::Host_Paused()) return true;
   if (IsIconic(d.window) || Other_In_Front()) return true;
   return !d.options.windowed && d.dd && d.dd->TestCooperativeLevel() != DD_OK;
 }
 
 // Waits, handling the window's messages, until the game is seen again. False when a quit
 // arrived meanwhile: the quit is posted again for the game's own loop to find.
-bool Wait_While_Away(const Display& d) {
+bool Wait_While_Away(Display& d) {
   while (Away(d)) {
+    if (plat::win32::Host_Paused()) Show_Paused(d);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
@@ -71,6 +81,40 @@ bool Wait_While_Away(const Display& d) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
   }
   return true;
+}
+
+// A 640 x 480 page of 16-bit pixels into `picture`, or `picture` into it.
+bool Copy_Page(::IDirectDrawSurface4* page, std::vector<std::uint16_t>* picture, bool into_page) {
+  ::DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof(desc);
+  const DWORD how = DDLOCK_WAIT | (into_page ? DDLOCK_WRITEONLY : DDLOCK_READONLY);
+  if (FAILED(page->Lock(nullptr, &desc, how, nullptr))) return false;
+  const bool fits = desc.ddpfPixelFormat.dwRGBBitCount == 16 && desc.dwWidth == kScreenW &&
+                    desc.dwHeight == kScreenH;
+  if (fits) {
+    picture->resize(kScreenW * kScreenH);
+    auto* rows = static_cast<std::uint8_t*>(desc.lpSurface);
+    for (DWORD y = 0; y < kScreenH; ++y) {
+      std::uint16_t* ours = picture->data() + y * kScreenW;
+      if (into_page)
+        std::memcpy(rows + y * desc.lPitch, ours, kScreenW * 2);
+      else
+        std::memcpy(ours, rows + y * desc.lPitch, kScreenW * 2);
+    }
+  }
+  page->Unlock(nullptr);
+  return fits;
+}
+
+// The host layer's turn with a frame about to be shown: a screenshot asked for is taken from
+// the game's own picture, and the notes go over it on `page`. True when the page changed.
+bool Host_Over(::IDirectDrawSurface4* page, Display& d) {
+  d.picture_current = plat::win32::Host_Wants_Frame() && Copy_Page(page, &d.picture, false);
+  if (!d.picture_current) return false;
+  const std::uint16_t* shown = plat::win32::Host_Frame(d.picture.data(), kScreenW, kScreenH);
+  if (shown == d.picture.data()) return false;
+  std::vector<std::uint16_t> noted(shown, shown + kScreenW * kScreenH);
+  return Copy_Page(page, &noted, true);
 }
 
 ::DDSURFACEDESC2 Offscreen_Desc(DWORD width, DWORD height, bool own_format) {
@@ -127,11 +171,21 @@ class Surface final : public plat::IDirectDrawSurface4 {
   Surface(std::shared_ptr<Display> display, ::IDirectDrawSurface4* real, Role role)
       : display_(std::move(display)), real_(real), role_(role) {
     display_->surfaces.push_back(this);
+    if (role == Role::kFront || role == Role::kWindowFront) display_->front = this;
   }
 
   ::IDirectDrawSurface4* real() const { return real_; }
+  Role role() const { return role_; }
+  Surface* back() const { return back_; }
   void Add_Ref() { ++refs_; }
   void Set_Back(Surface* back) { back_ = back; }
+  // The page gets another real surface, as when the display switches between full screen and
+  // a window; the game keeps its pointer.
+  void Take(::IDirectDrawSurface4* real, Role role) {
+    real_ = real;
+    role_ = role;
+    if (clipper_) real_->SetClipper(clipper_->real());
+  }
 
   plat::HRESULT Blt(const plat::RECT* dst, plat::IDirectDrawSurface4* src,
                     const plat::RECT* src_rect, std::uint32_t flags,
@@ -154,8 +208,11 @@ class Surface final : public plat::IDirectDrawSurface4 {
   }
 
   plat::HRESULT Flip(plat::IDirectDrawSurface4* target, std::uint32_t flags) override {
+    if (role_ != Role::kFront && role_ != Role::kWindowFront) return DDERR_NOTFLIPPABLE;
+    if (plat::win32::Take_Screen_Switch()) return Switch_Screen();
     if (role_ == Role::kWindowFront) return Present_In_Window();
-    if (role_ != Role::kFront) return DDERR_NOTFLIPPABLE;
+    if (plat::win32::Host_Paused() && !Wait_While_Away(*display_)) return DD_OK;
+    if (back_surface()) Host_Over(back_surface()->real_, *display_);
     Pace();
     HRESULT result = real_->Flip(target ? static_cast<Surface*>(target)->real_ : nullptr, flags);
     display_->last_flip = std::chrono::steady_clock::now();
@@ -185,7 +242,8 @@ class Surface final : public plat::IDirectDrawSurface4 {
   }
 
   plat::HRESULT SetClipper(plat::IDirectDrawClipper* clipper) override {
-    return real_->SetClipper(clipper ? static_cast<Clipper*>(clipper)->real() : nullptr);
+    clipper_ = static_cast<Clipper*>(clipper);
+    return real_->SetClipper(clipper_ ? clipper_->real() : nullptr);
   }
 
   plat::HRESULT SetColorKey(std::uint32_t flags, const plat::DDCOLORKEY* key) override {
@@ -246,6 +304,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
     if (--refs_ > 0) return static_cast<std::uint32_t>(refs_);
     auto& list = display_->surfaces;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    if (display_->front == this) display_->front = nullptr;
     if (back_) back_->Release();
     real_->Release();
     if (role_ == Role::kWindowFront) {
@@ -281,24 +340,47 @@ class Surface final : public plat::IDirectDrawSurface4 {
     if (since < std::chrono::milliseconds(15)) display_->pacer.Wait();
   }
 
+  // The page the game draws on.
+  Surface* back_surface() const {
+    if (back_) return back_;
+    for (Surface* s : display_->surfaces)
+      if (s->role_ == Role::kBack) return s;
+    return nullptr;
+  }
+
   plat::HRESULT Present_In_Window() {
+    // Paused, the frame waits here with the notes on screen, and is shown as it was after.
+    if (plat::win32::Host_Paused() && !Wait_While_Away(*display_)) return DD_OK;
     if (Away(*display_)) return Recover();
     if (!back_) return DDERR_GENERIC;
     HRESULT result = real_->Blt(nullptr, back_->real_, nullptr, DDBLT_WAIT, nullptr);
     if (result == DDERR_SURFACELOST) return Recover();
     if (FAILED(result)) return result;  // a page still locked, as a real flip would say
+    const bool noted = Host_Over(real_, *display_);
     display_->pacer.Wait();
+    result = Show_Window_Page();
+    if (result == DDERR_SURFACELOST) return Recover();
+    // The notes leave the page the game may read back, which holds its own picture only.
+    if (noted) real_->Blt(nullptr, back_->real_, nullptr, DDBLT_WAIT, nullptr);
+    display_->last_flip = std::chrono::steady_clock::now();
+    return DD_OK;
+  }
+
+ public:
+  // Stretches the shown page into the window.
+  HRESULT Show_Window_Page() {
     RECT client{};
     GetClientRect(display_->window, &client);
     POINT corner{0, 0};
     ClientToScreen(display_->window, &corner);
     OffsetRect(&client, corner.x, corner.y);
-    result = display_->primary->Blt(&client, real_, nullptr, DDBLT_WAIT, nullptr);
-    if (result == DDERR_SURFACELOST) return Recover();
-    if (FAILED(result)) Present_Through_Gdi();
-    display_->last_flip = std::chrono::steady_clock::now();
-    return DD_OK;
+    HRESULT result = display_->primary->Blt(&client, real_, nullptr, DDBLT_WAIT, nullptr);
+    if (FAILED(result) && result != DDERR_SURFACELOST) Present_Through_Gdi();
+    return result == DDERR_SURFACELOST ? result : DD_OK;
   }
+
+ private:
+  plat::HRESULT Switch_Screen();
 
   // Where the desktop's format cannot take the game's 5-6-5 pages in one blit.
   void Present_Through_Gdi() {
@@ -348,10 +430,137 @@ class Surface final : public plat::IDirectDrawSurface4 {
   ::IDirectDrawSurface4* real_;
   Role role_;
   int refs_ = 1;
-  Surface* back_ = nullptr;  // in a window: the page the game draws on
+  Surface* back_ = nullptr;     // in a window: the page the game draws on
+  Clipper* clipper_ = nullptr;  // the game's, kept on a page that gets a new real surface
   std::vector<std::uint8_t> copy_;
   DWORD row_bytes_ = 0, rows_ = 0;
 };
+
+// Paused: the frame on screen with the notes over it, as the game left it.
+void Show_Paused(Display& d) {
+  if (!d.front) return;
+  ::IDirectDrawSurface4* page = d.front->real();
+  if (!d.picture_current) {
+    // The frame was shown without the layer's help: it is taken from the screen, once.
+    if (!Copy_Page(page, &d.picture, false)) return;
+    plat::win32::Host_Frame(d.picture.data(), kScreenW, kScreenH);
+    d.picture_current = true;
+  }
+  const std::uint16_t* noted = plat::win32::Host_Frame_Again();
+  if (!noted) return;
+  std::vector<std::uint16_t> copy(noted, noted + kScreenW * kScreenH);
+  Copy_Page(page, &copy, true);
+  if (d.front->role() == Surface::Role::kWindowFront) d.front->Show_Window_Page();
+}
+
+// The desktop with a clipper on the window, the page shown and the page drawn on.
+HRESULT Make_Window_Pages(Display& d, ::IDirectDrawSurface4* pages[2]) {
+  ::DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof(desc);
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  ::IDirectDrawSurface4* primary = nullptr;
+  HRESULT result = d.dd->CreateSurface(&desc, &primary, nullptr);
+  if (FAILED(result)) return result;
+  ::IDirectDrawClipper* clipper = nullptr;
+  result = d.dd->CreateClipper(0, &clipper, nullptr);
+  if (SUCCEEDED(result)) result = clipper->SetHWnd(0, d.window);
+  if (SUCCEEDED(result)) result = primary->SetClipper(clipper);
+  pages[0] = pages[1] = nullptr;
+  for (int i = 0; i < 2; ++i) {
+    ::DDSURFACEDESC2 own = Offscreen_Desc(kScreenW, kScreenH, true);
+    if (SUCCEEDED(result)) result = d.dd->CreateSurface(&own, &pages[i], nullptr);
+  }
+  if (FAILED(result)) {
+    for (int i = 0; i < 2; ++i)
+      if (pages[i]) pages[i]->Release();
+    if (clipper) clipper->Release();
+    primary->Release();
+    return result;
+  }
+  d.primary = primary;
+  d.window_clipper = clipper;
+  return DD_OK;
+}
+
+// The game's flip chain in the display's own mode, as the game itself asks for it.
+HRESULT Make_Full_Screen_Pages(Display& d, ::IDirectDrawSurface4* pages[2]) {
+  ::DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof(desc);
+  desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+  desc.dwBackBufferCount = 1;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+  HRESULT result = d.dd->CreateSurface(&desc, &pages[0], nullptr);
+  if (FAILED(result)) return result;
+  ::DDSCAPS2 caps{};
+  caps.dwCaps = DDSCAPS_BACKBUFFER;
+  result = pages[0]->GetAttachedSurface(&caps, &pages[1]);
+  if (FAILED(result)) pages[0]->Release();
+  return result;
+}
+
+// Alt+Enter: exclusive full screen becomes a framed window, or back. The game keeps its
+// surfaces: its pages get new real ones, every surface comes back as after a lost surface, and
+// the game flips again.
+plat::HRESULT Surface::Switch_Screen() {
+  Display& d = *display_;
+  Surface* back = back_surface();
+  if (!d.dd || !back || !IsWindow(d.window)) return DD_OK;
+  const bool to_window = !d.options.windowed;
+  back->real_->Release();
+  real_->Release();
+  if (d.primary) d.primary->Release();
+  if (d.window_clipper) d.window_clipper->Release();
+  d.primary = nullptr;
+  d.window_clipper = nullptr;
+  ::IDirectDrawSurface4* pages[2] = {nullptr, nullptr};
+  HRESULT result;
+  if (to_window) {
+    d.dd->SetCooperativeLevel(d.window, DDSCL_NORMAL);
+    d.dd->RestoreDisplayMode();
+    const LONG style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+    SetWindowLongPtrA(d.window, GWL_STYLE, style);
+    RECT frame{0, 0, static_cast<LONG>(kScreenW), static_cast<LONG>(kScreenH)};
+    AdjustWindowRectEx(&frame, style, FALSE, GetWindowLongA(d.window, GWL_EXSTYLE));
+    RECT work{0, 0, static_cast<LONG>(kScreenW), static_cast<LONG>(kScreenH)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    SetWindowPos(d.window, HWND_NOTOPMOST,
+                 work.left + std::max(0L, (work.right - work.left - w) / 2),
+                 work.top + std::max(0L, (work.bottom - work.top - h) / 2), w, h,
+                 SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    d.options.windowed = true;
+    result = Make_Window_Pages(d, pages);
+  } else {
+    SetWindowLongPtrA(d.window, GWL_STYLE, WS_POPUP | WS_VISIBLE);
+    SetWindowPos(d.window, HWND_TOPMOST, 0, 0, kScreenW, kScreenH,
+                 SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    d.options.windowed = false;
+    result = d.dd->SetCooperativeLevel(d.window, d.game_level);
+    if (SUCCEEDED(result)) result = d.dd->SetDisplayMode(kScreenW, kScreenH, 16, 0, 0);
+    if (SUCCEEDED(result)) result = Make_Full_Screen_Pages(d, pages);
+  }
+  if (FAILED(result)) {
+    // Nothing to show on: the game cannot go on, and says so as a lost display would.
+    plat::win32::Host_Note("Could not switch the display");
+    return result;
+  }
+  Take(pages[0], to_window ? Role::kWindowFront : Role::kFront);
+  back->Take(pages[1], Role::kBack);
+  if (to_window && !back_) {
+    back_ = back;  // the window's front page owns its back page, as when made in a window
+    back->Add_Ref();
+  }
+  for (Surface* s : d.surfaces) s->Restore();
+  d.picture_current = false;
+  // Said on standard error only: in full screen a note would reach the page the game reads.
+  std::fprintf(stderr, "zorvex: %s\n",
+               to_window ? "In a window - Alt+Enter for full screen"
+                         : "Full screen - Alt+Enter for a window");
+  std::fflush(stderr);
+  plat::win32::Note_Return();
+  return DDERR_SURFACELOST;  // the game flips again
+}
 
 class DirectDraw4 final : public plat::IDirectDraw4 {
  public:
@@ -362,6 +571,7 @@ class DirectDraw4 final : public plat::IDirectDraw4 {
 
   plat::HRESULT SetCooperativeLevel(plat::HWND window, std::uint32_t flags) override {
     display_->window = reinterpret_cast<HWND>(window);
+    display_->game_level = flags;
     // A window shares the desktop: the normal level, whatever the game asks for.
     return real_->SetCooperativeLevel(display_->window,
                                       display_->options.windowed ? DDSCL_NORMAL : flags);
@@ -424,33 +634,10 @@ class DirectDraw4 final : public plat::IDirectDraw4 {
  private:
   ~DirectDraw4() = default;
 
-  // The desktop with a clipper on the window, the page shown and the page drawn on.
   plat::HRESULT Create_Window_Pages(plat::IDirectDrawSurface4** out) {
-    ::DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof(desc);
-    desc.dwFlags = DDSD_CAPS;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-    ::IDirectDrawSurface4* primary = nullptr;
-    HRESULT result = real_->CreateSurface(&desc, &primary, nullptr);
+    ::IDirectDrawSurface4* pages[2];
+    HRESULT result = Make_Window_Pages(*display_, pages);
     if (FAILED(result)) return result;
-    ::IDirectDrawClipper* clipper = nullptr;
-    result = real_->CreateClipper(0, &clipper, nullptr);
-    if (SUCCEEDED(result)) result = clipper->SetHWnd(0, display_->window);
-    if (SUCCEEDED(result)) result = primary->SetClipper(clipper);
-    ::IDirectDrawSurface4* pages[2] = {nullptr, nullptr};
-    for (::IDirectDrawSurface4*& page : pages) {
-      ::DDSURFACEDESC2 own = Offscreen_Desc(kScreenW, kScreenH, true);
-      if (SUCCEEDED(result)) result = real_->CreateSurface(&own, &page, nullptr);
-    }
-    if (FAILED(result)) {
-      for (::IDirectDrawSurface4* page : pages)
-        if (page) page->Release();
-      if (clipper) clipper->Release();
-      primary->Release();
-      return result;
-    }
-    display_->primary = primary;
-    display_->window_clipper = clipper;
     auto* front = new Surface(display_, pages[0], Surface::Role::kWindowFront);
     front->Set_Back(new Surface(display_, pages[1], Surface::Role::kBack));
     *out = front;

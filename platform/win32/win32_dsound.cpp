@@ -1,6 +1,7 @@
 // DirectSound under the seam.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -43,12 +44,18 @@ std::int32_t Attenuation(int percent) {
   return std::max<std::int32_t>(DSBVOLUME_MIN, std::lround(2000.0 * std::log10(percent / 100.0)));
 }
 
+class Buffer;
+std::vector<Buffer*> buffers;  // every buffer the game holds, for the volume keys
+std::int32_t attenuation = 0;  // the player's volume, in hundredths of a decibel
+
 class Buffer final : public plat::win32::Adapter<plat::IDirectSoundBuffer, ::IDirectSoundBuffer> {
  public:
-  Buffer(::IDirectSoundBuffer* real, std::int32_t attenuation)
-      : Adapter(real), attenuation_(attenuation) {
-    if (attenuation_ != 0) real_->SetVolume(attenuation_);  // refused without volume control
+  Buffer(::IDirectSoundBuffer* real, std::uint32_t bytes) : Adapter(real), copy_(bytes) {
+    if (attenuation != 0) real_->SetVolume(attenuation);  // refused without volume control
+    buffers.push_back(this);
   }
+
+  void Attenuate() { real_->SetVolume(std::max(DSBVOLUME_MIN, volume_ + attenuation)); }
 
   plat::HRESULT SetFormat(const plat::WAVEFORMATEX* format) override {
     if (!format) return DSERR_INVALIDPARAM;
@@ -63,7 +70,8 @@ class Buffer final : public plat::win32::Adapter<plat::IDirectSoundBuffer, ::IDi
     // A volume the system refuses is handed on as it is, for its own error.
     if (hundredths_db < DSBVOLUME_MIN || hundredths_db > DSBVOLUME_MAX)
       return real_->SetVolume(hundredths_db);
-    return real_->SetVolume(std::max(DSBVOLUME_MIN, hundredths_db + attenuation_));
+    volume_ = hundredths_db;
+    return real_->SetVolume(std::max(DSBVOLUME_MIN, hundredths_db + attenuation));
   }
   plat::HRESULT Lock(std::uint32_t offset, std::uint32_t bytes, void** region1,
                      std::uint32_t* bytes1, void** region2, std::uint32_t* bytes2,
@@ -71,27 +79,56 @@ class Buffer final : public plat::win32::Adapter<plat::IDirectSoundBuffer, ::IDi
     DWORD n1 = 0, n2 = 0;
     HRESULT result = real_->Lock(offset, bytes, region1, bytes1 ? &n1 : nullptr, region2,
                                  bytes2 ? &n2 : nullptr, flags);
+    if (result == DSERR_BUFFERLOST && Restore())
+      result = real_->Lock(offset, bytes, region1, bytes1 ? &n1 : nullptr, region2,
+                           bytes2 ? &n2 : nullptr, flags);
+    locked_at_ = (flags & DSBLOCK_ENTIREBUFFER) ? 0 : offset;
     if (bytes1) *bytes1 = n1;
     if (bytes2) *bytes2 = n2;
     return result;
   }
   plat::HRESULT Unlock(void* region1, std::uint32_t bytes1, void* region2,
                        std::uint32_t bytes2) override {
+    Keep(locked_at_, region1, bytes1);
+    Keep(0, region2, bytes2);
     return real_->Unlock(region1, bytes1, region2, bytes2);
   }
   plat::HRESULT Play(std::uint32_t reserved, std::uint32_t priority, std::uint32_t flags) override {
-    return real_->Play(reserved, priority, flags);
+    HRESULT result = real_->Play(reserved, priority, flags);
+    if (result == DSERR_BUFFERLOST && Restore()) result = real_->Play(reserved, priority, flags);
+    return result;
   }
   plat::HRESULT Stop() override { return real_->Stop(); }
 
  private:
-  ~Buffer() = default;
-  std::int32_t attenuation_;
+  ~Buffer() { buffers.erase(std::find(buffers.begin(), buffers.end(), this)); }
+
+  // What the game wrote, to put back when the system takes the buffer's memory away.
+  void Keep(std::uint32_t at, const void* region, std::uint32_t bytes) {
+    if (region && at < copy_.size())
+      std::memcpy(copy_.data() + at, region, std::min<std::size_t>(bytes, copy_.size() - at));
+  }
+
+  // A lost buffer (another program took the sound device) comes back as the game left it.
+  bool Restore() {
+    if (FAILED(real_->Restore())) return false;
+    void* region = nullptr;
+    DWORD bytes = 0;
+    if (FAILED(real_->Lock(0, 0, &region, &bytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER)))
+      return false;
+    std::memcpy(region, copy_.data(), std::min<std::size_t>(bytes, copy_.size()));
+    real_->Unlock(region, bytes, nullptr, 0);
+    return true;
+  }
+
+  std::int32_t volume_ = 0;  // the game's own, before the player's attenuation
+  std::vector<std::uint8_t> copy_;
+  std::uint32_t locked_at_ = 0;
 };
 
 class Sound final : public plat::win32::Adapter<plat::IDirectSound, ::IDirectSound> {
  public:
-  Sound(::IDirectSound* real, int volume) : Adapter(real), attenuation_(Attenuation(volume)) {}
+  Sound(::IDirectSound* real, int volume) : Adapter(real) { attenuation = Attenuation(volume); }
 
   plat::HRESULT SetCooperativeLevel(plat::HWND window, std::uint32_t level) override {
     return real_->SetCooperativeLevel(reinterpret_cast<HWND>(window), level);
@@ -115,16 +152,24 @@ class Sound final : public plat::win32::Adapter<plat::IDirectSound, ::IDirectSou
     ::IDirectSoundBuffer* buffer = nullptr;
     HRESULT result = real_->CreateSoundBuffer(&real, &buffer, nullptr);
     if (FAILED(result)) return result;
-    *out = new Buffer(buffer, attenuation_);
+    *out = new Buffer(buffer, desc->dwFlags & DSBCAPS_PRIMARYBUFFER ? 0 : desc->dwBufferBytes);
     return DS_OK;
   }
 
  private:
   ~Sound() = default;
-  std::int32_t attenuation_;
 };
 
 }  // namespace
+
+void plat::win32::Set_Sound_Volume(int percent) {
+  attenuation = Attenuation(percent);
+  for (Buffer* buffer : buffers) buffer->Attenuate();
+  std::fprintf(
+      stderr, "zorvex: volume %d%%: DirectSound attenuation %d (hundredths of a dB), %zu buffers\n",
+      percent, static_cast<int>(attenuation), buffers.size());
+  std::fflush(stderr);
+}
 
 plat::HRESULT plat::win32::Create_DirectSound(int volume, plat::IDirectSound** out) {
   if (!out) return DSERR_INVALIDPARAM;

@@ -25,6 +25,7 @@ constexpr int kMaxScale = 8;
 plat::WNDPROC game_proc = nullptr;
 
 LRESULT CALLBACK Trampoline(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+  if (plat::win32::Host_Key_Message(message, wp, lp)) return 0;  // the host's own keys
   if (!game_proc) return DefWindowProcA(window, message, wp, lp);
   return game_proc(reinterpret_cast<plat::HWND>(window), message, wp, lp);
 }
@@ -40,6 +41,7 @@ class Win32Os final : public plat::Os {
  public:
   explicit Win32Os(const plat::win32::Win32Options& options) : options_(options) {
     timeBeginPeriod(1);  // sleeps of a millisecond for the frame pacer
+    plat::win32::Start_Host(!options.nosound, options.volume);
   }
   ~Win32Os() override {
     timeEndPeriod(1);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/os.h"
 
@@ -39,5 +40,22 @@ class Adapter : public Seam {
 // input devices forget what happened meanwhile.
 void Note_Return();
 std::uint32_t Returns();
+
+// The host layer on Windows (win32_host_keys.cpp): the window's key messages go to it first,
+// and the adapters carry out its answers.
+void Start_Host(bool sound, int volume);
+// True when the key message was the host's and is not the game's.
+bool Host_Key_Message(unsigned message, std::uintptr_t wp, std::intptr_t lp);
+void Hide_Host_Keys(std::uint8_t* keyboard_state);  // DirectInput's 256 key bytes
+bool Host_Paused();
+bool Take_Screen_Switch();  // Alt+Enter or F11 since the last call
+bool Host_Wants_Frame();
+// The game's 640 x 480 5-6-5 frame (pitch = width) in, the one to show out.
+const std::uint16_t* Host_Frame(const std::uint16_t* pixels, int width, int height);
+const std::uint16_t* Host_Frame_Again();  // the last one, with the notes as they are now
+void Host_Note(const std::string& text);  // over the picture, and on standard error
+
+// DirectSound's side of the volume keys: every buffer's attenuation, now and from now on.
+void Set_Sound_Volume(int percent);
 
 }  // namespace plat::win32

@@ -10,11 +10,19 @@ target_sources(zorvex_soft PRIVATE ${ZORVEX_HOST_BUILD}/generated/zorvex_font.cp
 # The Win32 backend: real Win32, GDI, DirectDraw, DirectSound and DirectInput under the seam.
 file(GLOB ZORVEX_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
 add_library(zorvex_win32 STATIC ${ZORVEX_WIN32_SOURCES})
-# The frame pacer is the soft backend's.
-target_link_libraries(zorvex_win32 PUBLIC zorvex_soft ddraw dsound dinput dxguid winmm gdi32 user32)
+# The frame pacer is the soft backend's; the host layer is every platform's.
+target_link_libraries(zorvex_win32 PUBLIC zorvex_host ddraw dsound dinput dxguid winmm gdi32 user32
+                      shell32)
 
 # The program: the Windows entry point and the Win32 (or headless) backend around the game.
 add_executable(zorvex app/main_windows.cpp)
 target_link_libraries(zorvex PRIVATE zorvex_game zorvex_win32)
 # A program for the desktop: no console window opens beside the game.
 target_link_options(zorvex PRIVATE -static -mwindows)
+
+# The sound adapters over a stand-in DirectSound that loses buffers, run under Wine by
+# tests/windows/wine_check.sh.
+add_executable(zorvex-sound-lost-check tests/windows/sound_lost_check.cpp
+                                       platform/win32/win32_dsound.cpp)
+target_link_libraries(zorvex-sound-lost-check PRIVATE zorvex_seam winmm)
+target_link_options(zorvex-sound-lost-check PRIVATE -static)

@@ -1,5 +1,6 @@
 // The page as a player meets it, in headless Chromium: the title appears, Enter starts a game,
-// the mouse steers the ship, sound plays, Escape ends the run with status 0.
+// the mouse steers the ship, sound plays, the host's keys work (- silences, = brings the sound
+// back, P holds the frames, F12 offers a PNG download), Escape ends the run with status 0.
 import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
@@ -84,9 +85,34 @@ try {
       '({state: window.zorvexAudio && zorvexAudio.state, peak: window.zorvexAudioPeak})');
   check(sound.state === 'running', `the audio context is running (${sound.state})`);
   check(sound.peak > 1000, `the sound is not silent (peak ${sound.peak})`);
+
+  for (let i = 0; i < 10; ++i) await key('Minus', '-', 189);
+  await sleep(300);
+  await page.evaluate('window.zorvexAudioPeak = 0');
+  await sleep(500);
+  const silent = await page.evaluate('window.zorvexAudioPeak');
+  for (let i = 0; i < 10; ++i) await key('Equal', '=', 187);
+  await page.evaluate('window.zorvexAudioPeak = 0');
+  await sleep(500);
+  const loud = await page.evaluate('window.zorvexAudioPeak');
+  check(silent === 0 && loud > 1000, `- silences the sound and = brings it back (${silent}, ${loud})`);
+
+  await key('KeyP', 'p', 80);
+  const pausedAt = await page.evaluate('window.zorvexSteps');
+  await sleep(1000);
+  const stillAt = await page.evaluate('window.zorvexSteps');
+  await key('F12', 'F12', 123);
+  check(await until(page, 'window.zorvexDownloads === 1', 3000), 'F12 offers the picture as a download');
+  await key('KeyP', 'p', 80);
+  await sleep(500);
+  const goneOn = await page.evaluate('window.zorvexSteps');
+  check(pausedAt === stillAt && goneOn > stillAt,
+        `P holds the game's frames and lets them go on (${pausedAt}, ${stillAt}, ${goneOn})`);
   await key('Escape', 'Escape', 27);
   const result = await page.evaluate('window.run');
   check(result.code === 0, `Escape ends the run with status 0 (${result.code})`);
+  check(/zorvex: Screenshot saved to your downloads as zorvex-\d{8}-\d{6}\.png/.test(result.stdout),
+        `the screenshot is reported (${result.stdout.trim()})`);
 
   const lines = (trace || '').trim().split('\n').filter(Boolean).map((l) => JSON.parse(l));
   const play = lines.filter((l) => l.mode === 1);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/host/screenshot.h"
 #include "platform/png/png_file.h"
-#include "platform/sdl/sdl_screenshot.h"
 #include "platform/soft/volume.h"
 #include "tests/file_text.h"
 
@@ -72,8 +72,8 @@ TEST(Screenshot, SavesTheWidenedPictureUnderAFreshNameEachTime) {
   const std::vector<std::uint8_t> expected = {255, 255, 255, 0, 0, 0,   255, 0,   0,
                                               0,   255, 0,   0, 0, 255, 132, 130, 132};
   std::string first, second;
-  ASSERT_TRUE(plat::sdl::Save_Screenshot(frame.data(), 3, 2, dir.Path(), &first)) << first;
-  ASSERT_TRUE(plat::sdl::Save_Screenshot(frame.data(), 3, 2, dir.Path() + "/", &second)) << second;
+  ASSERT_TRUE(plat::host::Save_Screenshot(frame.data(), 3, 2, dir.Path(), &first)) << first;
+  ASSERT_TRUE(plat::host::Save_Screenshot(frame.data(), 3, 2, dir.Path() + "/", &second)) << second;
   EXPECT_NE(first, second);  // the same second gets a -2, and nothing is replaced
   EXPECT_EQ(first.rfind(dir.Path() + "/zorvex-", 0), 0u) << first;
   Decoded back = Decode(File_Text(first), 3);
@@ -95,14 +95,15 @@ TEST(Screenshot, AFullDiskOrAMissingFolderLeavesNoFileAndSaysWhy) {
   small.rlim_cur = 4096;
   signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool saved = plat::sdl::Save_Screenshot(frame.data(), 640, 480, dir.Path(), &why);
+  const bool saved = plat::host::Save_Screenshot(frame.data(), 640, 480, dir.Path(), &why);
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, SIG_DFL);
   EXPECT_FALSE(saved);
   EXPECT_NE(why.find("cannot write"), std::string::npos) << why;
   EXPECT_EQ(Files_In(dir.Path()), 0u) << "a partial or temporary file was left";
 
-  EXPECT_FALSE(plat::sdl::Save_Screenshot(frame.data(), 640, 480, dir.Path() + "/not-there", &why));
+  EXPECT_FALSE(
+      plat::host::Save_Screenshot(frame.data(), 640, 480, dir.Path() + "/not-there", &why));
   EXPECT_NE(why.find("No such file"), std::string::npos) << why;
 }
 

@@ -1,18 +1,17 @@
-#include "platform/sdl/sdl_screenshot.h"
+#include "platform/host/screenshot.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
 #include <vector>
 
 #include "platform/png/png_file.h"
 #include "platform/soft/picture_scaler.h"
 
-namespace plat::sdl {
+namespace plat::host {
 
 namespace {
 
-constexpr int kMaxSameSecond = 100;  // names tried within one second before giving up
+constexpr int MAX_SAME_SECOND = 100;  // names tried within one second before giving up
 
 // Each channel widened to 8 bits as the window's own pixels are, so white stays 255.
 std::vector<std::uint8_t> To_Rgb(const std::uint16_t* pixels, int width, int height) {
@@ -28,25 +27,19 @@ std::vector<std::uint8_t> To_Rgb(const std::uint16_t* pixels, int width, int hei
 
 }  // namespace
 
-std::string Screenshot_Dir() {
-  const char* dir = std::getenv("XDG_PICTURES_DIR");
-  return dir && *dir ? dir : ".";
-}
-
 bool Save_Screenshot(const std::uint16_t* pixels, int width, int height, const std::string& dir,
                      std::string* result) {
   const std::vector<std::uint8_t> rgb = To_Rgb(pixels, width, height);
   const std::vector<std::uint8_t> png = plat::png::Encode(rgb.data(), width, height, 3);
   std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char stamp[32];
-  std::strftime(stamp, sizeof(stamp), "%Y%m%d-%H%M%S", &local);
+  char stamp[32] = "0";
+  if (const std::tm* local = std::localtime(&now))  // the game's one thread asks for it
+    std::strftime(stamp, sizeof(stamp), "%Y%m%d-%H%M%S", local);
   std::string base = dir;
-  if (!base.empty() && base.back() != '/') base += '/';
+  if (!base.empty() && base.back() != '/' && base.back() != '\\') base += '/';
   base += "zorvex-";
   base += stamp;
-  for (int n = 1; n <= kMaxSameSecond; ++n) {
+  for (int n = 1; n <= MAX_SAME_SECOND; ++n) {
     std::string path = base;
     if (n > 1) {
       path += '-';
@@ -67,4 +60,4 @@ bool Save_Screenshot(const std::uint16_t* pixels, int width, int height, const s
   return false;
 }
 
-}  // namespace plat::sdl
+}  // namespace plat::host

@@ -1,0 +1,102 @@
+#include "platform/host/host_layer.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace plat::host {
+
+HostLayer::HostLayer(HostOptions options)
+    : options_(std::move(options)), volume_(std::clamp(options_.volume, 0, 100)) {}
+
+Reaction HostLayer::Key(const KeyEvent& e, std::uint64_t now_ms) {
+  Reaction reaction;
+  const bool known = e.code >= 0 && e.code < KEY_CODES;
+  if (known && !e.down) {
+    const bool ours = held_by_host_[e.code];
+    held_by_host_[e.code] = false;
+    if (ours) reaction.to_game = false;
+  } else if (known && !(e.repeat && !held_by_host_[e.code])) {
+    // A key the game already holds stays the game's, even when a modifier joins it.
+    const HostKey key = Host_Key_Of(e.key, e.alt);
+    // A release missed while away must not take the game's key.
+    held_by_host_[e.code] = key != HostKey::GAME_KEY;
+    if (key != HostKey::GAME_KEY) {
+      reaction.to_game = false;
+      if (!e.repeat || key == HostKey::VOLUME_DOWN || key == HostKey::VOLUME_UP)
+        Act(key, &reaction, now_ms);
+    }
+  }
+  if (!reaction.to_game || !paused_) return reaction;
+  // Paused, the game hears nothing but Escape, which quits at any moment: it ends the pause.
+  if (!e.down || e.key != Key::ESCAPE) {
+    reaction.to_game = false;
+    return reaction;
+  }
+  Set_Paused(false);
+  reaction.pause = true;
+  return reaction;
+}
+
+void HostLayer::Act(HostKey key, Reaction* reaction, std::uint64_t now_ms) {
+  switch (key) {
+    case HostKey::FULL_SCREEN:
+      reaction->switch_screen = true;
+      break;
+    case HostKey::PAUSE:
+      Set_Paused(!paused_);
+      reaction->pause = true;
+      break;
+    case HostKey::VOLUME_DOWN:
+    case HostKey::VOLUME_UP: {
+      const int step = key == HostKey::VOLUME_UP ? VOLUME_STEP : -VOLUME_STEP;
+      volume_ = std::clamp(volume_ + step, 0, 100);
+      reaction->volume = true;
+      Note("Volume " + std::to_string(volume_) + "%" + (options_.sound ? "" : " (sound is off)"),
+           now_ms);
+      break;
+    }
+    case HostKey::SCREENSHOT:
+      // The frame on screen while the game waits; otherwise the next one shown.
+      if (paused_ && shown_)
+        Screenshot(shown_, now_ms);
+      else
+        screenshot_wanted_ = true;
+      break;
+    case HostKey::GAME_KEY:
+      break;
+  }
+}
+
+const std::uint16_t* HostLayer::Frame(const std::uint16_t* pixels, int width, int height,
+                                      std::uint64_t now_ms) {
+  shown_ = pixels;
+  width_ = width;
+  height_ = height;
+  if (screenshot_wanted_) Screenshot(pixels, now_ms);
+  return overlay_.Lay_Over(pixels, width, height, now_ms);
+}
+
+const std::uint16_t* HostLayer::Frame_Again(std::uint64_t now_ms) {
+  if (!shown_) return nullptr;
+  return overlay_.Lay_Over(shown_, width_, height_, now_ms);
+}
+
+void HostLayer::Note(const std::string& text, std::uint64_t now_ms) { overlay_.Note(text, now_ms); }
+
+void HostLayer::Set_Paused(bool paused) {
+  paused_ = paused;
+  overlay_.Set_Paused(paused);
+}
+
+void HostLayer::Screenshot(const std::uint16_t* pixels, std::uint64_t now_ms) {
+  screenshot_wanted_ = false;
+  std::string result = "nowhere to keep it";
+  const bool kept =
+      options_.keep_picture && options_.keep_picture(pixels, width_, height_, &result);
+  const std::string text =
+      kept ? "Screenshot saved to " + result : "Screenshot not saved: " + result;
+  Note(text, now_ms);
+  if (options_.report) options_.report(text);
+}
+
+}  // namespace plat::host

@@ -1,0 +1,84 @@
+// What the port adds around the game for the player, alike on every platform: the host's keys
+// and what they do, the notes over the picture, the screenshots. A platform turns its key events
+// into KeyEvents, hands over each frame the game shows, and carries out the Reaction it gets
+// back; the layer itself holds no window, device or file.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/host/host_keys.h"
+#include "platform/host/overlay.h"
+
+namespace plat::host {
+
+constexpr int KEY_CODES = 512;  // the platforms' own numbers for physical keys stay below this
+
+struct KeyEvent {
+  Key key = Key::OTHER;
+  int code = 0;  // the platform's number for the physical key: its press and release match
+  bool down = true;
+  bool repeat = false;  // the system repeating a held key
+  bool alt = false;
+};
+
+// What the platform does after an event.
+struct Reaction {
+  bool to_game = true;         // the key goes on to the game's keyboard state
+  bool pause = false;          // Paused() changed: sound stops or goes on; input let go
+  bool volume = false;         // Volume() changed: the sound device takes it
+  bool switch_screen = false;  // full screen becomes a window or back
+};
+
+// Keeps a 5-6-5 picture (pitch = width) wherever the platform keeps screenshots; `result` says
+// where it went, or why it did not.
+using KeepPicture =
+    std::function<bool(const std::uint16_t* pixels, int width, int height, std::string* result)>;
+
+struct HostOptions {
+  bool sound = true;  // false: the volume note says the sound is off
+  int volume = 100;   // 0 to 100
+  KeepPicture keep_picture;
+  std::function<void(const std::string& text)> report;  // where a screenshot went, for a log
+};
+
+class HostLayer {
+ public:
+  explicit HostLayer(HostOptions options);
+
+  Reaction Key(const KeyEvent& e, std::uint64_t now_ms);
+  // The frame as the screen should show it: a screenshot asked for is taken from the game's own
+  // pixels, and the notes are laid over a copy. The frame stays the one shown until the next.
+  const std::uint16_t* Frame(const std::uint16_t* pixels, int width, int height,
+                             std::uint64_t now_ms);
+  // The frame shown last, with the notes as they are now; null before the first.
+  const std::uint16_t* Frame_Again(std::uint64_t now_ms);
+  void Note(const std::string& text, std::uint64_t now_ms);
+  // A platform's own reason to stop pausing (none yet on the platforms here).
+  void Set_Paused(bool paused);
+
+  // Whether the next frame is wanted: a screenshot is asked for, or notes are up.
+  bool Wants_Frame() const { return screenshot_wanted_ || !overlay_.Empty(); }
+  // Whether the physical key `code` is held as a host key, its release still to come.
+  bool Holds(int code) const { return code >= 0 && code < KEY_CODES && held_by_host_[code]; }
+  bool Paused() const { return paused_; }
+  int Volume() const { return volume_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+ private:
+  void Act(HostKey key, Reaction* reaction, std::uint64_t now_ms);
+  void Screenshot(const std::uint16_t* pixels, std::uint64_t now_ms);
+
+  HostOptions options_;
+  bool paused_ = false;
+  int volume_ = 100;
+  bool held_by_host_[KEY_CODES] = {};     // pressed as a host key: its release is ours too
+  bool screenshot_wanted_ = false;        // taken from the next frame shown
+  const std::uint16_t* shown_ = nullptr;  // the game's frame on screen, while it waits in a flip
+  int width_ = 0, height_ = 0;
+  Overlay overlay_;
+};
+
+}  // namespace plat::host

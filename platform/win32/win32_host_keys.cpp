@@ -1,0 +1,128 @@
+// The host layer on Windows: the window's key messages become its key events; the adapters
+// carry out its answers (the flip waits while paused and shows the notes, the sound buffers take
+// the volume, the keyboard device hides the host's keys from the game).
+#include <cstdio>
+#include <memory>
+
+#include "platform/host/host_layer.h"
+#include "platform/host/screenshot.h"
+#include "platform/win32/win32_parts.h"
+// The seam's headers first: the system's macros would otherwise rewrite their constants.
+// clang-format off
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <shlobj.h>
+// clang-format on
+
+namespace {
+
+std::unique_ptr<plat::host::HostLayer> layer;
+bool hidden[256] = {};  // taken by the host: kept from the game until read after the release
+bool switch_wanted = false;
+
+plat::host::Key Key_Of(WPARAM vk, bool extended) {
+  using plat::host::Key;
+  switch (vk) {
+    case 'P':
+      return Key::P;
+    case VK_PAUSE:
+      return Key::PAUSE;
+    case VK_OEM_MINUS:
+      return Key::MINUS;
+    case VK_OEM_PLUS:
+      return Key::EQUALS;  // the = key, + when shifted
+    case VK_SUBTRACT:
+      return Key::PAD_MINUS;
+    case VK_ADD:
+      return Key::PAD_PLUS;
+    case VK_RETURN:
+      return extended ? Key::PAD_ENTER : Key::ENTER;
+    case VK_F11:
+      return Key::F11;
+    case VK_F12:
+      return Key::F12;
+    case VK_ESCAPE:
+      return Key::ESCAPE;
+    default:
+      return Key::OTHER;
+  }
+}
+
+// The user's Pictures folder, made when missing; the working folder when there is none.
+bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::string* result) {
+  char dir[MAX_PATH] = ".";
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_MYPICTURES | CSIDL_FLAG_CREATE, nullptr, 0, dir)))
+    dir[0] = '.', dir[1] = '\0';
+  return plat::host::Save_Screenshot(pixels, width, height, dir, result);
+}
+
+void Report(const std::string& text) {
+  std::fprintf(stderr, "zorvex: %s\n", text.c_str());
+  std::fflush(stderr);
+}
+
+}  // namespace
+
+void plat::win32::Start_Host(bool sound, int volume) {
+  plat::host::HostOptions options;
+  options.sound = sound;
+  options.volume = volume;
+  options.keep_picture = Keep_Picture;
+  options.report = Report;
+  layer = std::make_unique<plat::host::HostLayer>(options);
+  switch_wanted = false;
+}
+
+bool plat::win32::Host_Key_Message(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
+  const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+  if (!layer || (!down && message != WM_KEYUP && message != WM_SYSKEYUP)) return false;
+  const bool extended = (lp & (1 << 24)) != 0;
+  // The key's DirectInput code: its scan code, with the extended keys above 0x80.
+  int dik = static_cast<int>((lp >> 16) & 0x7F) | (extended ? 0x80 : 0);
+  if (wp == VK_PAUSE) dik = 0xC5;
+  plat::host::KeyEvent event;
+  event.key = Key_Of(wp, extended);
+  event.code = dik;
+  event.down = down;
+  event.repeat = down && (lp & (1 << 30)) != 0;
+  event.alt = (lp & (1 << 29)) != 0;
+  const plat::host::Reaction reaction = layer->Key(event, GetTickCount64());
+  // As on a return from away: the mouse's motion meanwhile is not the player's move in the game.
+  if (reaction.pause) Note_Return();
+  if (reaction.volume) Set_Sound_Volume(layer->Volume());
+  if (reaction.switch_screen) switch_wanted = true;
+  if (reaction.to_game) return false;
+  hidden[dik] = true;
+  return true;  // Alt+Enter then opens no system menu and rings no bell
+}
+
+void plat::win32::Hide_Host_Keys(std::uint8_t* keyboard_state) {
+  for (int dik = 0; dik < 256; ++dik) {
+    if (!hidden[dik]) continue;
+    keyboard_state[dik] = 0;
+    hidden[dik] = layer && layer->Holds(dik);
+  }
+}
+
+bool plat::win32::Host_Paused() { return layer && layer->Paused(); }
+
+bool plat::win32::Take_Screen_Switch() {
+  const bool wanted = switch_wanted;
+  switch_wanted = false;
+  return wanted;
+}
+
+bool plat::win32::Host_Wants_Frame() { return layer && layer->Wants_Frame(); }
+
+const std::uint16_t* plat::win32::Host_Frame(const std::uint16_t* pixels, int width, int height) {
+  return layer ? layer->Frame(pixels, width, height, GetTickCount64()) : pixels;
+}
+
+const std::uint16_t* plat::win32::Host_Frame_Again() {
+  return layer ? layer->Frame_Again(GetTickCount64()) : nullptr;
+}
+
+void plat::win32::Host_Note(const std::string& text) {
+  if (layer) layer->Note(text, GetTickCount64());
+  Report(text);
+}
