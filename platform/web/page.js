@@ -91,21 +91,30 @@
         return 0;
       }
       window.zorvexAudio = audio;
-      const node = audio.createScriptProcessor(2048, 0, 2);
-      node.onaudioprocess = (e) => {
-        const frames = e.outputBuffer.length;
+      // The mix of `frames` stereo frames, copied out of the game's memory.
+      const mix = (frames) => {
         const at = Module._zorvex_web_mix(frames) >> 1;
-        const samples = Module.HEAP16;
-        const left = e.outputBuffer.getChannelData(0), right = e.outputBuffer.getChannelData(1);
+        const samples = Module.HEAP16.slice(at, at + 2 * frames);
         let peak = 0;
-        for (let i = 0; i < frames; ++i) {
-          left[i] = samples[at + 2 * i] / 32768;
-          right[i] = samples[at + 2 * i + 1] / 32768;
-          peak = Math.max(peak, Math.abs(samples[at + 2 * i]), Math.abs(samples[at + 2 * i + 1]));
-        }
+        for (let i = 0; i < samples.length; ++i) peak = Math.max(peak, Math.abs(samples[i]));
         window.zorvexAudioPeak = Math.max(window.zorvexAudioPeak, peak);
+        return samples;
       };
-      node.connect(audio.destination);
+      // An AudioWorklet where there is one; otherwise the ScriptProcessorNode on this thread.
+      const scriptOut = () => {
+        const node = audio.createScriptProcessor(2048, 0, 2);
+        node.onaudioprocess = (e) => {
+          const frames = e.outputBuffer.length, samples = mix(frames);
+          const left = e.outputBuffer.getChannelData(0), right = e.outputBuffer.getChannelData(1);
+          for (let i = 0; i < frames; ++i) {
+            left[i] = samples[2 * i] / 32768;
+            right[i] = samples[2 * i + 1] / 32768;
+          }
+        };
+        node.connect(audio.destination);
+        window.zorvexAudioPath = 'script';
+      };
+      if (!window.zorvexWorkletOut || !window.zorvexWorkletOut(audio, mix, scriptOut)) scriptOut();
       // Browsers start sound only after the player has done something on the page.
       for (const type of ['pointerdown', 'keydown', 'touchend']) {
         window.addEventListener(type, resumeAudio);

@@ -132,6 +132,19 @@ async function playByTouch(browser) {
   check(Math.abs(wide.h - 390) <= 1, `sideways, the picture fills the screen's height (${wide.w}x${wide.h})`);
   await shoot(page, 'landscape.png');
 
+  // The sound goes out through an AudioWorklet, mixed far enough ahead that the page's thread
+  // busy for 100 ms at a time leaves no gap.
+  check(await until(page, 'window.zorvexAudioStarved !== undefined', 5000) &&
+        await page.evaluate('zorvexAudioPath') === 'worklet', 'the sound plays through an AudioWorklet');
+  const starved = await page.evaluate('zorvexAudioStarved');
+  for (let i = 0; i < 3; ++i) {
+    await page.evaluate('(() => { const end = performance.now() + 100; while (performance.now() < end); })()');
+    await sleep(300);
+  }
+  const starvedAfter = await page.evaluate('zorvexAudioStarved');
+  check(starvedAfter === starved && await page.evaluate('zorvexAudioPeak') > 1000,
+        `three 100 ms stalls of the page leave no gap in the sound (${starvedAfter - starved} frames silent)`);
+
   // Another tab in front hides the page: the game stops where it is and goes on from there.
   const other = await browser.open('about:blank');
   await sleep(300);
