@@ -78,6 +78,15 @@ export async function launch() {
     const {sessionId} = await send('Target.attachToTarget', {targetId, flatten: true});
     const page = {
       send: (method, params) => send(method, params, sessionId),
+      // Calls fn(params, sessionId) on every `method` event of the page, from now on; with
+      // `anySession`, also of the targets attached under it (its workers).
+      on(method, fn, anySession = false) {
+        listeners.push((m) => {
+          if (m.method === method && (anySession || m.sessionId === sessionId)) fn(m.params, m.sessionId);
+        });
+      },
+      // Talks to a target attached under the page.
+      sendTo: (session, method, params) => send(method, params, session),
       // Evaluates an expression in the page, awaiting a promise; returns its value.
       async evaluate(expression) {
         const r = await send('Runtime.evaluate',

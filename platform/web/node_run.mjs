@@ -18,6 +18,16 @@ for (const dir of ['/in', '/in/data', '/out', '/data']) FS.mkdir(dir);
 for (const name of fs.readdirSync(path.join(pageDir, 'data'))) {
   FS.writeFile(`/data/${name}`, fs.readFileSync(path.join(pageDir, 'data', name)));
 }
+// The sounds and music, made as the page makes them, by the build's generator.
+const createSounds = createRequire(import.meta.url)(path.resolve(pageDir, 'zorvex-sounds.js'));
+const sounds = await createSounds({
+  wasmBinary: fs.readFileSync(path.resolve(pageDir, 'zorvex-sounds.wasm')),
+});
+for (let k = 0; k < sounds._zorvex_sound_count(); ++k) {
+  const at = sounds._zorvex_make_sound(k);
+  FS.writeFile(`/data/${sounds.UTF8ToString(sounds._zorvex_sound_name(k))}`,
+               sounds.HEAPU8.subarray(at, at + sounds._zorvex_made_size()));
+}
 for (const f of [...run.inputs, ...dataInputs(run.dataDir)].filter((f) => !f.missing)) {
   FS.writeFile(f.fsPath, fs.readFileSync(f.hostPath));
 }

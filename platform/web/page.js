@@ -41,6 +41,18 @@
     return new Uint8Array(await response.arrayBuffer());
   }
 
+  // A data file's bytes: the sounds from the sound maker, the sheets from the server.
+  window.zorvexSoundReadyMs = {};
+  function dataSource() {
+    const made = window.zorvexSounds;  // started by sounds.js as the page loads
+    return async (name) => {
+      if (!made || !name.endsWith('.wav')) return fetchBytes(`data/${name}`);
+      const bytes = await made(name);
+      window.zorvexSoundReadyMs[name] = performance.now();
+      return bytes;
+    };
+  }
+
   function connect(Module) {
     Module.zorvexPresent = (rgba, width, height) => {
       if (!image || image.width !== width || image.height !== height) {
@@ -79,26 +91,76 @@
         return 0;
       }
       window.zorvexAudio = audio;
-      const node = audio.createScriptProcessor(2048, 0, 2);
-      node.onaudioprocess = (e) => {
-        const frames = e.outputBuffer.length;
+      // The mix of `frames` stereo frames, copied out of the game's memory.
+      const mix = (frames) => {
         const at = Module._zorvex_web_mix(frames) >> 1;
-        const samples = Module.HEAP16;
-        const left = e.outputBuffer.getChannelData(0), right = e.outputBuffer.getChannelData(1);
+        const samples = Module.HEAP16.slice(at, at + 2 * frames);
         let peak = 0;
-        for (let i = 0; i < frames; ++i) {
-          left[i] = samples[at + 2 * i] / 32768;
-          right[i] = samples[at + 2 * i + 1] / 32768;
-          peak = Math.max(peak, Math.abs(samples[at + 2 * i]), Math.abs(samples[at + 2 * i + 1]));
-        }
+        for (let i = 0; i < samples.length; ++i) peak = Math.max(peak, Math.abs(samples[i]));
         window.zorvexAudioPeak = Math.max(window.zorvexAudioPeak, peak);
+        return samples;
       };
-      node.connect(audio.destination);
+      // An AudioWorklet where there is one; otherwise the ScriptProcessorNode on this thread.
+      const scriptOut = () => {
+        const node = audio.createScriptProcessor(2048, 0, 2);
+        node.onaudioprocess = (e) => {
+          const frames = e.outputBuffer.length, samples = mix(frames);
+          const left = e.outputBuffer.getChannelData(0), right = e.outputBuffer.getChannelData(1);
+          for (let i = 0; i < frames; ++i) {
+            left[i] = samples[2 * i] / 32768;
+            right[i] = samples[2 * i + 1] / 32768;
+          }
+        };
+        node.connect(audio.destination);
+        window.zorvexAudioPath = 'script';
+      };
+      if (!window.zorvexWorkletOut || !window.zorvexWorkletOut(audio, mix, scriptOut)) scriptOut();
       // Browsers start sound only after the player has done something on the page.
-      const resume = () => { if (audio.state !== 'running') audio.resume(); };
-      for (const type of ['pointerdown', 'keydown']) window.addEventListener(type, resume);
+      for (const type of ['pointerdown', 'keydown', 'touchend']) {
+        window.addEventListener(type, resumeAudio);
+      }
       return 1;
     };
+  }
+
+  function resumeAudio() {
+    if (audio && audio.state !== 'running' && !hidden) audio.resume();
+  }
+
+  // A hidden tab runs no frame, and the game's clock stands still with it and the sound stops,
+  // so the game goes on exactly where it stopped, nothing caught up.
+  let hidden = false;
+  function hide(Module, on) {
+    if (on === hidden) return;
+    hidden = on;
+    Module._zorvex_web_pause(on ? 1 : 0);
+    if (audio) {
+      if (on) audio.suspend(); else resumeAudio();
+    }
+  }
+
+  // A key pressed for a few frames, as a finger on a control presses it.
+  function pressKey(Module, code) {
+    Module._zorvex_web_key(code, 1, 0, 0);
+    setTimeout(() => Module._zorvex_web_key(code, 0, 0, 0), 70);
+  }
+
+  // The touch screen's own controls beside the picture, pause (the P key) and quit (Escape),
+  // and touch on the picture.
+  function handTouch(Module, enterAllowed) {
+    document.addEventListener('visibilitychange', () => hide(Module, document.hidden));
+    if (!window.zorvexTouch) return;
+    zorvexTouch(Module, canvas, {enterAllowed, firstTouch: resumeAudio});
+    const pauseButton = document.getElementById('pause');
+    pauseButton.addEventListener('click', () => {
+      pressKey(Module, KEYS.KeyP);
+      setTimeout(() => {
+        const on = Module._zorvex_web_paused() !== 0;
+        pauseButton.textContent = on ? 'Play' : 'Pause';
+        document.documentElement.classList.toggle('paused', on);
+      }, 20);
+    });
+    document.getElementById('quit').addEventListener('click', () => pressKey(Module, KEYS.Escape));
   }
 
   function handInput(Module, enterAllowed) {
@@ -168,7 +230,9 @@
       let due = performance.now();
       let shown = 0;
       const tick = (now) => {
-        if (Module._zorvex_web_paused()) {
+        if (hidden) {
+          due = now;  // no frames, and the game's clock stands still
+        } else if (Module._zorvex_web_paused()) {
           // Paused: no frames, the picture again now and then for the notes' comings and goings.
           due = now + FRAME_MS;
           if (now - shown > 100) { shown = now; Module._zorvex_web_redraw(); }
@@ -197,20 +261,26 @@
   }
 
   async function play() {
+    const data = dataSource();
     const Module = await createZorvex({});
     connect(Module);
     document.getElementById('version').textContent =
         Module.ccall('zorvex_version', 'string', [], []).trim();
     Module.FS.mkdir('/data');
     await Promise.all(TITLE_FILES.map(async (name) =>
-      Module.FS.writeFile(`/data/${name}`, await fetchBytes(`data/${name}`))));
-    // The levels' music arrives while the title shows; Enter waits for it.
+      Module.FS.writeFile(`/data/${name}`, await data(name))));
+    // The levels' music is made while the title shows; Enter waits for it.
     let levelsReady = false;
     Promise.all(LEVEL_FILES.map(async (name) =>
-      Module.FS.writeFile(`/data/${name}`, await fetchBytes(`data/${name}`))))
-        .then(() => { levelsReady = true; line.textContent = controls; })
+      Module.FS.writeFile(`/data/${name}`, await data(name))))
+        .then(() => {
+          levelsReady = true;
+          window.zorvexMusicReadyMs = performance.now();
+          line.textContent = controls;
+        })
         .catch((e) => { line.textContent = `Could not load the music: ${e.message}`; });
     handInput(Module, () => levelsReady);
+    handTouch(Module, () => levelsReady);
     document.getElementById('shot').addEventListener('click', () => {
       Module._zorvex_web_key(KEYS.F12, 1, 0, 0);
       Module._zorvex_web_key(KEYS.F12, 0, 0, 0);
@@ -230,12 +300,15 @@
     if (audio) audio.close();
     line.textContent = code === 0 ? 'Game ended. Click the picture to play again.'
                                   : 'The game could not start; see the browser console.';
-    canvas.addEventListener('click', () => location.assign(location.pathname), {once: true});
+    for (const type of ['click', 'touchend']) {
+      canvas.addEventListener(type, () => location.assign(location.pathname), {once: true});
+    }
   }
 
   // For the headless runner: job = {args, inputs: [{fsPath, url}], outputs: [{fsPath, url}]}.
   window.zorvexDriven = async (job) => {
     const out = [], err = [];
+    const data = dataSource();
     const Module = await createZorvex({print: (t) => out.push(t + '\n'),
                                        printErr: (t) => err.push(t + '\n')});
     connect(Module);
@@ -243,10 +316,11 @@
     for (const dir of ['/in', '/in/data', '/out', '/data']) FS.mkdir(dir);
     await Promise.all([
       ...[...TITLE_FILES, ...LEVEL_FILES].map(async (name) =>
-        FS.writeFile(`/data/${name}`, await fetchBytes(`data/${name}`))),
+        FS.writeFile(`/data/${name}`, await data(name))),
       ...job.inputs.map(async (f) => FS.writeFile(f.fsPath, await fetchBytes(f.url))),
     ]);
     handInput(Module, () => true);
+    handTouch(Module, () => true);
     let code = Module.ccall('zorvex_start', 'number', ['string'], [job.args.join('\n')]);
     if (code === RUNNING) {
       code = await (job.args.includes('--headless') ? unpaced(Module) : paced(Module));

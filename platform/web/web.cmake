@@ -21,3 +21,15 @@ target_link_options(zorvex PRIVATE
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
   -sFORCE_FILESYSTEM=1 -sEXIT_RUNTIME=0 -lidbfs.js
   "-sEXPORTED_RUNTIME_METHODS=['FS','IDBFS','ccall','HEAPU8','HEAP16']")
+
+# The page's sound maker: the build's own generator of the sounds and music, run in a worker, so
+# the page makes its 32 MB of WAV files instead of downloading them.
+add_executable(zorvex-sounds platform/web/sound_maker.cpp
+               tools/assetgen/effects.cpp tools/assetgen/image.cpp tools/assetgen/music.cpp
+               tools/assetgen/synth.cpp tools/assetgen/wav.cpp)
+target_include_directories(zorvex-sounds PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(zorvex-sounds PRIVATE -ffp-contract=off)
+target_link_options(zorvex-sounds PRIVATE
+  -sMODULARIZE=1 -sEXPORT_NAME=createZorvexSounds -sENVIRONMENT=worker,node
+  -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=33554432 -sFILESYSTEM=0
+  "-sEXPORTED_RUNTIME_METHODS=['HEAPU8','UTF8ToString']")

@@ -88,6 +88,12 @@ host::Key Key_Of(int code) {
 // The page's script calls in between frames, so events wait here until the backend pumps.
 soft::EventQueue pending;
 
+// The game's clock: the page's, less the time spent paused (by the player or a hidden tab), so
+// the game resumes where it stopped with nothing to catch up.
+double paused_at = -1;
+double paused_for = 0;
+double Game_Clock() { return (paused_at >= 0 ? paused_at : emscripten_get_now()) - paused_for; }
+
 soft::MixFunction mix_function = nullptr;
 void* mix_context = nullptr;
 std::vector<std::int16_t> mix_buffer;
@@ -127,7 +133,7 @@ class WebHost : public soft::Host {
   }
 
   std::uint32_t Ticks() override {
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(emscripten_get_now()));
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(Game_Clock()));
   }
   bool Open_Window(const char*, int, int) override { return true; }
   void Pump_Events(soft::InputState* input) override { pending.Deliver(input); }
@@ -223,6 +229,17 @@ EMSCRIPTEN_KEEPALIVE void zorvex_web_motion(int dx, int dy) {
 EMSCRIPTEN_KEEPALIVE void zorvex_web_release_all() { plat::web::pending.Release_All(); }
 
 EMSCRIPTEN_KEEPALIVE void zorvex_web_close() { plat::web::pending.Close(); }
+
+// The page stops running frames (paused = 1) or runs them again (0); the clock stops with them.
+EMSCRIPTEN_KEEPALIVE void zorvex_web_pause(int paused) {
+  using namespace plat::web;
+  if (paused && paused_at < 0) {
+    paused_at = emscripten_get_now();
+  } else if (!paused && paused_at >= 0) {
+    paused_for += emscripten_get_now() - paused_at;
+    paused_at = -1;
+  }
+}
 
 // Mixes `frames` stereo frames and returns where they are; silence when no sound is open.
 EMSCRIPTEN_KEEPALIVE std::int16_t* zorvex_web_mix(int frames) {

@@ -46,12 +46,15 @@ try {
               ' from asking for it, the browser\'s start included)');
   const version = await player.evaluate("document.getElementById('version').textContent");
   check(/^zorvex \d+\.\d+\.\d+$/.test(version), `the page shows the version ("${version}")`);
+  // Away from the page, its sound maker's workers stop and leave the machine to the next.
+  await player.send('Page.navigate', {url: 'about:blank'});
 
   // A driven live run (the web host, not the headless one) that writes a trace.
   const page = await browser.open(`${base}?driven`);
   await page.evaluate(`window.run = zorvexDriven({args: ['--trace', '/out/0'], inputs: [],
       outputs: [{fsPath: '/out/0', url: '/run/out/0'}]}); 0`);
-  check(await until(page, 'window.zorvexFrames > 30', 10000), 'frames are shown');
+  // (It starts once the page has made every sound: some seconds on a busy machine.)
+  check(await until(page, 'window.zorvexFrames > 30', 60000), 'frames are shown');
   const shot = await page.send('Page.captureScreenshot', {format: 'png'});
   fs.writeFileSync(titlePng, Buffer.from(shot.data, 'base64'));
   const colours = await page.evaluate(`(() => {

@@ -23,6 +23,11 @@ void Normalise(Sound* s, float peak);
 Sound Make_Effect(const std::string& name);  // bloop, doing, shoot, explode1, chippy
 Sound Make_Music(int track);                 // 0 .. 4
 
+// Every sound file the game loads, by name, and one of them made whole ("music00.wav"); an
+// unknown name gives no bytes. The build writes these files and the page makes the same ones.
+const std::vector<std::string>& Sound_Files();
+std::vector<std::uint8_t> Make_Sound_File(const std::string& name);
+
 bool Write_Sounds(const std::string& dir);
 
 }  // namespace assetgen

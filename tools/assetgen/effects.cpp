@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "tools/assetgen/audio.h"
+#include "tools/assetgen/exact_math.h"
 #include "tools/assetgen/image.h"
 #include "tools/assetgen/noise.h"
 
@@ -43,10 +44,10 @@ struct Phase {
 Sound Bloop() {
   Phase ph;
   return Render(0.11f, [ph](float t) mutable {
-    float hz = 420 + 520 * std::exp(-t * 45);
+    float hz = 420 + 520 * Exp(-t * 45);
     float p = ph.Step(hz);
-    float tone = 0.8f * std::sin(kTau * p) + 0.2f * (p < 0.5f ? 4 * p - 1 : 3 - 4 * p);
-    return tone * std::exp(-t * 32);
+    float tone = 0.8f * Sin(kTau * p) + 0.2f * (p < 0.5f ? 4 * p - 1 : 3 - 4 * p);
+    return tone * Exp(-t * 32);
   });
 }
 
@@ -55,14 +56,14 @@ Sound Doing() {
   Phase ph, ph2;
   float lp = 0;
   return Render(0.42f, [=](float t) mutable {
-    float wobble = 1 + 0.09f * std::sin(kTau * 17 * t) * std::exp(-t * 6);
-    float rise = 1 + 0.35f * (1 - std::exp(-t * 40));
+    float wobble = 1 + 0.09f * Sin(kTau * 17 * t) * Exp(-t * 6);
+    float rise = 1 + 0.35f * (1 - Exp(-t * 40));
     float hz = 240 * rise * wobble;
     float sq = ph.Step(hz) < 0.5f ? 1.0f : -1.0f;
     lp += 0.12f * (sq - lp);
-    float body = 0.55f * lp + 0.5f * std::sin(kTau * ph2.Step(hz * 2));
-    float thump = std::sin(kTau * 90 * t) * std::exp(-t * 60);
-    return body * std::exp(-t * 7.5f) + 0.5f * thump;
+    float body = 0.55f * lp + 0.5f * Sin(kTau * ph2.Step(hz * 2));
+    float thump = Sin(kTau * 90 * t) * Exp(-t * 60);
+    return body * Exp(-t * 7.5f) + 0.5f * thump;
   });
 }
 
@@ -72,12 +73,12 @@ Sound Shoot() {
   Rng rng(0x5400);
   float lp = 0;
   return Render(0.19f, [=](float t) mutable {
-    float hz = 260 + 1700 * std::exp(-t * 28);
+    float hz = 260 + 1700 * Exp(-t * 28);
     float p = ph.Step(hz);
     float zap = p < 0.3f ? 1.0f : -1.0f;
     lp += 0.5f * (zap - lp);
-    float hiss = rng.Signed() * std::exp(-t * 90);
-    return (0.6f * lp + 0.35f * hiss) * std::exp(-t * 14);
+    float hiss = rng.Signed() * Exp(-t * 90);
+    return (0.6f * lp + 0.35f * hiss) * Exp(-t * 14);
   });
 }
 
@@ -89,19 +90,19 @@ Sound Explode() {
   float shards[4];
   for (float& f : shards) f = 1800 + 2600 * rng.Unit();
   return Render(0.36f, [=](float t) mutable {
-    float cut = 300 + 5200 * std::exp(-t * 16);
-    float a = 1 - std::exp(-kTau * cut / kRate);
+    float cut = 300 + 5200 * Exp(-t * 16);
+    float a = 1 - Exp(-kTau * cut / kRate);
     float n = rng.Signed();
     lp += a * (n - lp);
     lp2 += a * (lp - lp2);
     float crunch = std::round(lp2 * 6) / 6;  // coarse steps give it grit
-    float boom = std::sin(kTau * thump.Step(40 + 80 * std::exp(-t * 25))) * std::exp(-t * 14);
+    float boom = Sin(kTau * thump.Step(40 + 80 * Exp(-t * 25))) * Exp(-t * 14);
     float glass = 0;
     for (int k = 0; k < 4; ++k) {
       float tk = t - 0.012f * k;
-      if (tk > 0) glass += std::sin(kTau * shards[k] * tk) * std::exp(-tk * 45);
+      if (tk > 0) glass += Sin(kTau * shards[k] * tk) * Exp(-tk * 45);
     }
-    return 0.75f * crunch * std::exp(-t * 9) + 0.6f * boom + 0.12f * glass;
+    return 0.75f * crunch * Exp(-t * 9) + 0.6f * boom + 0.12f * glass;
   });
 }
 
@@ -112,10 +113,10 @@ float Chippy_Dry(float t) {
   for (int k = 0; k < 4; ++k) {
     float tk = t - 0.055f * k;
     if (tk < 0 || tk > 0.2f) continue;
-    float hz = 440.0f * std::pow(2.0f, (notes[k] - 69) / 12.0f);
+    float hz = 440.0f * Exp2((notes[k] - 69) / 12.0f);
     float p = hz * tk - std::floor(hz * tk);
     float sq = p < 0.25f ? 1.0f : -1.0f;
-    v += sq * std::exp(-tk * 14) * Clamp01((0.2f - tk) / 0.01f) * Clamp01(tk / 0.002f);
+    v += sq * Exp(-tk * 14) * Clamp01((0.2f - tk) / 0.01f) * Clamp01(tk / 0.002f);
   }
   return 0.5f * v;
 }

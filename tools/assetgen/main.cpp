@@ -1,9 +1,13 @@
 // Writes the game's sprite sheets, sound effects and music into one directory.
 //   zorvex-assetgen OUT_DIR FONT_DIR
-//   zorvex-assetgen --icons OUT_DIR      the icon as OUT_DIR/zorvex-SIZE.png, every size
+//   zorvex-assetgen --icons OUT_DIR [SIZE...]   the icon as OUT_DIR/zorvex-SIZE.png, in every
+//                                               size the desktop takes or in those given
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/png/png_file.h"
 #include "tools/assetgen/audio.h"
@@ -19,8 +23,8 @@ bool Save_Sheet(const std::string& path, const assetgen::Image& img, int dx, int
   return false;
 }
 
-int Write_Icons(const std::string& out) {
-  for (int size : assetgen::kIconSizes) {
+int Write_Icons(const std::string& out, const std::vector<int>& sizes) {
+  for (int size : sizes) {
     const std::string path = out + "/zorvex-" + std::to_string(size) + ".png";
     const std::vector<std::uint8_t> rgba = assetgen::Draw_Icon(size);
     if (!assetgen::Write_File(path, plat::png::Encode(rgba.data(), size, size, 4))) {
@@ -34,9 +38,21 @@ int Write_Icons(const std::string& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) return Write_Icons(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "--icons") == 0) {
+    std::vector<int> sizes(std::begin(assetgen::kIconSizes), std::end(assetgen::kIconSizes));
+    if (argc > 3) sizes.clear();
+    for (int i = 3; i < argc; ++i) {
+      const int size = std::atoi(argv[i]);
+      if (size < 1 || size > 1024) {
+        std::fprintf(stderr, "zorvex-assetgen: no icon of size %s\n", argv[i]);
+        return 2;
+      }
+      sizes.push_back(size);
+    }
+    return Write_Icons(argv[2], sizes);
+  }
   if (argc != 3) {
-    std::fprintf(stderr, "usage: zorvex-assetgen OUT_DIR FONT_DIR | --icons OUT_DIR\n");
+    std::fprintf(stderr, "usage: zorvex-assetgen OUT_DIR FONT_DIR | --icons OUT_DIR [SIZE...]\n");
     return 2;
   }
   const std::string out = argv[1], fonts = argv[2];

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/assetgen/exact_math.h"
 #include "tools/assetgen/image.h"
 
 namespace assetgen {
@@ -15,7 +16,7 @@ float Osc(Wave w, float phase, float duty, Rng* rng) {
   phase -= std::floor(phase);
   switch (w) {
     case Wave::SINE:
-      return std::sin(kTau * phase);
+      return Sin(kTau * phase);
     case Wave::TRIANGLE:
       return phase < 0.5f ? 4 * phase - 1 : 3 - 4 * phase;
     case Wave::SQUARE:
@@ -28,33 +29,32 @@ float Osc(Wave w, float phase, float duty, Rng* rng) {
   return 0;
 }
 
-float Envelope(const Instrument& ins, float t, float held) {
-  float level;
-  if (t < ins.attack) {
-    level = t / ins.attack;
-  } else {
-    float d = (t - ins.attack) / std::max(ins.decay, 1e-4f);
-    level = ins.sustain + (1 - ins.sustain) * std::exp(-3 * d);
-  }
+// The level a note held for `held` seconds stands at when it is let go.
+float Release_Level(const Instrument& ins, float held) {
+  return held < ins.attack ? held / ins.attack
+                           : ins.sustain + (1 - ins.sustain) * Exp(-3 * (held - ins.attack) /
+                                                                   std::max(ins.decay, 1e-4f));
+}
+
+// The level at t; after `held` it falls from `released` (Release_Level, the same for every
+// sample of the note, so worked out once).
+float Envelope(const Instrument& ins, float t, float held, float released) {
   if (t > held) {
-    // Release from wherever the envelope stood when the note was let go.
-    float at = held < ins.attack
-                   ? held / ins.attack
-                   : ins.sustain + (1 - ins.sustain) * std::exp(-3 * (held - ins.attack) /
-                                                                std::max(ins.decay, 1e-4f));
     float r = (t - held) / ins.release;
-    level = r >= 1 ? 0 : at * (1 - r) * (1 - r);
+    return r >= 1 ? 0 : released * (1 - r) * (1 - r);
   }
-  return level;
+  if (t < ins.attack) return t / ins.attack;
+  float d = (t - ins.attack) / std::max(ins.decay, 1e-4f);
+  return ins.sustain + (1 - ins.sustain) * Exp(-3 * d);
 }
 
 float One_Pole(float cutoff, int rate) {
-  return 1 - std::exp(-kTau * cutoff / static_cast<float>(rate));
+  return 1 - Exp(-kTau * cutoff / static_cast<float>(rate));
 }
 
 }  // namespace
 
-float Midi_Hz(float note) { return 440.0f * std::pow(2.0f, (note - 69) / 12.0f); }
+float Midi_Hz(float note) { return 440.0f * Exp2((note - 69) / 12.0f); }
 
 void Loop_Buffer::Mix_Into(Loop_Buffer* out, float gain) const {
   for (int i = 0; i < frames_; ++i) {
@@ -68,26 +68,27 @@ void Play_Note(Loop_Buffer* buf, long start, float seconds, float note, float ve
   const int rate = buf->Rate();
   const long frames = static_cast<long>((seconds + ins.release) * rate);
   const float hz = Midi_Hz(note);
-  const float spread = std::pow(2.0f, ins.detune / 1200.0f);
+  const float spread = Exp2(ins.detune / 1200.0f);
   const float a = One_Pole(ins.cutoff, rate);
   const float gl = std::sqrt(0.5f * (1 - pan)), gr = std::sqrt(0.5f * (1 + pan));
+  const float released = Release_Level(ins, seconds);
   Rng rng(static_cast<std::uint32_t>(start * 2654435761u + 1));
   float p1 = 0, p2 = 0.25f, p3 = 0, lp = 0;
   for (long i = 0; i < frames; ++i) {
     float t = static_cast<float>(i) / rate;
     float f = hz;
     if (ins.vibrato != 0) {
-      float vib = ins.vibrato * Smooth(0.15f, 0.4f, t) * std::sin(kTau * ins.vibrato_hz * t);
-      f *= std::exp2(vib / 12.0f);
+      float vib = ins.vibrato * Smooth(0.15f, 0.4f, t) * Sin(kTau * ins.vibrato_hz * t);
+      f *= Exp2(vib / 12.0f);
     }
     float s = Osc(ins.wave, p1, ins.duty, &rng);
     if (ins.detune != 0) s = 0.6f * s + 0.6f * Osc(ins.wave, p2, ins.duty, &rng);
-    if (ins.sub > 0) s += ins.sub * std::sin(kTau * p3);
+    if (ins.sub > 0) s += ins.sub * Sin(kTau * p3);
     p1 += f / rate;
     p2 += f * spread / rate;
     p3 += 0.5f * f / rate;
     lp += a * (s - lp);
-    float v = lp * Envelope(ins, t, seconds) * velocity * ins.gain;
+    float v = lp * Envelope(ins, t, seconds, released) * velocity * ins.gain;
     buf->Add(start + i, v * gl, v * gr);
   }
 }
@@ -129,17 +130,17 @@ void Play_Drum(Loop_Buffer* buf, long start, Drum d, float velocity, float pan, 
     float v = 0;
     switch (d) {
       case Drum::KICK: {
-        float f = 48 + 120 * std::exp(-t * 30);
+        float f = 48 + 120 * Exp(-t * 30);
         phase += f / rate;
-        v = std::sin(kTau * phase) * std::exp(-t * 7);
-        v += 0.25f * n * std::exp(-t * 400);
+        v = Sin(kTau * phase) * Exp(-t * 7);
+        v += 0.25f * n * Exp(-t * 400);
         v *= 0.95f;
         break;
       }
       case Drum::SNARE: {
         phase += 185.0f / rate;
         lp += 0.45f * (n - lp);
-        v = 0.55f * lp * std::exp(-t * 16) + 0.4f * std::sin(kTau * phase) * std::exp(-t * 28);
+        v = 0.55f * lp * Exp(-t * 16) + 0.4f * Sin(kTau * phase) * Exp(-t * 28);
         v *= 0.9f;
         break;
       }
@@ -150,7 +151,7 @@ void Play_Drum(Loop_Buffer* buf, long start, Drum d, float velocity, float pan, 
         lp += 0.35f * (n - lp);
         hp = n - lp;
         float decay = d == Drum::HAT ? 70.0f : d == Drum::OPEN_HAT ? 10.0f : 2.6f;
-        v = hp * std::exp(-t * decay) * (d == Drum::CRASH ? 0.16f : 0.17f);
+        v = hp * Exp(-t * decay) * (d == Drum::CRASH ? 0.16f : 0.17f);
         break;
       }
       case Drum::CLAP: {
@@ -159,15 +160,15 @@ void Play_Drum(Loop_Buffer* buf, long start, Drum d, float velocity, float pan, 
         float bursts = 0;
         for (int k = 0; k < 3; ++k) {
           float tk = t - 0.011f * k;
-          if (tk >= 0) bursts = std::max(bursts, std::exp(-tk * 120));
+          if (tk >= 0) bursts = std::max(bursts, Exp(-tk * 120));
         }
-        v = (lp - lp2) * 1.6f * std::max(bursts, 0.5f * std::exp(-t * 14));
+        v = (lp - lp2) * 1.6f * std::max(bursts, 0.5f * Exp(-t * 14));
         break;
       }
       case Drum::TOM: {
-        float f = 110 + 60 * std::exp(-t * 12);
+        float f = 110 + 60 * Exp(-t * 12);
         phase += f / rate;
-        v = 0.7f * std::sin(kTau * phase) * std::exp(-t * 9);
+        v = 0.7f * Sin(kTau * phase) * Exp(-t * 9);
         break;
       }
     }

@@ -50,18 +50,29 @@ void Normalise(Sound* s, float peak) {
   for (float& v : s->samples) v *= peak / top;
 }
 
+const std::vector<std::string>& Sound_Files() {
+  static const std::vector<std::string> names = {
+      "bloop.wav",   "doing.wav",   "shoot.wav",   "explode1.wav", "chippy.wav",
+      "music00.wav", "music01.wav", "music02.wav", "music03.wav",  "music04.wav"};
+  return names;
+}
+
+std::vector<std::uint8_t> Make_Sound_File(const std::string& name) {
+  if (name.size() == 11 && name.compare(0, 6, "music0") == 0 && name[6] >= '0' && name[6] <= '4' &&
+      name.compare(7, 4, ".wav") == 0) {
+    return Encode_Wav(Make_Music(name[6] - '0'));
+  }
+  for (const char* effect : {"bloop", "doing", "shoot", "explode1", "chippy"}) {
+    if (name == std::string(effect) + ".wav") return Encode_Wav(Make_Effect(effect));
+  }
+  return {};
+}
+
 bool Write_Sounds(const std::string& dir) {
   bool ok = true;
-  for (const char* name : {"bloop", "doing", "shoot", "explode1", "chippy"}) {
-    std::string path = dir + "/" + name + ".wav";
-    if (!Write_File(path, Encode_Wav(Make_Effect(name)))) {
-      std::fprintf(stderr, "zorvex-assetgen: cannot write %s\n", path.c_str());
-      ok = false;
-    }
-  }
-  for (int track = 0; track < 5; ++track) {
-    std::string path = dir + "/music0" + std::to_string(track) + ".wav";
-    if (!Write_File(path, Encode_Wav(Make_Music(track)))) {
+  for (const std::string& name : Sound_Files()) {
+    const std::string path = dir + "/" + name;
+    if (!Write_File(path, Make_Sound_File(name))) {
       std::fprintf(stderr, "zorvex-assetgen: cannot write %s\n", path.c_str());
       ok = false;
     }
