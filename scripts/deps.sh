@@ -9,7 +9,7 @@ ZORVEX_PACKAGES=(
 # What the tests, benchmarks, fuzzing and package checks add: scripts/test installs these too.
 ZORVEX_TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev libpng-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-tidy
   xvfb xdotool imagemagick gifsicle x11-utils sox
   dpkg-dev desktop-file-utils lintian appstream
 )
