@@ -38,6 +38,7 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
     sdl.scale = options.scale;
     sdl.nosound = options.nosound;
     sdl.volume = options.volume;
+    sdl.sensitivity = options.sensitivity;
     sdl.report = Report;
     if (options.present == "gpu") sdl.present = plat::sdl::Present_Way::kGpu;
     if (options.present == "surface") sdl.present = plat::sdl::Present_Way::kSurface;

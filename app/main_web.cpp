@@ -52,9 +52,9 @@ EMSCRIPTEN_KEEPALIVE int zorvex_start(const char* args) {
   // The page puts the game's files in /data unless told otherwise.
   plat::Set_Data_Dir(options.data_dir.empty() ? "/data" : options.data_dir);
   if (int code = zorvex::Open_Session(options); code >= 0) return Report(code);
-  std::unique_ptr<plat::soft::Host> host = options.headless
-                                               ? plat::soft::Make_Headless_Host(!options.nosound)
-                                               : plat::web::Make_Web_Host(!options.nosound);
+  std::unique_ptr<plat::soft::Host> host =
+      options.headless ? plat::soft::Make_Headless_Host(!options.nosound)
+                       : plat::web::Make_Web_Host(!options.nosound, options.sensitivity);
   return Report(zorvex::Start_Program(plat::soft::Make_Soft_Os(std::move(host))));
 }
 

@@ -17,7 +17,12 @@ enum class Key {
   kPadEnter,
   kF11,
   kF12,
-  kEscape
+  kEscape,
+  kLeft,  // steering: Left and A, Right and D, Space fires
+  kRight,
+  kA,
+  kD,
+  kSpace
 };
 
 enum class HostKey { kNone, kFullScreen, kPause, kVolumeDown, kVolumeUp, kScreenshot };

@@ -8,10 +8,13 @@
 #include <cstring>
 #include <string>
 
+#include "platform/data_path.h"
+#include "platform/dinput.h"
 #include "platform/host/host_layer.h"
 #include "platform/host/screenshot.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_keymap.h"
+#include "platform/sdl/sdl_pad.h"
 #include "platform/sdl/sdl_present.h"
 #include "platform/soft/boot_clock.h"
 #include "platform/soft/frame_pacer.h"
@@ -58,6 +61,12 @@ plat::host::Key Key_Of(SDL_Keycode sym) {
       return Key::kF12;
     case SDLK_ESCAPE:
       return Key::kEscape;
+    case SDLK_LEFT:
+      return Key::kLeft;
+    case SDLK_RIGHT:
+      return Key::kRight;
+    case SDLK_SPACE:
+      return Key::kSpace;
     default:
       return Key::kOther;
   }
@@ -96,6 +105,7 @@ class SdlHost final : public plat::soft::Host {
   static plat::host::HostOptions Layer_Options(const SdlOptions& options);
   void Key(const SDL_KeyboardEvent& e, InputState* input);
   void Pause_Changed(InputState* input);
+  void Poll_Pads(InputState* input);
   void Toggle_Full_Screen();
   void Redraw();
 
@@ -109,12 +119,14 @@ class SdlHost final : public plat::soft::Host {
   std::unique_ptr<SdlAudioSink> sdl_sink_;
   int frame_w_ = 0, frame_h_ = 0;  // the game's picture size
   plat::host::HostLayer layer_;    // the host's keys, notes and screenshots
+  SdlPads pads_;
 };
 
 plat::host::HostOptions SdlHost::Layer_Options(const SdlOptions& options) {
   plat::host::HostOptions layer;
   layer.sound = !options.nosound;
   layer.volume = options.volume;
+  layer.sensitivity = options.sensitivity;
   layer.keep_picture = Keep_Picture;
   auto report = options.report;
   layer.report = [report](const std::string& text) {
@@ -144,6 +156,7 @@ bool SdlHost::Start() {
     SDL_Log("Could not start SDL video: no display answered");
     return false;
   }
+  pads_.Start(plat::Data_Path("gamecontrollerdb.txt").c_str());
   if (!options_.nosound) sdl_sink_ = Make_Sdl_Audio_Sink();
   if (sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());
   return true;
@@ -199,6 +212,7 @@ void SdlHost::Grab(bool on) {
 
 void SdlHost::Take_Pointer(InputState* input) {
   if (!window_ || !focused_ || minimised_ || layer_.Paused()) return;
+  input->Motion(layer_.Key_Motion(SDL_GetTicks64()), 0, 0);
   int w = 0, h = 0, x = 0, y = 0;
   SDL_GetWindowSize(window_, &w, &h);
   SDL_GetMouseState(&x, &y);
@@ -208,7 +222,11 @@ void SdlHost::Take_Pointer(InputState* input) {
   }
   // Until the pointer has been seen at the centre, where it was put on grabbing, its position
   // is where it was left while away, which is not motion for the game.
-  if (recentring_ == 0) input->Motion(x - w / 2, y - h / 2, 0);
+  if (recentring_ == 0) {
+    std::int32_t dx = x - w / 2, dy = y - h / 2;
+    layer_.Scale_Mouse(&dx, &dy);
+    input->Motion(dx, dy, 0);
+  }
   if (recentring_ > 0) --recentring_;
   SDL_WarpMouseInWindow(window_, w / 2, h / 2);
 }
@@ -216,6 +234,7 @@ void SdlHost::Take_Pointer(InputState* input) {
 void SdlHost::Pump_Events(InputState* input) {
   SDL_Event e;
   while (SDL_PollEvent(&e)) Handle(e, input);
+  Poll_Pads(input);
   Take_Pointer(input);
 }
 
@@ -228,6 +247,7 @@ void SdlHost::Wait_Events(InputState* input, int timeout_ms) {
 }
 
 void SdlHost::Handle(const SDL_Event& e, InputState* input) {
+  if (pads_.Handle(e)) return;
   switch (e.type) {
     case SDL_QUIT:
       input->Request_Close();
@@ -286,6 +306,7 @@ void SdlHost::Handle_Window(const SDL_WindowEvent& e, InputState* input) {
       focused_ = false;
       input->Release_All();
       input->Drop_Motion();
+      layer_.Let_Go();
       Grab(false);
       break;
     default:
@@ -308,6 +329,11 @@ void SdlHost::Key(const SDL_KeyboardEvent& e, InputState* input) {
   const SDL_Scancode code = e.keysym.scancode;
   plat::host::KeyEvent event;
   event.key = Key_Of(e.keysym.sym);
+  // A and D where they sit on the keyboard, beside the other hand's keys, whatever the layout.
+  if (event.key == plat::host::Key::kOther && code == SDL_SCANCODE_A)
+    event.key = plat::host::Key::kA;
+  if (event.key == plat::host::Key::kOther && code == SDL_SCANCODE_D)
+    event.key = plat::host::Key::kD;
   event.code = code;
   event.down = e.type == SDL_KEYDOWN;
   event.repeat = e.repeat != 0;
@@ -316,8 +342,20 @@ void SdlHost::Key(const SDL_KeyboardEvent& e, InputState* input) {
   if (reaction.pause) Pause_Changed(input);
   if (reaction.volume && sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());
   if (reaction.switch_screen) Toggle_Full_Screen();
+  if (reaction.fire != 0) input->Button(0, reaction.fire > 0);
   const int dik = Scancode_To_Dik(code);
   if (reaction.to_game && dik >= 0) input->Key(dik, event.down);
+}
+
+// The pads become the mouse's motion and left button, Enter and Escape.
+void SdlHost::Poll_Pads(InputState* input) {
+  const plat::host::PadReaction r = layer_.Pad(pads_.State(), SDL_GetTicks64());
+  if (r.pause) Pause_Changed(input);
+  if (!focused_) return;
+  input->Motion(r.motion, 0, 0);
+  if (r.fire) input->Button(0, r.fire > 0);
+  if (r.enter) input->Key(plat::DIK_RETURN, r.enter > 0);
+  if (r.escape) input->Key(plat::DIK_ESCAPE, r.escape > 0);
 }
 
 // As losing the focus: the game waits in its flip, keys and buttons are let go, the pointer is

@@ -14,7 +14,8 @@ struct SdlOptions {
   int scale = 0;        // with window: 1 to 8; 0 picks the largest whole factor that fits
   bool nosound = false;
   Present_Way present = Present_Way::kAuto;  // how frames reach the window
-  int volume = 100;  // 0 to 100, applied after the game's own mix
+  int volume = 100;                          // 0 to 100, applied after the game's own mix
+  int sensitivity = 100;                     // mouse motion in percent, 25 to 400
   // Where the host's messages go (a screenshot saved or not); null for standard error.
   void (*report)(const char* text) = nullptr;
 };

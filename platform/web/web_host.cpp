@@ -80,6 +80,16 @@ host::Key Key_Of(int code) {
       return host::Key::kF12;
     case 0x01:
       return host::Key::kEscape;
+    case 0xCB:
+      return host::Key::kLeft;
+    case 0xCD:
+      return host::Key::kRight;
+    case 0x1E:
+      return host::Key::kA;
+    case 0x20:
+      return host::Key::kD;
+    case 0x39:
+      return host::Key::kSpace;
     default:
       return host::Key::kOther;
   }
@@ -114,7 +124,7 @@ class WebAudioSink : public soft::AudioSink {
 
 class WebHost : public soft::Host {
  public:
-  explicit WebHost(bool sound) : layer_(Layer_Options(sound)) {
+  WebHost(bool sound, int sensitivity) : layer_(Layer_Options(sound, sensitivity)) {
     if (sound) sink_ = std::make_unique<WebAudioSink>();
     current = this;
   }
@@ -128,7 +138,10 @@ class WebHost : public soft::Host {
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(emscripten_get_now()));
   }
   bool Open_Window(const char*, int, int) override { return true; }
-  void Pump_Events(soft::InputState* input) override { pending.Deliver(input); }
+  void Pump_Events(soft::InputState* input) override {
+    pending.Deliver(input);
+    if (!layer_.Paused()) input->Motion(layer_.Key_Motion(Now()), 0, 0);
+  }
   void Wait_Events(soft::InputState* input, int) override { Pump_Events(input); }
   // A hidden page is paused by not running frames at all: a flip that reported the surface
   // lost would spin inside one call and hang the tab.
@@ -153,13 +166,24 @@ class WebHost : public soft::Host {
     const host::Reaction reaction = layer_.Key({Key_Of(code), code, down, repeat, alt}, Now());
     if (reaction.pause && layer_.Paused()) pending.Release_All();
     if (reaction.volume || reaction.pause) Redraw();
+    if (reaction.fire != 0) pending.Button(0, reaction.fire > 0);
     return reaction.to_game;
+  }
+  void Motion(int dx, int dy) {
+    std::int32_t x = dx, y = dy;
+    layer_.Scale_Mouse(&x, &y);
+    pending.Motion(x, y, 0);
+  }
+  // The page lost the keyboard.
+  void Let_Go() {
+    if (layer_.Let_Go() < 0) pending.Button(0, false);
   }
 
  private:
-  static host::HostOptions Layer_Options(bool sound) {
+  static host::HostOptions Layer_Options(bool sound, int sensitivity) {
     host::HostOptions options;
     options.sound = sound;
+    options.sensitivity = sensitivity;
     options.keep_picture = Keep_Picture;
     options.report = [](const std::string& text) { std::printf("zorvex: %s\n", text.c_str()); };
     return options;
@@ -177,7 +201,9 @@ class WebHost : public soft::Host {
 
 }  // namespace
 
-std::unique_ptr<soft::Host> Make_Web_Host(bool sound) { return std::make_unique<WebHost>(sound); }
+std::unique_ptr<soft::Host> Make_Web_Host(bool sound, int sensitivity) {
+  return std::make_unique<WebHost>(sound, sensitivity);
+}
 
 }  // namespace plat::web
 
@@ -206,11 +232,17 @@ EMSCRIPTEN_KEEPALIVE void zorvex_web_button(int index, int down) {
 }
 
 EMSCRIPTEN_KEEPALIVE void zorvex_web_motion(int dx, int dy) {
-  plat::web::pending.Motion(dx, dy, 0);
+  if (plat::web::current)
+    plat::web::current->Motion(dx, dy);
+  else
+    plat::web::pending.Motion(dx, dy, 0);
 }
 
 // The page lost the keyboard: nothing stays held down.
-EMSCRIPTEN_KEEPALIVE void zorvex_web_release_all() { plat::web::pending.Release_All(); }
+EMSCRIPTEN_KEEPALIVE void zorvex_web_release_all() {
+  if (plat::web::current) plat::web::current->Let_Go();
+  plat::web::pending.Release_All();
+}
 
 EMSCRIPTEN_KEEPALIVE void zorvex_web_close() { plat::web::pending.Close(); }
 

@@ -8,6 +8,7 @@
 
 namespace plat::web {
 
-std::unique_ptr<soft::Host> Make_Web_Host(bool sound);
+// `sensitivity`: mouse motion in percent, 25 to 400.
+std::unique_ptr<soft::Host> Make_Web_Host(bool sound, int sensitivity = 100);
 
 }  // namespace plat::web
