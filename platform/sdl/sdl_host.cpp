@@ -141,6 +141,7 @@ plat::host::HostOptions SdlHost::Layer_Options(const SdlOptions& options) {
 SdlHost::~SdlHost() {
   sdl_sink_.reset();  // the audio device closes before SDL does
   presenter_.reset();
+  pads_.Stop();
   if (window_) SDL_DestroyWindow(window_);
   SDL_Quit();
 }

@@ -5,9 +5,11 @@
 
 namespace plat::sdl {
 
-SdlPads::~SdlPads() {
+void SdlPads::Stop() {
   for (SDL_GameController* pad : pads_) SDL_GameControllerClose(pad);
+  pads_.clear();
   if (started_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  started_ = false;
 }
 
 bool SdlPads::Start(const char* mappings_file) {

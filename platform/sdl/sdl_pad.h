@@ -16,7 +16,9 @@ class SdlPads {
   SdlPads() = default;
   SdlPads(const SdlPads&) = delete;
   SdlPads& operator=(const SdlPads&) = delete;
-  ~SdlPads();
+  ~SdlPads() { Stop(); }
+  // Closes the pads; before SDL_Quit, which would close them under us.
+  void Stop();
 
   // Starts SDL's game controllers; false when they cannot start (the game plays on without).
   bool Start(const char* mappings_file);
