@@ -105,6 +105,7 @@ class SdlHost final : public plat::soft::Host {
   static plat::host::HostOptions Layer_Options(const SdlOptions& options);
   void Key(const SDL_KeyboardEvent& e, InputState* input);
   void Pause_Changed(InputState* input);
+  void Audio_Device(const SDL_AudioDeviceEvent& e);
   void Poll_Pads(InputState* input);
   void Toggle_Full_Screen();
   void Redraw();
@@ -270,6 +271,10 @@ void SdlHost::Handle(const SDL_Event& e, InputState* input) {
       input->Button(index, e.type == SDL_MOUSEBUTTONDOWN);
       break;
     }
+    case SDL_AUDIODEVICEADDED:
+    case SDL_AUDIODEVICEREMOVED:
+      Audio_Device(e.adevice);
+      break;
     case SDL_MOUSEWHEEL:
       if (focused_ && !layer_.Paused()) input->Motion(0, 0, e.wheel.y * kWheelStep);
       break;
@@ -346,6 +351,19 @@ void SdlHost::Key(const SDL_KeyboardEvent& e, InputState* input) {
   if (reaction.fire != 0) input->Button(0, reaction.fire > 0);
   const int dik = Scancode_To_Dik(code);
   if (reaction.to_game && dik >= 0) input->Key(dik, event.down);
+}
+
+// A headset unplugged: the game plays on in silence, and the sound comes back on the default
+// device when one is there again.
+void SdlHost::Audio_Device(const SDL_AudioDeviceEvent& e) {
+  if (!sdl_sink_ || e.iscapture) return;
+  const std::uint64_t now = SDL_GetTicks64();
+  if (e.type == SDL_AUDIODEVICEREMOVED && sdl_sink_->Device_Removed(e.which))
+    layer_.Note("Sound device lost: playing on in silence", now);
+  if (e.type == SDL_AUDIODEVICEADDED && sdl_sink_->Device_Added()) {
+    sdl_sink_->Set_Volume(layer_.Volume());
+    layer_.Note("Sound is back", now);
+  }
 }
 
 // The pads become the mouse's motion and left button, Enter and Escape.

@@ -14,9 +14,9 @@ namespace zorvex::testing {
 
 class SdlHostFixture : public ::testing::Test {
  protected:
-  void Open(const plat::sdl::SdlOptions& options) {
+  void Open(const plat::sdl::SdlOptions& options, const char* audio_driver = "dummy") {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", audio_driver, 1);
     host_ = plat::sdl::Make_Sdl_Host(options);
     ASSERT_TRUE(host_);
     ASSERT_TRUE(host_->Open_Window("test", 640, 480));
