@@ -169,6 +169,16 @@ class WebHost : public soft::Host {
     if (reaction.fire != 0) pending.Button(0, reaction.fire > 0);
     return reaction.to_game;
   }
+  void Pad(const host::PadState& state) {
+    const host::PadReaction r = layer_.Pad(state, Now());
+    if (r.pause && layer_.Paused()) pending.Release_All();
+    if (r.pause) Redraw();
+    if (layer_.Paused()) return;
+    pending.Motion(r.motion, 0, 0);
+    if (r.fire != 0) pending.Button(0, r.fire > 0);
+    if (r.enter != 0) pending.Key(0x1C, r.enter > 0);
+    if (r.escape != 0) pending.Key(0x01, r.escape > 0);
+  }
   void Motion(int dx, int dy) {
     std::int32_t x = dx, y = dy;
     layer_.Scale_Mouse(&x, &y);
@@ -236,6 +246,21 @@ EMSCRIPTEN_KEEPALIVE void zorvex_web_motion(int dx, int dy) {
     plat::web::current->Motion(dx, dy);
   else
     plat::web::pending.Motion(dx, dy, 0);
+}
+
+// The pads as the page read them: `stick` in thousandths, `buttons` bits of left, right, fire,
+// start and back.
+EMSCRIPTEN_KEEPALIVE void zorvex_web_pad(int connected, int stick, int buttons) {
+  if (!plat::web::current) return;
+  plat::host::PadState s;
+  s.connected = connected != 0;
+  s.stick_x = stick / 1000.0;
+  s.left = (buttons & 1) != 0;
+  s.right = (buttons & 2) != 0;
+  s.fire = (buttons & 4) != 0;
+  s.start = (buttons & 8) != 0;
+  s.back = (buttons & 16) != 0;
+  plat::web::current->Pad(s);
 }
 
 // The page lost the keyboard: nothing stays held down.
