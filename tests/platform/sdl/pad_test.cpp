@@ -22,6 +22,10 @@ class Pad : public SdlHostFixture {
     if (joystick_) SDL_JoystickClose(joystick_);
   }
   void Plug() {
+    Attach();
+    host_->Pump_Events(&input_);
+  }
+  void Attach() {
     SDL_VirtualJoystickDesc desc{};
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
     desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
@@ -32,7 +36,6 @@ class Pad : public SdlHostFixture {
     ASSERT_GE(index_, 0) << SDL_GetError();
     joystick_ = SDL_JoystickOpen(index_);
     ASSERT_TRUE(joystick_) << SDL_GetError();
-    host_->Pump_Events(&input_);
   }
   void Unplug() {
     SDL_JoystickClose(joystick_);
@@ -120,6 +123,21 @@ TEST_F(Pad, UnpluggedInPlayPausesAndPluggedAgainPlaysOn) {
   Plug();
   EXPECT_TRUE(host_->Visible());
   EXPECT_FALSE(Firing());
+}
+
+class PadBeforeTheStart : public Pad {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
+    Attach();
+    SdlHostFixture::SetUp();
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);  // the host holds it now
+  }
+};
+
+TEST_F(PadBeforeTheStart, IsFoundWithoutBeingPluggedAgain) {
+  Button(SDL_CONTROLLER_BUTTON_A, true);
+  EXPECT_TRUE(Firing());
 }
 
 }  // namespace
