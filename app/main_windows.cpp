@@ -22,6 +22,7 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
   win.scale = options.scale;
   win.nosound = options.nosound;
   win.volume = options.volume;
+  win.sensitivity = options.sensitivity;
   return plat::win32::Make_Win32_Os(win);
 }
 

@@ -43,6 +43,16 @@ plat::host::Key Key_Of(WPARAM vk, bool extended) {
       return Key::kF12;
     case VK_ESCAPE:
       return Key::kEscape;
+    case VK_LEFT:
+      return Key::kLeft;
+    case VK_RIGHT:
+      return Key::kRight;
+    case 'A':
+      return Key::kA;
+    case 'D':
+      return Key::kD;
+    case VK_SPACE:
+      return Key::kSpace;
     default:
       return Key::kOther;
   }
@@ -63,10 +73,11 @@ void Report(const std::string& text) {
 
 }  // namespace
 
-void plat::win32::Start_Host(bool sound, int volume) {
+void plat::win32::Start_Host(bool sound, int volume, int sensitivity) {
   plat::host::HostOptions options;
   options.sound = sound;
   options.volume = volume;
+  options.sensitivity = sensitivity;
   options.keep_picture = Keep_Picture;
   options.report = Report;
   layer = std::make_unique<plat::host::HostLayer>(options);
@@ -89,6 +100,7 @@ bool plat::win32::Host_Key_Message(unsigned message, std::uintptr_t wp, std::int
   const plat::host::Reaction reaction = layer->Key(event, GetTickCount64());
   if (reaction.volume) Set_Sound_Volume(layer->Volume());
   if (reaction.switch_screen) switch_wanted = true;
+  if (reaction.fire != 0) Fire_Key(reaction.fire);
   if (reaction.to_game) return false;
   hidden[dik] = true;
   return true;  // Alt+Enter then opens no system menu and rings no bell
@@ -102,7 +114,12 @@ void plat::win32::Hide_Host_Keys(std::uint8_t* keyboard_state) {
   }
 }
 
-bool plat::win32::Host_Paused() { return layer && layer->Paused(); }
+bool plat::win32::Host_Paused() {
+  Poll_Pads();  // the flip asks while it waits: a pad plugged in ends the pause it made
+  return layer && layer->Paused();
+}
+
+plat::host::HostLayer* plat::win32::Host_Layer() { return layer.get(); }
 
 bool plat::win32::Take_Screen_Switch() {
   const bool wanted = switch_wanted;

@@ -13,7 +13,8 @@ struct Win32Options {
   bool window = false;  // the desktop's mode, a clipper on the window, no flip chain
   int scale = 0;        // in a window: 0 for the largest whole factor that fits
   bool nosound = false;
-  int volume = 100;  // 0 to 100, as with the Linux build's --volume
+  int volume = 100;       // 0 to 100, as with the Linux build's --volume
+  int sensitivity = 100;  // mouse motion in percent, 25 to 400
 };
 
 std::unique_ptr<plat::Os> Make_Win32_Os(const Win32Options& options);

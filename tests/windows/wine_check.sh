@@ -97,6 +97,8 @@ linux --headless --nosound --replay "$work/win.replay" --trace "$work/win_on_lin
 
 # The host's keys on the real backend.
 source "$src/tests/windows/host_keys.sh"
+# Steering with the keys on the real backend.
+source "$src/tests/windows/keys_steer.sh"
 
 # Start-up failures: the exit status and the one line on standard error, as on Linux.
 mkdir -p "$work/empty"
