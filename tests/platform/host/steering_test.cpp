@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
 #include "platform/host/host_layer.h"
@@ -42,18 +41,7 @@ TEST(Sensitivity, SlowMotionIsCarriedNeitherLostNorMadeUp) {
   }
 }
 
-TEST(Sensitivity, LongRunsStayWithinACountAndTheExtremesDoNotOverflow) {
-  std::srand(7);
-  for (int percent : {25, 37, 99, 100, 101, 250, 400}) {
-    Sensitivity s(percent);
-    std::int64_t taken = 0, given = 0;
-    for (int i = 0; i < 10000; ++i) {
-      const std::int32_t c = std::rand() % 9 - 4;
-      taken += c;
-      given += s.Scale(c);
-      ASSERT_LT(std::llabs(given * 100 - taken * percent), 100) << percent << "% after " << i;
-    }
-  }
+TEST(Sensitivity, TheExtremesDoNotOverflow) {
   Sensitivity top(400);
   EXPECT_EQ(top.Scale(INT32_MAX / 4), INT32_MAX / 4 * 4);
   Sensitivity low(25);
@@ -86,7 +74,7 @@ TEST(KeySteering, ATapMovesOneCountAndHoldingCrossesTheFieldInAboutHalfASecond) 
   for (std::size_t i = 1; i < frames.size(); ++i) EXPECT_LE(frames[i], frames[i - 1] + 1);
 }
 
-TEST(KeySteering, BothWaysCancelTurningRestartsTheCurveAndRepeatsAreNotPresses) {
+TEST(KeySteering, BothHeldTheShipStandsAndTurningStartsSlowAgain) {
   KeySteering k;
   k.Key(SteerKey::kLeft, true, false, 0);
   k.Motion(400);
@@ -94,19 +82,10 @@ TEST(KeySteering, BothWaysCancelTurningRestartsTheCurveAndRepeatsAreNotPresses) 
   EXPECT_EQ(k.Motion(500), 0) << "both held";
   k.Key(SteerKey::kLeft, false, false, 500);
   EXPECT_EQ(k.Motion(500), 1) << "right alone starts slow again";
-  EXPECT_EQ(k.Key(SteerKey::kRight, true, true, 520), 0);
   EXPECT_LT(k.Motion(532), 5);
-
-  EXPECT_EQ(k.Key(SteerKey::kFire, true, false, 600), 1);
-  EXPECT_EQ(k.Key(SteerKey::kFire, true, true, 650), 0) << "holding Space fires once";
-  EXPECT_EQ(k.Key(SteerKey::kFire, false, false, 700), -1);
-  EXPECT_EQ(k.Key(SteerKey::kFire, true, false, 750), 1);
-  EXPECT_EQ(k.Release(), -1);
-  EXPECT_EQ(k.Motion(2000), 0) << "nothing held after letting go";
-  EXPECT_EQ(k.Key(SteerKey::kFire, false, false, 800), 0) << "its release was already given";
 }
 
-TEST(HostLayerSteering, KeysSteerAndFireButPauseLetsGoAndCanBeTurnedOff) {
+TEST(HostLayerSteering, PauseLetsTheKeysGoAndSteeringCanBeTurnedOff) {
   using plat::host::Key;
   using plat::host::KeyEvent;
   plat::host::HostLayer layer({});
@@ -129,16 +108,10 @@ TEST(HostLayerSteering, KeysSteerAndFireButPauseLetsGoAndCanBeTurnedOff) {
 
   plat::host::HostOptions off;
   off.key_steering = false;
-  off.sensitivity = 50;
   plat::host::HostLayer plain(off);
   KeyEvent space;
   space.key = Key::kSpace;
-  space.code = 44;
   EXPECT_EQ(plain.Key(space, 0).fire, 0);
-  std::int32_t dx = 3, dy = -3;
-  plain.Scale_Mouse(&dx, &dy);
-  EXPECT_EQ(dx, 1);
-  EXPECT_EQ(dy, -1);
 }
 
 }  // namespace
