@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A game played with the keyboard alone under a virtual display, driven by xdotool: Enter into
-# play, Right held then Left tapped, Space fired twice, Escape out. The live game, recorded,
+# play, Right held then D tapped, Space fired twice, Escape out. The live game, recorded,
 # replays headless to the very same trace: the keys reach the game as mouse motion and button.
+# Then the mouse at --sensitivity 50 moves the pointer half as far.
 set -euo pipefail
 game="$1"
 data="$2"
@@ -66,4 +67,23 @@ game_pid=
 grep -q '"mode":1' "$work/trace.jsonl" || fail "Enter did not start a game"
 "$game" --headless --nosound --data "$data" --replay "$work/game.replay" --trace "$work/replayed.jsonl"
 "$tracediff" "$work/trace.jsonl" "$work/replayed.jsonl" || fail "the recording does not replay the live game"
-echo "ok: Right held moved $moved, a tap of D $tapped, Space fired, exit 0, replayed"
+
+"$game" --data "$data" --nosound --sensitivity 50 --trace "$work/trace.jsonl" >/dev/null 2>&1 &
+game_pid=$!
+wait_for_window
+sleep 1.5
+xdotool key Return
+sleep 1
+start=$(last_field pointer)
+for _ in 1 2 3 4 5; do
+  xdotool mousemove_relative -- 41 0
+  sleep 0.1
+done
+sleep 0.3
+halved=$(( $(last_field pointer) - start ))
+xdotool key Escape
+wait "$game_pid" || fail "the game at half sensitivity exited with status $?"
+game_pid=
+[ "$halved" -eq 102 ] || fail "205 counts at --sensitivity 50 moved the pointer $halved, not 102"
+echo "ok: Right held moved $moved, a tap of D $tapped, Space fired, exit 0, replayed;" \
+  "205 counts at half sensitivity moved $halved"
