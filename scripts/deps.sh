@@ -11,8 +11,8 @@ ZORVEX_PACKAGES=(
 )
 # Only for the Windows build (the cross compilers and zip) and its checks under Wine: neither
 # scripts/play nor a plain build asks for them.
-ZORVEX_WINDOWS_BUILD_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix zip unzip)
-ZORVEX_WINDOWS_TEST_PACKAGES=(wine wine64)
+ZORVEX_WINDOWS_BUILD_PACKAGES=(mingw-w64 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev zip unzip)
+ZORVEX_WINDOWS_TEST_PACKAGES=(wine wine64 openbox)
 
 # Only for the browser build and its checks; scripts/play never needs them.
 ZORVEX_WEB_PACKAGES=(emscripten nodejs chromium)

@@ -4,25 +4,25 @@ namespace plat::host {
 
 HostKey Host_Key_Of(Key key, bool alt) {
   switch (key) {
-    case Key::kEnter:
-    case Key::kPadEnter:
-      return alt ? HostKey::kFullScreen : HostKey::kNone;
-    case Key::kF11:
-      return HostKey::kFullScreen;
-    case Key::kPause:
-    case Key::kP:
-      return HostKey::kPause;
-    case Key::kMinus:
-    case Key::kPadMinus:
-      return HostKey::kVolumeDown;
-    case Key::kEquals:
-    case Key::kPlus:
-    case Key::kPadPlus:
-      return HostKey::kVolumeUp;
-    case Key::kF12:
-      return HostKey::kScreenshot;
+    case Key::ENTER:
+    case Key::PAD_ENTER:
+      return alt ? HostKey::FULL_SCREEN : HostKey::GAME_KEY;
+    case Key::F11:
+      return HostKey::FULL_SCREEN;
+    case Key::PAUSE:
+    case Key::P:
+      return HostKey::PAUSE;
+    case Key::MINUS:
+    case Key::PAD_MINUS:
+      return HostKey::VOLUME_DOWN;
+    case Key::EQUALS:
+    case Key::PLUS:
+    case Key::PAD_PLUS:
+      return HostKey::VOLUME_UP;
+    case Key::F12:
+      return HostKey::SCREENSHOT;
     default:
-      return HostKey::kNone;
+      return HostKey::GAME_KEY;
   }
 }
 

@@ -15,16 +15,16 @@ namespace {
 
 SteerKey Steer_Key_Of(Key key) {
   switch (key) {
-    case Key::kLeft:
-    case Key::kA:
-      return SteerKey::kLeft;
-    case Key::kRight:
-    case Key::kD:
-      return SteerKey::kRight;
-    case Key::kSpace:
-      return SteerKey::kFire;
+    case Key::LEFT:
+    case Key::A:
+      return SteerKey::LEFT;
+    case Key::RIGHT:
+    case Key::D:
+      return SteerKey::RIGHT;
+    case Key::SPACE:
+      return SteerKey::FIRE;
     default:
-      return SteerKey::kNone;
+      return SteerKey::NONE;
   }
 }
 
@@ -35,7 +35,7 @@ Reaction HostLayer::Key(const KeyEvent& e, std::uint64_t now_ms) {
   // Steering keys also reach the game's keyboard state, which reads none of them.
   if (options_.key_steering && !(paused_ && e.down))
     reaction.fire = keys_.Key(Steer_Key_Of(e.key), e.down, e.repeat, now_ms);
-  const bool known = e.code >= 0 && e.code < kKeyCodes;
+  const bool known = e.code >= 0 && e.code < KEY_CODES;
   if (known && !e.down) {
     const bool ours = held_by_host_[e.code];
     held_by_host_[e.code] = false;
@@ -44,16 +44,16 @@ Reaction HostLayer::Key(const KeyEvent& e, std::uint64_t now_ms) {
     // A key the game already holds stays the game's, even when a modifier joins it.
     const HostKey key = Host_Key_Of(e.key, e.alt);
     // A release missed while away must not take the game's key.
-    held_by_host_[e.code] = key != HostKey::kNone;
-    if (key != HostKey::kNone) {
+    held_by_host_[e.code] = key != HostKey::GAME_KEY;
+    if (key != HostKey::GAME_KEY) {
       reaction.to_game = false;
-      if (!e.repeat || key == HostKey::kVolumeDown || key == HostKey::kVolumeUp)
+      if (!e.repeat || key == HostKey::VOLUME_DOWN || key == HostKey::VOLUME_UP)
         Act(key, &reaction, now_ms);
     }
   }
   if (!reaction.to_game || !paused_) return reaction;
   // Paused, the game hears nothing but Escape, which quits at any moment: it ends the pause.
-  if (!e.down || e.key != Key::kEscape) {
+  if (!e.down || e.key != Key::ESCAPE) {
     reaction.to_game = false;
     return reaction;
   }
@@ -64,30 +64,30 @@ Reaction HostLayer::Key(const KeyEvent& e, std::uint64_t now_ms) {
 
 void HostLayer::Act(HostKey key, Reaction* reaction, std::uint64_t now_ms) {
   switch (key) {
-    case HostKey::kFullScreen:
+    case HostKey::FULL_SCREEN:
       reaction->switch_screen = true;
       break;
-    case HostKey::kPause:
+    case HostKey::PAUSE:
       Set_Paused(!paused_);
       reaction->pause = true;
       break;
-    case HostKey::kVolumeDown:
-    case HostKey::kVolumeUp: {
-      const int step = key == HostKey::kVolumeUp ? kVolumeStep : -kVolumeStep;
+    case HostKey::VOLUME_DOWN:
+    case HostKey::VOLUME_UP: {
+      const int step = key == HostKey::VOLUME_UP ? VOLUME_STEP : -VOLUME_STEP;
       volume_ = std::clamp(volume_ + step, 0, 100);
       reaction->volume = true;
       Note("Volume " + std::to_string(volume_) + "%" + (options_.sound ? "" : " (sound is off)"),
            now_ms);
       break;
     }
-    case HostKey::kScreenshot:
+    case HostKey::SCREENSHOT:
       // The frame on screen while the game waits; otherwise the next one shown.
       if (paused_ && shown_)
         Screenshot(shown_, now_ms);
       else
         screenshot_wanted_ = true;
       break;
-    case HostKey::kNone:
+    case HostKey::GAME_KEY:
       break;
   }
 }

@@ -15,10 +15,10 @@
 
 namespace plat::host {
 
-constexpr int kKeyCodes = 512;  // the platforms' own numbers for physical keys stay below this
+constexpr int KEY_CODES = 512;  // the platforms' own numbers for physical keys stay below this
 
 struct KeyEvent {
-  Key key = Key::kOther;
+  Key key = Key::OTHER;
   int code = 0;  // the platform's number for the physical key: its press and release match
   bool down = true;
   bool repeat = false;  // the system repeating a held key
@@ -79,7 +79,7 @@ class HostLayer {
   // Whether the next frame is wanted: a screenshot is asked for, or notes are up.
   bool Wants_Frame() const { return screenshot_wanted_ || !overlay_.Empty(); }
   // Whether the physical key `code` is held as a host key, its release still to come.
-  bool Holds(int code) const { return code >= 0 && code < kKeyCodes && held_by_host_[code]; }
+  bool Holds(int code) const { return code >= 0 && code < KEY_CODES && held_by_host_[code]; }
   bool Paused() const { return paused_; }
   int Volume() const { return volume_; }
   int Width() const { return width_; }
@@ -92,7 +92,7 @@ class HostLayer {
   HostOptions options_;
   bool paused_ = false;
   int volume_ = 100;
-  bool held_by_host_[kKeyCodes] = {};     // pressed as a host key: its release is ours too
+  bool held_by_host_[KEY_CODES] = {};     // pressed as a host key: its release is ours too
   bool screenshot_wanted_ = false;        // taken from the next frame shown
   const std::uint16_t* shown_ = nullptr;  // the game's frame on screen, while it waits in a flip
   int width_ = 0, height_ = 0;

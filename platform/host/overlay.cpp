@@ -11,14 +11,14 @@ namespace {
 
 using plat::soft::Pixels;
 
-constexpr int kPictureWidth = 640;
-constexpr int kTop = 40;  // below the score and level line
-constexpr int kPad = 6;
-constexpr std::uint16_t kBoxColour = 0x1086;          // dark blue-grey
-constexpr std::uint16_t kBorderColour = 0x6B7F;       // light blue
-constexpr plat::COLORREF kPausedColour = 0x0040E0FF;  // amber
-constexpr plat::COLORREF kNoteColour = 0x00FFFFFF;
-const std::string kPausedText = "Paused - P or Pause to play on";
+constexpr int PICTURE_WIDTH = 640;
+constexpr int TOP = 40;  // below the score and level line
+constexpr int PAD = 6;
+constexpr std::uint16_t BOX_COLOUR = 0x1086;          // dark blue-grey
+constexpr std::uint16_t BORDER_COLOUR = 0x6B7F;       // light blue
+constexpr plat::COLORREF PAUSED_COLOUR = 0x0040E0FF;  // amber
+constexpr plat::COLORREF NOTE_COLOUR = 0x00FFFFFF;
+const std::string PAUSED_TEXT = "Paused - P or Pause to play on";
 
 int Width_Of(const std::string& s) {
   return plat::soft::Text_Width(s.data(), static_cast<int>(s.size()));
@@ -34,7 +34,7 @@ void Overlay::Set_Paused(bool paused) {
 
 void Overlay::Note(const std::string& text, std::uint64_t now_ms) {
   note_ = text;
-  note_until_ = now_ms + kNoteMs;
+  note_until_ = now_ms + NOTE_MS;
   Rebuild();
 }
 
@@ -71,25 +71,25 @@ void Overlay::Rebuild() {
   if (Empty()) return;
   const int line = plat::soft::kFontLineHeight;
   const int lines = (paused_ ? 1 : 0) + (note_.empty() ? 0 : 1);
-  int text_w = std::max(paused_ ? Width_Of(kPausedText) : 0, Width_Of(note_));
-  image_.width = std::min(text_w + 2 * kPad, kPictureWidth);
-  image_.height = lines * line + 2 * kPad;
-  image_.data.assign(static_cast<std::size_t>(image_.width) * image_.height, kBoxColour);
+  int text_w = std::max(paused_ ? Width_Of(PAUSED_TEXT) : 0, Width_Of(note_));
+  image_.width = std::min(text_w + 2 * PAD, PICTURE_WIDTH);
+  image_.height = lines * line + 2 * PAD;
+  image_.data.assign(static_cast<std::size_t>(image_.width) * image_.height, BOX_COLOUR);
   for (int x = 0; x < image_.width; ++x)
-    image_.Row(0)[x] = image_.Row(image_.height - 1)[x] = kBorderColour;
+    image_.Row(0)[x] = image_.Row(image_.height - 1)[x] = BORDER_COLOUR;
   for (int y = 0; y < image_.height; ++y)
-    image_.Row(y)[0] = image_.Row(y)[image_.width - 1] = kBorderColour;
-  int y = kPad;
+    image_.Row(y)[0] = image_.Row(y)[image_.width - 1] = BORDER_COLOUR;
+  int y = PAD;
   if (paused_) {
-    plat::soft::Draw_Text(&image_, kPad, y, kPausedText.data(),
-                          static_cast<int>(kPausedText.size()), kPausedColour);
+    plat::soft::Draw_Text(&image_, PAD, y, PAUSED_TEXT.data(), static_cast<int>(PAUSED_TEXT.size()),
+                          PAUSED_COLOUR);
     y += line;
   }
   if (!note_.empty())
-    plat::soft::Draw_Text(&image_, kPad, y, note_.data(), static_cast<int>(note_.size()),
-                          kNoteColour);
-  x_ = (kPictureWidth - image_.width) / 2;
-  y_ = kTop;
+    plat::soft::Draw_Text(&image_, PAD, y, note_.data(), static_cast<int>(note_.size()),
+                          NOTE_COLOUR);
+  x_ = (PICTURE_WIDTH - image_.width) / 2;
+  y_ = TOP;
 }
 
 }  // namespace plat::host

@@ -13,10 +13,10 @@ namespace plat::host {
 
 class Overlay {
  public:
-  static constexpr int kNoteMs = 2000;  // how long a note stays up
+  static constexpr int NOTE_MS = 2000;  // how long a note stays up
 
   void Set_Paused(bool paused);
-  // Shows `text` from `now_ms` for kNoteMs, in place of the previous note.
+  // Shows `text` from `now_ms` for NOTE_MS, in place of the previous note.
   void Note(const std::string& text, std::uint64_t now_ms);
   // Drops a note whose time is up; true when the image changed since the last call.
   bool Update(std::uint64_t now_ms);

@@ -24,9 +24,9 @@ struct PadState {
   bool back = false;                 // Back or Select: acts as Escape once held for a second
 };
 
-constexpr double kStickDeadZone = 0.24;
-constexpr double kStickTopPerMs = 1.6;  // counts per ms at full deflection
-constexpr std::uint64_t kBackHoldMs = 1000;
+constexpr double STICK_DEAD_ZONE = 0.24;
+constexpr double STICK_TOP_PER_MS = 1.6;  // counts per ms at full deflection
+constexpr std::uint64_t BACK_HOLD_MS = 1000;
 
 // What the pads' state asks of the game since the last update. For each of the buttons:
 // +1 goes down, -1 comes up, 0 unchanged.

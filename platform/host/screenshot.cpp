@@ -11,7 +11,7 @@ namespace plat::host {
 
 namespace {
 
-constexpr int kMaxSameSecond = 100;  // names tried within one second before giving up
+constexpr int MAX_SAME_SECOND = 100;  // names tried within one second before giving up
 
 // Each channel widened to 8 bits as the window's own pixels are, so white stays 255.
 std::vector<std::uint8_t> To_Rgb(const std::uint16_t* pixels, int width, int height) {
@@ -39,7 +39,7 @@ bool Save_Screenshot(const std::uint16_t* pixels, int width, int height, const s
   if (!base.empty() && base.back() != '/' && base.back() != '\\') base += '/';
   base += "zorvex-";
   base += stamp;
-  for (int n = 1; n <= kMaxSameSecond; ++n) {
+  for (int n = 1; n <= MAX_SAME_SECOND; ++n) {
     std::string path = base;
     if (n > 1) {
       path += '-';

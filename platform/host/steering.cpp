@@ -6,7 +6,7 @@
 namespace plat::host {
 
 Sensitivity::Sensitivity(int percent)
-    : percent_(std::clamp(percent, kMinSensitivity, kMaxSensitivity)) {}
+    : percent_(std::clamp(percent, MIN_SENSITIVITY, MAX_SENSITIVITY)) {}
 
 std::int32_t Sensitivity::Scale(std::int32_t counts) {
   const std::int64_t hundredths = std::int64_t{counts} * percent_ + carry_;
@@ -20,37 +20,37 @@ std::int32_t Sensitivity::Scale(std::int32_t counts) {
 namespace {
 
 // One count a frame at 60 frames a second.
-constexpr double kStartPerMs = 60.0 / 1000.0;
+constexpr double START_PER_MS = 60.0 / 1000.0;
 // Counts per ms per ms squared: chosen so that the field is crossed in about half a second.
-constexpr double kRise = 16000.0 / 1e9;
-constexpr double kTopPerMs = 2400.0 / 1000.0;  // 40 counts a frame
+constexpr double RISE = 16000.0 / 1e9;
+constexpr double TOP_PER_MS = 2400.0 / 1000.0;  // 40 counts a frame
 
 }  // namespace
 
 double Key_Steering_Distance(double ms) {
   if (ms < 0) return 0;
   // speed(t) = start + rise t^2 until it reaches the top.
-  const double top_at = std::sqrt((kTopPerMs - kStartPerMs) / kRise);
+  const double top_at = std::sqrt((TOP_PER_MS - START_PER_MS) / RISE);
   const double t = std::min(ms, top_at);
-  const double rising = kStartPerMs * t + kRise * t * t * t / 3;
+  const double rising = START_PER_MS * t + RISE * t * t * t / 3;
   // The first count comes with the press, so that the shortest tap moves the ship a pixel.
-  return 1 + rising + kTopPerMs * (ms - t);
+  return 1 + rising + TOP_PER_MS * (ms - t);
 }
 
 int KeySteering::Key(SteerKey key, bool down, bool repeat, std::uint64_t now_ms) {
   if (repeat) return 0;
   switch (key) {
-    case SteerKey::kLeft:
+    case SteerKey::LEFT:
       left_ = down;
       break;
-    case SteerKey::kRight:
+    case SteerKey::RIGHT:
       right_ = down;
       break;
-    case SteerKey::kFire:
+    case SteerKey::FIRE:
       if (fire_ == down) return 0;
       fire_ = down;
       return down ? 1 : -1;
-    case SteerKey::kNone:
+    case SteerKey::NONE:
       return 0;
   }
   if (Direction() != direction_) Restart(now_ms);

@@ -7,8 +7,8 @@
 
 namespace plat::host {
 
-constexpr int kMinSensitivity = 25;
-constexpr int kMaxSensitivity = 400;
+constexpr int MIN_SENSITIVITY = 25;
+constexpr int MAX_SENSITIVITY = 400;
 
 // Counts scaled by a percentage. The part of a count not yet given is carried to the next call,
 // so slow motion at a low setting still arrives, and none is made up at a high one: after any
@@ -31,7 +31,7 @@ class Sensitivity {
 // the 640-count field in about half a second; from there the speed stays at its top.
 double Key_Steering_Distance(double ms);
 
-enum class SteerKey { kNone, kLeft, kRight, kFire };
+enum class SteerKey { NONE, LEFT, RIGHT, FIRE };
 
 class KeySteering {
  public:

@@ -38,37 +38,37 @@ plat::host::Key Key_Of(SDL_Keycode sym) {
   using plat::host::Key;
   switch (sym) {
     case SDLK_p:
-      return Key::kP;
+      return Key::P;
     case SDLK_PAUSE:
-      return Key::kPause;
+      return Key::PAUSE;
     case SDLK_MINUS:
-      return Key::kMinus;
+      return Key::MINUS;
     case SDLK_EQUALS:
-      return Key::kEquals;
+      return Key::EQUALS;
     case SDLK_PLUS:
-      return Key::kPlus;
+      return Key::PLUS;
     case SDLK_KP_MINUS:
-      return Key::kPadMinus;
+      return Key::PAD_MINUS;
     case SDLK_KP_PLUS:
-      return Key::kPadPlus;
+      return Key::PAD_PLUS;
     case SDLK_RETURN:
-      return Key::kEnter;
+      return Key::ENTER;
     case SDLK_KP_ENTER:
-      return Key::kPadEnter;
+      return Key::PAD_ENTER;
     case SDLK_F11:
-      return Key::kF11;
+      return Key::F11;
     case SDLK_F12:
-      return Key::kF12;
+      return Key::F12;
     case SDLK_ESCAPE:
-      return Key::kEscape;
+      return Key::ESCAPE;
     case SDLK_LEFT:
-      return Key::kLeft;
+      return Key::LEFT;
     case SDLK_RIGHT:
-      return Key::kRight;
+      return Key::RIGHT;
     case SDLK_SPACE:
-      return Key::kSpace;
+      return Key::SPACE;
     default:
-      return Key::kOther;
+      return Key::OTHER;
   }
 }
 
@@ -336,10 +336,8 @@ void SdlHost::Key(const SDL_KeyboardEvent& e, InputState* input) {
   plat::host::KeyEvent event;
   event.key = Key_Of(e.keysym.sym);
   // A and D where they sit on the keyboard, beside the other hand's keys, whatever the layout.
-  if (event.key == plat::host::Key::kOther && code == SDL_SCANCODE_A)
-    event.key = plat::host::Key::kA;
-  if (event.key == plat::host::Key::kOther && code == SDL_SCANCODE_D)
-    event.key = plat::host::Key::kD;
+  if (event.key == plat::host::Key::OTHER && code == SDL_SCANCODE_A) event.key = plat::host::Key::A;
+  if (event.key == plat::host::Key::OTHER && code == SDL_SCANCODE_D) event.key = plat::host::Key::D;
   event.code = code;
   event.down = e.type == SDL_KEYDOWN;
   event.repeat = e.repeat != 0;

@@ -4,14 +4,37 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 
+// Chromium runs in a process group of its own, with a private temporary folder that holds its
+// profile and everything it writes under TMPDIR, so that close() can wait for every helper process
+// it started and then remove all it left behind.
 export async function launch() {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'zorvex-chromium-'));
+  const home = fs.mkdtempSync(path.join(os.tmpdir(), 'zorvex-chromium-'));
+  const profile = path.join(home, 'profile'), tmp = path.join(home, 'tmp');
+  fs.mkdirSync(profile);
+  fs.mkdirSync(tmp);
   const browser = spawn(process.env.ZORVEX_CHROMIUM || 'chromium', [
     '--headless=new', '--remote-debugging-pipe', '--no-first-run', '--no-default-browser-check',
     '--autoplay-policy=no-user-gesture-required', '--disable-background-timer-throttling',
     '--disable-renderer-backgrounding', '--no-sandbox', `--user-data-dir=${profile}`,
     '--window-size=800,600', 'about:blank',
-  ], {stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe']});
+  ], {
+    stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe'],
+    detached: true,
+    // Its crash handler leaves the group and keeps its database under the configuration folder:
+    // that goes into the private folder too, where close() finds it by its command line.
+    env: {...process.env, TMPDIR: tmp, XDG_CONFIG_HOME: tmp, XDG_CACHE_HOME: tmp},
+  });
+  const owned = {group: browser.pid, folder: home};
+  // Should this process end before close(), Chromium ends with it.
+  const endGroup = () => killOwned(owned);
+  const interrupted = (signal) => {
+    endGroup();
+    fs.rmSync(home, {recursive: true, force: true});
+    process.exit(128 + os.constants.signals[signal]);
+  };
+  process.on('exit', endGroup);
+  process.once('SIGINT', interrupted);
+  process.once('SIGTERM', interrupted);
   const toBrowser = browser.stdio[3], fromBrowser = browser.stdio[4];
   let nextId = 1, buffered = '';
   const waiting = new Map(), listeners = [];
@@ -72,14 +95,70 @@ export async function launch() {
     return page;
   }
 
+  // Closes the browser, waits for its whole process group (killing it after a grace period) and
+  // removes its folder. Never throws: a folder that cannot be removed is only a warning.
   async function close() {
     try {
-      await Promise.race([send('Browser.close'), exited]);
+      await Promise.race([send('Browser.close'), exited, sleep(5000)]);
     } catch {}
-    if (browser.exitCode === null) browser.kill();
+    if (browser.exitCode === null && browser.signalCode === null) browser.kill('SIGKILL');
     await exited;
-    // Chromium's helper processes can still be writing the profile for a moment after it exits.
-    fs.rmSync(profile, {recursive: true, force: true, maxRetries: 20, retryDelay: 100});
+    if (!(await ownedGone(owned, 5000))) {
+      killOwned(owned);
+      if (!(await ownedGone(owned, 5000))) {
+        process.stderr.write(`warning: chromium processes ${ownedPids(owned)} did not exit\n`);
+      }
+    }
+    process.off('exit', endGroup);
+    process.off('SIGINT', interrupted);
+    process.off('SIGTERM', interrupted);
+    try {
+      fs.rmSync(home, {recursive: true, force: true, maxRetries: 10, retryDelay: 100});
+    } catch (e) {
+      process.stderr.write(`warning: could not remove ${home}: ${e.message}\n`);
+    }
   }
   return {open, close};
+}
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Chromium's processes: those of its process group, and those that left the group but work in
+// its folder. Zombies do not count: where nothing reaps orphans (a container's first process may
+// not), they stay for good.
+function ownedPids({group, folder}) {
+  const pids = [];
+  let entries = [];
+  try {
+    entries = fs.readdirSync('/proc').filter((name) => /^\d+$/.test(name));
+  } catch {}
+  for (const pid of entries) {
+    let stat, args;
+    try {
+      stat = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
+      args = fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8');
+    } catch {
+      continue;
+    }
+    // The fields after the command's closing parenthesis: state, ppid, pgrp, ...
+    const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+    if (fields[0] === 'Z') continue;
+    if (Number(fields[2]) === group || args.includes(folder)) pids.push(Number(pid));
+  }
+  return pids;
+}
+
+function killOwned(owned) {
+  for (const pid of ownedPids(owned)) {
+    try {
+      process.kill(pid, 'SIGKILL');
+    } catch {}
+  }
+}
+
+async function ownedGone(owned, ms) {
+  for (const end = Date.now() + ms; Date.now() < end; await sleep(50)) {
+    if (ownedPids(owned).length === 0) return true;
+  }
+  return ownedPids(owned).length === 0;
 }

@@ -59,39 +59,39 @@ bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::strin
 host::Key Key_Of(int code) {
   switch (code) {
     case 0x19:
-      return host::Key::kP;
+      return host::Key::P;
     case 0xC5:
-      return host::Key::kPause;
+      return host::Key::PAUSE;
     case 0x0C:
-      return host::Key::kMinus;
+      return host::Key::MINUS;
     case 0x0D:
-      return host::Key::kEquals;
+      return host::Key::EQUALS;
     case 0x4A:
-      return host::Key::kPadMinus;
+      return host::Key::PAD_MINUS;
     case 0x4E:
-      return host::Key::kPadPlus;
+      return host::Key::PAD_PLUS;
     case 0x1C:
-      return host::Key::kEnter;
+      return host::Key::ENTER;
     case 0x9C:
-      return host::Key::kPadEnter;
+      return host::Key::PAD_ENTER;
     case 0x57:
-      return host::Key::kF11;
+      return host::Key::F11;
     case 0x58:
-      return host::Key::kF12;
+      return host::Key::F12;
     case 0x01:
-      return host::Key::kEscape;
+      return host::Key::ESCAPE;
     case 0xCB:
-      return host::Key::kLeft;
+      return host::Key::LEFT;
     case 0xCD:
-      return host::Key::kRight;
+      return host::Key::RIGHT;
     case 0x1E:
-      return host::Key::kA;
+      return host::Key::A;
     case 0x20:
-      return host::Key::kD;
+      return host::Key::D;
     case 0x39:
-      return host::Key::kSpace;
+      return host::Key::SPACE;
     default:
-      return host::Key::kOther;
+      return host::Key::OTHER;
   }
 }
 

@@ -4,6 +4,7 @@
 // front buffer shows) and stretches that into the window.
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -552,8 +553,11 @@ plat::HRESULT Surface::Switch_Screen() {
   }
   for (Surface* s : d.surfaces) s->Restore();
   d.picture_current = false;
-  plat::win32::Host_Note(to_window ? "In a window - Alt+Enter for full screen"
-                                   : "Full screen - Alt+Enter for a window");
+  // Said on standard error only: in full screen a note would reach the page the game reads.
+  std::fprintf(stderr, "zorvex: %s\n",
+               to_window ? "In a window - Alt+Enter for full screen"
+                         : "Full screen - Alt+Enter for a window");
+  std::fflush(stderr);
   plat::win32::Note_Return();
   return DDERR_SURFACELOST;  // the game flips again
 }

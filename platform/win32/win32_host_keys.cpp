@@ -24,37 +24,37 @@ plat::host::Key Key_Of(WPARAM vk, bool extended) {
   using plat::host::Key;
   switch (vk) {
     case 'P':
-      return Key::kP;
+      return Key::P;
     case VK_PAUSE:
-      return Key::kPause;
+      return Key::PAUSE;
     case VK_OEM_MINUS:
-      return Key::kMinus;
+      return Key::MINUS;
     case VK_OEM_PLUS:
-      return Key::kEquals;  // the = key, + when shifted
+      return Key::EQUALS;  // the = key, + when shifted
     case VK_SUBTRACT:
-      return Key::kPadMinus;
+      return Key::PAD_MINUS;
     case VK_ADD:
-      return Key::kPadPlus;
+      return Key::PAD_PLUS;
     case VK_RETURN:
-      return extended ? Key::kPadEnter : Key::kEnter;
+      return extended ? Key::PAD_ENTER : Key::ENTER;
     case VK_F11:
-      return Key::kF11;
+      return Key::F11;
     case VK_F12:
-      return Key::kF12;
+      return Key::F12;
     case VK_ESCAPE:
-      return Key::kEscape;
+      return Key::ESCAPE;
     case VK_LEFT:
-      return Key::kLeft;
+      return Key::LEFT;
     case VK_RIGHT:
-      return Key::kRight;
+      return Key::RIGHT;
     case 'A':
-      return Key::kA;
+      return Key::A;
     case 'D':
-      return Key::kD;
+      return Key::D;
     case VK_SPACE:
-      return Key::kSpace;
+      return Key::SPACE;
     default:
-      return Key::kOther;
+      return Key::OTHER;
   }
 }
 
@@ -98,6 +98,8 @@ bool plat::win32::Host_Key_Message(unsigned message, std::uintptr_t wp, std::int
   event.repeat = down && (lp & (1 << 30)) != 0;
   event.alt = (lp & (1 << 29)) != 0;
   const plat::host::Reaction reaction = layer->Key(event, GetTickCount64());
+  // As on a return from away: the mouse's motion meanwhile is not the player's move in the game.
+  if (reaction.pause) Note_Return();
   if (reaction.volume) Set_Sound_Volume(layer->Volume());
   if (reaction.switch_screen) switch_wanted = true;
   if (reaction.fire != 0) Fire_Key(reaction.fire);

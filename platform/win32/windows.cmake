@@ -19,3 +19,10 @@ add_executable(zorvex app/main_windows.cpp)
 target_link_libraries(zorvex PRIVATE zorvex_game zorvex_win32)
 # A program for the desktop: no console window opens beside the game.
 target_link_options(zorvex PRIVATE -static -mwindows)
+
+# The sound adapters over a stand-in DirectSound that loses buffers, run under Wine by
+# tests/windows/wine_check.sh.
+add_executable(zorvex-sound-lost-check tests/windows/sound_lost_check.cpp
+                                       platform/win32/win32_dsound.cpp)
+target_link_libraries(zorvex-sound-lost-check PRIVATE zorvex_seam winmm)
+target_link_options(zorvex-sound-lost-check PRIVATE -static)

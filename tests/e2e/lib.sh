@@ -24,7 +24,19 @@ start_display() {
   fail "no virtual display could be started"
 }
 
-stop_display() { [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait 2>/dev/null || true; }
+# Ends the server and waits for it, so that its lock and socket are gone when the check ends; one
+# that will not go is killed, and one that cannot be is a warning, never a changed result.
+stop_display() {
+  [ -n "${XVFB_PID:-}" ] || return 0
+  # Each step may fail (the server already gone, its status a signal's): none ends the check.
+  kill "$XVFB_PID" 2>/dev/null || true
+  for _ in $(seq 50); do kill -0 "$XVFB_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -9 "$XVFB_PID" 2>/dev/null || true
+  wait "$XVFB_PID" 2>/dev/null || true
+  if kill -0 "$XVFB_PID" 2>/dev/null; then echo "warning: Xvfb $XVFB_PID did not exit" >&2; fi
+  XVFB_PID=
+  return 0
+}
 
 # Up to 30 s: a loaded machine can be slow to start SDL and open the window.
 find_window() {

@@ -8,7 +8,7 @@ keys="$work/keys"
 rm -rf "$keys" && mkdir -p "$keys"
 find "$WINEPREFIX/drive_c/users" "$HOME" -name 'zorvex-*.png' -delete 2>/dev/null
 
-exe --window --autoplay --trace "$keys/trace.jsonl" >/dev/null 2>"$keys/err.txt" &
+exe --window --record "$keys/keys.replay" --trace "$keys/trace.jsonl" >/dev/null 2>"$keys/err.txt" &
 game=$!
 wait_for_window
 xdotool windowactivate --sync "$WINDOW" 2>/dev/null || xdotool windowfocus "$WINDOW"
@@ -29,10 +29,12 @@ shot_file="$(find "$WINEPREFIX/drive_c/users" "$HOME" -name 'zorvex-*.png' 2>/de
   pass "F12 saved $(basename "$shot_file") in the Pictures folder" ||
   miss "F12 saved no 640 x 480 PNG in the Pictures folder: $(cat "$keys/err.txt")"
 
-# Paused, the game runs no frame: its trace stops growing, and grows again after P.
+# Paused, the game runs no frame: its trace stops growing, and grows again after P. The mouse
+# moved meanwhile is not a move in the game.
 press p
 sleep 1
 before=$(stat -c %s "$keys/trace.jsonl")
+xdotool mousemove_relative -- 200 0
 sleep 2
 held=$(stat -c %s "$keys/trace.jsonl")
 press p
@@ -61,3 +63,6 @@ for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
 wait "$game" && [ "$(stat -c %s "$keys/trace.jsonl")" -gt "$size" ] &&
   pass "the game played on after the switches and quit on Escape" ||
   miss "the game did not play on after the switches, or did not quit with status 0"
+! grep -Eq '^[0-9]+ -?(1[5-9][0-9]|2[0-4][0-9]) ' "$keys/keys.replay" &&
+  pass "the mouse moved while paused did not reach the game" ||
+  miss "the game saw the 200 pixels the mouse moved while paused"

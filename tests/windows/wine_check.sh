@@ -2,7 +2,7 @@
 # The Windows build under Wine, against the Linux one: every kept replay headless, a kept live
 # game on the real DirectDraw, DirectSound and DirectInput in a window, a game played with
 # xdotool and recorded on Windows replayed on Linux, the host's keys (tests/windows/host_keys.sh),
-# and start-up failures reported as on Linux.
+# the game under a window manager's weather (weather.sh), and start-up failures as on Linux.
 # Exits 77 (skipped) only when Wine or the cross compilers cannot be installed.
 set -uo pipefail
 src="$1"     # the source tree
@@ -30,7 +30,9 @@ rm -rf "$work/pkg" && mkdir -p "$work/pkg" "$work/home"
 (cd "$work/pkg" && unzip -q "$src/build-windows/zorvex-windows-x86_64.zip") || fail "cannot unzip"
 echo 'pcm.!default { type null }' >"$work/home/.asoundrc"
 export HOME="$work/home" WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-trap 'wineserver -k 2>/dev/null; stop_display' EXIT
+# Wine's server and every program of this prefix end with the check, and it waits for them.
+stop_wine() { wineserver -k 2>/dev/null; timeout 20 wineserver -w 2>/dev/null || echo "warning: wineserver did not exit" >&2; }
+trap 'stop_wine; stop_display' EXIT
 exe() { (cd "$work/pkg" && wine zorvex.exe "$@"); }
 linux() { "$build/zorvex" --data "$build/data" "$@"; }
 same_trace() { "$tracediff" "$1" "$2" >"$work/diff.txt" 2>&1 || { cat "$work/diff.txt" >&2; return 1; }; }
@@ -95,8 +97,17 @@ linux --headless --nosound --replay "$work/win.replay" --trace "$work/win_on_lin
   same_trace "$work/win.jsonl" "$work/win_on_linux.jsonl" &&
   pass "a game recorded on Windows replays on Linux" || miss "a game recorded on Windows replays differently on Linux"
 
-# The host's keys on the real backend.
+# The host's keys on the real backend; then Alt+Tab and Alt+Enter under a window manager.
 source "$src/tests/windows/host_keys.sh"
+source "$src/tests/windows/weather.sh"
+
+# Sound buffers the system takes away, over a stand-in DirectSound (sound_lost_check.cpp).
+lost_check="$src/build-windows/cross/zorvex-sound-lost-check.exe"
+cmake --build "$src/build-windows/cross" --target zorvex-sound-lost-check >"$work/lost_build.log" 2>&1 &&
+  wine "$lost_check" >"$work/lost.txt" 2>/dev/null &&
+  pass "lost sound buffers are restored with the game's sound and play on" ||
+  miss "lost sound buffers: $(grep -h FAIL "$work/lost.txt" "$work/lost_build.log" 2>/dev/null)"
+
 # Steering with the keys on the real backend.
 source "$src/tests/windows/keys_steer.sh"
 
@@ -107,7 +118,7 @@ status=$?
 linux --headless --autoplay --data "$work/empty" >/dev/null 2>"$work/linux_sheet.err"
 [ "$status" = $? ] && [ "$status" = 1 ] && cmp -s "$work/win_sheet.err" "$work/linux_sheet.err" &&
   pass "a missing sheet: $(cat "$work/win_sheet.err")" || miss "a missing sheet is reported differently"
-wineserver -k 2>/dev/null
+stop_wine
 stop_display
 start_display 400x300x24  # too small for the game's mode
 exe --autoplay >/dev/null 2>"$work/win_mode.err"

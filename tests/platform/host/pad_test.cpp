@@ -29,7 +29,7 @@ TEST(PadLayer, OnlyAPauseThePadMadeEndsWhenOneIsPluggedAndBackHeldStillQuits) {
   EXPECT_FALSE(layer.Paused());
 
   plat::host::KeyEvent p;
-  p.key = plat::host::Key::kP;
+  p.key = plat::host::Key::P;
   p.code = 25;
   layer.Key(p, 30);
   ASSERT_TRUE(layer.Paused());

@@ -50,13 +50,13 @@ TEST(Sensitivity, TheExtremesDoNotOverflow) {
 
 TEST(KeySteering, ATapMovesOneCountAndHoldingCrossesTheFieldInAboutHalfASecond) {
   KeySteering k;
-  k.Key(SteerKey::kRight, true, false, 1000);
-  k.Key(SteerKey::kRight, false, false, 1005);
+  k.Key(SteerKey::RIGHT, true, false, 1000);
+  k.Key(SteerKey::RIGHT, false, false, 1005);
   EXPECT_EQ(k.Motion(1016), 1) << "a tap let go between two frames";
   EXPECT_EQ(k.Motion(1032), 0);
 
   // Held, one frame at a time, as a 60 Hz game looks.
-  k.Key(SteerKey::kLeft, true, false, 2000);
+  k.Key(SteerKey::LEFT, true, false, 2000);
   std::int64_t moved = 0;
   std::vector<std::int32_t> frames;
   for (int t = 2000; t <= 2600; t += 16) {
@@ -76,11 +76,11 @@ TEST(KeySteering, ATapMovesOneCountAndHoldingCrossesTheFieldInAboutHalfASecond) 
 
 TEST(KeySteering, BothHeldTheShipStandsAndTurningStartsSlowAgain) {
   KeySteering k;
-  k.Key(SteerKey::kLeft, true, false, 0);
+  k.Key(SteerKey::LEFT, true, false, 0);
   k.Motion(400);
-  k.Key(SteerKey::kRight, true, false, 400);
+  k.Key(SteerKey::RIGHT, true, false, 400);
   EXPECT_EQ(k.Motion(500), 0) << "both held";
-  k.Key(SteerKey::kLeft, false, false, 500);
+  k.Key(SteerKey::LEFT, false, false, 500);
   EXPECT_EQ(k.Motion(500), 1) << "right alone starts slow again";
   EXPECT_LT(k.Motion(532), 5);
 }
@@ -96,21 +96,21 @@ TEST(HostLayerSteering, PauseLetsTheKeysGoAndSteeringCanBeTurnedOff) {
     e.down = down;
     return layer.Key(e, now);
   };
-  EXPECT_EQ(press(Key::kSpace, true, 0).fire, 1);
-  EXPECT_TRUE(press(Key::kSpace, true, 0).to_game) << "the game's keyboard still sees Space";
-  press(Key::kD, true, 0);
+  EXPECT_EQ(press(Key::SPACE, true, 0).fire, 1);
+  EXPECT_TRUE(press(Key::SPACE, true, 0).to_game) << "the game's keyboard still sees Space";
+  press(Key::D, true, 0);
   EXPECT_GT(layer.Key_Motion(100), 0);
-  press(Key::kP, true, 100);
+  press(Key::P, true, 100);
   ASSERT_TRUE(layer.Paused());
   EXPECT_EQ(layer.Key_Motion(500), 0) << "pausing lets the keys go";
-  EXPECT_EQ(press(Key::kA, true, 500).fire, 0);
+  EXPECT_EQ(press(Key::A, true, 500).fire, 0);
   EXPECT_EQ(layer.Key_Motion(600), 0) << "keys pressed while paused do not steer";
 
   plat::host::HostOptions off;
   off.key_steering = false;
   plat::host::HostLayer plain(off);
   KeyEvent space;
-  space.key = Key::kSpace;
+  space.key = Key::SPACE;
   EXPECT_EQ(plain.Key(space, 0).fire, 0);
 }
 
