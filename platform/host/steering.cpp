@@ -58,23 +58,30 @@ int KeySteering::Key(SteerKey key, bool down, bool repeat, std::uint64_t now_ms)
 }
 
 void KeySteering::Restart(std::uint64_t now_ms) {
-  // A tap let go before anyone asked for the motion still moves the ship its first count.
-  if (direction_ != 0 && given_ == 0) pending_ += direction_;
+  // The run that ends is counted to this moment, so a tap or a hold let go between two looks
+  // still moves the ship as far as it was held.
+  pending_ += Advance(now_ms);
   direction_ = Direction();
   start_ms_ = now_ms;
   given_ = 0;
 }
 
-std::int32_t KeySteering::Motion(std::uint64_t now_ms) {
-  const int pending = pending_;
-  pending_ = 0;
-  if (direction_ == 0 || now_ms < start_ms_) return pending;
+std::int64_t KeySteering::Advance(std::uint64_t now_ms) {
+  if (direction_ == 0 || now_ms < start_ms_) return 0;
   const auto total = static_cast<std::int64_t>(
       std::floor(Key_Steering_Distance(static_cast<double>(now_ms - start_ms_))));
-  // Far more than the field between two looks is as good as the field.
-  const std::int64_t step = std::min<std::int64_t>(total - given_, 1 << 20);
+  // A key's time may come before the last look: nothing is taken back; and far more than
+  // the field between two looks is as good as the field.
+  const std::int64_t step = std::clamp<std::int64_t>(total - given_, 0, 1 << 20);
   given_ += step;
-  return pending + static_cast<std::int32_t>(step * direction_);
+  return step * direction_;
+}
+
+std::int32_t KeySteering::Motion(std::uint64_t now_ms) {
+  const std::int64_t motion =
+      std::clamp<std::int64_t>(pending_ + Advance(now_ms), -(1 << 20), 1 << 20);
+  pending_ = 0;
+  return static_cast<std::int32_t>(motion);
 }
 
 int KeySteering::Release() {

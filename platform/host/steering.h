@@ -45,6 +45,7 @@ class KeySteering {
 
  private:
   void Restart(std::uint64_t now_ms);
+  std::int64_t Advance(std::uint64_t now_ms);  // the counts of the run since the last call
   int Direction() const { return (right_ ? 1 : 0) - (left_ ? 1 : 0); }
 
   bool left_ = false, right_ = false, fire_ = false;

@@ -342,7 +342,10 @@ void SdlHost::Key(const SDL_KeyboardEvent& e, InputState* input) {
   event.down = e.type == SDL_KEYDOWN;
   event.repeat = e.repeat != 0;
   event.alt = (e.keysym.mod & KMOD_ALT) != 0;
-  const plat::host::Reaction reaction = layer_.Key(event, SDL_GetTicks64());
+  // At the time the key went, not when it is handled: a slow frame must not shorten a hold.
+  const Uint64 now = SDL_GetTicks64();
+  const Uint32 ago = static_cast<Uint32>(now) - e.timestamp;
+  const plat::host::Reaction reaction = layer_.Key(event, ago > now ? 0 : now - ago);
   if (reaction.pause) Pause_Changed(input);
   if (reaction.volume && sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());
   if (reaction.switch_screen) Toggle_Full_Screen();

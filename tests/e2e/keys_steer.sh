@@ -18,8 +18,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The last trace line's value of a whole-number field.
-last_field() { tail -n 1 "$work/trace.jsonl" | sed -E "s/.*\"$1\":(-?[0-9]+).*/\1/"; }
+# The latest value of a whole-number field, from a line written whole (the comma after it).
+last_field() { grep -o "\"$1\":-\?[0-9]*," "$work/trace.jsonl" | tail -n 1 | tr -dc -- '-0-9'; }
 
 start_display
 "$game" --data "$data" --nosound --trace "$work/trace.jsonl" --record "$work/game.replay" \
