@@ -11,8 +11,14 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/lib.sh"
 work="$(mktemp -d)"
 game_pid=
+# A game left running when the display goes would spin in its exit: it is ended first, by force
+# if it does not go within five seconds.
 cleanup() {
-  if [ -n "$game_pid" ]; then kill "$game_pid" 2>/dev/null || true; fi
+  if [ -n "$game_pid" ]; then
+    kill "$game_pid" 2>/dev/null || true
+    for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$game_pid" 2>/dev/null || true
+  fi
   stop_display
   rm -rf "$work"
 }
