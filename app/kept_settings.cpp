@@ -46,6 +46,8 @@ void Load_Settings(Options* options, void (*report)(const char* text)) {
           kept.window.value_or(false) ? "window" : "full screen");
   scale_restored = restore("--scale", kept.scale, &options->scale, "scale " + scale);
   restore("--present", kept.present, &options->present, "present " + kept.present.value_or(""));
+  restore("--sensitivity", kept.sensitivity, &options->sensitivity,
+          "sensitivity " + std::to_string(kept.sensitivity.value_or(0)) + "%");
   if (!restored.empty())
     Log_Error("Settings restored from %s: %s\n", keeper->Where().c_str(), restored.c_str());
 }

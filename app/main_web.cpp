@@ -68,7 +68,7 @@ EMSCRIPTEN_KEEPALIVE int zorvex_start(const char* args) {
   plat::web::Set_Start_Volume(options.volume);
   std::unique_ptr<plat::soft::Host> host = options.headless
                                                ? plat::soft::Make_Headless_Host(!options.nosound)
-                                               : plat::web::Make_Web_Host(!options.nosound);
+                                               : plat::web::Make_Web_Host(!options.nosound, options.sensitivity);
   return Report(zorvex::Start_Program(plat::soft::Make_Soft_Os(std::move(host))));
 }
 

@@ -85,6 +85,11 @@ bool Parse_One(Parser& p, Options* o) {
     o->volume = static_cast<int>(n);
     return true;
   }
+  if (arg == "--sensitivity") {
+    if (!p.Number("--sensitivity", 25, 400, &n)) return false;
+    o->sensitivity = static_cast<int>(n);
+    return true;
+  }
   if (arg == "--replay") return p.Value("--replay", &o->replay_path);
   if (arg == "--record") return p.Value("--record", &o->record_path);
   if (arg == "--headless") return o->headless = true;
@@ -165,9 +170,12 @@ bool Parse_Options(int argc, const char* const* argv, Options* out, std::string*
 const char* Usage_Text() {
   return "Usage: zorvex [options]\n"
          "\n"
-         "Steer the ship with the mouse, fire with the left button, Enter starts a game,\n"
-         "Escape quits. Alt+Enter or F11 switches between full screen and a window, P or\n"
-         "Pause pauses, - and = set the volume, F12 saves a picture of the screen.\n"
+         "Steer the ship with the mouse, or with Left and Right (or A and D); fire with the\n"
+         "left button or Space. Enter starts a game, Escape quits. Alt+Enter or F11\n"
+         "switches between full screen and a window, P or Pause pauses, - and = set the\n"
+         "volume, F12 saves a picture of the screen. A pad: the left stick or the d-pad\n"
+         "steers, the south button or the right trigger fires, Start is Enter, Back held\n"
+         "for a second is Escape.\n"
          "The volume and the choice of full screen or window are remembered in\n"
          "$XDG_CONFIG_HOME/zorvex/settings.ini; options given here apply to this run only.\n"
          "\n"
@@ -179,6 +187,7 @@ const char* Usage_Text() {
          "  --present WAY    how frames reach the screen: gpu (the graphics card), surface (our\n"
          "                   own scaler, for machines without a real OpenGL) or auto (default)\n"
          "  --volume N       output volume 0 to 100 (default 100)\n"
+         "  --sensitivity P  mouse motion at P percent, 25 to 400 (default 100)\n"
          "  --replay FILE    play back a recorded game\n"
          "  --record FILE    record this game to FILE\n"
          "  --headless       no window, no sound output, no waiting (with --replay or --autoplay)\n"

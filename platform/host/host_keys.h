@@ -17,7 +17,12 @@ enum class Key {
   PAD_ENTER,
   F11,
   F12,
-  ESCAPE
+  ESCAPE,
+  LEFT,  // steering: Left and A, Right and D, Space fires
+  RIGHT,
+  A,
+  D,
+  SPACE
 };
 
 enum class HostKey { GAME_KEY, FULL_SCREEN, PAUSE, VOLUME_DOWN, VOLUME_UP, SCREENSHOT };

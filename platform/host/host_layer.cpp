@@ -8,10 +8,35 @@
 namespace plat::host {
 
 HostLayer::HostLayer(HostOptions options)
-    : options_(std::move(options)), volume_(std::clamp(options_.volume, 0, 100)) {}
+    : options_(std::move(options)),
+      volume_(std::clamp(options_.volume, 0, 100)),
+      mouse_x_(options_.sensitivity),
+      mouse_y_(options_.sensitivity) {}
+
+namespace {
+
+SteerKey Steer_Key_Of(Key key) {
+  switch (key) {
+    case Key::LEFT:
+    case Key::A:
+      return SteerKey::LEFT;
+    case Key::RIGHT:
+    case Key::D:
+      return SteerKey::RIGHT;
+    case Key::SPACE:
+      return SteerKey::FIRE;
+    default:
+      return SteerKey::NONE;
+  }
+}
+
+}  // namespace
 
 Reaction HostLayer::Key(const KeyEvent& e, std::uint64_t now_ms) {
   Reaction reaction;
+  // Steering keys also reach the game's keyboard state, which reads none of them.
+  if (options_.key_steering && !(paused_ && e.down))
+    reaction.fire = keys_.Key(Steer_Key_Of(e.key), e.down, e.repeat, now_ms);
   const bool known = e.code >= 0 && e.code < KEY_CODES;
   if (known && !e.down) {
     const bool ours = held_by_host_[e.code];
@@ -86,8 +111,36 @@ const std::uint16_t* HostLayer::Frame_Again(std::uint64_t now_ms) {
 
 void HostLayer::Note(const std::string& text, std::uint64_t now_ms) { overlay_.Note(text, now_ms); }
 
+int HostLayer::Let_Go() {
+  mouse_x_.Forget();
+  mouse_y_.Forget();
+  pads_.Release();
+  return keys_.Release();
+}
+
+PadReaction HostLayer::Pad(const PadState& state, std::uint64_t now_ms) {
+  PadReaction r = pads_.Update(state, now_ms);
+  if (r.connected < 0 && !paused_) {
+    Set_Paused(true);
+    paused_by_pad_ = true;
+    Note("Pad unplugged: plug one in or press P", now_ms);
+    return {.pause = true};
+  }
+  if (r.connected > 0 && paused_ && paused_by_pad_) {
+    Set_Paused(false);
+    return {.pause = true};
+  }
+  if (!paused_) return r;
+  // Paused, the pad is heard only to quit, as Escape is: that ends the pause.
+  if (r.escape <= 0) return {};
+  Set_Paused(false);
+  return {.escape = 1, .pause = true};
+}
+
 void HostLayer::Set_Paused(bool paused) {
+  if (paused) Let_Go();  // the platform lets the game's buttons go itself
   paused_ = paused;
+  paused_by_pad_ = false;
   overlay_.Set_Paused(paused);
 }
 

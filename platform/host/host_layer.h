@@ -10,6 +10,8 @@
 
 #include "platform/host/host_keys.h"
 #include "platform/host/overlay.h"
+#include "platform/host/pad.h"
+#include "platform/host/steering.h"
 
 namespace plat::host {
 
@@ -29,6 +31,7 @@ struct Reaction {
   bool pause = false;          // Paused() changed: sound stops or goes on; input let go
   bool volume = false;         // Volume() changed: the sound device takes it
   bool switch_screen = false;  // full screen becomes a window or back
+  int fire = 0;                // +1: the fire button goes down (Space), -1: it comes up
 };
 
 // Keeps a 5-6-5 picture (pitch = width) wherever the platform keeps screenshots; `result` says
@@ -41,6 +44,8 @@ struct HostOptions {
   int volume = 100;   // 0 to 100
   KeepPicture keep_picture;
   std::function<void(const std::string& text)> report;  // where a screenshot went, for a log
+  int sensitivity = 100;                                // mouse motion in percent, 25 to 400
+  bool key_steering = true;                             // Left/Right, A/D steer and Space fires
 };
 
 class HostLayer {
@@ -57,6 +62,19 @@ class HostLayer {
   void Note(const std::string& text, std::uint64_t now_ms);
   // A platform's own reason to stop pausing (none yet on the platforms here).
   void Set_Paused(bool paused);
+
+  // The mouse's counts at the player's sensitivity, its fractions carried.
+  void Scale_Mouse(std::int32_t* dx, std::int32_t* dy) {
+    *dx = mouse_x_.Scale(*dx);
+    *dy = mouse_y_.Scale(*dy);
+  }
+  // The counts the steering keys have moved the ship since the last call.
+  std::int32_t Key_Motion(std::uint64_t now_ms) { return keys_.Motion(now_ms); }
+  // Steering let go, as when the focus is lost; -1 when the fire button must come up.
+  int Let_Go();
+  // The pads as they are now. The last pad unplugged in play pauses, as losing the focus does;
+  // a pad plugged in again ends that pause.
+  PadReaction Pad(const PadState& state, std::uint64_t now_ms);
 
   // Whether the next frame is wanted: a screenshot is asked for, or notes are up.
   bool Wants_Frame() const { return screenshot_wanted_ || !overlay_.Empty(); }
@@ -79,6 +97,10 @@ class HostLayer {
   const std::uint16_t* shown_ = nullptr;  // the game's frame on screen, while it waits in a flip
   int width_ = 0, height_ = 0;
   Overlay overlay_;
+  Sensitivity mouse_x_, mouse_y_;
+  KeySteering keys_;
+  PadSteering pads_;
+  bool paused_by_pad_ = false;
 };
 
 }  // namespace plat::host

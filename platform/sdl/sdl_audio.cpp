@@ -24,6 +24,10 @@ class Sink final : public SdlAudioSink {
   bool Open() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     subsystem_ = true;
+    return Open_Device();
+  }
+
+  bool Open_Device() {
     SDL_AudioSpec want{};
     want.freq = 44100;
     want.format = AUDIO_S16SYS;
@@ -34,17 +38,27 @@ class Sink final : public SdlAudioSink {
     SDL_AudioSpec have{};
     // No changes allowed: SDL converts to whatever the hardware really wants.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device_ != 0 && started_ && !paused_) SDL_PauseAudioDevice(device_, 0);
     return device_ != 0;
   }
 
+  bool Device_Removed(std::uint32_t id) override {
+    if (device_ == 0 || id != device_) return false;
+    SDL_CloseAudioDevice(device_);
+    device_ = 0;
+    return true;
+  }
+  bool Device_Added() override { return subsystem_ && device_ == 0 && Open_Device(); }
+
   bool Start(plat::soft::MixFunction mix, void* context) override {
-    if (device_ == 0) return false;
-    SDL_LockAudioDevice(device_);
+    if (device_ == 0 && !started_) return false;
+    // A device lost: the mix waits here for the next one.
+    if (device_ != 0) SDL_LockAudioDevice(device_);
     mix_ = mix;
     context_ = context;
-    SDL_UnlockAudioDevice(device_);
+    if (device_ != 0) SDL_UnlockAudioDevice(device_);
     started_ = true;
-    if (!paused_) SDL_PauseAudioDevice(device_, 0);
+    if (device_ != 0 && !paused_) SDL_PauseAudioDevice(device_, 0);
     return true;
   }
   void Set_Volume(int percent) override { volume_ = percent; }
@@ -52,8 +66,13 @@ class Sink final : public SdlAudioSink {
     paused_ = paused;
     if (device_ != 0 && started_) SDL_PauseAudioDevice(device_, paused ? 1 : 0);
   }
-  void Lock() override { SDL_LockAudioDevice(device_); }
-  void Unlock() override { SDL_UnlockAudioDevice(device_); }
+  // With the device lost nothing runs on an audio thread.
+  void Lock() override {
+    if (device_ != 0) SDL_LockAudioDevice(device_);
+  }
+  void Unlock() override {
+    if (device_ != 0) SDL_UnlockAudioDevice(device_);
+  }
 
  private:
   // Runs on SDL's audio thread with the device lock held.

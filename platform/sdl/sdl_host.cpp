@@ -8,11 +8,14 @@
 #include <cstring>
 #include <string>
 
+#include "platform/data_path.h"
+#include "platform/dinput.h"
 #include "platform/host/host_layer.h"
 #include "platform/host/screenshot.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_latency.h"
+#include "platform/sdl/sdl_pad.h"
 #include "platform/sdl/sdl_present.h"
 #include "platform/soft/boot_clock.h"
 #include "platform/soft/frame_pacer.h"
@@ -59,6 +62,12 @@ plat::host::Key Key_Of(SDL_Keycode sym) {
       return Key::F12;
     case SDLK_ESCAPE:
       return Key::ESCAPE;
+    case SDLK_LEFT:
+      return Key::LEFT;
+    case SDLK_RIGHT:
+      return Key::RIGHT;
+    case SDLK_SPACE:
+      return Key::SPACE;
     default:
       return Key::OTHER;
   }
@@ -97,6 +106,8 @@ class SdlHost final : public plat::soft::Host {
   static plat::host::HostOptions Layer_Options(const SdlOptions& options);
   void Key(const SDL_KeyboardEvent& e, InputState* input);
   void Pause_Changed(InputState* input);
+  void Audio_Device(const SDL_AudioDeviceEvent& e);
+  void Poll_Pads(InputState* input);
   void Toggle_Full_Screen();
   void Remember(const char* key, int value);
   void Redraw();
@@ -113,12 +124,14 @@ class SdlHost final : public plat::soft::Host {
   std::unique_ptr<SdlAudioSink> sdl_sink_;
   int frame_w_ = 0, frame_h_ = 0;  // the game's picture size
   plat::host::HostLayer layer_;    // the host's keys, notes and screenshots
+  SdlPads pads_;
 };
 
 plat::host::HostOptions SdlHost::Layer_Options(const SdlOptions& options) {
   plat::host::HostOptions layer;
   layer.sound = !options.nosound;
   layer.volume = options.volume;
+  layer.sensitivity = options.sensitivity;
   layer.keep_picture = Keep_Picture;
   auto report = options.report;
   layer.report = [report](const std::string& text) {
@@ -134,6 +147,7 @@ SdlHost::~SdlHost() {
   probe_.reset();     // its thread sends SDL events
   sdl_sink_.reset();  // the audio device closes before SDL does
   presenter_.reset();
+  pads_.Stop();
   if (window_) SDL_DestroyWindow(window_);
   SDL_Quit();
 }
@@ -152,6 +166,7 @@ bool SdlHost::Start() {
   const char* pacing = std::getenv("ZORVEX_PACING");
   late_pacing_ = pacing && std::strcmp(pacing, "late") == 0;
   probe_ = Latency_Probe::From_Environment();
+  pads_.Start(plat::Data_Path("gamecontrollerdb.txt").c_str());
   if (!options_.nosound) sdl_sink_ = Make_Sdl_Audio_Sink();
   if (sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());
   return true;
@@ -209,6 +224,7 @@ void SdlHost::Grab(bool on) {
 
 void SdlHost::Take_Pointer(InputState* input) {
   if (!window_ || !focused_ || minimised_ || layer_.Paused()) return;
+  input->Motion(layer_.Key_Motion(SDL_GetTicks64()), 0, 0);
   int w = 0, h = 0, x = 0, y = 0;
   SDL_GetWindowSize(window_, &w, &h);
   SDL_GetMouseState(&x, &y);
@@ -218,7 +234,11 @@ void SdlHost::Take_Pointer(InputState* input) {
   }
   // Until the pointer has been seen at the centre, where it was put on grabbing, its position
   // is where it was left while away, which is not motion for the game.
-  if (recentring_ == 0) input->Motion(x - w / 2, y - h / 2, 0);
+  if (recentring_ == 0) {
+    std::int32_t dx = x - w / 2, dy = y - h / 2;
+    layer_.Scale_Mouse(&dx, &dy);
+    input->Motion(dx, dy, 0);
+  }
   if (recentring_ > 0) --recentring_;
   SDL_WarpMouseInWindow(window_, w / 2, h / 2);
 }
@@ -227,6 +247,7 @@ void SdlHost::Pump_Events(InputState* input) {
   if (probe_) probe_->Pump_Begins();
   SDL_Event e;
   while (SDL_PollEvent(&e)) Handle(e, input);
+  Poll_Pads(input);
   Take_Pointer(input);
 }
 
@@ -240,6 +261,7 @@ void SdlHost::Wait_Events(InputState* input, int timeout_ms) {
 
 void SdlHost::Handle(const SDL_Event& e, InputState* input) {
   if (probe_ && probe_->Handle(e)) return;
+  if (pads_.Handle(e)) return;
   switch (e.type) {
     case SDL_QUIT:
       input->Request_Close();
@@ -261,6 +283,10 @@ void SdlHost::Handle(const SDL_Event& e, InputState* input) {
       input->Button(index, e.type == SDL_MOUSEBUTTONDOWN);
       break;
     }
+    case SDL_AUDIODEVICEADDED:
+    case SDL_AUDIODEVICEREMOVED:
+      Audio_Device(e.adevice);
+      break;
     case SDL_MOUSEWHEEL:
       if (focused_ && !layer_.Paused()) input->Motion(0, 0, e.wheel.y * kWheelStep);
       break;
@@ -298,6 +324,7 @@ void SdlHost::Handle_Window(const SDL_WindowEvent& e, InputState* input) {
       focused_ = false;
       input->Release_All();
       input->Drop_Motion();
+      layer_.Let_Go();
       Grab(false);
       break;
     default:
@@ -324,17 +351,48 @@ void SdlHost::Key(const SDL_KeyboardEvent& e, InputState* input) {
   const SDL_Scancode code = e.keysym.scancode;
   plat::host::KeyEvent event;
   event.key = Key_Of(e.keysym.sym);
+  // A and D where they sit on the keyboard, beside the other hand's keys, whatever the layout.
+  if (event.key == plat::host::Key::OTHER && code == SDL_SCANCODE_A) event.key = plat::host::Key::A;
+  if (event.key == plat::host::Key::OTHER && code == SDL_SCANCODE_D) event.key = plat::host::Key::D;
   event.code = code;
   event.down = e.type == SDL_KEYDOWN;
   event.repeat = e.repeat != 0;
   event.alt = (e.keysym.mod & KMOD_ALT) != 0;
-  const plat::host::Reaction reaction = layer_.Key(event, SDL_GetTicks64());
+  // At the time the key went, not when it is handled: a slow frame must not shorten a hold.
+  const Uint64 now = SDL_GetTicks64();
+  const Uint32 ago = static_cast<Uint32>(now) - e.timestamp;
+  const plat::host::Reaction reaction = layer_.Key(event, ago > now ? 0 : now - ago);
   if (reaction.pause) Pause_Changed(input);
   if (reaction.volume && sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());
   if (reaction.volume) Remember("volume", layer_.Volume());
   if (reaction.switch_screen) Toggle_Full_Screen();
+  if (reaction.fire != 0) input->Button(0, reaction.fire > 0);
   const int dik = Scancode_To_Dik(code);
   if (reaction.to_game && dik >= 0) input->Key(dik, event.down);
+}
+
+// A headset unplugged: the game plays on in silence, and the sound comes back on the default
+// device when one is there again.
+void SdlHost::Audio_Device(const SDL_AudioDeviceEvent& e) {
+  if (!sdl_sink_ || e.iscapture) return;
+  const std::uint64_t now = SDL_GetTicks64();
+  if (e.type == SDL_AUDIODEVICEREMOVED && sdl_sink_->Device_Removed(e.which))
+    layer_.Note("Sound device lost: playing on in silence", now);
+  if (e.type == SDL_AUDIODEVICEADDED && sdl_sink_->Device_Added()) {
+    sdl_sink_->Set_Volume(layer_.Volume());
+    layer_.Note("Sound is back", now);
+  }
+}
+
+// The pads become the mouse's motion and left button, Enter and Escape.
+void SdlHost::Poll_Pads(InputState* input) {
+  const plat::host::PadReaction r = layer_.Pad(pads_.State(), SDL_GetTicks64());
+  if (r.pause) Pause_Changed(input);
+  if (!focused_) return;
+  input->Motion(r.motion, 0, 0);
+  if (r.fire) input->Button(0, r.fire > 0);
+  if (r.enter) input->Key(plat::DIK_RETURN, r.enter > 0);
+  if (r.escape) input->Key(plat::DIK_ESCAPE, r.escape > 0);
 }
 
 // As losing the focus: the game waits in its flip, keys and buttons are let go, the pointer is

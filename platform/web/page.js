@@ -216,6 +216,7 @@
       lastY = e.clientY;
     });
     canvas.addEventListener('mouseleave', () => { lastX = lastY = null; });
+    if (window.zorvexWatchPads) window.zorvexWatchPads(Module, enterAllowed);
     window.addEventListener('blur', () => Module._zorvex_web_release_all());
     document.addEventListener('visibilitychange', () => Module._zorvex_web_release_all());
   }

@@ -5,7 +5,7 @@
 'use strict';
 const CACHE = 'zorvex-@BUILD@';
 const FILES = ['./', 'index.html', 'page.js', 'sounds.js', 'sounds_worker.js', 'touch.js',
-               'audio_out.js', 'audio_worklet.js', 'keep.js',
+               'audio_out.js', 'audio_worklet.js', 'keep.js', 'gamepad.js',
                'zorvex.js', 'zorvex.wasm', 'zorvex-sounds.js', 'zorvex-sounds.wasm', 'data/gfx.bmp',
                'data/ui.bmp', 'manifest.webmanifest', 'icons/zorvex-192.png',
                'icons/zorvex-512.png'];

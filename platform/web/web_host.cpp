@@ -80,6 +80,16 @@ host::Key Key_Of(int code) {
       return host::Key::F12;
     case 0x01:
       return host::Key::ESCAPE;
+    case 0xCB:
+      return host::Key::LEFT;
+    case 0xCD:
+      return host::Key::RIGHT;
+    case 0x1E:
+      return host::Key::A;
+    case 0x20:
+      return host::Key::D;
+    case 0x39:
+      return host::Key::SPACE;
     default:
       return host::Key::OTHER;
   }
@@ -122,7 +132,7 @@ class WebAudioSink : public soft::AudioSink {
 
 class WebHost : public soft::Host {
  public:
-  explicit WebHost(bool sound) : layer_(Layer_Options(sound)) {
+  WebHost(bool sound, int sensitivity) : layer_(Layer_Options(sound, sensitivity)) {
     if (sound) sink_ = std::make_unique<WebAudioSink>();
     current = this;
   }
@@ -136,7 +146,10 @@ class WebHost : public soft::Host {
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(Game_Clock()));
   }
   bool Open_Window(const char*, int, int) override { return true; }
-  void Pump_Events(soft::InputState* input) override { pending.Deliver(input); }
+  void Pump_Events(soft::InputState* input) override {
+    pending.Deliver(input);
+    if (!layer_.Paused()) input->Motion(layer_.Key_Motion(Now()), 0, 0);
+  }
   void Wait_Events(soft::InputState* input, int) override { Pump_Events(input); }
   // A hidden page is paused by not running frames at all: a flip that reported the surface
   // lost would spin inside one call and hang the tab.
@@ -162,17 +175,38 @@ class WebHost : public soft::Host {
     if (reaction.pause && layer_.Paused()) pending.Release_All();
     if (reaction.volume && remember) Note_Trouble(remember("volume", layer_.Volume()));
     if (reaction.volume || reaction.pause) Redraw();
+    if (reaction.fire != 0) pending.Button(0, reaction.fire > 0);
     return reaction.to_game;
+  }
+  void Pad(const host::PadState& state) {
+    const host::PadReaction r = layer_.Pad(state, Now());
+    if (r.pause && layer_.Paused()) pending.Release_All();
+    if (r.pause) Redraw();
+    if (layer_.Paused()) return;
+    pending.Motion(r.motion, 0, 0);
+    if (r.fire != 0) pending.Button(0, r.fire > 0);
+    if (r.enter != 0) pending.Key(0x1C, r.enter > 0);
+    if (r.escape != 0) pending.Key(0x01, r.escape > 0);
+  }
+  void Motion(int dx, int dy) {
+    std::int32_t x = dx, y = dy;
+    layer_.Scale_Mouse(&x, &y);
+    pending.Motion(x, y, 0);
+  }
+  // The page lost the keyboard.
+  void Let_Go() {
+    if (layer_.Let_Go() < 0) pending.Button(0, false);
   }
 
  private:
   void Note_Trouble(const std::string& text) {
     if (!text.empty()) layer_.Note(text, Now());
   }
-  static host::HostOptions Layer_Options(bool sound) {
+  static host::HostOptions Layer_Options(bool sound, int sensitivity) {
     host::HostOptions options;
     options.sound = sound;
     options.volume = start_volume;
+    options.sensitivity = sensitivity;
     options.keep_picture = Keep_Picture;
     options.report = [](const std::string& text) { std::printf("zorvex: %s\n", text.c_str()); };
     return options;
@@ -190,7 +224,9 @@ class WebHost : public soft::Host {
 
 }  // namespace
 
-std::unique_ptr<soft::Host> Make_Web_Host(bool sound) { return std::make_unique<WebHost>(sound); }
+std::unique_ptr<soft::Host> Make_Web_Host(bool sound, int sensitivity) {
+  return std::make_unique<WebHost>(sound, sensitivity);
+}
 
 void Set_Remember(std::string (*keeper)(const char* key, int value)) { remember = keeper; }
 void Set_Start_Volume(int volume) { start_volume = volume; }
@@ -222,11 +258,32 @@ EMSCRIPTEN_KEEPALIVE void zorvex_web_button(int index, int down) {
 }
 
 EMSCRIPTEN_KEEPALIVE void zorvex_web_motion(int dx, int dy) {
-  plat::web::pending.Motion(dx, dy, 0);
+  if (plat::web::current)
+    plat::web::current->Motion(dx, dy);
+  else
+    plat::web::pending.Motion(dx, dy, 0);
+}
+
+// The pads as the page read them: `stick` in thousandths, `buttons` bits of left, right, fire,
+// start and back.
+EMSCRIPTEN_KEEPALIVE void zorvex_web_pad(int connected, int stick, int buttons) {
+  if (!plat::web::current) return;
+  plat::host::PadState s;
+  s.connected = connected != 0;
+  s.stick_x = stick / 1000.0;
+  s.left = (buttons & 1) != 0;
+  s.right = (buttons & 2) != 0;
+  s.fire = (buttons & 4) != 0;
+  s.start = (buttons & 8) != 0;
+  s.back = (buttons & 16) != 0;
+  plat::web::current->Pad(s);
 }
 
 // The page lost the keyboard: nothing stays held down.
-EMSCRIPTEN_KEEPALIVE void zorvex_web_release_all() { plat::web::pending.Release_All(); }
+EMSCRIPTEN_KEEPALIVE void zorvex_web_release_all() {
+  if (plat::web::current) plat::web::current->Let_Go();
+  plat::web::pending.Release_All();
+}
 
 EMSCRIPTEN_KEEPALIVE void zorvex_web_close() { plat::web::pending.Close(); }
 

@@ -9,7 +9,8 @@
 
 namespace plat::web {
 
-std::unique_ptr<soft::Host> Make_Web_Host(bool sound);
+// `sensitivity`: mouse motion in percent, 25 to 400.
+std::unique_ptr<soft::Host> Make_Web_Host(bool sound, int sensitivity = 100);
 // Keeps the volume the player sets in play; returns a message to show when it could not be kept.
 void Set_Remember(std::string (*remember)(const char* key, int value));
 // The volume the next host starts with (--volume, or the one kept).

@@ -56,6 +56,8 @@ class Device final : public plat::win32::Adapter<plat::IDirectInputDevice, ::IDi
     if (FAILED(result)) return result;
     if (buffered_ && size == size_) Add_Taps(static_cast<std::uint8_t*>(out));
     if (keyboard_ && size >= 256) plat::win32::Hide_Host_Keys(static_cast<std::uint8_t*>(out));
+    if (keyboard_ && size >= 256) plat::win32::Steer_Keyboard(static_cast<std::uint8_t*>(out));
+    if (!keyboard_ && size >= sizeof(DIMOUSESTATE)) plat::win32::Steer_Mouse(out);
     return DI_OK;
   }
 

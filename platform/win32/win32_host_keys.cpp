@@ -44,6 +44,16 @@ plat::host::Key Key_Of(WPARAM vk, bool extended) {
       return Key::F12;
     case VK_ESCAPE:
       return Key::ESCAPE;
+    case VK_LEFT:
+      return Key::LEFT;
+    case VK_RIGHT:
+      return Key::RIGHT;
+    case 'A':
+      return Key::A;
+    case 'D':
+      return Key::D;
+    case VK_SPACE:
+      return Key::SPACE;
     default:
       return Key::OTHER;
   }
@@ -64,10 +74,11 @@ void Report(const std::string& text) {
 
 }  // namespace
 
-void plat::win32::Start_Host(bool sound, int volume) {
+void plat::win32::Start_Host(bool sound, int volume, int sensitivity) {
   plat::host::HostOptions options;
   options.sound = sound;
   options.volume = volume;
+  options.sensitivity = sensitivity;
   options.keep_picture = Keep_Picture;
   options.report = Report;
   layer = std::make_unique<plat::host::HostLayer>(options);
@@ -93,6 +104,7 @@ bool plat::win32::Host_Key_Message(unsigned message, std::uintptr_t wp, std::int
   if (reaction.volume) Set_Sound_Volume(layer->Volume());
   if (reaction.volume) Host_Remember("volume", layer->Volume());
   if (reaction.switch_screen) switch_wanted = true;
+  if (reaction.fire != 0) Fire_Key(reaction.fire);
   if (reaction.to_game) return false;
   hidden[dik] = true;
   return true;  // Alt+Enter then opens no system menu and rings no bell
@@ -106,7 +118,12 @@ void plat::win32::Hide_Host_Keys(std::uint8_t* keyboard_state) {
   }
 }
 
-bool plat::win32::Host_Paused() { return layer && layer->Paused(); }
+bool plat::win32::Host_Paused() {
+  Poll_Pads();  // the flip asks while it waits: a pad plugged in ends the pause it made
+  return layer && layer->Paused();
+}
+
+plat::host::HostLayer* plat::win32::Host_Layer() { return layer.get(); }
 
 bool plat::win32::Take_Screen_Switch() {
   const bool wanted = switch_wanted;

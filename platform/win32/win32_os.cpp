@@ -41,7 +41,7 @@ class Win32Os final : public plat::Os {
  public:
   explicit Win32Os(const plat::win32::Win32Options& options) : options_(options) {
     timeBeginPeriod(1);  // sleeps of a millisecond for the frame pacer
-    plat::win32::Start_Host(!options.nosound, options.volume);
+    plat::win32::Start_Host(!options.nosound, options.volume, options.sensitivity);
     plat::win32::Set_Remember(options.remember);
   }
   ~Win32Os() override {
@@ -153,6 +153,9 @@ class Win32Os final : public plat::Os {
   }
 
   std::int16_t GetAsyncKeyState(int virtual_key) override {
+    // A pad's Back held for a second is Escape too.
+    if (virtual_key == VK_ESCAPE && plat::win32::Steer_Escape())
+      return static_cast<std::int16_t>(0x8000);
     return ::GetAsyncKeyState(virtual_key);
   }
   int ShowCursor(bool show) override { return ::ShowCursor(show); }

@@ -7,6 +7,10 @@
 
 #include "platform/os.h"
 
+namespace plat::host {
+class HostLayer;
+}
+
 namespace plat::win32 {
 
 struct DisplayOptions {
@@ -43,7 +47,8 @@ std::uint32_t Returns();
 
 // The host layer on Windows (win32_host_keys.cpp): the window's key messages go to it first,
 // and the adapters carry out its answers.
-void Start_Host(bool sound, int volume);
+void Start_Host(bool sound, int volume, int sensitivity = 100);
+plat::host::HostLayer* Host_Layer();  // null before the start
 // True when the key message was the host's and is not the game's.
 bool Host_Key_Message(unsigned message, std::uintptr_t wp, std::intptr_t lp);
 void Hide_Host_Keys(std::uint8_t* keyboard_state);  // DirectInput's 256 key bytes
@@ -57,6 +62,14 @@ void Host_Note(const std::string& text);
 // The keeper of the player's settings changed in play (null: none), and a change to keep.
 void Set_Remember(std::string (*remember)(const char* key, int value));
 void Host_Remember(const char* key, int value);  // over the picture, and on standard error
+
+// Steering without a mouse (win32_steering.cpp): the host layer's sensitivity, steering keys and
+// XInput pads, added to what DirectInput reads.
+void Fire_Key(int change);            // the host layer's answer to Space: +1 down, -1 up
+void Poll_Pads();                     // also while paused: a pad plugged in ends the pause it made
+void Steer_Mouse(void* mouse_state);  // DirectInput's DIMOUSESTATE, as read
+void Steer_Keyboard(std::uint8_t* keyboard_state);
+bool Steer_Escape();  // a pad's Back held: Escape for GetAsyncKeyState
 
 // DirectSound's side of the volume keys: every buffer's attenuation, now and from now on.
 void Set_Sound_Volume(int percent);

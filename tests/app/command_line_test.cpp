@@ -33,6 +33,7 @@ TEST(Options, DefaultIsThePlainGameAndEveryOptionIsRead) {
   EXPECT_TRUE(!o.window && !o.headless && o.data_dir.empty() && o.replay_path.empty());
   EXPECT_EQ(o.frames, -1);
   EXPECT_EQ(o.volume, 100);
+  EXPECT_EQ(o.sensitivity, 100);
   ASSERT_TRUE(
       Parse("--data d --log - --nosound --headless --autoplay --frames 100 --frame-ms 7 "
             "--seed 4294967295 --trace t.jsonl --record r.txt",
@@ -48,7 +49,7 @@ TEST(Options, DefaultIsThePlainGameAndEveryOptionIsRead) {
   EXPECT_EQ(o.record_path, "r.txt");
 
   ASSERT_TRUE(
-      Parse("--window --scale 3 --present surface --volume 0 --snapshot 7:a:b.bmp "
+      Parse("--window --scale 3 --present surface --volume 0 --sensitivity 25 --snapshot 7:a:b.bmp "
             "--snapshot 18446744073:c.bmp",
             &o, &error))
       << error;
@@ -56,6 +57,7 @@ TEST(Options, DefaultIsThePlainGameAndEveryOptionIsRead) {
   EXPECT_EQ(o.scale, 3);
   EXPECT_EQ(o.present, "surface");
   EXPECT_EQ(o.volume, 0);
+  EXPECT_EQ(o.sensitivity, 25);
   ASSERT_EQ(o.snapshots.size(), 2u);
   EXPECT_EQ(o.snapshots[0].frame, 7u);
   EXPECT_EQ(o.snapshots[0].path, "a:b.bmp");
@@ -75,7 +77,8 @@ TEST(Options, RefusesBadCommandLines) {
       "--headless --autoplay --seed 4294967296|--headless --autoplay --frame-ms +3|"
       "--present fast|--headless --autoplay --present gpu|--snapshot|--snapshot x.bmp|"
       "--snapshot 0:x.bmp|--snapshot -1:x.bmp|--snapshot 5:|--snapshot :x.bmp|"
-      "--snapshot 5:t --trace t|--volume 101|--volume -1|--volume");
+      "--snapshot 5:t --trace t|--volume 101|--volume -1|--volume|--sensitivity 24|"
+      "--sensitivity 401|--sensitivity");
   for (std::string line; std::getline(bad, line, '|');) {
     Options o;
     std::string error;

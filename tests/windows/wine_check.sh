@@ -110,6 +110,8 @@ cmake --build "$src/build-windows/cross" --target zorvex-sound-lost-check >"$wor
   miss "lost sound buffers: $(grep -h FAIL "$work/lost.txt" "$work/lost_build.log" 2>/dev/null)"
 
 source "$src/tests/windows/kept_files.sh"
+# Steering with the keys on the real backend.
+source "$src/tests/windows/keys_steer.sh"
 
 # Start-up failures: the exit status and the one line on standard error, as on Linux.
 mkdir -p "$work/empty"

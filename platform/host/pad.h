@@ -1,0 +1,63 @@
+// Gamepads, alike on every platform: each platform reads its pads into a PadState and the layer
+// turns it into what the game understands, mouse motion, the left button, Enter and Escape.
+//
+// The left stick steers as a speed, not as a position: a stick springs back to the centre when
+// let go, and as a position that would send the ship back to the middle of the field every time
+// the thumb rests. As a speed the ship stays where it was steered to. Past a dead zone (worn
+// sticks rest off centre) the speed rises with the square of the deflection, so small deflections
+// place the ship finely and a full one crosses the field in about 0.4 s. The d-pad steers as the
+// arrow keys do.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/host/steering.h"
+
+namespace plat::host {
+
+struct PadState {
+  bool connected = false;            // any pad at all
+  double stick_x = 0;                // the left stick, -1 (left) to 1 (right)
+  bool left = false, right = false;  // the d-pad
+  bool fire = false;                 // the south button, or the right trigger past half way
+  bool start = false;                // acts as Enter
+  bool back = false;                 // Back or Select: acts as Escape once held for a second
+};
+
+constexpr double STICK_DEAD_ZONE = 0.24;
+constexpr double STICK_TOP_PER_MS = 1.6;  // counts per ms at full deflection
+constexpr std::uint64_t BACK_HOLD_MS = 1000;
+
+// What the pads' state asks of the game since the last update. For each of the buttons:
+// +1 goes down, -1 comes up, 0 unchanged.
+struct PadReaction {
+  std::int32_t motion = 0;
+  int fire = 0;
+  int enter = 0;
+  int escape = 0;
+  int connected = 0;   // +1: a pad came, -1: the last one went
+  bool pause = false;  // the host layer's Paused() changed: a pad went or came back
+};
+
+class PadSteering {
+ public:
+  PadReaction Update(const PadState& state, std::uint64_t now_ms);
+  // Everything let go, as when the focus is lost or the game pauses; held buttons must be
+  // pressed again.
+  PadReaction Release();
+
+ private:
+  static int Edge(bool was, bool is) { return was == is ? 0 : is ? 1 : -1; }
+  std::int32_t Stick(double x, std::uint64_t now_ms);
+
+  PadState held_;  // the buttons as the game has them
+  bool escape_ = false;
+  std::uint64_t back_since_ = 0;
+  std::uint64_t last_ms_ = 0;
+  bool looked_ = false;
+  double carry_ = 0;     // the stick's part of a count not given yet
+  bool ignore_ = false;  // after a release: buttons held then must come up before they count
+  KeySteering dpad_;
+};
+
+}  // namespace plat::host

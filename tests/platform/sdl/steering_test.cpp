@@ -1,0 +1,79 @@
+// Steering without a mouse through the SDL host's real event handling: the arrow keys and A/D
+// arrive as mouse motion, Space as the left button.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/dinput.h"
+#include "sdl_host_fixture.h"
+
+namespace zorvex::testing {
+namespace {
+
+using KeysSteer = SdlHostFixture;
+
+TEST_F(KeysSteer, ArrowsAndLettersMoveThePointerAndSpaceFiresOncePerPress) {
+  Key(SDLK_RIGHT, true);
+  SDL_Delay(100);
+  const std::int32_t right = Take_X();
+  EXPECT_GE(right, 5);
+  EXPECT_LE(right, 60) << "a tenth of a second is still the slow start";
+  Key(SDLK_RIGHT, false);
+  EXPECT_GE(Take_X(), 0);
+  EXPECT_EQ(Take_X(), 0) << "let go, the ship stops";
+
+  Key(SDLK_a, true);
+  Key(SDLK_a, false);
+  EXPECT_EQ(Take_X(), -1) << "a tap moves one count";
+
+  Key(SDLK_SPACE, true);
+  EXPECT_TRUE(Firing());
+  Key(SDLK_SPACE, true, true);
+  EXPECT_TRUE(Firing()) << "still held";
+  Key(SDLK_SPACE, false);
+  Firing();  // the press, seen once
+  EXPECT_FALSE(Firing());
+  EXPECT_TRUE(input_.Key_Down(plat::DIK_SPACE, plat::soft::InputState::kDevice))
+      << "the game's keyboard still sees Space";
+}
+
+TEST_F(KeysSteer, LosingTheFocusLetsTheKeysAndTheButtonGo) {
+  Key(SDLK_LEFT, true);
+  Key(SDLK_SPACE, true);
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  Push(e);
+  Take_X();
+  Firing();
+  EXPECT_FALSE(Firing());
+  e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+  Push(e);
+  SDL_Delay(50);
+  EXPECT_EQ(Take_X(), 0) << "Left held from before is not held now";
+}
+
+class HalfSensitivity : public SdlHostFixture {
+  void SetUp() override {
+    plat::sdl::SdlOptions options;
+    options.window = true;
+    options.sensitivity = 50;
+    Open(options);
+  }
+};
+
+TEST_F(HalfSensitivity, ThePointersMotionIsHalvedWithItsHalvesCarried) {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window_, &w, &h);
+  for (int i = 0; i < 12; ++i) Take_X();  // past the looks that wait for the centre
+  std::vector<std::int32_t> seen;
+  for (int i = 0; i < 4; ++i) {
+    SDL_WarpMouseInWindow(window_, w / 2 + 3, h / 2);
+    seen.push_back(Take_X());
+  }
+  EXPECT_EQ(seen, (std::vector<std::int32_t>{1, 2, 1, 2}));
+}
+
+}  // namespace
+}  // namespace zorvex::testing
