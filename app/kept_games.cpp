@@ -16,14 +16,14 @@ namespace zorvex {
 
 namespace {
 
-std::unique_ptr<plat::host::Best_Games_Keeper> keeper;
+std::unique_ptr<plat::host::BestGamesKeeper> keeper;
 void (*warn)(const char* text) = nullptr;
 bool told = false;  // a game that could not be stored is told once a run
 
-std::unique_ptr<plat::host::Best_Games_Keeper> Make_Keeper(void (*report)(const char*)) {
+std::unique_ptr<plat::host::BestGamesKeeper> Make_Keeper(void (*report)(const char*)) {
   const std::string folder = plat::host::Data_Folder();
   if (folder.empty()) return nullptr;
-  return std::make_unique<plat::host::Best_Games_Keeper>(
+  return std::make_unique<plat::host::BestGamesKeeper>(
       plat::host::Make_Folder_Storage(folder), [report](const std::string& text) {
         if (report)
           report(text.c_str());
@@ -63,8 +63,8 @@ void Keep_Game(const std::string& recording) {
 int Kept_Games_Command(Options* options) {
   if (!options->scores && !options->watch) return -1;
   auto reader = Make_Keeper(nullptr);
-  const std::vector<plat::host::Best_Game> games =
-      reader ? reader->Load() : std::vector<plat::host::Best_Game>{};
+  const std::vector<plat::host::BestGame> games =
+      reader ? reader->Load() : std::vector<plat::host::BestGame>{};
   if (options->scores) {
     for (std::size_t i = 0; i < games.size(); ++i) {
       std::printf("%zu %lld %d %s\n", i + 1, static_cast<long long>(games[i].score), games[i].level,
@@ -91,7 +91,7 @@ void Start_Keeping_Games(const Options& options, void (*report)(const char* text
   if (!options.keep_games || !(keeper = Make_Keeper(report))) return;
   warn = report;
   Set_Game_Over_Keeper(Keep_Game);
-  const std::vector<plat::host::Best_Game> games = keeper->Load();
+  const std::vector<plat::host::BestGame> games = keeper->Load();
   if (games.empty()) return;
   std::string best = "Best:";
   for (std::size_t i = 0; i < games.size() && i < 5; ++i)

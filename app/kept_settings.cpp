@@ -10,7 +10,7 @@ namespace zorvex {
 
 namespace {
 
-std::unique_ptr<plat::host::Settings_Keeper> keeper;
+std::unique_ptr<plat::host::SettingsKeeper> keeper;
 bool scale_restored = false;
 
 bool Given(const Options& options, const char* name) {
@@ -28,7 +28,7 @@ void Load_Settings(Options* options, void (*report)(const char* text)) {
   scale_restored = false;
   const std::string folder = plat::host::Settings_Folder();
   if (!Keeps_Settings(*options) || folder.empty()) return;
-  keeper = std::make_unique<plat::host::Settings_Keeper>(
+  keeper = std::make_unique<plat::host::SettingsKeeper>(
       plat::host::Make_Folder_Storage(folder),
       [report](const std::string& text) { report(text.c_str()); });
   const plat::host::Settings kept = keeper->Load();

@@ -92,14 +92,14 @@ int Count_Bricks() {
   return count;
 }
 
-Brick_Box brick_boxes[BRICK_COUNT];
+BrickBox brick_boxes[BRICK_COUNT];
 
 void Box_Bricks() {
   for (int i = 0; i < BRICK_COUNT; ++i) {
     const Brick& brick = bricks[i];
-    Brick_Box& box = brick_boxes[i];
+    BrickBox& box = brick_boxes[i];
     if (brick.hits < 0) {
-      box = Brick_Box{0, 0, 0, 0};  // no corner is both past 0 and short of it
+      box = BrickBox{0, 0, 0, 0};  // no corner is both past 0 and short of it
       continue;
     }
     const SpriteRect& frame = brick.frames[brick.hits];

@@ -30,17 +30,17 @@ void Hit_Boxed_Bricks(const Mover& mover, Hit hit);
 int Move_Bricks();
 int Draw_Brick();
 
-struct Brick_Box {
+struct BrickBox {
   std::int32_t left, top, right, bottom;  // right and bottom: one past, wrapped as the test's sums
 };
-extern Brick_Box brick_boxes[BRICK_COUNT];
+extern BrickBox brick_boxes[BRICK_COUNT];
 
 template <typename Mover, typename Hit>
 void Hit_Boxed_Bricks(const Mover& mover, Hit hit) {
   const std::int32_t corner_x = Wrap_Add(mover.x, mover.w);
   const std::int32_t corner_y = Wrap_Add(mover.y, mover.h);
   for (int i = 0; i < BRICK_COUNT; ++i) {
-    const Brick_Box& b = brick_boxes[i];
+    const BrickBox& b = brick_boxes[i];
     if (b.left < corner_x && b.top < corner_y && corner_x < b.right && corner_y < b.bottom) {
       hit(bricks[i]);
       Box_Bricks();

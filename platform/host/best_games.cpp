@@ -8,9 +8,9 @@ namespace plat::host {
 
 namespace {
 
-constexpr const char* kTable = "best-games.txt";
-constexpr const char* kLock = "best-games.lock";
-constexpr std::size_t kMaxTableBytes = 64 * 1024;
+constexpr const char* TABLE_FILE = "best-games.txt";
+constexpr const char* LOCK_FILE = "best-games.lock";
+constexpr std::size_t MAX_TABLE_BYTES = 64 * 1024;
 
 bool Is_Date(const std::string& date) {
   if (date.size() != 20 || date[4] != '-' || date[7] != '-' || date[10] != 'T' || date[13] != ':' ||
@@ -34,33 +34,33 @@ bool Is_Recording_Name(const std::string& name) {
 }
 
 // A name no other game has: the date's digits and a number of our own.
-std::string New_Recording_Name(const std::string& date, const std::vector<Best_Game>& games) {
+std::string New_Recording_Name(const std::string& date, const std::vector<BestGame>& games) {
   std::string digits;
   for (char c : date)
     if (c >= '0' && c <= '9') digits += c;
   for (int n = 1;; ++n) {
     const std::string name = "game-" + digits + "-" + std::to_string(n) + ".replay";
     if (std::none_of(games.begin(), games.end(),
-                     [&](const Best_Game& g) { return g.recording == name; }))
+                     [&](const BestGame& g) { return g.recording == name; }))
       return name;
   }
 }
 
 }  // namespace
 
-bool Parse_Best_Games(const std::string& text, std::vector<Best_Game>* games) {
+bool Parse_Best_Games(const std::string& text, std::vector<BestGame>* games) {
   games->clear();
   std::istringstream in(text);
   std::string line;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
     std::istringstream fields(line);
-    Best_Game game;
+    BestGame game;
     std::string extra;
     if (!(fields >> game.score >> game.level >> game.date >> game.recording) || (fields >> extra))
       return false;
     if (game.score < 0 || game.level < 1 || !Is_Date(game.date) ||
-        !Is_Recording_Name(game.recording) || games->size() >= kBestGames)
+        !Is_Recording_Name(game.recording) || games->size() >= BEST_GAMES)
       return false;
     if (!games->empty() && games->back().score < game.score) return false;  // best first
     games->push_back(game);
@@ -68,71 +68,70 @@ bool Parse_Best_Games(const std::string& text, std::vector<Best_Game>* games) {
   return true;
 }
 
-std::string Best_Games_Text(const std::vector<Best_Game>& games) {
+std::string Best_Games_Text(const std::vector<BestGame>& games) {
   std::string text = "# Zorvex best games, best first: score level date recording\n";
-  for (const Best_Game& g : games) {
+  for (const BestGame& g : games) {
     text += std::to_string(g.score) + " " + std::to_string(g.level) + " " + g.date + " " +
             g.recording + "\n";
   }
   return text;
 }
 
-int Rank_Of(const std::vector<Best_Game>& games, std::int64_t score) {
+int Rank_Of(const std::vector<BestGame>& games, std::int64_t score) {
   const auto below =
-      std::find_if(games.begin(), games.end(), [&](const Best_Game& g) { return g.score < score; });
+      std::find_if(games.begin(), games.end(), [&](const BestGame& g) { return g.score < score; });
   const int rank = static_cast<int>(below - games.begin()) + 1;
-  return rank > kBestGames ? 0 : rank;
+  return rank > BEST_GAMES ? 0 : rank;
 }
 
-Best_Games_Keeper::Best_Games_Keeper(std::unique_ptr<Storage> storage,
-                                     std::function<void(const std::string&)> warn)
+BestGamesKeeper::BestGamesKeeper(std::unique_ptr<Storage> storage,
+                                 std::function<void(const std::string&)> warn)
     : storage_(std::move(storage)), warn_(std::move(warn)) {}
 
-std::vector<Best_Game> Best_Games_Keeper::Load() {
+std::vector<BestGame> BestGamesKeeper::Load() {
   std::string text, error;
-  std::vector<Best_Game> games;
-  const Read_Result read = storage_->Read(kTable, kMaxTableBytes, &text, &error);
-  if (read == Read_Result::kMissing) return games;
-  if (read == Read_Result::kRead && Parse_Best_Games(text, &games)) return games;
+  std::vector<BestGame> games;
+  const ReadResult read = storage_->Read(TABLE_FILE, MAX_TABLE_BYTES, &text, &error);
+  if (read == ReadResult::MISSING) return games;
+  if (read == ReadResult::READ && Parse_Best_Games(text, &games)) return games;
   games.clear();
   const std::string why =
-      read == Read_Result::kUnreadable ? "unreadable (" + error + ")" : "not a table of best games";
-  if (storage_->Move_Aside(kTable, &error))
-    warn_(Where(kTable) + " is " + why + "; moved aside to " + Where(kTable) + ".bad");
+      read == ReadResult::UNREADABLE ? "unreadable (" + error + ")" : "not a table of best games";
+  if (storage_->Move_Aside(TABLE_FILE, &error))
+    warn_(Where(TABLE_FILE) + " is " + why + "; moved aside to " + Where(TABLE_FILE) + ".bad");
   else
-    warn_(Where(kTable) + " is " + why + " and could not be moved aside (" + error + ")");
+    warn_(Where(TABLE_FILE) + " is " + why + " and could not be moved aside (" + error + ")");
   return games;
 }
 
-int Best_Games_Keeper::Add(std::int64_t score, int level, const std::string& date,
-                           const std::string& recording, std::string* error) {
-  if (!storage_->Lock(kLock, error)) return -1;
-  const int rank = Add_Locked(Best_Game{score, level, date, ""}, recording, error);
+int BestGamesKeeper::Add(std::int64_t score, int level, const std::string& date,
+                         const std::string& recording, std::string* error) {
+  if (!storage_->Lock(LOCK_FILE, error)) return -1;
+  const int rank = Add_Locked(BestGame{score, level, date, ""}, recording, error);
   storage_->Unlock();
   return rank;
 }
 
-int Best_Games_Keeper::Add_Locked(Best_Game game, const std::string& recording,
-                                  std::string* error) {
+int BestGamesKeeper::Add_Locked(BestGame game, const std::string& recording, std::string* error) {
   std::string text;
-  std::vector<Best_Game> games;
-  const Read_Result read = storage_->Read(kTable, kMaxTableBytes, &text, error);
+  std::vector<BestGame> games;
+  const ReadResult read = storage_->Read(TABLE_FILE, MAX_TABLE_BYTES, &text, error);
   // A table that is there but cannot be read is left alone: writing over it would lose it.
-  if (read == Read_Result::kUnreadable || read == Read_Result::kTooBig) return -1;
-  if (read == Read_Result::kRead && !Parse_Best_Games(text, &games)) games = Load();
+  if (read == ReadResult::UNREADABLE || read == ReadResult::TOO_BIG) return -1;
+  if (read == ReadResult::READ && !Parse_Best_Games(text, &games)) games = Load();
   const int rank = Rank_Of(games, game.score);
   if (rank == 0) return 0;
   game.recording = New_Recording_Name(game.date, games);
   if (!storage_->Write(game.recording, recording, error)) return -1;
   games.insert(games.begin() + (rank - 1), game);
-  std::vector<Best_Game> dropped(games.begin() + std::min<std::size_t>(games.size(), kBestGames),
-                                 games.end());
-  games.resize(std::min<std::size_t>(games.size(), kBestGames));
-  if (!storage_->Write(kTable, Best_Games_Text(games), error)) {
+  std::vector<BestGame> dropped(games.begin() + std::min<std::size_t>(games.size(), BEST_GAMES),
+                                games.end());
+  games.resize(std::min<std::size_t>(games.size(), BEST_GAMES));
+  if (!storage_->Write(TABLE_FILE, Best_Games_Text(games), error)) {
     storage_->Remove(game.recording);
     return -1;
   }
-  for (const Best_Game& gone : dropped) storage_->Remove(gone.recording);
+  for (const BestGame& gone : dropped) storage_->Remove(gone.recording);
   return rank;
 }
 

@@ -14,9 +14,9 @@
 
 namespace plat::host {
 
-constexpr int kBestGames = 10;
+constexpr int BEST_GAMES = 10;
 
-struct Best_Game {
+struct BestGame {
   std::int64_t score = 0;
   int level = 0;
   std::string date;       // UTC, YYYY-MM-DDTHH:MM:SSZ
@@ -24,17 +24,17 @@ struct Best_Game {
 };
 
 // The table's text, best first; false when it is not a table.
-bool Parse_Best_Games(const std::string& text, std::vector<Best_Game>* games);
-std::string Best_Games_Text(const std::vector<Best_Game>& games);
+bool Parse_Best_Games(const std::string& text, std::vector<BestGame>* games);
+std::string Best_Games_Text(const std::vector<BestGame>& games);
 // Where `game` would go (1 for the best), or 0 when it does not make the table. A score equal to
 // one listed goes below it: the earlier game keeps its place.
-int Rank_Of(const std::vector<Best_Game>& games, std::int64_t score);
+int Rank_Of(const std::vector<BestGame>& games, std::int64_t score);
 
-class Best_Games_Keeper {
+class BestGamesKeeper {
  public:
-  Best_Games_Keeper(std::unique_ptr<Storage> storage, std::function<void(const std::string&)> warn);
+  BestGamesKeeper(std::unique_ptr<Storage> storage, std::function<void(const std::string&)> warn);
   // The table as stored; a file that is not a table goes aside as best-games.txt.bad.
-  std::vector<Best_Game> Load();
+  std::vector<BestGame> Load();
   // Puts a finished game in; returns its rank, 0 when it did not make the table, -1 when it
   // could not be stored (*error says why, the stored table as it was).
   int Add(std::int64_t score, int level, const std::string& date, const std::string& recording,
@@ -42,7 +42,7 @@ class Best_Games_Keeper {
   std::string Where(const std::string& name) const { return storage_->Where(name); }
 
  private:
-  int Add_Locked(Best_Game game, const std::string& recording, std::string* error);
+  int Add_Locked(BestGame game, const std::string& recording, std::string* error);
 
   std::unique_ptr<Storage> storage_;
   std::function<void(const std::string&)> warn_;

@@ -7,8 +7,8 @@ namespace plat::host {
 
 namespace {
 
-constexpr const char* kName = "settings.ini";
-constexpr const char* kHeading[] = {
+constexpr const char* SETTINGS_FILE = "settings.ini";
+constexpr const char* HEADING[] = {
     "# Zorvex settings: one key = value a line. The game rewrites this file when a setting",
     "# changes in play and keeps the lines it does not know."};
 
@@ -54,7 +54,7 @@ std::string Key_Of(const std::string& line) {
 
 }  // namespace
 
-bool Settings_File::Parse(const std::string& text, std::vector<std::string>* warnings) {
+bool SettingsFile::Parse(const std::string& text, std::vector<std::string>* warnings) {
   lines_.clear();
   values_ = Settings{};
   if (!Is_Text(text)) return false;
@@ -77,8 +77,8 @@ bool Settings_File::Parse(const std::string& text, std::vector<std::string>* war
   return true;
 }
 
-void Settings_File::Take(const std::string& key, const std::string& value, int line,
-                         std::vector<std::string>* warnings) {
+void SettingsFile::Take(const std::string& key, const std::string& value, int line,
+                        std::vector<std::string>* warnings) {
   int n = 0;
   bool ok = true;
   const char* wanted = "";
@@ -99,12 +99,12 @@ void Settings_File::Take(const std::string& key, const std::string& value, int l
     if (ok) values_.sensitivity = n;
   }
   if (!ok) {
-    warnings->push_back(std::string(kName) + " line " + std::to_string(line) + ": " + key + " '" +
-                        value + "' is not " + wanted + "; ignored");
+    warnings->push_back(std::string(SETTINGS_FILE) + " line " + std::to_string(line) + ": " + key +
+                        " '" + value + "' is not " + wanted + "; ignored");
   }
 }
 
-void Settings_File::Set(const std::string& key, const std::string& value) {
+void SettingsFile::Set(const std::string& key, const std::string& value) {
   std::vector<std::string> warnings;
   Take(key, value, 0, &warnings);
   bool found = false;
@@ -115,36 +115,36 @@ void Settings_File::Set(const std::string& key, const std::string& value) {
     found = true;
   }
   if (found) return;
-  if (lines_.empty()) lines_.assign(std::begin(kHeading), std::end(kHeading));
+  if (lines_.empty()) lines_.assign(std::begin(HEADING), std::end(HEADING));
   lines_.push_back(key + " = " + value);
 }
 
-std::string Settings_File::Text() const {
+std::string SettingsFile::Text() const {
   std::string text;
   for (const std::string& line : lines_) text += line + "\n";
   return text;
 }
 
-Settings_Keeper::Settings_Keeper(std::unique_ptr<Storage> storage,
-                                 std::function<void(const std::string&)> warn)
+SettingsKeeper::SettingsKeeper(std::unique_ptr<Storage> storage,
+                               std::function<void(const std::string&)> warn)
     : storage_(std::move(storage)), warn_(std::move(warn)) {}
 
-std::string Settings_Keeper::Where() const { return storage_->Where(kName); }
+std::string SettingsKeeper::Where() const { return storage_->Where(SETTINGS_FILE); }
 
-Settings Settings_Keeper::Load() {
+Settings SettingsKeeper::Load() {
   std::string text, error;
   std::vector<std::string> warnings;
-  const Read_Result read = storage_->Read(kName, kMaxSettingsBytes, &text, &error);
-  if (read == Read_Result::kMissing) return {};
-  if (read == Read_Result::kRead && file_.Parse(text, &warnings)) {
+  const ReadResult read = storage_->Read(SETTINGS_FILE, MAX_SETTINGS_BYTES, &text, &error);
+  if (read == ReadResult::MISSING) return {};
+  if (read == ReadResult::READ && file_.Parse(text, &warnings)) {
     for (const std::string& warning : warnings) warn_(warning);
     return file_.Values();
   }
-  file_ = Settings_File{};
-  const std::string why = read == Read_Result::kTooBig       ? "larger than 1 MB"
-                          : read == Read_Result::kUnreadable ? "unreadable (" + error + ")"
-                                                             : "not a settings file";
-  if (storage_->Move_Aside(kName, &error)) {
+  file_ = SettingsFile{};
+  const std::string why = read == ReadResult::TOO_BIG      ? "larger than 1 MB"
+                          : read == ReadResult::UNREADABLE ? "unreadable (" + error + ")"
+                                                           : "not a settings file";
+  if (storage_->Move_Aside(SETTINGS_FILE, &error)) {
     warn_(Where() + " is " + why + "; moved aside to " + Where() + ".bad, the defaults apply");
   } else {
     frozen_ = true;
@@ -154,11 +154,11 @@ Settings Settings_Keeper::Load() {
   return {};
 }
 
-std::string Settings_Keeper::Remember(const std::string& key, const std::string& value) {
+std::string SettingsKeeper::Remember(const std::string& key, const std::string& value) {
   if (frozen_) return "";
   file_.Set(key, value);
   std::string error;
-  if (storage_->Write(kName, file_.Text(), &error) || told_) return "";
+  if (storage_->Write(SETTINGS_FILE, file_.Text(), &error) || told_) return "";
   told_ = true;
   const std::string message = "Settings not saved: " + error;
   warn_(message);

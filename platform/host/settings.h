@@ -13,7 +13,7 @@
 
 namespace plat::host {
 
-constexpr std::size_t kMaxSettingsBytes = 1 << 20;
+constexpr std::size_t MAX_SETTINGS_BYTES = 1 << 20;
 
 // The values read; unset when the file does not give one (or gives a bad one).
 struct Settings {
@@ -24,7 +24,7 @@ struct Settings {
   std::optional<int> sensitivity;      // 25 to 400 percent
 };
 
-class Settings_File {
+class SettingsFile {
  public:
   // Reads the text; a bad value is left unset with one warning in *warnings. False when the
   // text is not settings at all (binary bytes, a line that is neither a comment nor key = value).
@@ -45,9 +45,9 @@ class Settings_File {
 // Reads the settings at start and writes each change at once. A file that cannot be read as
 // settings goes aside as settings.ini.bad; a write that fails leaves the old file whole and is
 // told once. Warnings and that message go to `warn`.
-class Settings_Keeper {
+class SettingsKeeper {
  public:
-  Settings_Keeper(std::unique_ptr<Storage> storage, std::function<void(const std::string&)> warn);
+  SettingsKeeper(std::unique_ptr<Storage> storage, std::function<void(const std::string&)> warn);
   Settings Load();
   // Writes key = value; returns the message to show the player when this is the first failed
   // write, else "".
@@ -57,7 +57,7 @@ class Settings_Keeper {
  private:
   std::unique_ptr<Storage> storage_;
   std::function<void(const std::string&)> warn_;
-  Settings_File file_;
+  SettingsFile file_;
   bool frozen_ = false;  // the file could be neither read nor moved aside: never written over
   bool told_ = false;
 };

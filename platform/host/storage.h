@@ -9,14 +9,14 @@
 
 namespace plat::host {
 
-enum class Read_Result { kRead, kMissing, kTooBig, kUnreadable };
+enum class ReadResult { READ, MISSING, TOO_BIG, UNREADABLE };
 
 class Storage {
  public:
   virtual ~Storage() = default;
   // The file `name` whole into *text, when it is there and no larger than `limit` bytes.
-  virtual Read_Result Read(const std::string& name, std::size_t limit, std::string* text,
-                           std::string* error) = 0;
+  virtual ReadResult Read(const std::string& name, std::size_t limit, std::string* text,
+                          std::string* error) = 0;
   // Replaces the file whole: a temporary file, synced, renamed over the old one. On failure the
   // old file is as it was and *error says why.
   virtual bool Write(const std::string& name, const std::string& text, std::string* error) = 0;

@@ -36,17 +36,17 @@ bool Make_Folders(const std::string& folder) {
   }
 }
 
-class Folder_Storage : public Storage {
+class FolderStorage : public Storage {
  public:
-  explicit Folder_Storage(std::string folder) : folder_(std::move(folder)) {}
+  explicit FolderStorage(std::string folder) : folder_(std::move(folder)) {}
 
-  Read_Result Read(const std::string& name, std::size_t limit, std::string* text,
-                   std::string* error) override {
+  ReadResult Read(const std::string& name, std::size_t limit, std::string* text,
+                  std::string* error) override {
     const std::string path = Where(name);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) return Read_Result::kMissing;
-    if (fd < 0) return *error = Error_Text(path), Read_Result::kUnreadable;
-    const Read_Result result = Read_Open(fd, path, limit, text, error);
+    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) return ReadResult::MISSING;
+    if (fd < 0) return *error = Error_Text(path), ReadResult::UNREADABLE;
+    const ReadResult result = Read_Open(fd, path, limit, text, error);
     ::close(fd);
     return result;
   }
@@ -94,26 +94,26 @@ class Folder_Storage : public Storage {
     lock_ = -1;
   }
 
-  ~Folder_Storage() override { Unlock(); }
+  ~FolderStorage() override { Unlock(); }
 
   std::string Where(const std::string& name) const override { return folder_ + "/" + name; }
 
  private:
-  static Read_Result Read_Open(int fd, const std::string& path, std::size_t limit,
-                               std::string* text, std::string* error) {
+  static ReadResult Read_Open(int fd, const std::string& path, std::size_t limit, std::string* text,
+                              std::string* error) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0) return *error = Error_Text(path), Read_Result::kUnreadable;
-    if (!S_ISREG(st.st_mode)) return *error = path + ": not a file", Read_Result::kUnreadable;
-    if (static_cast<std::size_t>(st.st_size) > limit) return Read_Result::kTooBig;
+    if (::fstat(fd, &st) != 0) return *error = Error_Text(path), ReadResult::UNREADABLE;
+    if (!S_ISREG(st.st_mode)) return *error = path + ": not a file", ReadResult::UNREADABLE;
+    if (static_cast<std::size_t>(st.st_size) > limit) return ReadResult::TOO_BIG;
     text->clear();
     char buffer[65536];
     for (;;) {
       const ssize_t n = ::read(fd, buffer, sizeof(buffer));
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return *error = Error_Text(path), Read_Result::kUnreadable;
-      if (n == 0) return Read_Result::kRead;
+      if (n < 0) return *error = Error_Text(path), ReadResult::UNREADABLE;
+      if (n == 0) return ReadResult::READ;
       text->append(buffer, static_cast<std::size_t>(n));
-      if (text->size() > limit) return Read_Result::kTooBig;  // grew while read
+      if (text->size() > limit) return ReadResult::TOO_BIG;  // grew while read
     }
   }
 
@@ -141,7 +141,7 @@ std::string Xdg_Folder(const char* variable, const char* fallback) {
 }  // namespace
 
 std::unique_ptr<Storage> Make_Folder_Storage(const std::string& folder) {
-  return std::make_unique<Folder_Storage>(folder);
+  return std::make_unique<FolderStorage>(folder);
 }
 
 std::string Settings_Folder() { return Xdg_Folder("XDG_CONFIG_HOME", ".config"); }

@@ -50,36 +50,35 @@ bool Make_Folders(const std::string& folder) {
   }
 }
 
-class Folder_Storage : public Storage {
+class FolderStorage : public Storage {
  public:
-  explicit Folder_Storage(std::string folder) : folder_(std::move(folder)) {}
-  ~Folder_Storage() override { Unlock(); }
+  explicit FolderStorage(std::string folder) : folder_(std::move(folder)) {}
+  ~FolderStorage() override { Unlock(); }
 
-  Read_Result Read(const std::string& name, std::size_t limit, std::string* text,
-                   std::string* error) override {
+  ReadResult Read(const std::string& name, std::size_t limit, std::string* text,
+                  std::string* error) override {
     const std::string path = Where(name);
     HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
       const DWORD code = GetLastError();
-      if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
-        return Read_Result::kMissing;
+      if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return ReadResult::MISSING;
       *error = Error_Text(path, code);
-      return Read_Result::kUnreadable;
+      return ReadResult::UNREADABLE;
     }
     LARGE_INTEGER size{};
-    Read_Result result = Read_Result::kRead;
+    ReadResult result = ReadResult::READ;
     if (!GetFileSizeEx(file, &size)) {
-      *error = Error_Text(path), result = Read_Result::kUnreadable;
+      *error = Error_Text(path), result = ReadResult::UNREADABLE;
     } else if (static_cast<unsigned long long>(size.QuadPart) > limit) {
-      result = Read_Result::kTooBig;
+      result = ReadResult::TOO_BIG;
     } else {
       text->assign(static_cast<std::size_t>(size.QuadPart), '\0');
       DWORD got = 0;
       if (!text->empty() &&
           !ReadFile(file, text->data(), static_cast<DWORD>(text->size()), &got, nullptr))
-        *error = Error_Text(path), result = Read_Result::kUnreadable;
+        *error = Error_Text(path), result = ReadResult::UNREADABLE;
       text->resize(got);
     }
     CloseHandle(file);
@@ -151,7 +150,7 @@ std::string Known_Folder(const wchar_t* variable) {
 }  // namespace
 
 std::unique_ptr<Storage> Make_Folder_Storage(const std::string& folder) {
-  return std::make_unique<Folder_Storage>(folder);
+  return std::make_unique<FolderStorage>(folder);
 }
 
 std::string Settings_Folder() { return Known_Folder(L"APPDATA"); }

@@ -120,7 +120,7 @@ class SdlHost final : public plat::soft::Host {
   int recentring_ = 0;  // looks left before the pointer's place counts again
   plat::soft::FramePacer pacer_;
   bool late_pacing_ = false;  // ZORVEX_PACING=late: the older order, for comparison
-  std::unique_ptr<Latency_Probe> probe_;
+  std::unique_ptr<LatencyProbe> probe_;
   std::unique_ptr<SdlAudioSink> sdl_sink_;
   int frame_w_ = 0, frame_h_ = 0;  // the game's picture size
   plat::host::HostLayer layer_;    // the host's keys, notes and screenshots
@@ -165,7 +165,7 @@ bool SdlHost::Start() {
   }
   const char* pacing = std::getenv("ZORVEX_PACING");
   late_pacing_ = pacing && std::strcmp(pacing, "late") == 0;
-  probe_ = Latency_Probe::From_Environment();
+  probe_ = LatencyProbe::From_Environment();
   pads_.Start(plat::Data_Path("gamecontrollerdb.txt").c_str());
   if (!options_.nosound) sdl_sink_ = Make_Sdl_Audio_Sink();
   if (sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());

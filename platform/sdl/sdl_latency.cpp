@@ -25,12 +25,12 @@ void Write_Lines(const std::string& path, const std::vector<std::int64_t>& value
 
 }  // namespace
 
-std::unique_ptr<Latency_Probe> Latency_Probe::From_Environment() {
+std::unique_ptr<LatencyProbe> LatencyProbe::From_Environment() {
   const char* latency = std::getenv("ZORVEX_LATENCY_LOG");
   const char* shows = std::getenv("ZORVEX_SHOW_LOG");
   const char* close_after = std::getenv("ZORVEX_CLOSE_AFTER_MS");
   if (!latency && !shows && !close_after) return nullptr;
-  std::unique_ptr<Latency_Probe> probe(new Latency_Probe);
+  std::unique_ptr<LatencyProbe> probe(new LatencyProbe);
   if (shows) probe->show_file_ = shows;
   if (latency) {
     probe->latency_file_ = latency;
@@ -46,7 +46,7 @@ std::unique_ptr<Latency_Probe> Latency_Probe::From_Environment() {
   return probe;
 }
 
-Latency_Probe::~Latency_Probe() {
+LatencyProbe::~LatencyProbe() {
   stop_ = true;
   if (thread_.joinable()) thread_.join();
   Write_Lines(latency_file_, delays_);
@@ -54,7 +54,7 @@ Latency_Probe::~Latency_Probe() {
 }
 
 // Gaps of 25 to 75 ms are not a multiple of the frame, so the events land at every phase of it.
-void Latency_Probe::Inject(int events) {
+void LatencyProbe::Inject(int events) {
   std::mt19937 random(static_cast<std::uint32_t>(Now_Ns()));
   std::uniform_int_distribution<int> gap_us(25'000, 75'000);
   for (int i = 0; i < events && !stop_; ++i) {
@@ -75,7 +75,7 @@ void Latency_Probe::Inject(int events) {
   SDL_PushEvent(&quit);
 }
 
-void Latency_Probe::Close_After(long long ms) {
+void LatencyProbe::Close_After(long long ms) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   while (!stop_ && std::chrono::steady_clock::now() < end)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -85,12 +85,12 @@ void Latency_Probe::Close_After(long long ms) {
   SDL_PushEvent(&quit);
 }
 
-void Latency_Probe::Pump_Begins() {
+void LatencyProbe::Pump_Begins() {
   read_.insert(read_.end(), last_look_.begin(), last_look_.end());
   last_look_.clear();
 }
 
-bool Latency_Probe::Handle(const SDL_Event& e) {
+bool LatencyProbe::Handle(const SDL_Event& e) {
   if (type_ == 0 || e.type != type_) return false;
   std::lock_guard<std::mutex> lock(mutex_);
   if (e.user.code >= 0 && static_cast<std::size_t>(e.user.code) < sent_.size())
@@ -98,7 +98,7 @@ bool Latency_Probe::Handle(const SDL_Event& e) {
   return true;
 }
 
-void Latency_Probe::Shown() {
+void LatencyProbe::Shown() {
   const std::int64_t now = Now_Ns();
   if (!show_file_.empty()) shows_.push_back(now);
   for (std::int64_t sent : read_) delays_.push_back(now - sent);

@@ -21,10 +21,10 @@
 
 namespace plat::sdl {
 
-class Latency_Probe {
+class LatencyProbe {
  public:
-  static std::unique_ptr<Latency_Probe> From_Environment();
-  ~Latency_Probe();
+  static std::unique_ptr<LatencyProbe> From_Environment();
+  ~LatencyProbe();
 
   // The host reads SDL's queue: what the previous look took is now the game's to read.
   void Pump_Begins();
@@ -35,7 +35,7 @@ class Latency_Probe {
   void Shown();
 
  private:
-  Latency_Probe() = default;
+  LatencyProbe() = default;
   void Inject(int events);
   void Close_After(long long ms);
 

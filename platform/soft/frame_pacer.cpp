@@ -59,13 +59,13 @@ void FramePacer::Frame_Shown() {
 
 void FramePacer::Learn(std::int64_t cost) {
   costs_[static_cast<std::size_t>(cost_next_)] = std::max<std::int64_t>(cost, 0);
-  cost_next_ = (cost_next_ + 1) % kCostWindow;
-  if (cost_count_ < kCostWindow) ++cost_count_;
-  std::array<std::int64_t, kCostWindow> sorted = costs_;
+  cost_next_ = (cost_next_ + 1) % COST_WINDOW;
+  if (cost_count_ < COST_WINDOW) ++cost_count_;
+  std::array<std::int64_t, COST_WINDOW> sorted = costs_;
   const auto end = sorted.begin() + cost_count_;
   const auto p99 = sorted.begin() + (cost_count_ * 99 + 99) / 100 - 1;
   std::nth_element(sorted.begin(), p99, end);
-  margin_ = std::min(*p99 + kSafety_Ns, period_ / 2);
+  margin_ = std::min(*p99 + SAFETY_NS, period_ / 2);
 }
 
 void FramePacer::Wait() {

@@ -14,11 +14,11 @@ namespace zorvex::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using plat::host::Best_Game;
-using plat::host::Best_Games_Keeper;
+using plat::host::BestGame;
+using plat::host::BestGamesKeeper;
 
 TEST(BestGames, RankPutsTiesBelowTheEarlierGameAndStopsAtTen) {
-  std::vector<Best_Game> games;
+  std::vector<BestGame> games;
   EXPECT_EQ(plat::host::Rank_Of(games, 0), 1);
   for (int score : {900, 500, 500, 100}) games.push_back({score, 1, "", ""});
   EXPECT_EQ(plat::host::Rank_Of(games, 1000), 1);
@@ -30,9 +30,9 @@ TEST(BestGames, RankPutsTiesBelowTheEarlierGameAndStopsAtTen) {
 }
 
 TEST(BestGames, TableTextRoundTripsAndAnythingElseIsRefused) {
-  const std::vector<Best_Game> games = {{900, 3, "2026-01-02T03:04:05Z", "game-1.replay"},
-                                        {0, 1, "2026-01-02T03:04:06Z", "game-2.replay"}};
-  std::vector<Best_Game> read;
+  const std::vector<BestGame> games = {{900, 3, "2026-01-02T03:04:05Z", "game-1.replay"},
+                                       {0, 1, "2026-01-02T03:04:06Z", "game-2.replay"}};
+  std::vector<BestGame> read;
   ASSERT_TRUE(plat::host::Parse_Best_Games(plat::host::Best_Games_Text(games), &read));
   ASSERT_EQ(read.size(), 2u);
   EXPECT_EQ(read[0].score, 900);
@@ -49,7 +49,7 @@ TEST(BestGames, TableTextRoundTripsAndAnythingElseIsRefused) {
   for (const char* text : bad) EXPECT_FALSE(plat::host::Parse_Best_Games(text, &read)) << text;
 }
 
-class BestGamesKeeper : public ::testing::Test {
+class BestGamesTable : public ::testing::Test {
  protected:
   void SetUp() override {
     char name[] = "/tmp/zorvex-best-XXXXXX";
@@ -57,12 +57,12 @@ class BestGamesKeeper : public ::testing::Test {
     dir_ = name;
   }
   void TearDown() override { fs::remove_all(dir_); }
-  std::unique_ptr<Best_Games_Keeper> Make() {
-    return std::make_unique<Best_Games_Keeper>(
+  std::unique_ptr<BestGamesKeeper> Make() {
+    return std::make_unique<BestGamesKeeper>(
         plat::host::Make_Folder_Storage(dir_),
         [this](const std::string& text) { warnings_.push_back(text); });
   }
-  int Add(Best_Games_Keeper& keeper, int score, const std::string& recording = "rec") {
+  int Add(BestGamesKeeper& keeper, int score, const std::string& recording = "rec") {
     std::string error;
     return keeper.Add(score, 2, "2026-12-07T10:00:00Z", recording, &error);
   }
@@ -85,10 +85,10 @@ class BestGamesKeeper : public ::testing::Test {
   std::vector<std::string> warnings_;
 };
 
-TEST_F(BestGamesKeeper, TenBestAreKeptEachWithItsRecordingAndTheDroppedRecordingGoes) {
+TEST_F(BestGamesTable, TenBestAreKeptEachWithItsRecordingAndTheDroppedRecordingGoes) {
   auto keeper = Make();
   for (int i = 1; i <= 10; ++i) EXPECT_EQ(Add(*keeper, i * 100, "rec " + std::to_string(i)), 1);
-  const std::vector<Best_Game> games = keeper->Load();
+  const std::vector<BestGame> games = keeper->Load();
   ASSERT_EQ(games.size(), 10u);
   EXPECT_EQ(games[0].score, 1000);
   EXPECT_EQ(Read(keeper->Where(games[0].recording)), "rec 10");
@@ -100,7 +100,7 @@ TEST_F(BestGamesKeeper, TenBestAreKeptEachWithItsRecordingAndTheDroppedRecording
   EXPECT_TRUE(warnings_.empty());
 }
 
-TEST_F(BestGamesKeeper, AGameThatDoesNotMakeTheTableChangesNothing) {
+TEST_F(BestGamesTable, AGameThatDoesNotMakeTheTableChangesNothing) {
   auto keeper = Make();
   for (int i = 0; i < 10; ++i) Add(*keeper, 500);
   const std::string before = Folder();
@@ -109,7 +109,7 @@ TEST_F(BestGamesKeeper, AGameThatDoesNotMakeTheTableChangesNothing) {
   EXPECT_EQ(Folder(), before);
 }
 
-TEST_F(BestGamesKeeper, ATableThatIsNotOneGoesAsideAndItsRecordingsStay) {
+TEST_F(BestGamesTable, ATableThatIsNotOneGoesAsideAndItsRecordingsStay) {
   std::ofstream(dir_ + "/best-games.txt") << "\x01\x02garbage";
   std::ofstream(dir_ + "/game-1-1.replay") << "old";
   auto keeper = Make();
@@ -120,7 +120,7 @@ TEST_F(BestGamesKeeper, ATableThatIsNotOneGoesAsideAndItsRecordingsStay) {
   EXPECT_EQ(Read(dir_ + "/game-1-1.replay"), "old");
 }
 
-TEST_F(BestGamesKeeper, CopiesOfTheGameAddingAtOnceLoseNoGame) {
+TEST_F(BestGamesTable, CopiesOfTheGameAddingAtOnceLoseNoGame) {
   // Each thread has its own keeper and its own lock file handle, as two processes would.
   std::vector<std::thread> copies;
   for (int copy = 0; copy < 4; ++copy) {
@@ -130,7 +130,7 @@ TEST_F(BestGamesKeeper, CopiesOfTheGameAddingAtOnceLoseNoGame) {
     });
   }
   for (std::thread& copy : copies) copy.join();
-  const std::vector<Best_Game> games = Make()->Load();
+  const std::vector<BestGame> games = Make()->Load();
   ASSERT_EQ(games.size(), 10u);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(games[i].score, 1000 - i);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 12);

@@ -15,11 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using plat::host::Settings;
-using plat::host::Settings_File;
-using plat::host::Settings_Keeper;
+using plat::host::SettingsFile;
+using plat::host::SettingsKeeper;
 
 TEST(SettingsFile, ReadsKnownKeysWarnsOnceForEachBadValueAndKeepsTheRest) {
-  Settings_File file;
+  SettingsFile file;
   std::vector<std::string> warnings;
   ASSERT_TRUE(
       file.Parse("# mine\r\nvolume = 0\nwindow=1\n\n; old style\nscale = 9\npresent = vulkan\n"
@@ -38,7 +38,7 @@ TEST(SettingsFile, ReadsKnownKeysWarnsOnceForEachBadValueAndKeepsTheRest) {
 }
 
 TEST(SettingsFile, RewriteChangesOnlyTheLineOfTheKeyAndKeepsUnknownOnes) {
-  Settings_File file;
+  SettingsFile file;
   std::vector<std::string> warnings;
   ASSERT_TRUE(file.Parse("# mine\nsteering = keys\nvolume = 100\r\n", &warnings));
   file.Set("volume", "35");
@@ -48,7 +48,7 @@ TEST(SettingsFile, RewriteChangesOnlyTheLineOfTheKeyAndKeepsUnknownOnes) {
 }
 
 TEST(SettingsFile, NewFileStartsWithItsHeading) {
-  Settings_File file;
+  SettingsFile file;
   file.Set("volume", "50");
   EXPECT_EQ(file.Text().rfind("# Zorvex settings", 0), 0u);
   EXPECT_NE(file.Text().find("\nvolume = 50\n"), std::string::npos);
@@ -58,7 +58,7 @@ TEST(SettingsFile, TextThatIsNotSettingsIsRefused) {
   for (const std::string& text :
        {std::string("volume = 4\0\x01", 13), std::string("\x89PNG\r\n"), std::string("volu"),
         std::string("= 5"), std::string("a b = 1")}) {
-    Settings_File file;
+    SettingsFile file;
     std::vector<std::string> warnings;
     EXPECT_FALSE(file.Parse(text, &warnings)) << text;
   }
@@ -75,8 +75,8 @@ class Keeper : public ::testing::Test {
     fs::permissions(dir_, fs::perms::owner_all);
     fs::remove_all(dir_);
   }
-  std::unique_ptr<Settings_Keeper> Make() {
-    return std::make_unique<Settings_Keeper>(
+  std::unique_ptr<SettingsKeeper> Make() {
+    return std::make_unique<SettingsKeeper>(
         plat::host::Make_Folder_Storage(dir_ + "/zorvex"),
         [this](const std::string& text) { warnings_.push_back(text); });
   }
@@ -109,7 +109,7 @@ TEST_F(Keeper, NoFileMeansTheDefaultsAndTheFirstChangeMakesTheFolderAndFile) {
 }
 
 TEST_F(Keeper, AFileThatCannotBeReadAsSettingsGoesAsideWithOneWarning) {
-  const std::string huge = "# " + std::string(plat::host::kMaxSettingsBytes, 'x') + "\n";
+  const std::string huge = "# " + std::string(plat::host::MAX_SETTINGS_BYTES, 'x') + "\n";
   for (const std::string& text : {std::string("\x7f"
                                               "ELF\x02\x01\x01\0\0",
                                               9),
@@ -140,8 +140,8 @@ TEST_F(Keeper, AnUnreadableFileIsMovedAsideToo) {
 class Refusing : public plat::host::Storage {
  public:
   explicit Refusing(std::unique_ptr<Storage> real) : real_(std::move(real)) {}
-  plat::host::Read_Result Read(const std::string& name, std::size_t limit, std::string* text,
-                               std::string* error) override {
+  plat::host::ReadResult Read(const std::string& name, std::size_t limit, std::string* text,
+                              std::string* error) override {
     return real_->Read(name, limit, text, error);
   }
   bool Write(const std::string&, const std::string&, std::string* error) override {
@@ -167,7 +167,7 @@ class Refusing : public plat::host::Storage {
 TEST_F(Keeper, AFolderThatTakesNoWritesKeepsTheOldFileAndTellsThePlayerOnce) {
   Put("volume = 20\n");
   auto warn = [this](const std::string& text) { warnings_.push_back(text); };
-  Settings_Keeper keeper(
+  SettingsKeeper keeper(
       std::make_unique<Refusing>(plat::host::Make_Folder_Storage(dir_ + "/zorvex")), warn);
   EXPECT_EQ(keeper.Load().volume, 20);
   EXPECT_EQ(keeper.Remember("volume", "30"), "Settings not saved: No space left on device");
@@ -179,7 +179,7 @@ TEST_F(Keeper, AFolderThatTakesNoWritesKeepsTheOldFileAndTellsThePlayerOnce) {
 TEST_F(Keeper, ABadFileThatCannotGoAsideIsNeverWrittenOver) {
   Put("garbage");
   auto warn = [this](const std::string& text) { warnings_.push_back(text); };
-  Settings_Keeper keeper(
+  SettingsKeeper keeper(
       std::make_unique<Refusing>(plat::host::Make_Folder_Storage(dir_ + "/zorvex")), warn);
   EXPECT_FALSE(keeper.Load().volume);
   EXPECT_EQ(keeper.Remember("volume", "30"), "");

@@ -76,10 +76,10 @@ TEST(FramePacer, JustInTimeWakesByTheLearnedMarginAndKeepsSixty) {
   EXPECT_NEAR(600 / seconds, 60.0, 0.05);
   EXPECT_EQ(t.sleeps, 601) << "one sleep a frame, no spinning";
   // The margin covers the slow frames and a late wake, with the safety on top.
-  EXPECT_EQ(pacer.Margin(), 3'200'000 + FramePacer::kSafety_Ns);
+  EXPECT_EQ(pacer.Margin(), 3'200'000 + FramePacer::SAFETY_NS);
   // Every frame after the first is shown before its deadline, on a grid of whole periods.
   for (std::size_t i = 1; i < shown.size(); ++i) {
-    const std::int64_t deadline = first_wake - t.oversleep + FramePacer::kFirst_Margin_Ns +
+    const std::int64_t deadline = first_wake - t.oversleep + FramePacer::FIRST_MARGIN_NS +
                                   static_cast<std::int64_t>(i - 1) * 16'666'667;
     EXPECT_LE(shown[i], deadline) << "frame " << i;
     EXPECT_GE(shown[i], deadline - 16'666'667 / 2) << "frame " << i;
