@@ -5,15 +5,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/dinput.h"
-#include "platform/sdl/sdl_host.h"
 #include "platform/soft/keycodes.h"
+#include "sdl_host_fixture.h"
 
 namespace zorvex::testing {
 namespace {
@@ -23,33 +21,13 @@ using plat::soft::InputState;
 std::vector<std::string> reports;
 void Keep_Report(const char* text) { reports.push_back(text); }
 
-class HostKeys : public ::testing::Test {
+class HostKeys : public SdlHostFixture {
  protected:
   void SetUp() override {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
     plat::sdl::SdlOptions options;
     options.window = true;
     options.report = Keep_Report;
-    host_ = plat::sdl::Make_Sdl_Host(options);
-    ASSERT_TRUE(host_);
-    ASSERT_TRUE(host_->Open_Window("test", 640, 480));
-    for (Uint32 id = 1; !window_ && id < 16; ++id) window_ = SDL_GetWindowFromID(id);
-    ASSERT_TRUE(window_);
-    host_->Pump_Events(&input_);  // whatever the window's opening sent
-  }
-
-  void Key(SDL_Keycode sym, bool down, Uint16 mod = KMOD_NONE, bool repeat = false) {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.repeat = repeat;
-    e.key.keysym = {SDL_GetScancodeFromKey(sym), sym, mod, 0};
-    SDL_PushEvent(&e);
-    host_->Pump_Events(&input_);
-  }
-  void Tap(SDL_Keycode sym, Uint16 mod = KMOD_NONE) {
-    Key(sym, true, mod);
-    Key(sym, false, mod);
+    Open(options);
   }
   // Whether any of the game's readers has seen the key down since it last looked.
   bool Seen(int dik) {
@@ -59,10 +37,6 @@ class HostKeys : public ::testing::Test {
     return seen;
   }
   bool Full_Screen() { return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0; }
-
-  std::unique_ptr<plat::soft::Host> host_;
-  SDL_Window* window_ = nullptr;
-  InputState input_;
 };
 
 TEST_F(HostKeys, NoHostKeyReachesTheGameAndAltEnterStartsNothing) {
@@ -79,7 +53,7 @@ TEST_F(HostKeys, NoHostKeyReachesTheGameAndAltEnterStartsNothing) {
   EXPECT_EQ(Full_Screen(), was_full);
 
   Key(SDLK_EQUALS, true);
-  Key(SDLK_EQUALS, true, KMOD_NONE, true);  // held: its repeats stay the host's too
+  Key(SDLK_EQUALS, true, true);  // held: its repeats stay the host's too
   Key(SDLK_EQUALS, false);
   // Looked at after each key: a pause lets go of every key, hiding what came before it.
   for (SDL_Keycode host_key : {SDLK_MINUS, SDLK_F12, SDLK_p, SDLK_p, SDLK_PAUSE, SDLK_PAUSE}) {
@@ -95,8 +69,8 @@ TEST_F(HostKeys, AnEnterHeldByTheGameStaysTheGamesWhenAltJoins) {
   const bool was_full = Full_Screen();
   Key(SDLK_RETURN, true);
   EXPECT_TRUE(Seen(plat::DIK_RETURN));
-  Key(SDLK_RETURN, true, KMOD_LALT, true);  // the key's repeat, now with Alt down
-  Key(SDLK_RETURN, false, KMOD_LALT);
+  Key(SDLK_RETURN, true, true, KMOD_LALT);  // the key's repeat, now with Alt down
+  Key(SDLK_RETURN, false, false, KMOD_LALT);
   Seen(plat::DIK_RETURN);  // the repeat's press, seen once
   EXPECT_FALSE(Seen(plat::DIK_RETURN)) << "the game missed Enter's release";
   EXPECT_EQ(Full_Screen(), was_full);

@@ -33,12 +33,16 @@ class SdlHostFixture : public ::testing::Test {
     SDL_PushEvent(&e);
     host_->Pump_Events(&input_);
   }
-  void Key(SDL_Keycode sym, bool down, bool repeat = false) {
+  void Key(SDL_Keycode sym, bool down, bool repeat = false, Uint16 mod = KMOD_NONE) {
     SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.repeat = repeat;
-    e.key.keysym = {SDL_GetScancodeFromKey(sym), sym, KMOD_NONE, 0};
+    e.key.keysym = {SDL_GetScancodeFromKey(sym), sym, mod, 0};
     Push(e);
+  }
+  void Tap(SDL_Keycode sym, Uint16 mod = KMOD_NONE) {
+    Key(sym, true, false, mod);
+    Key(sym, false, false, mod);
   }
   std::int32_t Take_X() {
     host_->Pump_Events(&input_);
