@@ -65,7 +65,7 @@ class SoundManagerTest : public ::testing::Test {
   void SetUp() override {
     os.sink = &sink;
     plat::Use_Os(&counted);
-    plat::Set_Data_Dir(dir.path.string());
+    plat::Set_Data_Dir(dir.path);
     dir.Write("ramp.wav", Ramp_Wav(4000));
     dir.Write("other.wav", Pcm_Wav(1, 11025, 8, std::string(100, static_cast<char>(192))));
   }

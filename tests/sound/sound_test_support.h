@@ -1,13 +1,10 @@
-// What the sound tests share: WAV files written on the spot, in a directory of their own.
+// What the sound tests share: WAV files written on the spot, in a folder of their own.
 #pragma once
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "tests/temp_dir.h"
 
 namespace zorvex::testing {
 
@@ -38,20 +35,5 @@ inline std::string Pcm_Wav(std::uint16_t channels, std::uint32_t rate, std::uint
                            const std::string& samples) {
   return Riff(Chunk("fmt ", Fmt_Body(1, channels, rate, bits)) + Chunk("data", samples));
 }
-
-// A directory of its own for the files a test writes; removed afterwards.
-struct TempDir {
-  const std::filesystem::path path =
-      std::filesystem::path(::testing::TempDir()) / ("zorvex_sound_" + std::to_string(getpid()));
-  TempDir() { std::filesystem::create_directories(path); }
-  ~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-  }
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path / name, std::ios::binary) << bytes;
-    return (path / name).string();
-  }
-};
 
 }  // namespace zorvex::testing

@@ -144,8 +144,8 @@ TEST_F(WaveLoad, DataLongerThanTheFileIsCorruptWithoutAllocatingIt) {
 }
 
 TEST_F(WaveLoad, MissingFileOrADirectoryCannotBeOpened) {
-  EXPECT_EQ(Load_Path((dir.path / "missing.wav").string()), WAVE_ERR_OPEN);
-  EXPECT_EQ(Load_Path(dir.path.string()), WAVE_ERR_OPEN);
+  EXPECT_EQ(Load_Path(dir.path + "/missing.wav"), WAVE_ERR_OPEN);
+  EXPECT_EQ(Load_Path(dir.path), WAVE_ERR_OPEN);
   Expect_Nothing_Handed_Out();
 }
 

@@ -3,12 +3,13 @@
 #include "platform/host/best_games.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
+
+#include "tests/file_text.h"
+#include "tests/temp_dir.h"
 
 namespace zorvex::testing {
 namespace {
@@ -51,37 +52,26 @@ TEST(BestGames, TableTextRoundTripsAndAnythingElseIsRefused) {
 
 class BestGamesTable : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char name[] = "/tmp/zorvex-best-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    dir_ = name;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::unique_ptr<BestGamesKeeper> Make() {
     return std::make_unique<BestGamesKeeper>(
-        plat::host::Make_Folder_Storage(dir_),
+        plat::host::Make_Folder_Storage(dir_.path),
         [this](const std::string& text) { warnings_.push_back(text); });
   }
   int Add(BestGamesKeeper& keeper, int score, const std::string& recording = "rec") {
     std::string error;
     return keeper.Add(score, 2, "2026-12-07T10:00:00Z", recording, &error);
   }
-  static std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
   // Every file in the folder with its bytes, to see that nothing changed.
   std::string Folder() const {
     std::string all;
-    std::vector<fs::path> files(fs::directory_iterator(dir_), fs::directory_iterator{});
+    std::vector<fs::path> files(fs::directory_iterator(dir_.path), fs::directory_iterator{});
     std::sort(files.begin(), files.end());
-    for (const fs::path& file : files) all += file.filename().string() + ":" + Read(file) + "\n";
+    for (const fs::path& file : files)
+      all += file.filename().string() + ":" + File_Text(file.string()) + "\n";
     return all;
   }
 
-  std::string dir_;
+  TempDir dir_;
   std::vector<std::string> warnings_;
 };
 
@@ -91,11 +81,11 @@ TEST_F(BestGamesTable, TenBestAreKeptEachWithItsRecordingAndTheDroppedRecordingG
   const std::vector<BestGame> games = keeper->Load();
   ASSERT_EQ(games.size(), 10u);
   EXPECT_EQ(games[0].score, 1000);
-  EXPECT_EQ(Read(keeper->Where(games[0].recording)), "rec 10");
+  EXPECT_EQ(File_Text(keeper->Where(games[0].recording)), "rec 10");
   const std::string lowest = games[9].recording;
   EXPECT_EQ(Add(*keeper, 550, "new"), 6);
   EXPECT_FALSE(fs::exists(keeper->Where(lowest)));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}),
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path), fs::directory_iterator{}),
             12);  // + table, lock
   EXPECT_TRUE(warnings_.empty());
 }
@@ -110,14 +100,14 @@ TEST_F(BestGamesTable, AGameThatDoesNotMakeTheTableChangesNothing) {
 }
 
 TEST_F(BestGamesTable, ATableThatIsNotOneGoesAsideAndItsRecordingsStay) {
-  std::ofstream(dir_ + "/best-games.txt") << "\x01\x02garbage";
-  std::ofstream(dir_ + "/game-1-1.replay") << "old";
+  dir_.Write("best-games.txt", "\x01\x02garbage");
+  dir_.Write("game-1-1.replay", "old");
   auto keeper = Make();
   EXPECT_TRUE(keeper->Load().empty());
   ASSERT_EQ(warnings_.size(), 1u);
-  EXPECT_EQ(Read(dir_ + "/best-games.txt.bad"), "\x01\x02garbage");
+  EXPECT_EQ(File_Text(dir_.path + "/best-games.txt.bad"), "\x01\x02garbage");
   EXPECT_EQ(Add(*keeper, 10), 1);
-  EXPECT_EQ(Read(dir_ + "/game-1-1.replay"), "old");
+  EXPECT_EQ(File_Text(dir_.path + "/game-1-1.replay"), "old");
 }
 
 TEST_F(BestGamesTable, CopiesOfTheGameAddingAtOnceLoseNoGame) {
@@ -133,7 +123,7 @@ TEST_F(BestGamesTable, CopiesOfTheGameAddingAtOnceLoseNoGame) {
   const std::vector<BestGame> games = Make()->Load();
   ASSERT_EQ(games.size(), 10u);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(games[i].score, 1000 - i);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator{}), 12);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path), fs::directory_iterator{}), 12);
 }
 
 }  // namespace

@@ -3,12 +3,12 @@
 #include "platform/host/settings.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+
+#include "tests/file_text.h"
+#include "tests/temp_dir.h"
 
 namespace zorvex::testing {
 namespace {
@@ -37,7 +37,7 @@ TEST(SettingsFile, ReadsKnownKeysWarnsOnceForEachBadValueAndKeepsTheRest) {
   EXPECT_NE(warnings[2].find("line 10: volume 'x'"), std::string::npos);
 }
 
-TEST(SettingsFile, RewriteChangesOnlyTheLineOfTheKeyAndKeepsUnknownOnes) {
+TEST(SettingsFile, RewriteChangesOnlyTheLineOfTheKeyAndKeepsUnknownOnesAndANewFileHasAHeading) {
   SettingsFile file;
   std::vector<std::string> warnings;
   ASSERT_TRUE(file.Parse("# mine\nsteering = keys\nvolume = 100\r\n", &warnings));
@@ -45,13 +45,11 @@ TEST(SettingsFile, RewriteChangesOnlyTheLineOfTheKeyAndKeepsUnknownOnes) {
   file.Set("window", "1");
   EXPECT_EQ(file.Text(), "# mine\nsteering = keys\nvolume = 35\r\nwindow = 1\n");
   EXPECT_EQ(file.Values().volume, 35);
-}
 
-TEST(SettingsFile, NewFileStartsWithItsHeading) {
-  SettingsFile file;
-  file.Set("volume", "50");
-  EXPECT_EQ(file.Text().rfind("# Zorvex settings", 0), 0u);
-  EXPECT_NE(file.Text().find("\nvolume = 50\n"), std::string::npos);
+  SettingsFile fresh;  // a new file starts with its heading
+  fresh.Set("volume", "50");
+  EXPECT_EQ(fresh.Text().rfind("# Zorvex settings", 0), 0u);
+  EXPECT_NE(fresh.Text().find("\nvolume = 50\n"), std::string::npos);
 }
 
 TEST(SettingsFile, TextThatIsNotSettingsIsRefused) {
@@ -62,78 +60,6 @@ TEST(SettingsFile, TextThatIsNotSettingsIsRefused) {
     std::vector<std::string> warnings;
     EXPECT_FALSE(file.Parse(text, &warnings)) << text;
   }
-}
-
-class Keeper : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char name[] = "/tmp/zorvex-settings-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    dir_ = name;
-  }
-  void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all);
-    fs::remove_all(dir_);
-  }
-  std::unique_ptr<SettingsKeeper> Make() {
-    return std::make_unique<SettingsKeeper>(
-        plat::host::Make_Folder_Storage(dir_ + "/zorvex"),
-        [this](const std::string& text) { warnings_.push_back(text); });
-  }
-  std::string Path() const { return dir_ + "/zorvex/settings.ini"; }
-  void Put(const std::string& text) {
-    fs::create_directories(dir_ + "/zorvex");
-    std::ofstream(Path(), std::ios::binary) << text;
-  }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-
-  std::string dir_;
-  std::vector<std::string> warnings_;
-};
-
-TEST_F(Keeper, NoFileMeansTheDefaultsAndTheFirstChangeMakesTheFolderAndFile) {
-  auto keeper = Make();
-  const Settings s = keeper->Load();
-  EXPECT_FALSE(s.volume || s.window || s.scale || s.present || s.sensitivity);
-  EXPECT_EQ(keeper->Remember("volume", "70"), "");
-  EXPECT_NE(Read(Path()).find("volume = 70\n"), std::string::npos);
-  EXPECT_TRUE(warnings_.empty());
-  EXPECT_EQ(Make()->Load().volume, 70);
-  // Nothing of the temporary file is left beside it.
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ + "/zorvex"), fs::directory_iterator()), 1);
-}
-
-TEST_F(Keeper, AFileThatCannotBeReadAsSettingsGoesAsideWithOneWarning) {
-  const std::string huge = "# " + std::string(plat::host::MAX_SETTINGS_BYTES, 'x') + "\n";
-  for (const std::string& text : {std::string("\x7f"
-                                              "ELF\x02\x01\x01\0\0",
-                                              9),
-                                  std::string("volume = 40\nwind"), huge}) {
-    warnings_.clear();
-    Put(text);
-    auto keeper = Make();
-    EXPECT_FALSE(keeper->Load().volume);
-    ASSERT_EQ(warnings_.size(), 1u);
-    EXPECT_NE(warnings_[0].find("moved aside to " + Path() + ".bad"), std::string::npos);
-    EXPECT_EQ(Read(Path() + ".bad"), text);  // kept whole, for the player to look at
-    EXPECT_FALSE(fs::exists(Path()));
-    EXPECT_EQ(keeper->Remember("window", "1"), "");
-    EXPECT_EQ(Make()->Load().window, true);
-    fs::remove(Path());
-  }
-}
-
-TEST_F(Keeper, AnUnreadableFileIsMovedAsideToo) {
-  fs::create_directories(Path());  // a folder where the file should be: it cannot be read
-  EXPECT_FALSE(Make()->Load().volume);
-  ASSERT_EQ(warnings_.size(), 1u);
-  EXPECT_NE(warnings_[0].find("unreadable"), std::string::npos);
-  EXPECT_TRUE(fs::is_directory(Path() + ".bad"));
 }
 
 // A folder that takes no writes (read-only, or a full disk), over the real one for reading.
@@ -164,29 +90,84 @@ class Refusing : public plat::host::Storage {
   std::unique_ptr<Storage> real_;
 };
 
+class Keeper : public ::testing::Test {
+ protected:
+  std::unique_ptr<SettingsKeeper> Make(bool refusing = false) {
+    auto storage = plat::host::Make_Folder_Storage(dir_.path + "/zorvex");
+    if (refusing) storage = std::make_unique<Refusing>(std::move(storage));
+    return std::make_unique<SettingsKeeper>(
+        std::move(storage), [this](const std::string& text) { warnings_.push_back(text); });
+  }
+  std::string Path() const { return dir_.path + "/zorvex/settings.ini"; }
+  void Put(const std::string& text) {
+    fs::create_directories(dir_.path + "/zorvex");
+    std::ofstream(Path(), std::ios::binary) << text;
+  }
+
+  TempDir dir_;
+  std::vector<std::string> warnings_;
+};
+
+TEST_F(Keeper, NoFileMeansTheDefaultsAndTheFirstChangeMakesTheFolderAndFile) {
+  auto keeper = Make();
+  const Settings s = keeper->Load();
+  EXPECT_FALSE(s.volume || s.window || s.scale || s.present || s.sensitivity);
+  EXPECT_EQ(keeper->Remember("volume", "70"), "");
+  EXPECT_NE(File_Text(Path()).find("volume = 70\n"), std::string::npos);
+  EXPECT_TRUE(warnings_.empty());
+  EXPECT_EQ(Make()->Load().volume, 70);
+  // Nothing of the temporary file is left beside it.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path + "/zorvex"), fs::directory_iterator()),
+            1);
+}
+
+TEST_F(Keeper, AFileThatCannotBeReadAsSettingsGoesAsideWithOneWarning) {
+  const std::string huge = "# " + std::string(plat::host::MAX_SETTINGS_BYTES, 'x') + "\n";
+  for (const std::string& text : {std::string("\x7f"
+                                              "ELF\x02\x01\x01\0\0",
+                                              9),
+                                  std::string("volume = 40\nwind"), huge}) {
+    warnings_.clear();
+    Put(text);
+    auto keeper = Make();
+    EXPECT_FALSE(keeper->Load().volume);
+    ASSERT_EQ(warnings_.size(), 1u);
+    EXPECT_NE(warnings_[0].find("moved aside to " + Path() + ".bad"), std::string::npos);
+    EXPECT_EQ(File_Text(Path() + ".bad"), text);  // kept whole, for the player to look at
+    EXPECT_FALSE(fs::exists(Path()));
+    EXPECT_EQ(keeper->Remember("window", "1"), "");
+    EXPECT_EQ(Make()->Load().window, true);
+    fs::remove(Path());
+  }
+}
+
+TEST_F(Keeper, AnUnreadableFileIsMovedAsideToo) {
+  fs::create_directories(Path());  // a folder where the file should be: it cannot be read
+  EXPECT_FALSE(Make()->Load().volume);
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_NE(warnings_[0].find("unreadable"), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(Path() + ".bad"));
+}
+
 TEST_F(Keeper, AFolderThatTakesNoWritesKeepsTheOldFileAndTellsThePlayerOnce) {
   Put("volume = 20\n");
-  auto warn = [this](const std::string& text) { warnings_.push_back(text); };
-  SettingsKeeper keeper(
-      std::make_unique<Refusing>(plat::host::Make_Folder_Storage(dir_ + "/zorvex")), warn);
-  EXPECT_EQ(keeper.Load().volume, 20);
-  EXPECT_EQ(keeper.Remember("volume", "30"), "Settings not saved: No space left on device");
-  EXPECT_EQ(keeper.Remember("volume", "40"), "");
+  auto keeper = Make(true);
+  EXPECT_EQ(keeper->Load().volume, 20);
+  EXPECT_EQ(keeper->Remember("volume", "30"), "Settings not saved: No space left on device");
+  EXPECT_EQ(keeper->Remember("volume", "40"), "");
   EXPECT_EQ(warnings_.size(), 1u);
-  EXPECT_EQ(Read(Path()), "volume = 20\n");
+  EXPECT_EQ(File_Text(Path()), "volume = 20\n");
 }
 
 TEST_F(Keeper, ABadFileThatCannotGoAsideIsNeverWrittenOver) {
   Put("garbage");
-  auto warn = [this](const std::string& text) { warnings_.push_back(text); };
-  SettingsKeeper keeper(
-      std::make_unique<Refusing>(plat::host::Make_Folder_Storage(dir_ + "/zorvex")), warn);
-  EXPECT_FALSE(keeper.Load().volume);
-  EXPECT_EQ(keeper.Remember("volume", "30"), "");
+  auto keeper = Make(true);
+  EXPECT_FALSE(keeper->Load().volume);
+  EXPECT_EQ(keeper->Remember("volume", "30"), "");
   ASSERT_EQ(warnings_.size(), 1u);
   EXPECT_NE(warnings_[0].find("could not be moved aside (Read-only file system)"),
             std::string::npos);
-  EXPECT_EQ(Read(Path()), "garbage");
+  EXPECT_EQ(File_Text(Path()), "garbage");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "platform/png/png_file.h"
 #include "platform/soft/volume.h"
 #include "tests/file_text.h"
+#include "tests/temp_dir.h"
 
 namespace zorvex::testing {
 namespace {
@@ -45,13 +46,6 @@ std::size_t Files_In(const std::string& dir) {
   return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
 }
 
-struct TempDir {
-  std::string path = fs::path(::testing::TempDir()) / ("zorvex-png-" + std::to_string(getpid()));
-  TempDir() { fs::create_directories(path); }
-  ~TempDir() { fs::remove_all(path); }
-  const std::string& Path() const { return path; }
-};
-
 TEST(Png, EncodedPixelsReadBackExactly) {
   std::mt19937 random(7);
   for (int channels : {3, 4}) {
@@ -72,14 +66,14 @@ TEST(Screenshot, SavesTheWidenedPictureUnderAFreshNameEachTime) {
   const std::vector<std::uint8_t> expected = {255, 255, 255, 0, 0, 0,   255, 0,   0,
                                               0,   255, 0,   0, 0, 255, 132, 130, 132};
   std::string first, second;
-  ASSERT_TRUE(plat::host::Save_Screenshot(frame.data(), 3, 2, dir.Path(), &first)) << first;
-  ASSERT_TRUE(plat::host::Save_Screenshot(frame.data(), 3, 2, dir.Path() + "/", &second)) << second;
+  ASSERT_TRUE(plat::host::Save_Screenshot(frame.data(), 3, 2, dir.path, &first)) << first;
+  ASSERT_TRUE(plat::host::Save_Screenshot(frame.data(), 3, 2, dir.path + "/", &second)) << second;
   EXPECT_NE(first, second);  // the same second gets a -2, and nothing is replaced
-  EXPECT_EQ(first.rfind(dir.Path() + "/zorvex-", 0), 0u) << first;
+  EXPECT_EQ(first.rfind(dir.path + "/zorvex-", 0), 0u) << first;
   Decoded back = Decode(File_Text(first), 3);
   EXPECT_EQ(back.width, 3);
   EXPECT_EQ(back.pixels, expected);
-  EXPECT_EQ(Files_In(dir.Path()), 2u);
+  EXPECT_EQ(Files_In(dir.path), 2u);
 }
 
 TEST(Screenshot, AFullDiskOrAMissingFolderLeavesNoFileAndSaysWhy) {
@@ -95,15 +89,14 @@ TEST(Screenshot, AFullDiskOrAMissingFolderLeavesNoFileAndSaysWhy) {
   small.rlim_cur = 4096;
   signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool saved = plat::host::Save_Screenshot(frame.data(), 640, 480, dir.Path(), &why);
+  const bool saved = plat::host::Save_Screenshot(frame.data(), 640, 480, dir.path, &why);
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, SIG_DFL);
   EXPECT_FALSE(saved);
   EXPECT_NE(why.find("cannot write"), std::string::npos) << why;
-  EXPECT_EQ(Files_In(dir.Path()), 0u) << "a partial or temporary file was left";
+  EXPECT_EQ(Files_In(dir.path), 0u) << "a partial or temporary file was left";
 
-  EXPECT_FALSE(
-      plat::host::Save_Screenshot(frame.data(), 640, 480, dir.Path() + "/not-there", &why));
+  EXPECT_FALSE(plat::host::Save_Screenshot(frame.data(), 640, 480, dir.path + "/not-there", &why));
   EXPECT_NE(why.find("No such file"), std::string::npos) << why;
 }
 
