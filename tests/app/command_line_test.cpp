@@ -1,10 +1,7 @@
 // The command line and replay files: what a player or a script types must be read exactly,
 // and anything malformed must be refused with a reason.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -13,6 +10,7 @@
 
 #include "app/options.h"
 #include "app/replay_file.h"
+#include "tests/temp_dir.h"
 
 namespace zorvex::testing {
 namespace {
@@ -133,12 +131,11 @@ TEST(ReplayFile, ReaderRefusesWhatItCannotUse) {
   std::string error;
   EXPECT_FALSE(reader.Open("/nonexistent/zorvex.replay", &error));
   EXPECT_NE(error.find("cannot open"), std::string::npos);
-  const std::string path = ::testing::TempDir() + "zorvex_reader_" + std::to_string(::getpid());
-  std::ofstream(path) << "ZORVEX-REPLAY 1\nstart 7\n1 0 0 0 0\n2 " << std::string(256, '0')
-                      << " 0 0 0\n";
+  const TempDir dir;
+  const std::string path = dir.Write("long.replay", "ZORVEX-REPLAY 1\nstart 7\n1 0 0 0 0\n2 " +
+                                                        std::string(256, '0') + " 0 0 0\n");
   EXPECT_FALSE(reader.Open(path, &error)) << "a regular file is checked whole before play";
   EXPECT_EQ(error.rfind("line 4: longer than", 0), 0u) << error;
-  std::remove(path.c_str());
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // folders that cannot take it are refused before anything is written, and frames never reached
 // or files that could not be written are reported.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include "platform/soft/bmp.h"
 #include "platform/soft/picture_scaler.h"
 #include "tests/file_text.h"
+#include "tests/temp_dir.h"
 
 namespace zorvex::testing {
 namespace {
@@ -29,21 +29,14 @@ void Keep_Picture(std::uint64_t frame) { shown[frame] = watched->host().Last_Fra
 
 class Snapshots : public AppTest {
  protected:
-  void SetUp() override {
-    AppTest::SetUp();
-    dir = fs::path(work_dir) / ("zorvex_snapshots_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directory(dir);
-  }
   void TearDown() override {
     Set_Frame_Observer(nullptr);
     shown.clear();
-    fs::remove_all(dir);
     AppTest::TearDown();
   }
-  std::string In_Dir(const char* name) { return (dir / name).string(); }
+  std::string In_Dir(const char* name) { return dir.path + "/" + name; }
 
-  fs::path dir;
+  TempDir dir;
 };
 
 TEST_F(Snapshots, FileHoldsThePictureItsFrameShowed) {
@@ -80,13 +73,13 @@ TEST_F(Snapshots, FileHoldsThePictureItsFrameShowed) {
     for (std::uint16_t p : shown[frame]) want.push_back(plat::soft::Widen_565(p, {16, 8, 0, 0}));
     EXPECT_TRUE(read.width == 640 && read.pixels == want) << name;
   }
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2)
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 2)
       << "the two pictures, nothing left over";
 }
 
 TEST_F(Snapshots, UnwritableFoldersAreRefusedAndLostFilesReported) {
   std::ofstream(In_Dir("plain")) << "a file, not a folder";
-  for (const std::string& path : {In_Dir("missing/a.bmp"), In_Dir("plain/a.bmp"), dir.string()}) {
+  for (const std::string& path : {In_Dir("missing/a.bmp"), In_Dir("plain/a.bmp"), dir.path}) {
     Options options;
     options.autoplay = true;
     options.trace_path = In_Dir("trace.jsonl");
@@ -95,11 +88,11 @@ TEST_F(Snapshots, UnwritableFoldersAreRefusedAndLostFilesReported) {
     EXPECT_FALSE(Begin_Session(options, &error)) << path;
     EXPECT_NE(error.find("--snapshot 2:" + path + ": "), std::string::npos) << error;
   }
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1)
       << "refused before any output is opened";
 
   // A folder that goes away during the run: the frame's file is reported and the run fails.
-  fs::create_directory(gone = dir / "gone");
+  fs::create_directory(gone = In_Dir("gone"));
   Set_Frame_Observer([](std::uint64_t) { fs::remove(gone); });
   Options options;
   options.snapshots = {{1, In_Dir("gone/a.bmp")}};

@@ -2,7 +2,6 @@
 // uninitialised, so a rebuild never changes the game's look or sound; and a build whose generator
 // could not write its files fails rather than shipping stale ones.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "tests/file_text.h"
+#include "tests/temp_dir.h"
 
 namespace zorvex::testing {
 namespace {
@@ -21,19 +21,17 @@ const fs::path tool = data.parent_path() / "tools/assetgen/zorvex-assetgen";
 
 TEST(Generator, RerunWritesIdenticalFilesAndBadArgumentsFail) {
   if (!fs::exists(tool)) GTEST_SKIP() << "zorvex-assetgen not built";
-  const fs::path out = fs::temp_directory_path() / ("zorvex-assets-" + std::to_string(::getpid()));
-  fs::create_directories(out);
-  std::string cmd = tool.string() + " " + out.string() + " /usr/share/fonts/truetype/dejavu";
+  const TempDir out;
+  std::string cmd = tool.string() + " " + out.path + " /usr/share/fonts/truetype/dejavu";
   ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
   int compared = 0;
-  for (const auto& entry : fs::directory_iterator(out)) {
+  for (const auto& entry : fs::directory_iterator(out.path)) {
     const fs::path name = entry.path().filename();
     EXPECT_TRUE(File_Text(entry.path()) == File_Text(data / name))
         << name << " differs between runs";
     ++compared;
   }
   EXPECT_EQ(compared, 12);
-  fs::remove_all(out);
 
   EXPECT_NE(std::system((tool.string() + " 2> /dev/null").c_str()), 0);
   cmd = tool.string() + " /nonexistent/dir /usr/share/fonts/truetype/dejavu 2> /dev/null";

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "tests/file_text.h"
+#include "tests/temp_dir.h"
 
 namespace zorvex::testing {
 namespace {
@@ -16,7 +16,8 @@ TEST(Log, WritesEveryMessageUnchangedOnlyWhileOpenAndCutsLongOnes) {
   EXPECT_EQ(Log_Error("anything"), 0);
   EXPECT_EQ(Close_Log(), 0);
 
-  std::string path = ::testing::TempDir() + "zorvex_log_test.txt";
+  const TempDir dir;
+  const std::string path = dir.path + "/log.txt";
   ASSERT_EQ(Open_Log(path.c_str()), 1);
   EXPECT_EQ(Log_Error("no bricks %d", -1), 1);
   EXPECT_EQ(Log_Error("%s", "100% sure\n"), 1);
@@ -29,7 +30,6 @@ TEST(Log, WritesEveryMessageUnchangedOnlyWhileOpenAndCutsLongOnes) {
   EXPECT_EQ(text.substr(0, 22), "no bricks -1100% sure\n");
   EXPECT_GT(text.size(), 22u);
   EXPECT_LT(text.size(), 22u + 5000u);
-  std::remove(path.c_str());
 }
 
 }  // namespace

@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "display_fixture.h"
 #include "platform/data_path.h"
+#include "tests/temp_dir.h"
 
 namespace zorvex::testing {
 namespace {
@@ -159,15 +158,13 @@ TEST_F(DisplayTest, BitmapFileReachesASurfaceIn565) {
   // White is swapped for a grey below one step of each channel, which must come out black.
   const auto file =
       Make_Bmp(24, 0, false, {}, {}, [](std::uint32_t c) { return c == 0xFFFFFF ? 0x070307u : c; });
-  const std::string dir = ::testing::TempDir(), path = dir + "/zorvex_gdi_test.bmp";
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  Set_Data_Dir(dir);
+  const TempDir dir;
+  dir.Write("zorvex_gdi_test.bmp", std::string(file.begin(), file.end()));
+  Set_Data_Dir(dir.path);
   HGDIOBJ bmp = LoadImageA(nullptr, "zorvex_gdi_test.bmp", IMAGE_BITMAP, 0, 0,
                            LR_LOADFROMFILE | LR_CREATEDIBSECTION);
   EXPECT_EQ(LoadImageA(nullptr, "no-such-file.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
   Set_Data_Dir("");
-  std::remove(path.c_str());
   ASSERT_NE(bmp, nullptr);
   BITMAP info{};
   ASSERT_EQ(GetObjectA(bmp, sizeof info, &info), static_cast<int>(sizeof info));
