@@ -3,8 +3,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "platform/dinput.h"
 #include "sdl_host_fixture.h"
 
@@ -52,27 +50,6 @@ TEST_F(KeysSteer, LosingTheFocusLetsTheKeysAndTheButtonGo) {
   Push(e);
   SDL_Delay(50);
   EXPECT_EQ(Take_X(), 0) << "Left held from before is not held now";
-}
-
-class HalfSensitivity : public SdlHostFixture {
-  void SetUp() override {
-    plat::sdl::SdlOptions options;
-    options.window = true;
-    options.sensitivity = 50;
-    Open(options);
-  }
-};
-
-TEST_F(HalfSensitivity, ThePointersMotionIsHalvedWithItsHalvesCarried) {
-  int w = 0, h = 0;
-  SDL_GetWindowSize(window_, &w, &h);
-  for (int i = 0; i < 12; ++i) Take_X();  // past the looks that wait for the centre
-  std::vector<std::int32_t> seen;
-  for (int i = 0; i < 4; ++i) {
-    SDL_WarpMouseInWindow(window_, w / 2 + 3, h / 2);
-    seen.push_back(Take_X());
-  }
-  EXPECT_EQ(seen, (std::vector<std::int32_t>{1, 2, 1, 2}));
 }
 
 }  // namespace
