@@ -3,7 +3,6 @@
 // picture shown.
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -12,6 +11,7 @@
 #include "platform/dinput.h"
 #include "platform/soft/keycodes.h"
 #include "sdl_host_fixture.h"
+#include "tests/temp_dir.h"
 
 namespace zorvex::testing {
 namespace {
@@ -100,8 +100,8 @@ TEST_F(HostKeys, PauseWaitsAsALostFocusDoesAndEscapeStillQuits) {
 }
 
 TEST_F(HostKeys, F12SavesTheNextPictureShownAndSaysWhere) {
-  char name[] = "/tmp/zorvex-shots-XXXXXX";
-  const std::string dir = mkdtemp(name);
+  const TempDir shots;
+  const std::string& dir = shots.path;
   setenv("XDG_PICTURES_DIR", dir.c_str(), 1);
   reports.clear();
   Tap(SDLK_F12);
@@ -115,7 +115,6 @@ TEST_F(HostKeys, F12SavesTheNextPictureShownAndSaysWhere) {
   EXPECT_EQ(reports[0].rfind(said + dir + "/zorvex-", 0), 0u) << reports[0];
   EXPECT_TRUE(std::filesystem::exists(reports[0].substr(said.size()))) << "the one file";
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
