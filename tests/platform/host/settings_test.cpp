@@ -37,7 +37,7 @@ TEST(SettingsFile, ReadsKnownKeysWarnsOnceForEachBadValueAndKeepsTheRest) {
   EXPECT_NE(warnings[2].find("line 10: volume 'x'"), std::string::npos);
 }
 
-TEST(SettingsFile, RewriteChangesOnlyTheLineOfTheKeyAndKeepsUnknownOnesAndANewFileHasAHeading) {
+TEST(SettingsFile, RewriteChangesOnlyTheLineOfTheKeyAndKeepsUnknownOnes) {
   SettingsFile file;
   std::vector<std::string> warnings;
   ASSERT_TRUE(file.Parse("# mine\nsteering = keys\nvolume = 100\r\n", &warnings));
