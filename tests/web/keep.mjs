@@ -5,23 +5,13 @@
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
 
+import {check, failures, sleep, until} from './checks.mjs';
+
 const web = path.join(path.dirname(fileURLToPath(import.meta.url)), '../../platform/web');
 const {launch} = await import(`${web}/cdp.mjs`);
 const {serve} = await import(`${web}/serve.mjs`);
 
 const [pageDir] = process.argv.slice(2);
-const failures = [];
-const check = (ok, what) => {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
-  if (!ok) failures.push(what);
-};
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-async function until(page, expression, ms) {
-  for (const end = Date.now() + ms; Date.now() < end; await sleep(100)) {
-    if (await page.evaluate(expression)) return true;
-  }
-  return false;
-}
 const key = async (page, code, name, vk) => {
   for (const type of ['rawKeyDown', 'keyUp']) {
     await page.send('Input.dispatchKeyEvent', {type, code, key: name, windowsVirtualKeyCode: vk});

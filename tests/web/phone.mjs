@@ -13,6 +13,8 @@ import os from 'node:os';
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
 
+import {check, failures, sleep, until} from './checks.mjs';
+
 const web = path.join(path.dirname(fileURLToPath(import.meta.url)), '../../platform/web');
 const {launch} = await import(`${web}/cdp.mjs`);
 const {serve} = await import(`${web}/serve.mjs`);
@@ -22,18 +24,6 @@ const FIRST_VISIT_BYTES = 1000 * 1000;
 const TITLE_MS = 2000;
 const MUSIC_AFTER_TITLE_MS = 5000;
 const LINK = {offline: false, latency: 40, downloadThroughput: 10e6 / 8, uploadThroughput: 5e6 / 8};
-const failures = [];
-const check = (ok, what) => {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
-  if (!ok) failures.push(what);
-};
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-async function until(page, expression, ms) {
-  for (const end = Date.now() + ms; Date.now() < end; await sleep(50)) {
-    if (await page.evaluate(expression)) return true;
-  }
-  return false;
-}
 
 // A phone held upright (390 x 844 CSS pixels) or sideways, with touch.
 async function phone(page, upright = true) {
