@@ -9,22 +9,22 @@
 #include "app/session.h"
 #include "core/log.h"
 #include "game/state.h"
-#include "platform/host/best_games.h"
-#include "platform/host/posted_notes.h"
+#include "host/best_games.h"
+#include "host/posted_notes.h"
 
 namespace zorvex {
 
 namespace {
 
-std::unique_ptr<plat::host::BestGamesKeeper> keeper;
+std::unique_ptr<host::BestGamesKeeper> keeper;
 void (*warn)(const char* text) = nullptr;
 bool told = false;  // a game that could not be stored is told once a run
 
-std::unique_ptr<plat::host::BestGamesKeeper> Make_Keeper(void (*report)(const char*)) {
-  const std::string folder = plat::host::Data_Folder();
+std::unique_ptr<host::BestGamesKeeper> Make_Keeper(void (*report)(const char*)) {
+  const std::string folder = host::Data_Folder();
   if (folder.empty()) return nullptr;
-  return std::make_unique<plat::host::BestGamesKeeper>(
-      plat::host::Make_Folder_Storage(folder), [report](const std::string& text) {
+  return std::make_unique<host::BestGamesKeeper>(
+      host::Make_Folder_Storage(folder), [report](const std::string& text) {
         if (report)
           report(text.c_str());
         else
@@ -49,12 +49,12 @@ void Keep_Game(const std::string& recording) {
               rank ? ("best game #" + std::to_string(rank)).c_str() : "not among the best games");
   }
   if (rank > 0) {
-    plat::host::Post_Note("Best game #" + std::to_string(rank) + ": " + std::to_string(score));
+    host::Post_Note("Best game #" + std::to_string(rank) + ": " + std::to_string(score));
   } else if (rank < 0 && !told) {
     told = true;
     const std::string message = "Best game not kept: " + error;
     if (warn) warn(message.c_str());
-    plat::host::Post_Note(message);
+    host::Post_Note(message);
   }
 }
 
@@ -63,8 +63,7 @@ void Keep_Game(const std::string& recording) {
 int Kept_Games_Command(Options* options) {
   if (!options->scores && !options->watch) return -1;
   auto reader = Make_Keeper(nullptr);
-  const std::vector<plat::host::BestGame> games =
-      reader ? reader->Load() : std::vector<plat::host::BestGame>{};
+  const std::vector<host::BestGame> games = reader ? reader->Load() : std::vector<host::BestGame>{};
   if (options->scores) {
     for (std::size_t i = 0; i < games.size(); ++i) {
       std::printf("%zu %lld %d %s\n", i + 1, static_cast<long long>(games[i].score), games[i].level,
@@ -82,7 +81,7 @@ int Kept_Games_Command(Options* options) {
 }
 
 void Choose_Keeping_Games(Options* options) {
-  options->keep_games = Keeps_Settings(*options) && !plat::host::Data_Folder().empty();
+  options->keep_games = Keeps_Settings(*options) && !host::Data_Folder().empty();
 }
 
 void Start_Keeping_Games(const Options& options, void (*report)(const char* text)) {
@@ -91,12 +90,12 @@ void Start_Keeping_Games(const Options& options, void (*report)(const char* text
   if (!options.keep_games || !(keeper = Make_Keeper(report))) return;
   warn = report;
   Set_Game_Over_Keeper(Keep_Game);
-  const std::vector<plat::host::BestGame> games = keeper->Load();
+  const std::vector<host::BestGame> games = keeper->Load();
   if (games.empty()) return;
   std::string best = "Best:";
   for (std::size_t i = 0; i < games.size() && i < 5; ++i)
     best += "  " + std::to_string(i + 1) + ". " + std::to_string(games[i].score);
-  plat::host::Post_Note(best);
+  host::Post_Note(best);
 }
 
 }  // namespace zorvex

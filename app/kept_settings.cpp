@@ -4,13 +4,13 @@
 #include <memory>
 
 #include "core/log.h"
-#include "platform/host/settings.h"
+#include "host/settings.h"
 
 namespace zorvex {
 
 namespace {
 
-std::unique_ptr<plat::host::SettingsKeeper> keeper;
+std::unique_ptr<host::SettingsKeeper> keeper;
 bool scale_restored = false;
 
 bool Given(const Options& options, const char* name) {
@@ -26,12 +26,12 @@ bool Keeps_Settings(const Options& o) {
 void Load_Settings(Options* options, void (*report)(const char* text)) {
   keeper.reset();
   scale_restored = false;
-  const std::string folder = plat::host::Settings_Folder();
+  const std::string folder = host::Settings_Folder();
   if (!Keeps_Settings(*options) || folder.empty()) return;
-  keeper = std::make_unique<plat::host::SettingsKeeper>(
-      plat::host::Make_Folder_Storage(folder),
+  keeper = std::make_unique<host::SettingsKeeper>(
+      host::Make_Folder_Storage(folder),
       [report](const std::string& text) { report(text.c_str()); });
-  const plat::host::Settings kept = keeper->Load();
+  const host::Settings kept = keeper->Load();
   std::string restored;
   auto restore = [&](const char* name, const auto& value, auto* field, const std::string& shown) {
     if (!value || Given(*options, name)) return false;

@@ -8,10 +8,10 @@
 #include <cstring>
 #include <string>
 
+#include "host/host_layer.h"
+#include "host/screenshot.h"
 #include "platform/data_path.h"
 #include "platform/dinput.h"
-#include "platform/host/host_layer.h"
-#include "platform/host/screenshot.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_latency.h"
@@ -35,8 +35,8 @@ bool Fell_Back_To_Nowhere() {
 }
 
 // The key in the host layer's words, as on the player's layout.
-plat::host::Key Key_Of(SDL_Keycode sym) {
-  using plat::host::Key;
+host::Key Key_Of(SDL_Keycode sym) {
+  using host::Key;
   switch (sym) {
     case SDLK_p:
       return Key::P;
@@ -76,7 +76,7 @@ plat::host::Key Key_Of(SDL_Keycode sym) {
 // $XDG_PICTURES_DIR when set and not empty, otherwise the working directory.
 bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::string* result) {
   const char* dir = std::getenv("XDG_PICTURES_DIR");
-  return plat::host::Save_Screenshot(pixels, width, height, dir && *dir ? dir : ".", result);
+  return host::Save_Screenshot(pixels, width, height, dir && *dir ? dir : ".", result);
 }
 
 constexpr int kMaxScale = 8;
@@ -103,7 +103,7 @@ class SdlHost final : public plat::soft::Host {
   void Handle_Window(const SDL_WindowEvent& e, InputState* input);
   void Grab(bool on);
   void Take_Pointer(InputState* input);
-  static plat::host::HostOptions Layer_Options(const SdlOptions& options);
+  static host::HostOptions Layer_Options(const SdlOptions& options);
   void Key(const SDL_KeyboardEvent& e, InputState* input);
   void Pause_Changed(InputState* input);
   void Audio_Device(const SDL_AudioDeviceEvent& e);
@@ -123,12 +123,12 @@ class SdlHost final : public plat::soft::Host {
   std::unique_ptr<LatencyProbe> probe_;
   std::unique_ptr<SdlAudioSink> sdl_sink_;
   int frame_w_ = 0, frame_h_ = 0;  // the game's picture size
-  plat::host::HostLayer layer_;    // the host's keys, notes and screenshots
+  host::HostLayer layer_;          // the host's keys, notes and screenshots
   SdlPads pads_;
 };
 
-plat::host::HostOptions SdlHost::Layer_Options(const SdlOptions& options) {
-  plat::host::HostOptions layer;
+host::HostOptions SdlHost::Layer_Options(const SdlOptions& options) {
+  host::HostOptions layer;
   layer.sound = !options.nosound;
   layer.volume = options.volume;
   layer.sensitivity = options.sensitivity;
@@ -349,11 +349,11 @@ void SdlHost::Present(const std::uint16_t* pixels, int width, int height) {
 
 void SdlHost::Key(const SDL_KeyboardEvent& e, InputState* input) {
   const SDL_Scancode code = e.keysym.scancode;
-  plat::host::KeyEvent event;
+  host::KeyEvent event;
   event.key = Key_Of(e.keysym.sym);
   // A and D where they sit on the keyboard, beside the other hand's keys, whatever the layout.
-  if (event.key == plat::host::Key::OTHER && code == SDL_SCANCODE_A) event.key = plat::host::Key::A;
-  if (event.key == plat::host::Key::OTHER && code == SDL_SCANCODE_D) event.key = plat::host::Key::D;
+  if (event.key == host::Key::OTHER && code == SDL_SCANCODE_A) event.key = host::Key::A;
+  if (event.key == host::Key::OTHER && code == SDL_SCANCODE_D) event.key = host::Key::D;
   event.code = code;
   event.down = e.type == SDL_KEYDOWN;
   event.repeat = e.repeat != 0;
@@ -361,7 +361,7 @@ void SdlHost::Key(const SDL_KeyboardEvent& e, InputState* input) {
   // At the time the key went, not when it is handled: a slow frame must not shorten a hold.
   const Uint64 now = SDL_GetTicks64();
   const Uint32 ago = static_cast<Uint32>(now) - e.timestamp;
-  const plat::host::Reaction reaction = layer_.Key(event, ago > now ? 0 : now - ago);
+  const host::Reaction reaction = layer_.Key(event, ago > now ? 0 : now - ago);
   if (reaction.pause) Pause_Changed(input);
   if (reaction.volume && sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());
   if (reaction.volume) Remember("volume", layer_.Volume());
@@ -386,7 +386,7 @@ void SdlHost::Audio_Device(const SDL_AudioDeviceEvent& e) {
 
 // The pads become the mouse's motion and left button, Enter and Escape.
 void SdlHost::Poll_Pads(InputState* input) {
-  const plat::host::PadReaction r = layer_.Pad(pads_.State(), SDL_GetTicks64());
+  const host::PadReaction r = layer_.Pad(pads_.State(), SDL_GetTicks64());
   if (r.pause) Pause_Changed(input);
   if (!focused_) return;
   input->Motion(r.motion, 0, 0);

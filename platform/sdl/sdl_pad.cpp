@@ -49,8 +49,8 @@ bool SdlPads::Handle(const SDL_Event& e) {
   return true;
 }
 
-plat::host::PadState SdlPads::State() const {
-  plat::host::PadState s;
+host::PadState SdlPads::State() const {
+  host::PadState s;
   for (SDL_GameController* pad : pads_) {
     if (!SDL_GameControllerGetAttached(pad)) continue;
     s.connected = true;

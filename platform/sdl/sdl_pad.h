@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "platform/host/pad.h"
+#include "host/pad.h"
 
 namespace plat::sdl {
 
@@ -24,7 +24,7 @@ class SdlPads {
   bool Start(const char* mappings_file);
   // A pad added or removed; false for any other event.
   bool Handle(const SDL_Event& e);
-  plat::host::PadState State() const;
+  host::PadState State() const;
 
  private:
   void Open(int device_index);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/host_layer.h"
+#include "host/host_layer.h"
 #include "platform/soft/event_queue.h"
 #include "platform/soft/picture_scaler.h"
 #include "platform/soft/volume.h"
@@ -268,7 +268,7 @@ EMSCRIPTEN_KEEPALIVE void zorvex_web_motion(int dx, int dy) {
 // start and back.
 EMSCRIPTEN_KEEPALIVE void zorvex_web_pad(int connected, int stick, int buttons) {
   if (!plat::web::current) return;
-  plat::host::PadState s;
+  host::PadState s;
   s.connected = connected != 0;
   s.stick_x = stick / 1000.0;
   s.left = (buttons & 1) != 0;

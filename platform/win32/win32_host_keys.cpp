@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "platform/host/host_layer.h"
-#include "platform/host/screenshot.h"
+#include "host/host_layer.h"
+#include "host/screenshot.h"
 #include "platform/win32/win32_parts.h"
 // The seam's headers first: the system's macros would otherwise rewrite their constants.
 // clang-format off
@@ -16,13 +16,13 @@
 
 namespace {
 
-std::unique_ptr<plat::host::HostLayer> layer;
+std::unique_ptr<host::HostLayer> layer;
 bool hidden[256] = {};  // taken by the host: kept from the game until read after the release
 bool switch_wanted = false;
 std::string (*remember_setting)(const char* key, int value) = nullptr;
 
-plat::host::Key Key_Of(WPARAM vk, bool extended) {
-  using plat::host::Key;
+host::Key Key_Of(WPARAM vk, bool extended) {
+  using host::Key;
   switch (vk) {
     case 'P':
       return Key::P;
@@ -64,7 +64,7 @@ bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::strin
   char dir[MAX_PATH] = ".";
   if (FAILED(SHGetFolderPathA(nullptr, CSIDL_MYPICTURES | CSIDL_FLAG_CREATE, nullptr, 0, dir)))
     dir[0] = '.', dir[1] = '\0';
-  return plat::host::Save_Screenshot(pixels, width, height, dir, result);
+  return host::Save_Screenshot(pixels, width, height, dir, result);
 }
 
 void Report(const std::string& text) {
@@ -75,13 +75,13 @@ void Report(const std::string& text) {
 }  // namespace
 
 void plat::win32::Start_Host(bool sound, int volume, int sensitivity) {
-  plat::host::HostOptions options;
+  host::HostOptions options;
   options.sound = sound;
   options.volume = volume;
   options.sensitivity = sensitivity;
   options.keep_picture = Keep_Picture;
   options.report = Report;
-  layer = std::make_unique<plat::host::HostLayer>(options);
+  layer = std::make_unique<host::HostLayer>(options);
   switch_wanted = false;
 }
 
@@ -92,13 +92,13 @@ bool plat::win32::Host_Key_Message(unsigned message, std::uintptr_t wp, std::int
   // The key's DirectInput code: its scan code, with the extended keys above 0x80.
   int dik = static_cast<int>((lp >> 16) & 0x7F) | (extended ? 0x80 : 0);
   if (wp == VK_PAUSE) dik = 0xC5;
-  plat::host::KeyEvent event;
+  host::KeyEvent event;
   event.key = Key_Of(wp, extended);
   event.code = dik;
   event.down = down;
   event.repeat = down && (lp & (1 << 30)) != 0;
   event.alt = (lp & (1 << 29)) != 0;
-  const plat::host::Reaction reaction = layer->Key(event, GetTickCount64());
+  const host::Reaction reaction = layer->Key(event, GetTickCount64());
   // As on a return from away: the mouse's motion meanwhile is not the player's move in the game.
   if (reaction.pause) Note_Return();
   if (reaction.volume) Set_Sound_Volume(layer->Volume());
@@ -123,7 +123,7 @@ bool plat::win32::Host_Paused() {
   return layer && layer->Paused();
 }
 
-plat::host::HostLayer* plat::win32::Host_Layer() { return layer.get(); }
+host::HostLayer* plat::win32::Host_Layer() { return layer.get(); }
 
 bool plat::win32::Take_Screen_Switch() {
   const bool wanted = switch_wanted;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "platform/host/host_layer.h"
+#include "host/host_layer.h"
 #include "platform/win32/win32_parts.h"
 // The seam's headers first: the system's macros would otherwise rewrite their constants.
 // clang-format off
@@ -48,9 +48,9 @@ Get_State XInput() {
 }
 
 // Asking an empty slot is slow on some systems: empty slots are asked again once a second.
-plat::host::PadState Read_Pads(ULONGLONG now) {
+host::PadState Read_Pads(ULONGLONG now) {
   static ULONGLONG empty_until[XUSER_MAX_COUNT] = {};
-  plat::host::PadState s;
+  host::PadState s;
   const Get_State get_state = XInput();
   if (!get_state) return s;
   for (DWORD slot = 0; slot < XUSER_MAX_COUNT; ++slot) {
@@ -84,10 +84,10 @@ void Change(int change, bool* held, bool* tap) {
 void plat::win32::Fire_Key(int change) { Change(change, &pending.key_fire, &pending.key_fire_tap); }
 
 void plat::win32::Poll_Pads() {
-  plat::host::HostLayer* layer = Host_Layer();
+  host::HostLayer* layer = Host_Layer();
   if (!layer) return;
   const ULONGLONG now = GetTickCount64();
-  const plat::host::PadReaction r = layer->Pad(Read_Pads(now), now);
+  const host::PadReaction r = layer->Pad(Read_Pads(now), now);
   if (r.pause && layer->Paused()) pending = Pending{};
   if (r.pause) Host_Note(layer->Paused() ? "Pad unplugged: paused" : "Pad back: playing on");
   pending.motion += r.motion;
@@ -97,7 +97,7 @@ void plat::win32::Poll_Pads() {
 }
 
 void plat::win32::Steer_Mouse(void* state) {
-  plat::host::HostLayer* layer = Host_Layer();
+  host::HostLayer* layer = Host_Layer();
   if (!layer) return;
   auto* mouse = static_cast<DIMOUSESTATE*>(state);
   if (returns_seen != Returns()) {

@@ -12,7 +12,7 @@ if [ -z "$tidy" ] || [ ! -x "$tidy" ]; then
 fi
 cd "$src"
 mapfile -t files < <(git ls-files 'app/*.cpp' 'core/*.cpp' 'game/*.cpp' 'gfx/*.cpp' 'input/*.cpp' \
-  'sound/*.cpp' 'zorvex/*.cpp' 'platform/*.cpp' 'platform/*/*.cpp' |
+  'sound/*.cpp' 'zorvex/*.cpp' 'host/*.cpp' 'platform/*.cpp' 'platform/*/*.cpp' |
   grep -v -e 'app/main_web' -e 'app/main_windows' -e 'platform/web/' -e 'platform/win32/')
 out="$(mktemp)"
 trap 'rm -f "$out"' EXIT

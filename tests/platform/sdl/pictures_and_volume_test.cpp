@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/screenshot.h"
+#include "host/screenshot.h"
 #include "platform/png/png_file.h"
 #include "platform/soft/volume.h"
 #include "tests/file_text.h"
@@ -66,8 +66,8 @@ TEST(Screenshot, SavesTheWidenedPictureUnderAFreshNameEachTime) {
   const std::vector<std::uint8_t> expected = {255, 255, 255, 0, 0, 0,   255, 0,   0,
                                               0,   255, 0,   0, 0, 255, 132, 130, 132};
   std::string first, second;
-  ASSERT_TRUE(plat::host::Save_Screenshot(frame.data(), 3, 2, dir.path, &first)) << first;
-  ASSERT_TRUE(plat::host::Save_Screenshot(frame.data(), 3, 2, dir.path + "/", &second)) << second;
+  ASSERT_TRUE(host::Save_Screenshot(frame.data(), 3, 2, dir.path, &first)) << first;
+  ASSERT_TRUE(host::Save_Screenshot(frame.data(), 3, 2, dir.path + "/", &second)) << second;
   EXPECT_NE(first, second);  // the same second gets a -2, and nothing is replaced
   EXPECT_EQ(first.rfind(dir.path + "/zorvex-", 0), 0u) << first;
   Decoded back = Decode(File_Text(first), 3);
@@ -89,14 +89,14 @@ TEST(Screenshot, AFullDiskOrAMissingFolderLeavesNoFileAndSaysWhy) {
   small.rlim_cur = 4096;
   signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool saved = plat::host::Save_Screenshot(frame.data(), 640, 480, dir.path, &why);
+  const bool saved = host::Save_Screenshot(frame.data(), 640, 480, dir.path, &why);
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, SIG_DFL);
   EXPECT_FALSE(saved);
   EXPECT_NE(why.find("cannot write"), std::string::npos) << why;
   EXPECT_EQ(Files_In(dir.path), 0u) << "a partial or temporary file was left";
 
-  EXPECT_FALSE(plat::host::Save_Screenshot(frame.data(), 640, 480, dir.path + "/not-there", &why));
+  EXPECT_FALSE(host::Save_Screenshot(frame.data(), 640, 480, dir.path + "/not-there", &why));
   EXPECT_NE(why.find("No such file"), std::string::npos) << why;
 }
 

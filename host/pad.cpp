@@ -1,9 +1,9 @@
-#include "platform/host/pad.h"
+#include "host/pad.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace plat::host {
+namespace host {
 
 std::int32_t PadSteering::Stick(double x, std::uint64_t now_ms) {
   const std::uint64_t elapsed = looked_ ? now_ms - std::min(now_ms, last_ms_) : 0;
@@ -69,4 +69,4 @@ PadReaction PadSteering::Release() {
   return r;
 }
 
-}  // namespace plat::host
+}  // namespace host

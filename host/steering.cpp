@@ -1,9 +1,9 @@
-#include "platform/host/steering.h"
+#include "host/steering.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace plat::host {
+namespace host {
 
 Sensitivity::Sensitivity(int percent)
     : percent_(std::clamp(percent, MIN_SENSITIVITY, MAX_SENSITIVITY)) {}
@@ -93,4 +93,4 @@ int KeySteering::Release() {
   return fired ? -1 : 0;
 }
 
-}  // namespace plat::host
+}  // namespace host

@@ -1,10 +1,10 @@
-#include "platform/host/best_games.h"
+#include "host/best_games.h"
 
 #include <algorithm>
 #include <charconv>
 #include <sstream>
 
-namespace plat::host {
+namespace host {
 
 namespace {
 
@@ -135,4 +135,4 @@ int BestGamesKeeper::Add_Locked(BestGame game, const std::string& recording, std
   return rank;
 }
 
-}  // namespace plat::host
+}  // namespace host

@@ -1,9 +1,9 @@
-#include "platform/host/settings.h"
+#include "host/settings.h"
 
 #include <charconv>
 #include <iterator>
 
-namespace plat::host {
+namespace host {
 
 namespace {
 
@@ -165,4 +165,4 @@ std::string SettingsKeeper::Remember(const std::string& key, const std::string& 
   return message;
 }
 
-}  // namespace plat::host
+}  // namespace host

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-namespace plat::host {
+namespace host {
 
 void Post_Note(const std::string& text);
 // The notes posted since the last call, oldest first.
 std::vector<std::string> Take_Posted_Notes();
 
-}  // namespace plat::host
+}  // namespace host

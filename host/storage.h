@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-namespace plat::host {
+namespace host {
 
 enum class ReadResult { READ, MISSING, TOO_BIG, UNREADABLE };
 
@@ -38,4 +38,4 @@ std::unique_ptr<Storage> Make_Folder_Storage(const std::string& folder);
 std::string Settings_Folder();
 std::string Data_Folder();
 
-}  // namespace plat::host
+}  // namespace host

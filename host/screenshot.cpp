@@ -1,4 +1,4 @@
-#include "platform/host/screenshot.h"
+#include "host/screenshot.h"
 
 #include <cerrno>
 #include <ctime>
@@ -7,7 +7,7 @@
 #include "platform/png/png_file.h"
 #include "platform/soft/picture_scaler.h"
 
-namespace plat::host {
+namespace host {
 
 namespace {
 
@@ -17,7 +17,8 @@ constexpr int MAX_SAME_SECOND = 100;  // names tried within one second before gi
 std::vector<std::uint8_t> To_Rgb(const std::uint16_t* pixels, int width, int height) {
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
   for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
-    const std::uint32_t wide = soft::Widen_565(pixels[i], soft::Pixel_Layout{16, 8, 0, 0});
+    const std::uint32_t wide =
+        plat::soft::Widen_565(pixels[i], plat::soft::Pixel_Layout{16, 8, 0, 0});
     rgb[i * 3] = static_cast<std::uint8_t>(wide >> 16);
     rgb[i * 3 + 1] = static_cast<std::uint8_t>(wide >> 8);
     rgb[i * 3 + 2] = static_cast<std::uint8_t>(wide);
@@ -60,4 +61,4 @@ bool Save_Screenshot(const std::uint16_t* pixels, int width, int height, const s
   return false;
 }
 
-}  // namespace plat::host
+}  // namespace host

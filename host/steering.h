@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace plat::host {
+namespace host {
 
 constexpr int MIN_SENSITIVITY = 25;
 constexpr int MAX_SENSITIVITY = 400;
@@ -55,4 +55,4 @@ class KeySteering {
   int pending_ = 0;             // first counts of taps let go between two looks
 };
 
-}  // namespace plat::host
+}  // namespace host

@@ -1,19 +1,19 @@
 // Mouse sensitivity and keyboard steering, as the host layer turns them into mouse counts.
-#include "platform/host/steering.h"
+#include "host/steering.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "platform/host/host_layer.h"
+#include "host/host_layer.h"
 
 namespace zorvex::testing {
 namespace {
 
-using plat::host::KeySteering;
-using plat::host::Sensitivity;
-using plat::host::SteerKey;
+using host::KeySteering;
+using host::Sensitivity;
+using host::SteerKey;
 
 struct SlowMotion {
   int percent;
@@ -86,9 +86,9 @@ TEST(KeySteering, BothHeldTheShipStandsAndTurningStartsSlowAgain) {
 }
 
 TEST(HostLayerSteering, PauseLetsTheKeysGoAndSteeringCanBeTurnedOff) {
-  using plat::host::Key;
-  using plat::host::KeyEvent;
-  plat::host::HostLayer layer({});
+  using host::Key;
+  using host::KeyEvent;
+  host::HostLayer layer({});
   auto press = [&](Key key, bool down, std::uint64_t now) {
     KeyEvent e;
     e.key = key;
@@ -105,9 +105,9 @@ TEST(HostLayerSteering, PauseLetsTheKeysGoAndSteeringCanBeTurnedOff) {
   EXPECT_EQ(press(Key::A, true, 500).fire, 0);
   EXPECT_EQ(layer.Key_Motion(600), 0) << "keys pressed while paused do not steer";
 
-  plat::host::HostOptions off;
+  host::HostOptions off;
   off.key_steering = false;
-  plat::host::HostLayer plain(off);
+  host::HostLayer plain(off);
   KeyEvent space;
   space.key = Key::SPACE;
   EXPECT_EQ(plain.Key(space, 0).fire, 0);

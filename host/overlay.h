@@ -9,7 +9,7 @@
 
 #include "platform/soft/surface.h"
 
-namespace plat::host {
+namespace host {
 
 class Overlay {
  public:
@@ -44,4 +44,4 @@ class Overlay {
   std::vector<std::uint16_t> noted_;  // the last frame laid over
 };
 
-}  // namespace plat::host
+}  // namespace host

@@ -1,11 +1,11 @@
-#include "platform/host/host_layer.h"
+#include "host/host_layer.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "platform/host/posted_notes.h"
+#include "host/posted_notes.h"
 
-namespace plat::host {
+namespace host {
 
 HostLayer::HostLayer(HostOptions options)
     : options_(std::move(options)),
@@ -155,4 +155,4 @@ void HostLayer::Screenshot(const std::uint16_t* pixels, std::uint64_t now_ms) {
   if (options_.report) options_.report(text);
 }
 
-}  // namespace plat::host
+}  // namespace host

@@ -1,6 +1,6 @@
 // The best games' table: its order, its ten places, the recordings kept beside it, a table that
 // is not one, and copies of the game adding games at once.
-#include "platform/host/best_games.h"
+#include "host/best_games.h"
 
 #include <gtest/gtest.h>
 
@@ -15,26 +15,26 @@ namespace zorvex::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using plat::host::BestGame;
-using plat::host::BestGamesKeeper;
+using host::BestGame;
+using host::BestGamesKeeper;
 
 TEST(BestGames, RankPutsTiesBelowTheEarlierGameAndStopsAtTen) {
   std::vector<BestGame> games;
-  EXPECT_EQ(plat::host::Rank_Of(games, 0), 1);
+  EXPECT_EQ(host::Rank_Of(games, 0), 1);
   for (int score : {900, 500, 500, 100}) games.push_back({score, 1, "", ""});
-  EXPECT_EQ(plat::host::Rank_Of(games, 1000), 1);
-  EXPECT_EQ(plat::host::Rank_Of(games, 500), 4);
-  EXPECT_EQ(plat::host::Rank_Of(games, 50), 5);
+  EXPECT_EQ(host::Rank_Of(games, 1000), 1);
+  EXPECT_EQ(host::Rank_Of(games, 500), 4);
+  EXPECT_EQ(host::Rank_Of(games, 50), 5);
   games.resize(10, {100, 1, "", ""});
-  EXPECT_EQ(plat::host::Rank_Of(games, 100), 0);
-  EXPECT_EQ(plat::host::Rank_Of(games, 101), 4);
+  EXPECT_EQ(host::Rank_Of(games, 100), 0);
+  EXPECT_EQ(host::Rank_Of(games, 101), 4);
 }
 
 TEST(BestGames, TableTextRoundTripsAndAnythingElseIsRefused) {
   const std::vector<BestGame> games = {{900, 3, "2026-01-02T03:04:05Z", "game-1.replay"},
                                        {0, 1, "2026-01-02T03:04:06Z", "game-2.replay"}};
   std::vector<BestGame> read;
-  ASSERT_TRUE(plat::host::Parse_Best_Games(plat::host::Best_Games_Text(games), &read));
+  ASSERT_TRUE(host::Parse_Best_Games(host::Best_Games_Text(games), &read));
   ASSERT_EQ(read.size(), 2u);
   EXPECT_EQ(read[0].score, 900);
   EXPECT_EQ(read[0].level, 3);
@@ -47,14 +47,14 @@ TEST(BestGames, TableTextRoundTripsAndAnythingElseIsRefused) {
       "-5 1 2026-01-02T03:04:05Z a.replay\n",
       "900 3 2026-01-02T03:04:05Z game-1.rep",  // cut short
   };
-  for (const char* text : bad) EXPECT_FALSE(plat::host::Parse_Best_Games(text, &read)) << text;
+  for (const char* text : bad) EXPECT_FALSE(host::Parse_Best_Games(text, &read)) << text;
 }
 
 class BestGamesTable : public ::testing::Test {
  protected:
   std::unique_ptr<BestGamesKeeper> Make() {
     return std::make_unique<BestGamesKeeper>(
-        plat::host::Make_Folder_Storage(dir_.path),
+        host::Make_Folder_Storage(dir_.path),
         [this](const std::string& text) { warnings_.push_back(text); });
   }
   int Add(BestGamesKeeper& keeper, int score, const std::string& recording = "rec") {

@@ -1,11 +1,11 @@
-#include "platform/host/overlay.h"
+#include "host/overlay.h"
 
 #include <algorithm>
 
 #include "platform/soft/font.h"
 #include "platform/soft/text.h"
 
-namespace plat::host {
+namespace host {
 
 namespace {
 
@@ -92,4 +92,4 @@ void Overlay::Rebuild() {
   y_ = TOP;
 }
 
-}  // namespace plat::host
+}  // namespace host

@@ -8,12 +8,12 @@
 #include <functional>
 #include <string>
 
-#include "platform/host/host_keys.h"
-#include "platform/host/overlay.h"
-#include "platform/host/pad.h"
-#include "platform/host/steering.h"
+#include "host/host_keys.h"
+#include "host/overlay.h"
+#include "host/pad.h"
+#include "host/steering.h"
 
-namespace plat::host {
+namespace host {
 
 constexpr int KEY_CODES = 512;  // the platforms' own numbers for physical keys stay below this
 
@@ -103,4 +103,4 @@ class HostLayer {
   bool paused_by_pad_ = false;
 };
 
-}  // namespace plat::host
+}  // namespace host

@@ -11,9 +11,9 @@
 
 #include <cstdint>
 
-#include "platform/host/steering.h"
+#include "host/steering.h"
 
-namespace plat::host {
+namespace host {
 
 struct PadState {
   bool connected = false;            // any pad at all
@@ -60,4 +60,4 @@ class PadSteering {
   KeySteering dpad_;
 };
 
-}  // namespace plat::host
+}  // namespace host

@@ -1,8 +1,8 @@
-#include "platform/host/posted_notes.h"
+#include "host/posted_notes.h"
 
 #include <utility>
 
-namespace plat::host {
+namespace host {
 
 namespace {
 std::vector<std::string> posted;
@@ -12,4 +12,4 @@ void Post_Note(const std::string& text) { posted.push_back(text); }
 
 std::vector<std::string> Take_Posted_Notes() { return std::exchange(posted, {}); }
 
-}  // namespace plat::host
+}  // namespace host

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/storage.h"
+#include "host/storage.h"
 
-namespace plat::host {
+namespace host {
 
 constexpr int BEST_GAMES = 10;
 
@@ -48,4 +48,4 @@ class BestGamesKeeper {
   std::function<void(const std::string&)> warn_;
 };
 
-}  // namespace plat::host
+}  // namespace host

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace plat::host {
+namespace host {
 
 // Saves the 5-6-5 picture (pitch = width) as a PNG named zorvex-YYYYMMDD-HHMMSS.png in `dir`
 // (with -2, -3, ... when that name is taken), never leaving a partial file. Returns the path
@@ -12,4 +12,4 @@ namespace plat::host {
 bool Save_Screenshot(const std::uint16_t* pixels, int width, int height, const std::string& dir,
                      std::string* result);
 
-}  // namespace plat::host
+}  // namespace host

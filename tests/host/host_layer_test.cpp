@@ -1,6 +1,6 @@
 // The host layer on its own, as every platform drives it: key events in, reactions out, frames
 // through it with the notes over a copy, and screenshots handed to the platform's keeper.
-#include "platform/host/host_layer.h"
+#include "host/host_layer.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 namespace zorvex::testing {
 namespace {
 
-using plat::host::HostLayer;
-using plat::host::Key;
-using plat::host::Reaction;
+using host::HostLayer;
+using host::Key;
+using host::Reaction;
 
 struct Kept {
   int calls = 0;
@@ -23,7 +23,7 @@ struct Kept {
 class Layer : public ::testing::Test {
  protected:
   HostLayer Make(bool sound = true, int volume = 100) {
-    plat::host::HostOptions options;
+    host::HostOptions options;
     options.sound = sound;
     options.volume = volume;
     options.keep_picture = [this](const std::uint16_t* p, int w, int h, std::string* result) {
@@ -57,7 +57,7 @@ TEST_F(Layer, VolumeStepsWithinItsRangeAndRepeatsButOtherHostKeysDoNot) {
   const std::uint16_t* shown = layer.Frame(frame.data(), 640, 480, 0);
   EXPECT_NE(shown, frame.data());
   EXPECT_EQ(frame, std::vector<std::uint16_t>(640 * 480, 0x1234));
-  EXPECT_EQ(layer.Frame(frame.data(), 640, 480, plat::host::Overlay::NOTE_MS), frame.data())
+  EXPECT_EQ(layer.Frame(frame.data(), 640, 480, host::Overlay::NOTE_MS), frame.data())
       << "the note goes when its time is up";
 
   EXPECT_TRUE(Press(&layer, Key::PAUSE, 1).pause);

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/storage.h"
+#include "host/storage.h"
 
-namespace plat::host {
+namespace host {
 
 constexpr std::size_t MAX_SETTINGS_BYTES = 1 << 20;
 
@@ -62,4 +62,4 @@ class SettingsKeeper {
   bool told_ = false;
 };
 
-}  // namespace plat::host
+}  // namespace host

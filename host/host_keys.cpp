@@ -1,6 +1,6 @@
-#include "platform/host/host_keys.h"
+#include "host/host_keys.h"
 
-namespace plat::host {
+namespace host {
 
 HostKey Host_Key_Of(Key key, bool alt) {
   switch (key) {
@@ -26,4 +26,4 @@ HostKey Host_Key_Of(Key key, bool alt) {
   }
 }
 
-}  // namespace plat::host
+}  // namespace host

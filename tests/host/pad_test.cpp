@@ -1,17 +1,17 @@
 // The pads' state as the host layer turns it into the game's input, beyond what the SDL host's
 // virtual pad shows: what a pause does to the pads and they to it.
-#include "platform/host/pad.h"
+#include "host/pad.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 
-#include "platform/host/host_layer.h"
+#include "host/host_layer.h"
 
 namespace zorvex::testing {
 namespace {
 
-using plat::host::PadState;
+using host::PadState;
 
 PadState Plugged() {
   PadState s;
@@ -20,7 +20,7 @@ PadState Plugged() {
 }
 
 TEST(PadLayer, OnlyAPauseThePadMadeEndsWhenOneIsPluggedAndBackHeldStillQuits) {
-  plat::host::HostLayer layer({});
+  host::HostLayer layer({});
   PadState pad = Plugged();
   layer.Pad(pad, 0);
   EXPECT_TRUE(layer.Pad(PadState{}, 10).pause);
@@ -28,8 +28,8 @@ TEST(PadLayer, OnlyAPauseThePadMadeEndsWhenOneIsPluggedAndBackHeldStillQuits) {
   EXPECT_TRUE(layer.Pad(pad, 20).pause);
   EXPECT_FALSE(layer.Paused());
 
-  plat::host::KeyEvent p;
-  p.key = plat::host::Key::P;
+  host::KeyEvent p;
+  p.key = host::Key::P;
   p.code = 25;
   layer.Key(p, 30);
   ASSERT_TRUE(layer.Paused());
@@ -52,7 +52,7 @@ TEST(PadLayer, OnlyAPauseThePadMadeEndsWhenOneIsPluggedAndBackHeldStillQuits) {
 }
 
 TEST(PadSteering, AButtonHeldThroughALetGoMustBePressedAgainAndABadStickIsAtRest) {
-  plat::host::PadSteering pads;
+  host::PadSteering pads;
   PadState pad = Plugged();
   pad.fire = true;
   EXPECT_EQ(pads.Update(pad, 0).fire, 1);

@@ -2,7 +2,7 @@
 // names the key pressed in these words; every other key is OTHER and goes to the game.
 #pragma once
 
-namespace plat::host {
+namespace host {
 
 enum class Key {
   OTHER,
@@ -33,4 +33,4 @@ HostKey Host_Key_Of(Key key, bool alt);
 
 constexpr int VOLUME_STEP = 10;  // percent per press of - or =
 
-}  // namespace plat::host
+}  // namespace host

@@ -1,6 +1,6 @@
 // settings.ini as the game reads and rewrites it, and the keeper's answers to bad files and
 // failed writes, on real files in a private folder.
-#include "platform/host/settings.h"
+#include "host/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@ namespace zorvex::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using plat::host::Settings;
-using plat::host::SettingsFile;
-using plat::host::SettingsKeeper;
+using host::Settings;
+using host::SettingsFile;
+using host::SettingsKeeper;
 
 TEST(SettingsFile, ReadsKnownKeysWarnsOnceForEachBadValueAndKeepsTheRest) {
   SettingsFile file;
@@ -63,11 +63,11 @@ TEST(SettingsFile, TextThatIsNotSettingsIsRefused) {
 }
 
 // A folder that takes no writes (read-only, or a full disk), over the real one for reading.
-class Refusing : public plat::host::Storage {
+class Refusing : public host::Storage {
  public:
   explicit Refusing(std::unique_ptr<Storage> real) : real_(std::move(real)) {}
-  plat::host::ReadResult Read(const std::string& name, std::size_t limit, std::string* text,
-                              std::string* error) override {
+  host::ReadResult Read(const std::string& name, std::size_t limit, std::string* text,
+                        std::string* error) override {
     return real_->Read(name, limit, text, error);
   }
   bool Write(const std::string&, const std::string&, std::string* error) override {
@@ -93,7 +93,7 @@ class Refusing : public plat::host::Storage {
 class Keeper : public ::testing::Test {
  protected:
   std::unique_ptr<SettingsKeeper> Make(bool refusing = false) {
-    auto storage = plat::host::Make_Folder_Storage(dir_.path + "/zorvex");
+    auto storage = host::Make_Folder_Storage(dir_.path + "/zorvex");
     if (refusing) storage = std::make_unique<Refusing>(std::move(storage));
     return std::make_unique<SettingsKeeper>(
         std::move(storage), [this](const std::string& text) { warnings_.push_back(text); });
@@ -122,7 +122,7 @@ TEST_F(Keeper, NoFileMeansTheDefaultsAndTheFirstChangeMakesTheFolderAndFile) {
 }
 
 TEST_F(Keeper, AFileThatCannotBeReadAsSettingsGoesAsideWithOneWarning) {
-  const std::string huge = "# " + std::string(plat::host::MAX_SETTINGS_BYTES, 'x') + "\n";
+  const std::string huge = "# " + std::string(host::MAX_SETTINGS_BYTES, 'x') + "\n";
   for (const std::string& text : {std::string("\x7f"
                                               "ELF\x02\x01\x01\0\0",
                                               9),
