@@ -4,12 +4,15 @@
 #include <string>
 
 #include "host/storage.h"
+#include "platform/files/error_text_win32.h"
 // clang-format off
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 // clang-format on
 
 namespace host {
+
+using plat::files::Error_Text;
 
 namespace {
 
@@ -27,16 +30,6 @@ std::string Narrow(const wchar_t* wide) {
   if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), n, nullptr, nullptr);
   text.resize(text.size() - 1);
   return text;
-}
-
-std::string Error_Text(const std::string& what, DWORD code = GetLastError()) {
-  char text[256] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
-                 sizeof(text), nullptr);
-  std::string why = text;
-  while (!why.empty() && (why.back() == '\n' || why.back() == '\r' || why.back() == '.'))
-    why.pop_back();
-  return what + ": " + why;
 }
 
 // The folder and those above it.

@@ -1,0 +1,23 @@
+// "what: the system's text for code", for the messages of the Windows file code. A code the
+// system has no text for is given by its number, so the message never ends in nothing.
+#pragma once
+
+#include <string>
+// clang-format off
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+// clang-format on
+
+namespace plat::files {
+
+inline std::string Error_Text(const std::string& what, DWORD code = GetLastError()) {
+  char text[256] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                 sizeof(text), nullptr);
+  std::string why = text;
+  while (!why.empty() && (why.back() == '\n' || why.back() == '\r' || why.back() == '.'))
+    why.pop_back();
+  return what + ": " + (why.empty() ? "error " + std::to_string(code) : why);
+}
+
+}  // namespace plat::files
