@@ -79,9 +79,12 @@ template <class Seam>
 class Wrapper : public Seam {
  public:
   Wrapper(FaultOs* os, Seam* inner, const char* iface, std::string role)
-      : os_(os), inner_(inner), iface_(iface), role_(std::move(role)) {}
+      : os_(os), inner_(inner), iface_(iface), role_(std::move(role)) {
+    os_->Count_Object(1);
+  }
   std::uint32_t Release() override {
     os_->Note(role_, "Release");
+    os_->Count_Object(-1);
     std::uint32_t count = inner_->Release();
     delete this;
     return count;
