@@ -1,12 +1,10 @@
-// "what: the system's text for code", for the messages of the Windows file code. A code the
-// system has no text for is given by its number, so the message never ends in nothing.
+// "what: the system's text for code", for the messages of the Windows file code, which gets
+// <windows.h> from here. A code the system has no text for is given by its number.
 #pragma once
 
 #include <string>
-// clang-format off
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-// clang-format on
 
 namespace plat::files {
 

@@ -5,10 +5,6 @@
 
 #include "platform/files/error_text_win32.h"
 #include "platform/png/png_file.h"
-// clang-format off
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-// clang-format on
 
 namespace plat::png {
 

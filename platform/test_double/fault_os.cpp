@@ -191,10 +191,7 @@ class FaultDraw final : public Wrapper<IDirectDraw> {
   FaultDraw(FaultOs* os, IDirectDraw* inner) : Wrapper(os, inner, "IDirectDraw", "IDirectDraw") {}
   HRESULT QueryInterface(const GUID& iid, void** out) override {
     HRESULT code;
-    if (Fails("QueryInterface", &code)) {
-      if (out) *out = nullptr;
-      return code;
-    }
+    if (Fails("QueryInterface", &code)) return Failed(out, code);
     HRESULT result = inner_->QueryInterface(iid, out);
     if (out && *out && iid == IID_IDirectDraw4)
       *out = static_cast<IDirectDraw4*>(new FaultDraw4(os_, static_cast<IDirectDraw4*>(*out)));
