@@ -49,22 +49,21 @@ class GdiCount final : public plat::OsLayer {
 
   plat::HGDIOBJ LoadImageA(plat::HINSTANCE instance, const char* name, std::uint32_t type, int cx,
                            int cy, std::uint32_t flags) override {
-    plat::HGDIOBJ made = inner().LoadImageA(instance, name, type, cx, cy, flags);
-    live += made != nullptr;
-    return made;
+    return Made(inner().LoadImageA(instance, name, type, cx, cy, flags));
   }
-  plat::HDC CreateCompatibleDC(plat::HDC reference) override {
-    plat::HDC made = inner().CreateCompatibleDC(reference);
-    live += made != nullptr;
-    return made;
+  plat::HDC CreateCompatibleDC(plat::HDC dc) override {
+    return Made(inner().CreateCompatibleDC(dc));
   }
-  bool DeleteDC(plat::HDC dc) override {
-    bool deleted = inner().DeleteDC(dc);
-    live -= deleted;
-    return deleted;
+  bool DeleteDC(plat::HDC dc) override { return Gone(inner().DeleteDC(dc)); }
+  bool DeleteObject(plat::HGDIOBJ object) override { return Gone(inner().DeleteObject(object)); }
+
+ private:
+  template <class Handle>
+  Handle Made(Handle handle) {
+    live += handle != nullptr;
+    return handle;
   }
-  bool DeleteObject(plat::HGDIOBJ object) override {
-    bool deleted = inner().DeleteObject(object);
+  bool Gone(bool deleted) {
     live -= deleted;
     return deleted;
   }
