@@ -27,3 +27,10 @@ add_executable(zorvex-sound-lost-check tests/windows/sound_lost_check.cpp
                                        platform/win32/win32_dsound.cpp)
 target_link_libraries(zorvex-sound-lost-check PRIVATE zorvex_seam winmm)
 target_link_options(zorvex-sound-lost-check PRIVATE -static)
+
+# A stand-in XInput that plays a scripted pad, for the same checks. Kept out of the program's
+# folder, so that only a check that puts it beside zorvex.exe ever loads it.
+add_library(zorvex-xinput-stand-in SHARED tests/windows/xinput_stand_in.cpp)
+set_target_properties(zorvex-xinput-stand-in PROPERTIES PREFIX "" OUTPUT_NAME xinput1_4
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stand-in)
+target_link_options(zorvex-xinput-stand-in PRIVATE -static)
