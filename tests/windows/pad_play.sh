@@ -49,13 +49,14 @@ wait "$game" || miss "the pad's game did not end with status 0 on Back held: $(c
 
 # The frames as "ms-after-the-first dx lmb enter esc".
 tail -n +3 "$pad/game.replay" | awk '!t0 { t0 = $1 } { print $1 - t0, $2, $3, $4, $5 }' >"$pad/frames"
-# The frames from ms $1 to $2, and a frame after: a change is seen at the next frame.
-frames() { awk -v a="$1" -v b="$2" '$1 >= a && $1 < b + 40' "$pad/frames"; }
+# The frames from ms $1 to $2, and 100 ms more: a change is seen at the next frame, which a loaded
+# machine may give late. The script leaves 150 ms or more between its parts.
+frames() { awk -v a="$1" -v b="$2" '$1 >= a && $1 < b + 100' "$pad/frames"; }
 sum_dx() { frames "$1" "$2" | awk '{ s += $2 } END { print s + 0 }'; }
 frames 800 950 | grep -q ' 1 0$' && grep -q '"mode":1' "$pad/trace.jsonl" &&
   pass "Start started a game from the title" || miss "Start did not start a game"
 stick=$(sum_dx 1400 1700)
-[ "$stick" -ge 400 ] && [ "$stick" -le 560 ] &&
+[ "$stick" -ge 360 ] && [ "$stick" -le 640 ] &&
   pass "the stick full right for 300 ms steered $stick counts, as on Linux (1.6 a ms)" ||
   miss "the stick full right for 300 ms steered $stick counts, not about 480"
 dpad=$(sum_dx 1900 2200)
@@ -64,18 +65,19 @@ dpad=$(sum_dx 1900 2200)
   miss "the d-pad held left for 300 ms steered $dpad counts"
 frames 2400 2550 | grep -Eq '^[0-9]+ -?[0-9]+ 1 ' && frames 2700 2850 | grep -Eq '^[0-9]+ -?[0-9]+ 1 ' &&
   pass "the south button and the right trigger fired" || miss "the south button or the trigger did not fire"
-frames 3000 3600 | grep -q ' 1$' && miss "a tap of Back was taken for Escape" ||
-  pass "Back let go within a second was not Escape"
 gap=$(frames 3600 9000 | awk 'p && $1 - p > 900 { print p, $1; exit } { p = $1 }')
 [ -n "$gap" ] && grep -q 'Pad unplugged: paused' "$pad/err.txt" && grep -q 'Pad back: playing on' "$pad/err.txt" &&
   pass "unplugged, the game held its frames from ms ${gap% *} to ${gap#* }; plugged in, it played on" ||
   miss "unplugging did not hold the frames (gap: ${gap:-none}): $(cat "$pad/err.txt")"
-# Back goes down once the game is over: Escape comes a second later, not before.
+# Back is held only once the game is over: Escape comes a second after, and never before.
 over=$(grep -m 1 '"mode":3' "$pad/trace.jsonl" | sed -E 's/^\{"frame":([0-9]+),.*/\1/')
 over_ms=$(sed -n "${over:-0}p" "$pad/frames" | cut -d ' ' -f 1)
 esc_ms=$(awk '$5 == 1 { print $1; exit }' "$pad/frames")
 [ -n "$over_ms" ] && pass "the pad's game was played to its end, at ms $over_ms" ||
   miss "the pad's game never reached its end"
+[ -n "$over_ms" ] && [ "${esc_ms:-0}" -gt "$over_ms" ] &&
+  pass "Back let go within a second was not Escape" ||
+  miss "Escape came at ms ${esc_ms:-never}, before the game's end (ms ${over_ms:-never})"
 [ -n "$over_ms" ] && [ -n "$esc_ms" ] && [ $((esc_ms - over_ms)) -ge 1000 ] &&
   pass "Back held was Escape after $((esc_ms - over_ms)) ms, and quit" ||
   miss "Back held: Escape at ms ${esc_ms:-never}, the game over at ms ${over_ms:-never}"
