@@ -60,8 +60,9 @@ stick=$(sum_dx 1400 1700)
   pass "the stick full right for 300 ms steered $stick counts, as on Linux (1.6 a ms)" ||
   miss "the stick full right for 300 ms steered $stick counts, not about 480"
 dpad=$(sum_dx 1900 2200)
-[ "$dpad" -lt 0 ] && [ $((-dpad)) -lt "$stick" ] &&
-  pass "the d-pad steered left $((-dpad)) counts in 300 ms, from the keys' slow start" ||
+# The arrow keys' curve, which the d-pad shares on every platform, gives 163 counts at 300 ms.
+[ "$dpad" -le -100 ] && [ "$dpad" -ge -300 ] &&
+  pass "the d-pad steered left $((-dpad)) counts in 300 ms, as the arrow keys do" ||
   miss "the d-pad held left for 300 ms steered $dpad counts"
 frames 2400 2550 | grep -Eq '^[0-9]+ -?[0-9]+ 1 ' && frames 2700 2850 | grep -Eq '^[0-9]+ -?[0-9]+ 1 ' &&
   pass "the south button and the right trigger fired" || miss "the south button or the trigger did not fire"
