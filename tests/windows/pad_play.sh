@@ -2,9 +2,9 @@
 # A game played with a pad alone on the Windows build under Wine: no key, no mouse. Wine shows
 # the program no pad here, so a stand-in xinput1_4.dll (xinput_stand_in.cpp) beside a copy of the
 # program plays a scripted one through the game's own XInputGetState calls. Start starts a game,
-# the stick and the d-pad steer, the south button and the right trigger fire, a tap of Back does
-# nothing, unplugging holds the frames until the pad is back, the game is lost to its end and
-# Back held a second quits. The recording replays on Linux to the same trace. Run by
+# the stick and the d-pad steer, the south button and the right trigger fire (and nothing else
+# does), a tap of Back does nothing, unplugging holds the frames until the pad is back, the game
+# is lost to its end and Back held a second quits. The recording replays on Linux to the same trace. Run by
 # wine_check.sh with its display, Wine prefix and unpacked program; sourced, so that `miss`,
 # `pass`, `linux` and `same_trace` are its own.
 pad="$work/pad"
@@ -23,7 +23,8 @@ cat >"$pad/script" <<'SCRIPT'
 1400  lx=32767      # the stick full right
 1700  lx=4000       # at rest, inside the dead zone
 1900  left          # the d-pad
-2200  -
+2200  b x y up down lt=255 ly=32767   # none of these steers or fires
+2300  -
 2400  a
 2550  -
 2700  rt=255
@@ -64,6 +65,11 @@ dpad=$(sum_dx 1900 2200)
 [ "$dpad" -le -100 ] && [ "$dpad" -ge -300 ] &&
   pass "the d-pad steered left $((-dpad)) counts in 300 ms, as the arrow keys do" ||
   miss "the d-pad held left for 300 ms steered $dpad counts"
+# Only those frames: the stick at rest within its dead zone, and the buttons that mean nothing.
+quiet() { awk -v a="$1" -v b="$2" '$1 >= a && $1 < b && ($2 != 0 || $3 != 0) { n++ } END { exit n > 0 }' "$pad/frames"; }
+quiet 1790 1890 && quiet 2240 2390 &&
+  pass "the stick within its dead zone, B, X, Y, up, down, the left trigger and the stick's y did nothing" ||
+  miss "the stick at rest or a button that means nothing steered or fired"
 frames 2400 2550 | grep -Eq '^[0-9]+ -?[0-9]+ 1 ' && frames 2700 2850 | grep -Eq '^[0-9]+ -?[0-9]+ 1 ' &&
   pass "the south button and the right trigger fired" || miss "the south button or the trigger did not fire"
 gap=$(frames 3600 9000 | awk 'p && $1 - p > 900 { print p, $1; exit } { p = $1 }')
