@@ -4,9 +4,9 @@
 # program plays a scripted one through the game's own XInputGetState calls. Start starts a game,
 # the stick and the d-pad steer, the south button and the right trigger fire (and nothing else
 # does), a tap of Back does nothing, unplugging holds the frames until the pad is back, the game
-# is lost to its end and Back held a second quits. The recording replays on Linux to the same trace. Run by
-# wine_check.sh with its display, Wine prefix and unpacked program; sourced, so that `miss`,
-# `pass`, `linux` and `same_trace` are its own.
+# is lost to its end and Back held a second quits. The recording replays on Linux to the same
+# trace. Run by wine_check.sh with its display, Wine prefix and unpacked program; sourced, so that
+# `miss`, `pass`, `linux` and `same_trace` are its own.
 pad="$work/pad"
 rm -rf "$pad" && mkdir -p "$pad/exe"
 cmake --build "$src/build-windows/cross" --target zorvex-xinput-stand-in >"$pad/build.log" 2>&1 ||
@@ -38,8 +38,9 @@ cat >"$pad/script" <<'SCRIPT'
 0     back
 1300  -
 SCRIPT
-(cd "$pad/exe" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;xinput1_4=n" ZORVEX_PAD_SCRIPT="Z:$pad/script" \
-  wine zorvex.exe --window --nosound --record "$pad/game.replay" --trace "$pad/trace.jsonl") \
+(cd "$pad/exe" && WINEDLLOVERRIDES="$WINEDLLOVERRIDES;xinput1_4=n" \
+  ZORVEX_PAD_SCRIPT="Z:$pad/script" wine zorvex.exe --window --nosound \
+  --record "$pad/game.replay" --trace "$pad/trace.jsonl") \
   >/dev/null 2>"$pad/err.txt" &
 game=$!
 for _ in $(seq 900); do grep -q '"mode":3' "$pad/trace.jsonl" 2>/dev/null && break; sleep 0.1; done
@@ -49,7 +50,8 @@ kill -0 "$game" 2>/dev/null && wineserver -k
 wait "$game" || miss "the pad's game did not end with status 0 on Back held: $(cat "$pad/err.txt")"
 
 # The frames as "ms-after-the-first dx lmb enter esc".
-tail -n +3 "$pad/game.replay" | awk '!t0 { t0 = $1 } { print $1 - t0, $2, $3, $4, $5 }' >"$pad/frames"
+tail -n +3 "$pad/game.replay" |
+  awk '!t0 { t0 = $1 } { print $1 - t0, $2, $3, $4, $5 }' >"$pad/frames"
 # The frames from ms $1 to $2, and 100 ms more: a change is seen at the next frame, which a loaded
 # machine may give late. The script leaves 150 ms or more between its parts.
 frames() { awk -v a="$1" -v b="$2" '$1 >= a && $1 < b + 100' "$pad/frames"; }
@@ -66,15 +68,19 @@ dpad=$(sum_dx 1900 2200)
   pass "the d-pad steered left $((-dpad)) counts in 300 ms, as the arrow keys do" ||
   miss "the d-pad held left for 300 ms steered $dpad counts"
 # Only those frames: the stick at rest within its dead zone, and the buttons that mean nothing.
-quiet() { awk -v a="$1" -v b="$2" '$1 >= a && $1 < b && ($2 != 0 || $3 != 0) { n++ } END { exit n > 0 }' "$pad/frames"; }
+quiet() {
+  awk -v a="$1" -v b="$2" '$1 >= a && $1 < b && ($2 || $3) { n++ } END { exit n > 0 }' "$pad/frames"
+}
 quiet 1790 1890 && quiet 2240 2390 &&
-  pass "the stick within its dead zone, B, X, Y, up, down, the left trigger and the stick's y did nothing" ||
+  pass "the stick in its dead zone, B, X, Y, up, down, the left trigger, the stick's y: nothing" ||
   miss "the stick at rest or a button that means nothing steered or fired"
-frames 2400 2550 | grep -Eq '^[0-9]+ -?[0-9]+ 1 ' && frames 2700 2850 | grep -Eq '^[0-9]+ -?[0-9]+ 1 ' &&
-  pass "the south button and the right trigger fired" || miss "the south button or the trigger did not fire"
+fired() { frames "$1" "$2" | grep -Eq '^[0-9]+ -?[0-9]+ 1 '; }
+fired 2400 2550 && fired 2700 2850 && pass "the south button and the right trigger fired" ||
+  miss "the south button or the right trigger did not fire"
 gap=$(frames 3600 9000 | awk 'p && $1 - p > 900 { print p, $1; exit } { p = $1 }')
-[ -n "$gap" ] && grep -q 'Pad unplugged: paused' "$pad/err.txt" && grep -q 'Pad back: playing on' "$pad/err.txt" &&
-  pass "unplugged, the game held its frames from ms ${gap% *} to ${gap#* }; plugged in, it played on" ||
+[ -n "$gap" ] && grep -q 'Pad unplugged: paused' "$pad/err.txt" &&
+  grep -q 'Pad back: playing on' "$pad/err.txt" &&
+  pass "unplugged, the game held its frames from ms ${gap% *} to ${gap#* }; plugged in, went on" ||
   miss "unplugging did not hold the frames (gap: ${gap:-none}): $(cat "$pad/err.txt")"
 # Back is held only once the game is over: Escape comes a second after, and never before.
 over=$(grep -m 1 '"mode":3' "$pad/trace.jsonl" | sed -E 's/^\{"frame":([0-9]+),.*/\1/')
