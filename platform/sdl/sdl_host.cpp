@@ -132,6 +132,7 @@ host::HostOptions SdlHost::Layer_Options(const SdlOptions& options) {
   layer.sound = !options.nosound;
   layer.volume = options.volume;
   layer.sensitivity = options.sensitivity;
+  if (options.stick_position) layer.stick = host::StickWay::POSITION;
   layer.keep_picture = Keep_Picture;
   auto report = options.report;
   layer.report = [report](const std::string& text) {
