@@ -1,7 +1,7 @@
 // Gamepads, alike on every platform: each platform reads its pads into a PadState and the layer
 // turns it into what the game understands, mouse motion, the left button, Enter and Escape.
 //
-// The left stick steers in one of two ways (docs/steering.md tells how each plays):
+// The left stick steers in one of two ways (docs/port-rules.md tells how each played):
 // - as a speed: past a dead zone (worn sticks rest off centre) the speed rises with the square
 //   of the deflection, so small deflections place the ship finely and a full one crosses the
 //   field in about 0.4 s; let go, the ship stays where it was steered to;
