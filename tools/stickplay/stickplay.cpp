@@ -6,6 +6,10 @@
 //   zorvex-stickplay game WAY [FRAMES]    headless games on a virtual clock, many lives
 //   zorvex-stickplay live WAY [FRAMES]    the SDL host and a virtual pad (SDL's joystick API), on
 //                                         the live clock; in a window when DISPLAY is set
+//   zorvex-stickplay hand WAY             played by hand a step at a time: each line read, "STICK
+//                                         FRAMES [fire|start]", holds the stick there for so many
+//                                         frames; then the picture goes to stickplay.bmp and the
+//                                         ship, ball and lives are printed
 //
 // WAY is speed or position. The player sees the game 200 ms late, guesses where the ball will
 // come down, and moves a thumb that is neither instant nor steady: it travels at most 12 stick
@@ -26,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "app/snapshot.h"
 #include "game/state.h"
 #include "gfx/display.h"
 #include "host/host_layer.h"
@@ -250,7 +255,29 @@ struct Run {
   double last_vy = 0;
   int ship_min = 640, ship_max = 0;
   bool start = false, fire = false;
+  bool hand = false;
+  int hand_left = 0;
+  double hand_stick = 0;
+  std::string hand_button;
 } run;
+
+// By hand: the picture and the state shown, then the next step read.
+bool Next_Hand_Step() {
+  if (run.hand_left > 0) return true;
+  std::string error;
+  if (!Write_Surface_Bmp(lpddsfront, "stickplay.bmp", &error)) std::printf("%s\n", error.c_str());
+  const Seen s = Look();
+  std::printf("frame %llu mode %d ship %d pointer %d ball %.0f,%.0f moving %.0f,%.0f lives %d\n",
+              static_cast<unsigned long long>(run.frame), game_mode, ship.x, pointer_x, s.x, s.y,
+              s.vx, s.vy, lives);
+  std::fflush(stdout);
+  char line[128];
+  if (!std::fgets(line, sizeof line, stdin)) return false;
+  char button[16] = "";
+  if (std::sscanf(line, "%lf %d %15s", &run.hand_stick, &run.hand_left, button) < 2) return false;
+  run.hand_button = button;
+  return run.hand_left > 0;
+}
 
 void Tally() {
   if (game_mode != run.last_mode) {
@@ -281,7 +308,13 @@ bool Before_Frame() {
   double stick = 0;
   bool start = false, fire = false;
   if (run.live && run.restarts > 0 && since > 30) return false;  // a new game is under way
-  if (game_mode == MODE_PLAY) {
+  if (run.hand) {
+    if (!Next_Hand_Step()) return false;
+    --run.hand_left;
+    stick = run.hand_stick;
+    fire = run.hand_button == "fire";
+    start = run.hand_button == "start";
+  } else if (game_mode == MODE_PLAY) {
     stick = run.player.Frame(Look(), Ship_Target);
     fire = run.frame % 12 < 4;
   } else {
@@ -391,6 +424,7 @@ int main(int argc, char** argv) {
   const char* data = argc > 4 ? argv[4] : ZORVEX_DATA_DIR;
   if (what == "reach") return Reach(run.way, n > 0 ? static_cast<int>(n) : 300);
   run.live = what == "live";
+  run.hand = what == "hand";
   run.frames = n > 0 ? static_cast<std::uint64_t>(n) : run.live ? 3600 : 216000;
   run.lose_after = 600;  // live: ten seconds of good play, then every ball missed
   return Play(data);
