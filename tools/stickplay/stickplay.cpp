@@ -89,10 +89,8 @@ struct Player {
   host::StickWay way;
   Thumb thumb;
   std::deque<Seen> past;
-  double bias = 0;  // position: what the eye has taught the thumb about where it lands
 
-  // The deflection that asks for the ship at `target`, seen at `seen_ship` and felt to be
-  // `felt_ship` now.
+  // The deflection that asks for the ship at `target`, felt to be at `felt_ship` now.
   double Steer(double target, double felt_ship) {
     const double e = target - felt_ship;
     if (way == host::StickWay::SPEED) {
@@ -109,9 +107,8 @@ struct Player {
                       : std::copysign(host::STICK_DEAD_ZONE +
                                           std::fabs(u) * (host::STICK_EDGE - host::STICK_DEAD_ZONE),
                                       u);
-    bias = std::clamp(bias + 0.05 * e / middle, -0.3, 0.3);
     if (std::fabs(u) < 0.02 && std::fabs(e) <= 3) return thumb.Move(0);  // the middle: let go
-    return thumb.Move(std::clamp(s + bias, -1.0, 1.0));
+    return thumb.Move(s);
   }
 
   // One frame: `now` is the frame as it is; the player acts on the one DELAY_FRAMES ago.
@@ -178,7 +175,7 @@ int Reach(host::StickWay way, int trials) {
   host::HostOptions options;
   options.stick = way;
   host::HostLayer layer(options);
-  Player player{way, {}, {}, 0};
+  Player player{way, {}, {}};
   std::mt19937 rng(7);
   std::int64_t pointer = 0;
   double target = 288;
