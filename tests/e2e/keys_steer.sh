@@ -71,7 +71,8 @@ field() { line | grep -o "\"$1\":\[*-\?[0-9]*" | tr -dc -- '-0-9'; }
 lost=
 for _ in $(seq 300); do
   [ "$(field mode)" = 3 ] && { lost=1; break; }
-  ball=$(line | grep -o '"balls":\[\[[0-9]*,-\?[0-9]*' | sed 's/.*,//')
+  # No ball between a loss and the next serve: the pipe's grep finds nothing, which is no fault.
+  ball=$(line | grep -o '"balls":\[\[[0-9]*,-\?[0-9]*' | sed 's/.*,//' || true)
   key=Left
   [ -n "$ball" ] && [ "$ball" -lt $(( $(field ship) + 32 )) ] && key=Right
   xdotool keydown $key
