@@ -125,7 +125,7 @@ int HostLayer::Let_Go() {
   return keys_.Release();
 }
 
-PadReaction HostLayer::Pad(const PadState& state, std::uint64_t now_ms) {
+PadReaction HostLayer::Pad(const PadState& state, std::uint64_t now_ms, bool heard) {
   PadReaction r = pads_.Update(state, now_ms, pointer_);
   if (r.connected < 0 && !paused_) {
     Set_Paused(true);
@@ -138,7 +138,7 @@ PadReaction HostLayer::Pad(const PadState& state, std::uint64_t now_ms) {
     return {.pause = true};
   }
   if (!paused_) {
-    Moved(r.motion);
+    r.motion = heard ? Moved(r.motion) : 0;
     return r;
   }
   // Paused, the pad is heard only to quit, as Escape is: that ends the pause.

@@ -74,8 +74,9 @@ class HostLayer {
   // Steering let go, as when the focus is lost; -1 when the fire button must come up.
   int Let_Go();
   // The pads as they are now. The last pad unplugged in play pauses, as losing the focus does;
-  // a pad plugged in again ends that pause.
-  PadReaction Pad(const PadState& state, std::uint64_t now_ms);
+  // a pad plugged in again ends that pause. `heard` false: the game is away (no focus) and gets
+  // no motion, so none is given; the stick as a position puts the ship right when it is back.
+  PadReaction Pad(const PadState& state, std::uint64_t now_ms, bool heard = true);
 
   // Whether the next frame is wanted: a screenshot is asked for, or notes are up.
   bool Wants_Frame() const { return screenshot_wanted_ || !overlay_.Empty(); }

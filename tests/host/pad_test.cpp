@@ -102,6 +102,12 @@ TEST(PadLayer, TheStickAsAPositionPlacesTheShipAndLeavesItToTheMouseWhenLetGo) {
   steer(-0.5, 60);
   EXPECT_EQ(pointer, 183) << "and steers from where the mouse left the ship";
 
+  PadState away = Plugged();
+  away.stick_x = 0.6;
+  EXPECT_EQ(layer.Pad(away, 65, false).motion, 0) << "the game is away";
+  steer(0.6, 66);
+  EXPECT_EQ(pointer, 434) << "and back, the ship goes where the stick points";
+
   pointer = 400;  // motion the game never took: the mirror is wrong until an edge
   steer(-1, 70);
   steer(-0.5, 80);
