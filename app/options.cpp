@@ -85,6 +85,12 @@ bool Parse_One(Parser& p, Options* o) {
     o->volume = static_cast<int>(n);
     return true;
   }
+  if (arg == "--stick") {
+    if (!p.Value("--stick", &o->stick)) return false;
+    if (o->stick == "speed" || o->stick == "position") return true;
+    *p.error = "--stick: '" + o->stick + "' is not speed or position";
+    return false;
+  }
   if (arg == "--sensitivity") {
     if (!p.Number("--sensitivity", 25, 400, &n)) return false;
     o->sensitivity = static_cast<int>(n);
@@ -188,6 +194,8 @@ const char* Usage_Text() {
          "                   own scaler, for machines without a real OpenGL) or auto (default)\n"
          "  --volume N       output volume 0 to 100 (default 100)\n"
          "  --sensitivity P  mouse motion at P percent, 25 to 400 (default 100)\n"
+         "  --stick WAY      a pad's left stick steers as a speed (default) or as a position\n"
+         "                   on the field (the ship goes where the stick points)\n"
          "  --replay FILE    play back a recorded game\n"
          "  --record FILE    record this game to FILE\n"
          "  --headless       no window, no sound output, no waiting (with --replay or --autoplay)\n"
