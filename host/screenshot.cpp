@@ -1,10 +1,10 @@
 #include "host/screenshot.h"
 
-#include <cerrno>
 #include <ctime>
 #include <vector>
 
-#include "platform/png/png_file.h"
+#include "host/png_encode.h"
+#include "platform/files/whole_file.h"
 #include "platform/soft/picture_scaler.h"
 
 namespace host {
@@ -31,7 +31,7 @@ std::vector<std::uint8_t> To_Rgb(const std::uint16_t* pixels, int width, int hei
 bool Save_Screenshot(const std::uint16_t* pixels, int width, int height, const std::string& dir,
                      std::string* result) {
   const std::vector<std::uint8_t> rgb = To_Rgb(pixels, width, height);
-  const std::vector<std::uint8_t> png = plat::png::Encode(rgb.data(), width, height, 3);
+  const std::vector<std::uint8_t> png = Encode_Png(rgb.data(), width, height, 3);
   std::time_t now = std::time(nullptr);
   char stamp[32] = "0";
   if (const std::tm* local = std::localtime(&now))  // the game's one thread asks for it
@@ -48,13 +48,14 @@ bool Save_Screenshot(const std::uint16_t* pixels, int width, int height, const s
     }
     path += ".png";
     std::string error;
-    if (plat::png::Write_New_File(path, png, &error)) {
-      *result = path;
-      return true;
-    }
-    if (errno != EEXIST) {
-      *result = error;
-      return false;
+    switch (plat::files::Write_Whole_File(path, png.data(), png.size(), plat::files::Replace::NEVER,
+                                          &error)) {
+      case plat::files::Written::WRITTEN:
+        return *result = path, true;
+      case plat::files::Written::FAILED:
+        return *result = error, false;
+      case plat::files::Written::NAME_TAKEN:
+        break;  // taken this second: the next number
     }
   }
   *result = "too many pictures this second";

@@ -1,4 +1,4 @@
-// Files the game keeps, on a POSIX system: the XDG folders, atomic replacement by rename.
+// Files the game keeps, on a POSIX system: the XDG folders, each file replaced whole.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,23 +9,13 @@
 #include <cstring>
 
 #include "platform/files/storage.h"
+#include "platform/files/whole_file.h"
 
 namespace plat::files {
 
 namespace {
 
 std::string Error_Text(const std::string& what) { return what + ": " + std::strerror(errno); }
-
-bool Write_All(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
 
 // mkdir -p, for the folder and those above it.
 bool Make_Folders(const std::string& folder) {
@@ -54,23 +44,18 @@ class FolderStorage : public Storage {
   bool Write(const std::string& name, const std::string& text, std::string* error) override {
     const std::string path = Where(name);
     if (!Make_Folders(folder_)) return *error = Error_Text(folder_), false;
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return *error = Error_Text(folder_), false;
-    bool ok = ::fchmod(fd, 0644) == 0 && Write_All(fd, text) && ::fsync(fd) == 0;
-    if (!ok) *error = Error_Text(path);
-    if (::close(fd) != 0 && ok) ok = false, *error = Error_Text(path);
-    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = false, *error = Error_Text(path);
-    if (!ok) return ::unlink(temp.c_str()), false;
-    Sync_Folder();
-    return true;
+    if (Write_Whole_File(path, text.data(), text.size(), Replace::OLD_FILE, error) ==
+        Written::WRITTEN)
+      return true;
+    *error = path + ": " + *error;
+    return false;
   }
 
   bool Move_Aside(const std::string& name, std::string* error) override {
     const std::string path = Where(name);
     if (::rename(path.c_str(), (path + ".bad").c_str()) != 0)
       return *error = Error_Text(path), false;
-    Sync_Folder();
+    Sync_Folder(folder_);
     return true;
   }
 
@@ -115,14 +100,6 @@ class FolderStorage : public Storage {
       text->append(buffer, static_cast<std::size_t>(n));
       if (text->size() > limit) return ReadResult::TOO_BIG;  // grew while read
     }
-  }
-
-  // The rename itself is made to last, not only the file's bytes.
-  void Sync_Folder() const {
-    const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
   }
 
   std::string folder_;

@@ -5,26 +5,11 @@
 
 #include "platform/files/error_text_win32.h"
 #include "platform/files/storage.h"
+#include "platform/files/whole_file.h"
 
 namespace plat::files {
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(n > 0 ? n : 1, L'\0');
-  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), n);
-  wide.resize(wide.size() - 1);
-  return wide;
-}
-
-std::string Narrow(const wchar_t* wide) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  std::string text(n > 0 ? n : 1, '\0');
-  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), n, nullptr, nullptr);
-  text.resize(text.size() - 1);
-  return text;
-}
 
 // The folder and those above it.
 bool Make_Folders(const std::string& folder) {
@@ -75,21 +60,11 @@ class FolderStorage : public Storage {
   bool Write(const std::string& name, const std::string& text, std::string* error) override {
     const std::string path = Where(name);
     if (!Make_Folders(folder_)) return *error = Error_Text(folder_), false;
-    const std::wstring temp = Wide(path + ".new" + std::to_string(GetCurrentProcessId()));
-    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return *error = Error_Text(path), false;
-    DWORD wrote = 0;
-    bool ok = (text.empty() ||
-               WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr)) &&
-              wrote == text.size() && FlushFileBuffers(file);
-    if (!ok) *error = Error_Text(path);
-    CloseHandle(file);
-    if (ok && !MoveFileExW(temp.c_str(), Wide(path).c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      ok = false, *error = Error_Text(path);
-    if (!ok) DeleteFileW(temp.c_str());
-    return ok;
+    if (Write_Whole_File(path, text.data(), text.size(), Replace::OLD_FILE, error) ==
+        Written::WRITTEN)
+      return true;
+    *error = path + ": " + *error;
+    return false;
   }
 
   bool Move_Aside(const std::string& name, std::string* error) override {

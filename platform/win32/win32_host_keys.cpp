@@ -12,6 +12,7 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <shlobj.h>
+#include "platform/files/error_text_win32.h"
 // clang-format on
 
 namespace {
@@ -59,12 +60,13 @@ host::Key Key_Of(WPARAM vk, bool extended) {
   }
 }
 
-// The user's Pictures folder, made when missing; the working folder when there is none.
+// The user's Pictures folder, made when missing; the working folder when there is none. Its
+// name in UTF-8, as the file code takes every name.
 bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::string* result) {
-  char dir[MAX_PATH] = ".";
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_MYPICTURES | CSIDL_FLAG_CREATE, nullptr, 0, dir)))
-    dir[0] = '.', dir[1] = '\0';
-  return host::Save_Screenshot(pixels, width, height, dir, result);
+  wchar_t dir[MAX_PATH] = L".";
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_MYPICTURES | CSIDL_FLAG_CREATE, nullptr, 0, dir)))
+    dir[0] = L'.', dir[1] = L'\0';
+  return host::Save_Screenshot(pixels, width, height, plat::files::Narrow(dir), result);
 }
 
 void Report(const std::string& text) {

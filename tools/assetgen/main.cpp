@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/png/png_file.h"
+#include "host/png_encode.h"
 #include "tools/assetgen/audio.h"
 #include "tools/assetgen/icon.h"
 #include "tools/assetgen/sheets.h"
@@ -27,7 +27,7 @@ int Write_Icons(const std::string& out, const std::vector<int>& sizes) {
   for (int size : sizes) {
     const std::string path = out + "/zorvex-" + std::to_string(size) + ".png";
     const std::vector<std::uint8_t> rgba = assetgen::Draw_Icon(size);
-    if (!assetgen::Write_File(path, plat::png::Encode(rgba.data(), size, size, 4))) {
+    if (!assetgen::Write_File(path, host::Encode_Png(rgba.data(), size, size, 4))) {
       std::fprintf(stderr, "zorvex-assetgen: cannot write %s\n", path.c_str());
       return 1;
     }

@@ -1,8 +1,9 @@
-// PNG files (the screenshot key and the icons) and the output volume.
+// PNG files (the screenshot key and the icons), files written whole, and the output volume.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -11,8 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "host/png_encode.h"
 #include "host/screenshot.h"
-#include "platform/png/png_file.h"
+#include "platform/files/whole_file.h"
 #include "platform/soft/volume.h"
 #include "tests/file_text.h"
 #include "tests/temp_dir.h"
@@ -52,7 +54,7 @@ TEST(Png, EncodedPixelsReadBackExactly) {
     const int w = 7, h = 5;  // rows of odd length, so filtering crosses pixel boundaries
     std::vector<std::uint8_t> pixels(w * h * channels);
     for (auto& p : pixels) p = static_cast<std::uint8_t>(random());
-    Decoded back = Decode(plat::png::Encode(pixels.data(), w, h, channels), channels);
+    Decoded back = Decode(host::Encode_Png(pixels.data(), w, h, channels), channels);
     EXPECT_EQ(back.width, w);
     EXPECT_EQ(back.height, h);
     EXPECT_EQ(back.pixels, pixels) << channels << " channels";
@@ -98,6 +100,26 @@ TEST(Screenshot, AFullDiskOrAMissingFolderLeavesNoFileAndSaysWhy) {
 
   EXPECT_FALSE(host::Save_Screenshot(frame.data(), 640, 480, dir.path + "/not-there", &why));
   EXPECT_NE(why.find("No such file"), std::string::npos) << why;
+}
+
+// A new file never takes a name already taken and is made as the umask says; a kept file
+// replaces the old one and is readable by all. Neither leaves its temporary file behind.
+TEST(WholeFile, ANewFileNeverReplacesAndAKeptOneDoes) {
+  using plat::files::Replace, plat::files::Written, plat::files::Write_Whole_File;
+  TempDir dir;
+  const std::string path = dir.path + "/file";
+  std::string why;
+  const mode_t mask = umask(077);
+  EXPECT_EQ(Write_Whole_File(path, "new", 3, Replace::NEVER, &why), Written::WRITTEN) << why;
+  const fs::perms mine = fs::status(path).permissions();
+  EXPECT_EQ(Write_Whole_File(path, "taken", 5, Replace::NEVER, &why), Written::NAME_TAKEN);
+  EXPECT_EQ(File_Text(path), "new");
+  EXPECT_EQ(Write_Whole_File(path, "kept", 4, Replace::OLD_FILE, &why), Written::WRITTEN) << why;
+  umask(mask);
+  EXPECT_EQ(mine, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(File_Text(path), "kept");
+  EXPECT_EQ(fs::status(path).permissions(), static_cast<fs::perms>(0644));
+  EXPECT_EQ(Files_In(dir.path), 1u);
 }
 
 TEST(Volume, ScalesTheMixAlikeForBothSigns) {

@@ -1,8 +1,8 @@
-#include "platform/png/png_file.h"
+#include "host/png_encode.h"
 
 #include <zlib.h>
 
-namespace plat::png {
+namespace host {
 
 namespace {
 
@@ -40,7 +40,8 @@ std::vector<std::uint8_t> Filtered_Rows(const std::uint8_t* pixels, int width, i
 
 }  // namespace
 
-std::vector<std::uint8_t> Encode(const std::uint8_t* pixels, int width, int height, int channels) {
+std::vector<std::uint8_t> Encode_Png(const std::uint8_t* pixels, int width, int height,
+                                     int channels) {
   static constexpr std::uint8_t PNG_SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
   std::vector<std::uint8_t> out(PNG_SIGNATURE, PNG_SIGNATURE + 8);
   std::vector<std::uint8_t> header;
@@ -63,4 +64,4 @@ std::vector<std::uint8_t> Encode(const std::uint8_t* pixels, int width, int heig
   return out;
 }
 
-}  // namespace plat::png
+}  // namespace host
