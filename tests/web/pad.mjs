@@ -2,29 +2,12 @@
 // navigator.getGamepads: Start starts a game, the stick steers the ship, the south button fires,
 // unplugging pauses and plugging in again plays on; the ship held at the right edge misses every
 // ball to game over, where Start begins a new game; Back held a second ends the run with status 0.
-import path from 'node:path';
-import {fileURLToPath} from 'node:url';
 
-import {check, failures, sleep, until} from './checks.mjs';
-
-const web = path.join(path.dirname(fileURLToPath(import.meta.url)), '../../platform/web');
-const {launch} = await import(`${web}/cdp.mjs`);
-const {serve} = await import(`${web}/serve.mjs`);
+import {check, failures, launch, servePage, sleep, until} from './checks.mjs';
 
 const [pageDir] = process.argv.slice(2);
 
-let trace = null;
-const server = await serve(path.resolve(pageDir), 0, (req, res) => {
-  if (req.url !== '/run/out/0' || req.method !== 'PUT') return false;
-  const parts = [];
-  req.on('data', (d) => parts.push(d));
-  req.on('end', () => {
-    trace = Buffer.concat(parts).toString('utf8');
-    res.writeHead(200).end();
-  });
-  return true;
-});
-const base = `http://127.0.0.1:${server.address().port}/index.html`;
+const {server, base, trace} = await servePage(pageDir);
 const browser = await launch();
 try {
   const page = await browser.open(`${base}?driven`);
@@ -94,7 +77,7 @@ try {
   check(result && result.code === 0,
         `Back held a second ends the run with status 0 (${result && result.code})`);
 
-  const lines = (trace || '').trim().split('\n').filter(Boolean).map((l) => JSON.parse(l));
+  const lines = (trace() || '').trim().split('\n').filter(Boolean).map((l) => JSON.parse(l));
   const play = lines.filter((l) => l.mode === 1);
   check(play.length > 0, 'Start started a game');
   const ships = play.map((l) => l.ship);
