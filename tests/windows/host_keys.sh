@@ -7,6 +7,15 @@
 keys="$work/keys"
 rm -rf "$keys" && mkdir -p "$keys"
 find "$WINEPREFIX/drive_c/users" "$HOME" -name 'zorvex-*.png' -delete 2>/dev/null
+# The Pictures folder is named in letters the system's ANSI code page lacks: every file name
+# goes to the system whole, through its wide calls. Put back after F12 (Wine links the folder it
+# makes to $HOME, as it does the Pictures folder).
+shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
+pictures() {
+  wine reg add "$shell_folders" /v 'My Pictures' /t REG_EXPAND_SZ /d "%USERPROFILE%\\$1" /f \
+    >/dev/null 2>&1
+}
+pictures 'Εικόνες'
 
 exe --window --record "$keys/keys.replay" --trace "$keys/trace.jsonl" >/dev/null 2>"$keys/err.txt" &
 game=$!
@@ -25,9 +34,11 @@ press F12
 sleep 1
 shot_file="$(find "$WINEPREFIX/drive_c/users" "$HOME" -name 'zorvex-*.png' 2>/dev/null | head -n 1)"
 [ -n "$shot_file" ] && [ "$(identify -format '%w %h' "$shot_file" 2>/dev/null)" = "640 480" ] &&
-  grep -q 'Screenshot saved to .*Pictures.zorvex-[0-9-]*\.png' "$keys/err.txt" &&
-  pass "F12 saved $(basename "$shot_file") in the Pictures folder" ||
-  miss "F12 saved no 640 x 480 PNG in the Pictures folder: $(cat "$keys/err.txt")"
+  grep -q 'Screenshot saved to .*Εικόνες.zorvex-[0-9-]*\.png' "$keys/err.txt" &&
+  pass "F12 saved $(basename "$shot_file") in the Pictures folder (Εικόνες)" ||
+  miss "F12 saved no 640 x 480 PNG in the Pictures folder (Εικόνες): $(cat "$keys/err.txt")"
+pictures Pictures
+find "$WINEPREFIX/drive_c/users" -maxdepth 2 -name 'Εικόνες' -exec rm -rf {} + 2>/dev/null
 
 # Paused, the game runs no frame: its trace stops growing, and grows again after P. The mouse
 # moved meanwhile is not a move in the game.
