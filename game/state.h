@@ -51,7 +51,7 @@ struct Shot {
 
 // The play state, listed once, in the order a trace writes it:
 //   X(where, type, name, array size, trace key, trace form, initial value)
-// where is `game` for the globals declared here and `below` for those the layers below keep and
+// where is GAME for the globals declared here and BELOW for those the layers below keep and
 // declare (gfx/background.h, input/input.h). The list makes the declarations below, the
 // definitions, PlayStateCopy with its save and restore, Reset_Play_State and the trace line
 // (app/trace.cpp, where each form is a Trace_ function). Globals written one after another under
@@ -59,31 +59,31 @@ struct Shot {
 // input, and intro_timer shows in the mode).
 // clang-format off
 #define ZORVEX_PLAY_STATE(X)                                                                       \
-  X(game, std::int32_t, game_mode, , "mode", Int, {MODE_TITLE})   /* game/modes.h */               \
-  X(game, std::int32_t, level, , "level", Int, {0})               /* the wave, 1 for the first */  \
-  X(game, std::int32_t, score, , "score", Int, {0})               /* 10 points a brick */          \
-  X(game, std::int32_t, lives, , "lives", Int, {0})               /* 0: on the last ball */        \
-  X(below, std::int32_t, pointer_x, , "pointer", Int, {})                                          \
-  X(below, std::uint8_t, keys, [256], nullptr, Untraced, {})                                       \
-  X(below, plat::DIMOUSESTATE, mouse_state, , nullptr, Untraced, {})                               \
-  X(game, SpriteRect, ship, , "ship", At_X, {})                  /* position and sprite */         \
-  X(game, Attachment, attachments, [ATTACHMENT_COUNT], "gun", Gun, {})  /* 0 is the gun */         \
-  X(game, int, fire_latch, , "fire", Int, {0})                    /* 1: button down since up */    \
-  X(game, Timer, fire_timer, , "fire", Tick, {0, 50})             /* the fire check, 50 ms */      \
-  X(game, Timer, brick_timer, , "bricktick", Tick, {})            /* steps bricks, 30 ms */        \
-  X(game, Timer, intro_timer, , nullptr, Untraced, {0, 1000})     /* the announcement */           \
-  X(below, double, scroll_y, , "scroll", Double, {})                                               \
-  X(below, Timer, scroll_timer, , "scroll", Tick, {})                                              \
-  X(below, TileRect, back_tile, , "tile", Rect, {})                                                \
-  X(game, std::uint32_t, rand_state, , "rng", Int, {1})           /* the generator */              \
-  X(game, Ball, balls, [BALL_COUNT], "balls", Balls, {})          /* active 1 in play */           \
-  X(game, Shot, shots, [SHOT_COUNT], "shots", Shots, {})          /* the gun's shots */            \
-  X(game, Brick, bricks, [BRICK_COUNT], "bricks", Bricks, {})     /* hits -1: a free slot */
+  X(GAME, std::int32_t, game_mode, , "mode", Int, {MODE_TITLE})   /* game/modes.h */               \
+  X(GAME, std::int32_t, level, , "level", Int, {0})               /* the wave, 1 for the first */  \
+  X(GAME, std::int32_t, score, , "score", Int, {0})               /* 10 points a brick */          \
+  X(GAME, std::int32_t, lives, , "lives", Int, {0})               /* 0: on the last ball */        \
+  X(BELOW, std::int32_t, pointer_x, , "pointer", Int, {})                                          \
+  X(BELOW, std::uint8_t, keys, [256], nullptr, Untraced, {})                                       \
+  X(BELOW, plat::DIMOUSESTATE, mouse_state, , nullptr, Untraced, {})                               \
+  X(GAME, SpriteRect, ship, , "ship", At_X, {})                  /* position and sprite */         \
+  X(GAME, Attachment, attachments, [ATTACHMENT_COUNT], "gun", Gun, {})  /* 0 is the gun */         \
+  X(GAME, int, fire_latch, , "fire", Int, {0})                    /* 1: button down since up */    \
+  X(GAME, Timer, fire_timer, , "fire", Tick, {0, 50})             /* the fire check, 50 ms */      \
+  X(GAME, Timer, brick_timer, , "bricktick", Tick, {})            /* steps bricks, 30 ms */        \
+  X(GAME, Timer, intro_timer, , nullptr, Untraced, {0, 1000})     /* the announcement */           \
+  X(BELOW, double, scroll_y, , "scroll", Double, {})                                               \
+  X(BELOW, Timer, scroll_timer, , "scroll", Tick, {})                                              \
+  X(BELOW, TileRect, back_tile, , "tile", Rect, {})                                                \
+  X(GAME, std::uint32_t, rand_state, , "rng", Int, {1})           /* the generator */              \
+  X(GAME, Ball, balls, [BALL_COUNT], "balls", Balls, {})          /* active 1 in play */           \
+  X(GAME, Shot, shots, [SHOT_COUNT], "shots", Shots, {})          /* the gun's shots */            \
+  X(GAME, Brick, bricks, [BRICK_COUNT], "bricks", Bricks, {})     /* hits -1: a free slot */
 // clang-format on
 
 // Expands to its arguments for the globals declared here, to nothing for those below.
-#define ZORVEX_IF_game(...) __VA_ARGS__
-#define ZORVEX_IF_below(...)
+#define ZORVEX_IF_GAME(...) __VA_ARGS__
+#define ZORVEX_IF_BELOW(...)
 
 #define ZORVEX_PLAY_STATE_EXTERN(where, type, name, size, ...) \
   ZORVEX_IF_##where(extern type name size;)
