@@ -11,6 +11,7 @@
 #include "game/state.h"
 #include "host/best_games.h"
 #include "host/posted_notes.h"
+#include "platform/files/storage.h"
 
 namespace zorvex {
 
@@ -21,10 +22,10 @@ void (*warn)(const char* text) = nullptr;
 bool told = false;  // a game that could not be stored is told once a run
 
 std::unique_ptr<host::BestGamesKeeper> Make_Keeper(void (*report)(const char*)) {
-  const std::string folder = host::Data_Folder();
+  const std::string folder = plat::files::Data_Folder();
   if (folder.empty()) return nullptr;
   return std::make_unique<host::BestGamesKeeper>(
-      host::Make_Folder_Storage(folder), [report](const std::string& text) {
+      plat::files::Make_Folder_Storage(folder), [report](const std::string& text) {
         if (report)
           report(text.c_str());
         else
@@ -81,7 +82,7 @@ int Kept_Games_Command(Options* options) {
 }
 
 void Choose_Keeping_Games(Options* options) {
-  options->keep_games = Keeps_Settings(*options) && !host::Data_Folder().empty();
+  options->keep_games = Keeps_Settings(*options) && !plat::files::Data_Folder().empty();
 }
 
 void Start_Keeping_Games(const Options& options, void (*report)(const char* text)) {

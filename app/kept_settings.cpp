@@ -5,6 +5,7 @@
 
 #include "core/log.h"
 #include "host/settings.h"
+#include "platform/files/storage.h"
 
 namespace zorvex {
 
@@ -26,10 +27,10 @@ bool Keeps_Settings(const Options& o) {
 void Load_Settings(Options* options, void (*report)(const char* text)) {
   keeper.reset();
   scale_restored = false;
-  const std::string folder = host::Settings_Folder();
+  const std::string folder = plat::files::Settings_Folder();
   if (!Keeps_Settings(*options) || folder.empty()) return;
   keeper = std::make_unique<host::SettingsKeeper>(
-      host::Make_Folder_Storage(folder),
+      plat::files::Make_Folder_Storage(folder),
       [report](const std::string& text) { report(text.c_str()); });
   const host::Settings kept = keeper->Load();
   std::string restored;

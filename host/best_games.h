@@ -10,9 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "host/storage.h"
+#include "platform/files/storage.h"
 
 namespace host {
+
+using plat::files::ReadResult;
+using plat::files::Storage;
 
 constexpr int BEST_GAMES = 10;
 

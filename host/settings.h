@@ -9,9 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "host/storage.h"
+#include "platform/files/storage.h"
 
 namespace host {
+
+using plat::files::ReadResult;
+using plat::files::Storage;
 
 constexpr std::size_t MAX_SETTINGS_BYTES = 1 << 20;
 

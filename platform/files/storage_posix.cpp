@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/storage.h"
+#include "platform/files/storage.h"
 
-namespace host {
+namespace plat::files {
 
 namespace {
 
@@ -147,4 +147,4 @@ std::unique_ptr<Storage> Make_Folder_Storage(const std::string& folder) {
 std::string Settings_Folder() { return Xdg_Folder("XDG_CONFIG_HOME", ".config"); }
 std::string Data_Folder() { return Xdg_Folder("XDG_DATA_HOME", ".local/share"); }
 
-}  // namespace host
+}  // namespace plat::files

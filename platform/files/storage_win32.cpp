@@ -3,13 +3,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/storage.h"
+#include "platform/files/storage.h"
 // clang-format off
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 // clang-format on
 
-namespace host {
+namespace plat::files {
 
 namespace {
 
@@ -156,4 +156,4 @@ std::unique_ptr<Storage> Make_Folder_Storage(const std::string& folder) {
 std::string Settings_Folder() { return Known_Folder(L"APPDATA"); }
 std::string Data_Folder() { return Known_Folder(L"LOCALAPPDATA"); }
 
-}  // namespace host
+}  // namespace plat::files

@@ -14,7 +14,6 @@
 #include "platform/dinput.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_keymap.h"
-#include "platform/sdl/sdl_latency.h"
 #include "platform/sdl/sdl_pad.h"
 #include "platform/sdl/sdl_present.h"
 #include "platform/soft/boot_clock.h"
@@ -25,6 +24,8 @@ namespace plat::sdl {
 namespace {
 
 using plat::soft::InputState;
+
+WatcherMaker make_watcher = nullptr;  // set only in zorvex-measure
 
 // With no display answering, SDL falls back to a driver that draws nowhere. Unless that driver was
 // asked for by name, the player would get a game running with no window at all.
@@ -119,8 +120,8 @@ class SdlHost final : public plat::soft::Host {
   bool focused_ = true;
   int recentring_ = 0;  // looks left before the pointer's place counts again
   plat::soft::FramePacer pacer_;
-  bool late_pacing_ = false;  // ZORVEX_PACING=late: the older order, for comparison
-  std::unique_ptr<LatencyProbe> probe_;
+  bool late_pacing_ = false;  // the older order, for a measuring program's comparison
+  std::unique_ptr<FrameWatcher> probe_;
   std::unique_ptr<SdlAudioSink> sdl_sink_;
   int frame_w_ = 0, frame_h_ = 0;  // the game's picture size
   host::HostLayer layer_;          // the host's keys, notes and screenshots
@@ -163,9 +164,8 @@ bool SdlHost::Start() {
     SDL_Log("Could not start SDL video: no display answered");
     return false;
   }
-  const char* pacing = std::getenv("ZORVEX_PACING");
-  late_pacing_ = pacing && std::strcmp(pacing, "late") == 0;
-  probe_ = LatencyProbe::From_Environment();
+  if (make_watcher) probe_ = make_watcher();
+  late_pacing_ = probe_ && probe_->Old_Order();
   pads_.Start(plat::Data_Path("gamecontrollerdb.txt").c_str());
   if (!options_.nosound) sdl_sink_ = Make_Sdl_Audio_Sink();
   if (sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());
@@ -449,6 +449,11 @@ void SdlHost::Redraw() {
 }
 
 }  // namespace
+
+bool Watch_Frames(WatcherMaker make) {
+  make_watcher = make;
+  return true;
+}
 
 std::unique_ptr<plat::soft::Host> Make_Sdl_Host(const SdlOptions& options) {
   auto host = std::make_unique<SdlHost>(options);

@@ -8,7 +8,23 @@
 #include "platform/sdl/sdl_present.h"
 #include "platform/soft/host.h"
 
+union SDL_Event;
+
 namespace plat::sdl {
+
+// What a measuring program watches of the live host (tools/measure, for scripts/measure-latency
+// and measure-stutter). The game ships with none: zorvex-measure registers one before main.
+class FrameWatcher {
+ public:
+  virtual ~FrameWatcher() = default;
+  virtual bool Old_Order() const { return false; }  // sleep between drawing and showing
+  virtual void Pump_Begins() {}                     // the host starts reading SDL's queue
+  virtual bool Handle(const SDL_Event& event) = 0;  // true: the watcher's own event
+  virtual void Shown() {}                           // a frame has just been shown
+};
+// Called once when SDL is up; the watcher made lives until the host closes, before SDL does.
+using WatcherMaker = std::unique_ptr<FrameWatcher> (*)();
+bool Watch_Frames(WatcherMaker make);
 
 struct SdlOptions {
   bool window = false;  // a window instead of the full screen

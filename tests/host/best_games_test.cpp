@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "platform/files/storage.h"
 #include "tests/file_text.h"
 #include "tests/temp_dir.h"
 
@@ -54,7 +55,7 @@ class BestGamesTable : public ::testing::Test {
  protected:
   std::unique_ptr<BestGamesKeeper> Make() {
     return std::make_unique<BestGamesKeeper>(
-        host::Make_Folder_Storage(dir_.path),
+        plat::files::Make_Folder_Storage(dir_.path),
         [this](const std::string& text) { warnings_.push_back(text); });
   }
   int Add(BestGamesKeeper& keeper, int score, const std::string& recording = "rec") {

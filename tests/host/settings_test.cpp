@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/files/storage.h"
 #include "tests/file_text.h"
 #include "tests/temp_dir.h"
 
@@ -93,7 +94,7 @@ class Refusing : public host::Storage {
 class Keeper : public ::testing::Test {
  protected:
   std::unique_ptr<SettingsKeeper> Make(bool refusing = false) {
-    auto storage = host::Make_Folder_Storage(dir_.path + "/zorvex");
+    auto storage = plat::files::Make_Folder_Storage(dir_.path + "/zorvex");
     if (refusing) storage = std::make_unique<Refusing>(std::move(storage));
     return std::make_unique<SettingsKeeper>(
         std::move(storage), [this](const std::string& text) { warnings_.push_back(text); });

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-namespace host {
+namespace plat::files {
 
 enum class ReadResult { READ, MISSING, TOO_BIG, UNREADABLE };
 
@@ -38,4 +38,4 @@ std::unique_ptr<Storage> Make_Folder_Storage(const std::string& folder);
 std::string Settings_Folder();
 std::string Data_Folder();
 
-}  // namespace host
+}  // namespace plat::files
