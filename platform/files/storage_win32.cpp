@@ -3,11 +3,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/files/error_text_win32.h"
 #include "platform/files/storage.h"
-// clang-format off
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-// clang-format on
 
 namespace plat::files {
 
@@ -27,16 +24,6 @@ std::string Narrow(const wchar_t* wide) {
   if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), n, nullptr, nullptr);
   text.resize(text.size() - 1);
   return text;
-}
-
-std::string Error_Text(const std::string& what, DWORD code = GetLastError()) {
-  char text[256] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
-                 sizeof(text), nullptr);
-  std::string why = text;
-  while (!why.empty() && (why.back() == '\n' || why.back() == '\r' || why.back() == '.'))
-    why.pop_back();
-  return what + ": " + why;
 }
 
 // The folder and those above it.

@@ -79,9 +79,12 @@ template <class Seam>
 class Wrapper : public Seam {
  public:
   Wrapper(FaultOs* os, Seam* inner, const char* iface, std::string role)
-      : os_(os), inner_(inner), iface_(iface), role_(std::move(role)) {}
+      : os_(os), inner_(inner), iface_(iface), role_(std::move(role)) {
+    os_->Count_Object(1);
+  }
   std::uint32_t Release() override {
     os_->Note(role_, "Release");
+    os_->Count_Object(-1);
     std::uint32_t count = inner_->Release();
     delete this;
     return count;
@@ -188,10 +191,7 @@ class FaultDraw final : public Wrapper<IDirectDraw> {
   FaultDraw(FaultOs* os, IDirectDraw* inner) : Wrapper(os, inner, "IDirectDraw", "IDirectDraw") {}
   HRESULT QueryInterface(const GUID& iid, void** out) override {
     HRESULT code;
-    if (Fails("QueryInterface", &code)) {
-      if (out) *out = nullptr;
-      return code;
-    }
+    if (Fails("QueryInterface", &code)) return Failed(out, code);
     HRESULT result = inner_->QueryInterface(iid, out);
     if (out && *out && iid == IID_IDirectDraw4)
       *out = static_cast<IDirectDraw4*>(new FaultDraw4(os_, static_cast<IDirectDraw4*>(*out)));

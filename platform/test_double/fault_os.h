@@ -90,6 +90,8 @@ class FaultOs final : public OsLayer {
 
   // The blocks GlobalAlloc handed out and GlobalFree has not taken back.
   int Live_Blocks() const { return live_blocks_; }
+  // The DirectX objects this layer handed out and the game has not released.
+  int Live_Objects() const { return live_objects_; }
 
   // The backend's own surface beneath one this layer handed out (any other as it is).
   static IDirectDrawSurface4* Inner_Of(IDirectDrawSurface4* surface);
@@ -99,6 +101,7 @@ class FaultOs final : public OsLayer {
   bool Step(const char* iface, const char* method, const std::string& role, HRESULT* code);
   void Note(const std::string& role, const char* method);  // journal only
   std::string Next_Role(const char* kind) { return kind + std::to_string(++role_counts_[kind]); }
+  void Count_Object(int change) { live_objects_ += change; }
 
  private:
   bool Call(const char* name, HRESULT* code);  // an Os function's Step
@@ -107,6 +110,7 @@ class FaultOs final : public OsLayer {
   Journal journal_;
   std::unordered_map<std::string, int> role_counts_;
   int live_blocks_ = 0;
+  int live_objects_ = 0;
 };
 
 }  // namespace plat::test_double

@@ -36,6 +36,7 @@ class TestBackend {
   Journal& journal() { return faulty_->journal(); }
   soft::HeadlessHost& host() { return *host_; }
   int Live_Blocks() const { return faulty_->Live_Blocks(); }
+  int Live_Objects() const { return faulty_->Live_Objects(); }
 
   // The clock.
   void Set_Ticks(std::uint32_t ms) { host_->Set_Ticks(ms); }

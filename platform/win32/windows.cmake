@@ -21,9 +21,5 @@ target_link_libraries(zorvex PRIVATE zorvex_game zorvex_win32)
 # header, so that the same sources give the same program.
 target_link_options(zorvex PRIVATE -static -mwindows -Wl,--no-insert-timestamp)
 
-# The sound adapters over a stand-in DirectSound that loses buffers, run under Wine by
-# tests/windows/wine_check.sh.
-add_executable(zorvex-sound-lost-check tests/windows/sound_lost_check.cpp
-                                       platform/win32/win32_dsound.cpp)
-target_link_libraries(zorvex-sound-lost-check PRIVATE zorvex_seam winmm)
-target_link_options(zorvex-sound-lost-check PRIVATE -static)
+# Checks of the Windows backend that run under Wine (tests/windows/wine_check.sh).
+include(tests/windows/programs.cmake)

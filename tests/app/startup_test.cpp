@@ -10,16 +10,12 @@
 #include "gfx/display.h"
 #include "input/input.h"
 #include "sound/sound_manager.h"
+#include "startup_steps.h"
 #include "zorvex/game_loop.h"
 #include "zorvex/win_main.h"
 
 namespace zorvex::testing {
 namespace {
-
-const std::string HALT = "DirectX Init Failed. Halting Exectution.";
-const std::string MOUSE =
-    "Could not create DirectInput MouseCould not set DI Cooperation Level on Mouse."
-    "Could not set DI Data Format on Mouse.Could not Acquire Mouse";
 
 class Startup : public AppTest {};
 
@@ -33,18 +29,6 @@ TEST_F(Startup, CompleteStartUpMakesEverythingAndPlaysTheMusic) {
   EXPECT_EQ(Log_Text(), "");
 }
 
-// A step of start-up made to fail (its nth call), and what it leaves.
-struct Step {
-  const char* step;
-  int nth;
-  std::string log;           // the whole log
-  std::string failure = "";  // how the reported failure starts, when not as the log
-  bool sheet_made = false;
-};
-void PrintTo(const Step& s, std::ostream* out) { *out << s.step << " #" << s.nth; }
-
-// Steps that stop start-up: each logs its own message, then the halt message (the window's steps
-// log nothing); nothing after it is made and no frame is shown.
 class FatalStep : public AppTest, public ::testing::WithParamInterface<Step> {};
 
 TEST_P(FatalStep, LogsItsMessageAndStopsStartUp) {
@@ -59,42 +43,16 @@ TEST_P(FatalStep, LogsItsMessageAndStopsStartUp) {
   EXPECT_EQ(sound_manager, nullptr);
   EXPECT_EQ(lpdi, nullptr);
   EXPECT_EQ(backend->Frames_Presented(), 0);
+  // What start-up made is still the program's to release, and all of it can be.
+  Shutdown_Game();
+  Release_Clipper();
+  EXPECT_EQ(backend->Live_Objects(), 0);
 }
 
-// Without a window there is nothing to draw on: start-up stops before the display.
-INSTANTIATE_TEST_SUITE_P(
-    Window, FatalStep,
-    ::testing::Values(Step{"RegisterClassA", 1, "", "Could not register the window class"},
-                      Step{"CreateWindowExA", 1, "", "Could not create the window"}));
+INSTANTIATE_TEST_SUITE_P(Window, FatalStep, ::testing::ValuesIn(WINDOW_STEPS));
+INSTANTIATE_TEST_SUITE_P(Display, FatalStep, ::testing::ValuesIn(DISPLAY_STEPS));
+INSTANTIATE_TEST_SUITE_P(Sheets, FatalStep, ::testing::ValuesIn(SHEET_STEPS));
 
-const std::string GFX = "Could not create lpddsgfx";
-INSTANTIATE_TEST_SUITE_P(
-    Display, FatalStep,
-    ::testing::Values(Step{"DirectDrawCreate", 1, "DDraw Create Failed."},
-                      Step{"IDirectDraw::QueryInterface", 1, "DDraw QueryInterface Failed."},
-                      Step{"IDirectDraw4::SetCooperativeLevel", 1, "Set Coop Level Failed."},
-                      Step{"IDirectDraw4::SetDisplayMode", 1, "Set Display Mode Failed."},
-                      Step{"IDirectDraw4::CreateSurface", 1, "Primary Create Fail."},
-                      Step{"IDirectDrawSurface4::GetAttachedSurface", 1,
-                           "Query For Back Buffer Failed."}));
-
-// Loading a sheet: each step names itself before the sheet's own message.
-INSTANTIATE_TEST_SUITE_P(
-    Sheets, FatalStep,
-    ::testing::Values(
-        Step{"LoadImageA", 1, "!handle" + GFX, GFX}, Step{"GetObjectA", 1, "!GetObject" + GFX, GFX},
-        Step{"IDirectDraw4::CreateSurface", 2, GFX, GFX},  // no message of its own
-        Step{"CreateCompatibleDC", 1, GFX, GFX}, Step{"SelectObject", 1, "!oldBitmap" + GFX, GFX},
-        Step{"offscreen1.GetDC", 1, "Could not GetDC" + GFX, GFX},
-        Step{"BitBlt", 1, "Could not BitBlt onto the DirectDrawSurface" + GFX, GFX},
-        Step{"offscreen1.ReleaseDC", 1, "Could not Release DC" + GFX, GFX},
-        Step{"SelectObject", 2, "Could not put old contents of the DC back" + GFX, GFX},
-        Step{"DeleteDC", 1, "Could not delete DC" + GFX, GFX},
-        Step{"DeleteObject", 1, "Could not free bitmap handle" + GFX, GFX},
-        Step{"LoadImageA", 2, "!handleCould not create lpddssys", "Could not create lpddssys",
-             true}));
-
-// Steps whose failure is logged while start-up goes on: the rest is made and frames run.
 class LoggedStep : public AppTest, public ::testing::WithParamInterface<Step> {};
 
 TEST_P(LoggedStep, IsLoggedAndStartUpGoesOn) {
@@ -108,32 +66,7 @@ TEST_P(LoggedStep, IsLoggedAndStartUpGoesOn) {
   EXPECT_EQ(game_mode, MODE_TITLE);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ClipperAndInput, LoggedStep,
-    ::testing::Values(Step{"IDirectDraw4::CreateClipper", 1, ""},
-                      Step{"IDirectDrawClipper::SetClipList", 1, ""},
-                      Step{"IDirectDrawSurface4::SetClipper", 1, ""},
-                      Step{"keyboard.SetCooperativeLevel", 1,
-                           "Could not set DI Cooperation Level on Keyboard."},
-                      // A device with no data format cannot be acquired either.
-                      Step{"keyboard.SetDataFormat", 1,
-                           "Could not set DI Data Format on Keyboard.Could not Acquire Keyboard"},
-                      Step{"keyboard.Acquire", 1, "Could not Acquire Keyboard"},
-                      // Without DirectInput every input step says so.
-                      Step{"DirectInputCreateA", 1,
-                           "Could not create DirectInput Object.Could not create DI Keyboard"
-                           "Could not set DI Cooperation Level on Keyboard."
-                           "Could not set DI Data Format on Keyboard.Could not Acquire Keyboard" +
-                               MOUSE}));
-
-// Sound steps: each failure leaves the game without the sound it hit (every sound when the device
-// itself failed), logs nothing and stops nothing.
-struct SoundStep {
-  const char* step;
-  int nth;
-  bool music_slot_filled;
-};
-void PrintTo(const SoundStep& s, std::ostream* out) { *out << s.step << " #" << s.nth; }
+INSTANTIATE_TEST_SUITE_P(ClipperAndInput, LoggedStep, ::testing::ValuesIn(LOGGED_STEPS));
 
 class SoundFailure : public AppTest, public ::testing::WithParamInterface<SoundStep> {};
 
@@ -150,16 +83,7 @@ TEST_P(SoundFailure, LeavesTheGamePlaying) {
   EXPECT_EQ(game_mode, MODE_TITLE);
 }
 
-// The primary buffer is the device's first; each slot's buffer is tried in hardware, then in
-// software; music is the sixth slot loaded and the first played.
-INSTANTIATE_TEST_SUITE_P(Sound, SoundFailure,
-                         ::testing::Values(SoundStep{"DirectSoundCreate", 1, false},
-                                           SoundStep{"IDirectSound::SetCooperativeLevel", 1, false},
-                                           SoundStep{"IDirectSound::CreateSoundBuffer", 1, false},
-                                           SoundStep{"primary.SetFormat", 1, false},
-                                           SoundStep{"IDirectSound::CreateSoundBuffer", 2, true},
-                                           SoundStep{"IDirectSoundBuffer::Lock", 6, true},
-                                           SoundStep{"IDirectSoundBuffer::Play", 1, true}));
+INSTANTIATE_TEST_SUITE_P(Sound, SoundFailure, ::testing::ValuesIn(SOUND_STEPS));
 
 TEST_F(Startup, AMouseThatCannotBeMadeLeavesTheKeyboardWorking) {
   backend->faults().Fail("IDirectInput::CreateDevice", plat::DIERR_GENERIC, 2);

@@ -3,7 +3,8 @@
 # game on the real DirectDraw, DirectSound and DirectInput in a window, a game played with
 # xdotool and recorded on Windows replayed on Linux, the host's keys (tests/windows/host_keys.sh),
 # the game under a window manager's weather (weather.sh), the settings and best games kept
-# between launches (kept_files.sh), and start-up failures reported as on Linux.
+# between launches (kept_files.sh), the start-up failure table on real DirectX
+# (startup_faults.sh), and start-up failures reported as on Linux.
 # Exits 77 (skipped) only when Wine or the cross compilers cannot be installed.
 set -uo pipefail
 src="$1"     # the source tree
@@ -108,6 +109,9 @@ cmake --build "$src/build-windows/cross" --target zorvex-sound-lost-check >"$wor
   wine "$lost_check" >"$work/lost.txt" 2>/dev/null &&
   pass "lost sound buffers are restored with the game's sound and play on" ||
   miss "lost sound buffers: $(grep -h FAIL "$work/lost.txt" "$work/lost_build.log" 2>/dev/null)"
+
+# The start-up failure table, each failure made on the real backend.
+source "$src/tests/windows/startup_faults.sh"
 
 source "$src/tests/windows/kept_files.sh"
 # Steering with the keys on the real backend.
