@@ -49,6 +49,7 @@ void Load_Settings(Options* options, void (*report)(const char* text)) {
   restore("--present", kept.present, &options->present, "present " + kept.present.value_or(""));
   restore("--sensitivity", kept.sensitivity, &options->sensitivity,
           "sensitivity " + std::to_string(kept.sensitivity.value_or(0)) + "%");
+  restore("--stick", kept.stick, &options->stick, "stick " + kept.stick.value_or(""));
   if (!restored.empty())
     Log_Error("Settings restored from %s: %s\n", keeper->Where().c_str(), restored.c_str());
 }

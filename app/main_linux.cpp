@@ -41,6 +41,7 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
     sdl.nosound = options.nosound;
     sdl.volume = options.volume;
     sdl.sensitivity = options.sensitivity;
+    sdl.stick_position = options.stick == "position";
     sdl.report = Report;
     if (zorvex::Keeps_Settings(options)) sdl.remember = zorvex::Remember_Setting;
     sdl.scale_gives_way = zorvex::Scale_Restored();

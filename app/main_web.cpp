@@ -66,9 +66,10 @@ EMSCRIPTEN_KEEPALIVE int zorvex_start(const char* args) {
   zorvex::Start_Keeping_Games(options, Warn);
   plat::web::Set_Remember(zorvex::Keeps_Settings(options) ? zorvex::Remember_Setting : nullptr);
   plat::web::Set_Start_Volume(options.volume);
-  std::unique_ptr<plat::soft::Host> host = options.headless
-                                               ? plat::soft::Make_Headless_Host(!options.nosound)
-                                               : plat::web::Make_Web_Host(!options.nosound, options.sensitivity);
+  std::unique_ptr<plat::soft::Host> host =
+      options.headless ? plat::soft::Make_Headless_Host(!options.nosound)
+                       : plat::web::Make_Web_Host(!options.nosound, options.sensitivity,
+                                                  options.stick == "position");
   return Report(zorvex::Start_Program(plat::soft::Make_Soft_Os(std::move(host))));
 }
 

@@ -27,6 +27,7 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
   win.volume = options.volume;
   if (zorvex::Keeps_Settings(options)) win.remember = zorvex::Remember_Setting;
   win.sensitivity = options.sensitivity;
+  win.stick_position = options.stick == "position";
   return plat::win32::Make_Win32_Os(win);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <initializer_list>
 #include <string_view>
 
 namespace zorvex {
@@ -46,6 +47,23 @@ struct Parser {
     }
     return true;
   }
+
+  bool Number(const char* option, int low, int high, int* out) {
+    std::int64_t n = 0;
+    if (!Number(option, low, high, &n)) return false;
+    *out = static_cast<int>(n);
+    return true;
+  }
+
+  // One of a few words; `words` reads as the error gives them ("auto, gpu or surface").
+  bool Word(const char* option, std::initializer_list<const char*> allowed, const char* words,
+            std::string* out) {
+    if (!Value(option, out)) return false;
+    for (const char* word : allowed)
+      if (*out == word) return true;
+    *error = std::string(option) + ": '" + *out + "' is not " + words;
+    return false;
+  }
 };
 
 bool Parse_Snapshot(Parser& p, Options* o) {
@@ -67,29 +85,15 @@ bool Parse_One(Parser& p, Options* o) {
   std::int64_t n = 0;
   if (arg == "--data") return p.Value("--data", &o->data_dir);
   if (arg == "--window") return o->window = true;
-  if (arg == "--scale") {
-    if (!p.Number("--scale", 1, MAX_SCALE, &n)) return false;
-    o->scale = static_cast<int>(n);
-    return true;
-  }
+  if (arg == "--scale") return p.Number("--scale", 1, MAX_SCALE, &o->scale);
   if (arg == "--log") return p.Value("--log", &o->log_path);
   if (arg == "--nosound") return o->nosound = true;
-  if (arg == "--present") {
-    if (!p.Value("--present", &o->present)) return false;
-    if (o->present == "auto" || o->present == "gpu" || o->present == "surface") return true;
-    *p.error = "--present: '" + o->present + "' is not auto, gpu or surface";
-    return false;
-  }
-  if (arg == "--volume") {
-    if (!p.Number("--volume", 0, MAX_VOLUME, &n)) return false;
-    o->volume = static_cast<int>(n);
-    return true;
-  }
-  if (arg == "--sensitivity") {
-    if (!p.Number("--sensitivity", 25, 400, &n)) return false;
-    o->sensitivity = static_cast<int>(n);
-    return true;
-  }
+  if (arg == "--present")
+    return p.Word("--present", {"auto", "gpu", "surface"}, "auto, gpu or surface", &o->present);
+  if (arg == "--volume") return p.Number("--volume", 0, MAX_VOLUME, &o->volume);
+  if (arg == "--stick")
+    return p.Word("--stick", {"speed", "position"}, "speed or position", &o->stick);
+  if (arg == "--sensitivity") return p.Number("--sensitivity", 25, 400, &o->sensitivity);
   if (arg == "--replay") return p.Value("--replay", &o->replay_path);
   if (arg == "--record") return p.Value("--record", &o->record_path);
   if (arg == "--headless") return o->headless = true;
@@ -112,11 +116,7 @@ bool Parse_One(Parser& p, Options* o) {
   }
   if (arg == "--snapshot") return Parse_Snapshot(p, o);
   if (arg == "--scores") return o->scores = true;
-  if (arg == "--watch") {
-    if (!p.Number("--watch", 1, 10, &n)) return false;
-    o->watch = static_cast<int>(n);
-    return true;
-  }
+  if (arg == "--watch") return p.Number("--watch", 1, 10, &o->watch);
   if (arg == "--help" || arg == "-h") return o->help = true;
   if (arg == "--version") return o->version = true;
   *p.error = "unknown option '" + std::string(arg) + "'";
@@ -188,6 +188,8 @@ const char* Usage_Text() {
          "                   own scaler, for machines without a real OpenGL) or auto (default)\n"
          "  --volume N       output volume 0 to 100 (default 100)\n"
          "  --sensitivity P  mouse motion at P percent, 25 to 400 (default 100)\n"
+         "  --stick WAY      a pad's left stick steers as a speed (default) or as a position\n"
+         "                   on the field (the ship goes where the stick points)\n"
          "  --replay FILE    play back a recorded game\n"
          "  --record FILE    record this game to FILE\n"
          "  --headless       no window, no sound output, no waiting (with --replay or --autoplay)\n"

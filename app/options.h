@@ -22,6 +22,7 @@ struct Options {
   std::string present = "auto";  // auto, gpu or surface
   int volume = 100;              // 0 to 100, applied after the game's own mix
   int sensitivity = 100;         // mouse motion in percent, 25 to 400
+  std::string stick = "speed";   // how a pad's left stick steers: speed or position
   std::string replay_path;
   std::string record_path;
   bool headless = false;

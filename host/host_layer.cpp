@@ -11,7 +11,14 @@ HostLayer::HostLayer(HostOptions options)
     : options_(std::move(options)),
       volume_(std::clamp(options_.volume, 0, 100)),
       mouse_x_(options_.sensitivity),
-      mouse_y_(options_.sensitivity) {}
+      mouse_y_(options_.sensitivity),
+      pads_(options_.stick) {}
+
+std::int32_t HostLayer::Moved(std::int32_t dx) {
+  pointer_ = static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(std::int64_t{pointer_} + dx, 0, POINTER_MAX));
+  return dx;
+}
 
 namespace {
 
@@ -118,8 +125,8 @@ int HostLayer::Let_Go() {
   return keys_.Release();
 }
 
-PadReaction HostLayer::Pad(const PadState& state, std::uint64_t now_ms) {
-  PadReaction r = pads_.Update(state, now_ms);
+PadReaction HostLayer::Pad(const PadState& state, std::uint64_t now_ms, bool heard) {
+  PadReaction r = pads_.Update(state, now_ms, pointer_);
   if (r.connected < 0 && !paused_) {
     Set_Paused(true);
     paused_by_pad_ = true;
@@ -130,7 +137,10 @@ PadReaction HostLayer::Pad(const PadState& state, std::uint64_t now_ms) {
     Set_Paused(false);
     return {.pause = true};
   }
-  if (!paused_) return r;
+  if (!paused_) {
+    r.motion = heard ? Moved(r.motion) : 0;
+    return r;
+  }
   // Paused, the pad is heard only to quit, as Escape is: that ends the pause.
   if (r.escape <= 0) return {};
   Set_Paused(false);

@@ -46,6 +46,7 @@ struct HostOptions {
   std::function<void(const std::string& text)> report;  // where a screenshot went, for a log
   int sensitivity = 100;                                // mouse motion in percent, 25 to 400
   bool key_steering = true;                             // Left/Right, A/D steer and Space fires
+  StickWay stick = StickWay::SPEED;                     // how the pads' left stick steers
 };
 
 class HostLayer {
@@ -65,16 +66,17 @@ class HostLayer {
 
   // The mouse's counts at the player's sensitivity, its fractions carried.
   void Scale_Mouse(std::int32_t* dx, std::int32_t* dy) {
-    *dx = mouse_x_.Scale(*dx);
+    *dx = Moved(mouse_x_.Scale(*dx));
     *dy = mouse_y_.Scale(*dy);
   }
   // The counts the steering keys have moved the ship since the last call.
-  std::int32_t Key_Motion(std::uint64_t now_ms) { return keys_.Motion(now_ms); }
+  std::int32_t Key_Motion(std::uint64_t now_ms) { return Moved(keys_.Motion(now_ms)); }
   // Steering let go, as when the focus is lost; -1 when the fire button must come up.
   int Let_Go();
   // The pads as they are now. The last pad unplugged in play pauses, as losing the focus does;
-  // a pad plugged in again ends that pause.
-  PadReaction Pad(const PadState& state, std::uint64_t now_ms);
+  // a pad plugged in again ends that pause. `heard` false: the game is away (no focus) and gets
+  // no motion, so none is given; the stick as a position puts the ship right when it is back.
+  PadReaction Pad(const PadState& state, std::uint64_t now_ms, bool heard = true);
 
   // Whether the next frame is wanted: a screenshot is asked for, or notes are up.
   bool Wants_Frame() const { return screenshot_wanted_ || !overlay_.Empty(); }
@@ -87,6 +89,8 @@ class HostLayer {
 
  private:
   void Act(HostKey key, Reaction* reaction, std::uint64_t now_ms);
+  // Follows the game's pointer through the motion handed to it, clamped as the game clamps it.
+  std::int32_t Moved(std::int32_t dx);
   void Screenshot(const std::uint16_t* pixels, std::uint64_t now_ms);
 
   HostOptions options_;
@@ -101,6 +105,7 @@ class HostLayer {
   KeySteering keys_;
   PadSteering pads_;
   bool paused_by_pad_ = false;
+  std::int32_t pointer_ = 0;  // where the motion handed out has put the game's pointer
 };
 
 }  // namespace host

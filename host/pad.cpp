@@ -24,7 +24,27 @@ std::int32_t PadSteering::Stick(double x, std::uint64_t now_ms) {
   return static_cast<std::int32_t>(whole);
 }
 
-PadReaction PadSteering::Update(const PadState& state, std::uint64_t now_ms) {
+std::int32_t PadSteering::Stick_Position(double x, std::int32_t pointer) {
+  if (!std::isfinite(x)) x = 0;
+  const double tilt =
+      std::clamp((std::fabs(x) - STICK_DEAD_ZONE) / (STICK_EDGE - STICK_DEAD_ZONE), 0.0, 1.0);
+  const std::int32_t middle = SHIP_RIGHT / 2;
+  if (tilt == 0) {
+    // Let go: the ship rests in the middle, then the stick leaves it to the other devices.
+    const bool was_placing = placing_;
+    placing_ = false;
+    return was_placing ? middle - pointer : 0;
+  }
+  placing_ = true;
+  // At the edge the ship is pushed a whole field past it: the game's pointer stops there
+  // whatever it was, so a pointer reckoned wrong (motion the game never took) is right again.
+  if (tilt == 1) return x < 0 ? -POINTER_MAX - pointer : 2 * POINTER_MAX - pointer;
+  const auto place =
+      static_cast<std::int32_t>(std::lround(middle + std::copysign(tilt, x) * middle));
+  return place - pointer;
+}
+
+PadReaction PadSteering::Update(const PadState& state, std::uint64_t now_ms, std::int32_t pointer) {
   PadReaction r;
   if (state.connected != held_.connected) r.connected = state.connected ? 1 : -1;
   PadState now = state;
@@ -34,11 +54,13 @@ PadReaction PadSteering::Update(const PadState& state, std::uint64_t now_ms) {
     if (now.fire || now.start || now.back || now.left || now.right) {
       held_.connected = now.connected;
       Stick(0, now_ms);
+      placing_ = false;
       return r;
     }
     ignore_ = false;
   }
-  r.motion = Stick(now.stick_x, now_ms);
+  r.motion = way_ == StickWay::POSITION ? Stick_Position(now.stick_x, pointer)
+                                        : Stick(now.stick_x, now_ms);
   if (now.left != held_.left) dpad_.Key(SteerKey::LEFT, now.left, false, now_ms);
   if (now.right != held_.right) dpad_.Key(SteerKey::RIGHT, now.right, false, now_ms);
   r.motion += dpad_.Motion(now_ms);
@@ -64,6 +86,7 @@ PadReaction PadSteering::Release() {
   held_.connected = connected;
   escape_ = false;
   carry_ = 0;
+  placing_ = false;
   dpad_.Release();
   ignore_ = true;
   return r;

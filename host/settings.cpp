@@ -97,6 +97,9 @@ void SettingsFile::Take(const std::string& key, const std::string& value, int li
   } else if (key == "sensitivity") {
     ok = Whole(value, 25, 400, &n), wanted = "a whole number from 25 to 400";
     if (ok) values_.sensitivity = n;
+  } else if (key == "stick") {
+    ok = value == "speed" || value == "position", wanted = "speed or position";
+    if (ok) values_.stick = value;
   }
   if (!ok) {
     warnings->push_back(std::string(SETTINGS_FILE) + " line " + std::to_string(line) + ": " + key +

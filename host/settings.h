@@ -25,6 +25,7 @@ struct Settings {
   std::optional<int> scale;            // 1 to 8
   std::optional<std::string> present;  // auto, gpu or surface
   std::optional<int> sensitivity;      // 25 to 400 percent
+  std::optional<std::string> stick;    // speed or position: how a pad's left stick steers
 };
 
 class SettingsFile {

@@ -152,6 +152,8 @@ int Setup_Game() {
 }
 
 int Run_Frame() {
+  // Kept quirk: each frame with Escape down posts another WM_DESTROY, and the loop takes the quit
+  // only once its queue is empty, so Escape (or a pad's Back) held quits as it is let go.
   if (GetAsyncKeyState(VK_ESCAPE) & 0x8000) PostMessageA(main_window, WM_DESTROY, 0, 0);
   Poll_Input();
   Clear_Surface(lpddsback, 0);

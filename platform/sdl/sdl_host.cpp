@@ -133,6 +133,7 @@ host::HostOptions SdlHost::Layer_Options(const SdlOptions& options) {
   layer.sound = !options.nosound;
   layer.volume = options.volume;
   layer.sensitivity = options.sensitivity;
+  if (options.stick_position) layer.stick = host::StickWay::POSITION;
   layer.keep_picture = Keep_Picture;
   auto report = options.report;
   layer.report = [report](const std::string& text) {
@@ -386,7 +387,7 @@ void SdlHost::Audio_Device(const SDL_AudioDeviceEvent& e) {
 
 // The pads become the mouse's motion and left button, Enter and Escape.
 void SdlHost::Poll_Pads(InputState* input) {
-  const host::PadReaction r = layer_.Pad(pads_.State(), SDL_GetTicks64());
+  const host::PadReaction r = layer_.Pad(pads_.State(), SDL_GetTicks64(), focused_);
   if (r.pause) Pause_Changed(input);
   if (!focused_) return;
   input->Motion(r.motion, 0, 0);

@@ -132,7 +132,8 @@ class WebAudioSink : public soft::AudioSink {
 
 class WebHost : public soft::Host {
  public:
-  WebHost(bool sound, int sensitivity) : layer_(Layer_Options(sound, sensitivity)) {
+  WebHost(bool sound, int sensitivity, bool stick_position)
+      : layer_(Layer_Options(sound, sensitivity, stick_position)) {
     if (sound) sink_ = std::make_unique<WebAudioSink>();
     current = this;
   }
@@ -202,8 +203,9 @@ class WebHost : public soft::Host {
   void Note_Trouble(const std::string& text) {
     if (!text.empty()) layer_.Note(text, Now());
   }
-  static host::HostOptions Layer_Options(bool sound, int sensitivity) {
+  static host::HostOptions Layer_Options(bool sound, int sensitivity, bool stick_position) {
     host::HostOptions options;
+    if (stick_position) options.stick = host::StickWay::POSITION;
     options.sound = sound;
     options.volume = start_volume;
     options.sensitivity = sensitivity;
@@ -224,8 +226,8 @@ class WebHost : public soft::Host {
 
 }  // namespace
 
-std::unique_ptr<soft::Host> Make_Web_Host(bool sound, int sensitivity) {
-  return std::make_unique<WebHost>(sound, sensitivity);
+std::unique_ptr<soft::Host> Make_Web_Host(bool sound, int sensitivity, bool stick_position) {
+  return std::make_unique<WebHost>(sound, sensitivity, stick_position);
 }
 
 void Set_Remember(std::string (*keeper)(const char* key, int value)) { remember = keeper; }

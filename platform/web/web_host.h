@@ -9,8 +9,10 @@
 
 namespace plat::web {
 
-// `sensitivity`: mouse motion in percent, 25 to 400.
-std::unique_ptr<soft::Host> Make_Web_Host(bool sound, int sensitivity = 100);
+// `sensitivity`: mouse motion in percent, 25 to 400; `stick_position`: a pad's left stick names
+// a place on the field rather than a speed.
+std::unique_ptr<soft::Host> Make_Web_Host(bool sound, int sensitivity = 100,
+                                          bool stick_position = false);
 // Keeps the volume the player sets in play; returns a message to show when it could not be kept.
 void Set_Remember(std::string (*remember)(const char* key, int value));
 // The volume the next host starts with (--volume, or the one kept).

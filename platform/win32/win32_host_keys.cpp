@@ -74,8 +74,9 @@ void Report(const std::string& text) {
 
 }  // namespace
 
-void plat::win32::Start_Host(bool sound, int volume, int sensitivity) {
+void plat::win32::Start_Host(bool sound, int volume, int sensitivity, bool stick_position) {
   host::HostOptions options;
+  if (stick_position) options.stick = host::StickWay::POSITION;
   options.sound = sound;
   options.volume = volume;
   options.sensitivity = sensitivity;

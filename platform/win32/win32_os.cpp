@@ -41,7 +41,8 @@ class Win32Os final : public plat::Os {
  public:
   explicit Win32Os(const plat::win32::Win32Options& options) : options_(options) {
     timeBeginPeriod(1);  // sleeps of a millisecond for the frame pacer
-    plat::win32::Start_Host(!options.nosound, options.volume, options.sensitivity);
+    plat::win32::Start_Host(!options.nosound, options.volume, options.sensitivity,
+                            options.stick_position);
     plat::win32::Set_Remember(options.remember);
   }
   ~Win32Os() override {

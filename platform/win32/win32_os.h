@@ -17,7 +17,8 @@ struct Win32Options {
   // Keeps a setting the player changed in play ("volume", "window" 0 or 1); returns a message to
   // show when it could not be kept. Null: nothing is kept.
   std::string (*remember)(const char* key, int value) = nullptr;
-  int sensitivity = 100;  // mouse motion in percent, 25 to 400
+  int sensitivity = 100;        // mouse motion in percent, 25 to 400
+  bool stick_position = false;  // a pad's left stick names a place, not a speed
 };
 
 std::unique_ptr<plat::Os> Make_Win32_Os(const Win32Options& options);

@@ -47,7 +47,7 @@ std::uint32_t Returns();
 
 // The host layer on Windows (win32_host_keys.cpp): the window's key messages go to it first,
 // and the adapters carry out its answers.
-void Start_Host(bool sound, int volume, int sensitivity = 100);
+void Start_Host(bool sound, int volume, int sensitivity = 100, bool stick_position = false);
 host::HostLayer* Host_Layer();  // null before the start
 // True when the key message was the host's and is not the game's.
 bool Host_Key_Message(unsigned message, std::uintptr_t wp, std::intptr_t lp);

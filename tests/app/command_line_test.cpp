@@ -48,7 +48,7 @@ TEST(Options, DefaultIsThePlainGameAndEveryOptionIsRead) {
 
   ASSERT_TRUE(
       Parse("--window --scale 3 --present surface --volume 0 --sensitivity 25 --snapshot 7:a:b.bmp "
-            "--snapshot 18446744073:c.bmp",
+            "--stick position --snapshot 18446744073:c.bmp",
             &o, &error))
       << error;
   EXPECT_TRUE(o.window);
@@ -56,6 +56,7 @@ TEST(Options, DefaultIsThePlainGameAndEveryOptionIsRead) {
   EXPECT_EQ(o.present, "surface");
   EXPECT_EQ(o.volume, 0);
   EXPECT_EQ(o.sensitivity, 25);
+  EXPECT_EQ(o.stick, "position");
   ASSERT_EQ(o.snapshots.size(), 2u);
   EXPECT_EQ(o.snapshots[0].frame, 7u);
   EXPECT_EQ(o.snapshots[0].path, "a:b.bmp");
@@ -76,7 +77,7 @@ TEST(Options, RefusesBadCommandLines) {
       "--present fast|--headless --autoplay --present gpu|--snapshot|--snapshot x.bmp|"
       "--snapshot 0:x.bmp|--snapshot -1:x.bmp|--snapshot 5:|--snapshot :x.bmp|"
       "--snapshot 5:t --trace t|--volume 101|--volume -1|--volume|--sensitivity 24|"
-      "--sensitivity 401|--sensitivity");
+      "--sensitivity 401|--sensitivity|--stick|--stick mouse");
   for (std::string line; std::getline(bad, line, '|');) {
     Options o;
     std::string error;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A game played with the keyboard alone under a virtual display, driven by xdotool: Enter into
-# play, Right held then D tapped, Space fired twice, Escape out. The live game, recorded,
+# play, Right held then D tapped, Space fired twice; then the ship steered away from every ball
+# until the game is over, Enter for a new game, and Escape out. The live game, recorded,
 # replays headless to the very same trace: the keys reach the game as mouse motion and button.
 # Then the mouse at --sensitivity 50 moves the pointer half as far.
 set -euo pipefail
@@ -64,6 +65,27 @@ grep -q '"shots":\[\[' "$work/trace.jsonl" || fail "Space fired no shot"
 shots_after=$(grep -c '"shots":\[\[' "$work/trace.jsonl")
 [ "$shots_after" -gt "$shots_before" ] || fail "Space fired no shot"
 
+# Every ball missed with the arrow keys: the ship runs from where the ball is.
+line() { tail -n 2 "$work/trace.jsonl" | head -n 1; }
+field() { line | grep -o "\"$1\":\[*-\?[0-9]*" | tr -dc -- '-0-9'; }
+lost=
+for _ in $(seq 300); do
+  [ "$(field mode)" = 3 ] && { lost=1; break; }
+  # No ball between a loss and the next serve: the pipe's grep finds nothing, which is no fault.
+  ball=$(line | grep -o '"balls":\[\[[0-9]*,-\?[0-9]*' | sed 's/.*,//' || true)
+  key=Left
+  [ -n "$ball" ] && [ "$ball" -lt $(( $(field ship) + 32 )) ] && key=Right
+  xdotool keydown $key
+  sleep 0.15
+  xdotool keyup $key
+done
+[ -n "$lost" ] || fail "the keys did not lose every ball within a minute"
+sleep 1
+xdotool key Return
+sleep 0.5
+[ "$(field mode)" = 1 ] && [ "$(field lives)" = 3 ] ||
+  fail "Enter at game over did not start a new game: $(line | cut -c1-80)"
+
 xdotool key Escape
 for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$game_pid" 2>/dev/null && { kill "$game_pid"; fail "Escape did not end the game"; }
@@ -91,5 +113,6 @@ xdotool key Escape
 wait "$game_pid" || fail "the game at half sensitivity exited with status $?"
 game_pid=
 [ "$halved" -eq 102 ] || fail "205 counts at --sensitivity 50 moved the pointer $halved, not 102"
-echo "ok: Right held moved $moved, a tap of D $tapped, Space fired, exit 0, replayed;" \
+echo "ok: Right held moved $moved, a tap of D $tapped, Space fired, every ball lost, a new" \
+  "game from game over, exit 0, replayed;" \
   "205 counts at half sensitivity moved $halved"

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 #include "host/host_layer.h"
@@ -68,6 +69,49 @@ TEST(PadSteering, AButtonHeldThroughALetGoMustBePressedAgainAndABadStickIsAtRest
   EXPECT_EQ(pads.Update(pad, 100).motion, 0);
   pad.stick_x = 1;
   EXPECT_EQ(pads.Update(pad, 1000000).motion, 400) << "a long wait is a quarter second";
+}
+
+// The stick as a position, through the layer that follows the pointer: the game's pointer is
+// mirrored here, clamped at 0 and 640 as the game clamps it.
+TEST(PadLayer, TheStickAsAPositionPlacesTheShipAndLeavesItToTheMouseWhenLetGo) {
+  host::HostOptions options;
+  options.stick = host::StickWay::POSITION;
+  host::HostLayer layer(options);
+  std::int64_t pointer = 0;
+  auto steer = [&](double x, std::uint64_t ms) {
+    PadState pad = Plugged();
+    pad.stick_x = x;
+    pointer = std::clamp<std::int64_t>(pointer + layer.Pad(pad, ms).motion, 0, 640);
+  };
+  steer(0.1, 0);
+  EXPECT_EQ(pointer, 0) << "a worn stick at rest places nothing";
+  steer(-0.5, 10);
+  EXPECT_EQ(pointer, 183) << "half way: 37% of the travel between the dead zone and the edge";
+  steer(0.95, 20);
+  EXPECT_EQ(pointer, 640) << "the right edge, the pointer pushed home";
+  steer(0.6, 30);
+  EXPECT_EQ(pointer, 434);
+  steer(0, 40);
+  EXPECT_EQ(pointer, 288) << "let go, the ship rests in the middle";
+
+  std::int32_t dx = -100, dy = 0;
+  layer.Scale_Mouse(&dx, &dy);
+  pointer += dx;
+  steer(0.05, 50);
+  EXPECT_EQ(pointer, 188) << "the stick at rest leaves the mouse's motion alone";
+  steer(-0.5, 60);
+  EXPECT_EQ(pointer, 183) << "and steers from where the mouse left the ship";
+
+  PadState away = Plugged();
+  away.stick_x = 0.6;
+  EXPECT_EQ(layer.Pad(away, 65, false).motion, 0) << "the game is away";
+  steer(0.6, 66);
+  EXPECT_EQ(pointer, 434) << "and back, the ship goes where the stick points";
+
+  pointer = 400;  // motion the game never took: the mirror is wrong until an edge
+  steer(-1, 70);
+  steer(-0.5, 80);
+  EXPECT_EQ(pointer, 183) << "the left edge puts the reckoning right";
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ TEST(SettingsFile, ReadsKnownKeysWarnsOnceForEachBadValueAndKeepsTheRest) {
   std::vector<std::string> warnings;
   ASSERT_TRUE(
       file.Parse("# mine\r\nvolume = 0\nwindow=1\n\n; old style\nscale = 9\npresent = vulkan\n"
-                 "sensitivity = 400\nsteering = keys\nvolume = x\n",
+                 "sensitivity = 400\nsteering = keys\nvolume = x\nstick = position\n",
                  &warnings));
   const Settings& s = file.Values();
   EXPECT_EQ(s.volume, 0);  // silence is a choice, not a fault
@@ -32,6 +32,7 @@ TEST(SettingsFile, ReadsKnownKeysWarnsOnceForEachBadValueAndKeepsTheRest) {
   EXPECT_FALSE(s.scale);
   EXPECT_FALSE(s.present);
   EXPECT_EQ(s.sensitivity, 400);
+  EXPECT_EQ(s.stick, "position");
   ASSERT_EQ(warnings.size(), 3u);
   EXPECT_EQ(warnings[0],
             "settings.ini line 6: scale '9' is not a whole number from 1 to 8; ignored");

@@ -1,29 +1,13 @@
 // The page played with a pad alone, in headless Chromium, through a stub of
 // navigator.getGamepads: Start starts a game, the stick steers the ship, the south button fires,
-// unplugging pauses and plugging in again plays on, Back held a second ends the run with status 0.
-import path from 'node:path';
-import {fileURLToPath} from 'node:url';
+// unplugging pauses and plugging in again plays on; the ship held at the right edge misses every
+// ball to game over, where Start begins a new game; Back held a second ends the run with status 0.
 
-import {check, failures, sleep, until} from './checks.mjs';
-
-const web = path.join(path.dirname(fileURLToPath(import.meta.url)), '../../platform/web');
-const {launch} = await import(`${web}/cdp.mjs`);
-const {serve} = await import(`${web}/serve.mjs`);
+import {check, failures, launch, servePage, sleep, until} from './checks.mjs';
 
 const [pageDir] = process.argv.slice(2);
 
-let trace = null;
-const server = await serve(path.resolve(pageDir), 0, (req, res) => {
-  if (req.url !== '/run/out/0' || req.method !== 'PUT') return false;
-  const parts = [];
-  req.on('data', (d) => parts.push(d));
-  req.on('end', () => {
-    trace = Buffer.concat(parts).toString('utf8');
-    res.writeHead(200).end();
-  });
-  return true;
-});
-const base = `http://127.0.0.1:${server.address().port}/index.html`;
+const {server, base, trace} = await servePage(pageDir);
 const browser = await launch();
 try {
   const page = await browser.open(`${base}?driven`);
@@ -65,6 +49,21 @@ try {
   check(pausedAt === stillAt && goneOn > stillAt,
         `unplugging holds the frames, plugging lets them go on (${pausedAt}, ${stillAt}, ${goneOn})`);
 
+  // Every ball missed: the ship waits at the right edge, where neither serve comes down. Game
+  // over shows "Press Enter to Start Over," in white at the left, over rows 440 to 452.
+  const gameOverShown = `(() => {
+    const d = document.querySelector('canvas').getContext('2d').getImageData(0, 438, 220, 16).data;
+    let white = 0;
+    for (let i = 0; i < d.length; i += 4) white += d[i] > 240 && d[i + 1] > 240 && d[i + 2] > 240;
+    return white > 40;
+  })()`;
+  await page.evaluate('stubPad.axes[0] = 1');
+  check(await until(page, gameOverShown, 60000), 'the balls missed end the game');
+  await sleep(500);
+  await tap(9);
+  await page.evaluate('stubPad.axes[0] = 0');
+  check(await until(page, `!${gameOverShown}`, 3000), 'Start at game over begins a new game');
+
   // The game quits as Escape goes up; Back let go too soon never sends it.
   const ended = () => Promise.race([page.evaluate('window.run'), sleep(300).then(() => null)]);
   await page.evaluate('press(8, true)');
@@ -78,13 +77,16 @@ try {
   check(result && result.code === 0,
         `Back held a second ends the run with status 0 (${result && result.code})`);
 
-  const lines = (trace || '').trim().split('\n').filter(Boolean).map((l) => JSON.parse(l));
+  const lines = (trace() || '').trim().split('\n').filter(Boolean).map((l) => JSON.parse(l));
   const play = lines.filter((l) => l.mode === 1);
   check(play.length > 0, 'Start started a game');
   const ships = play.map((l) => l.ship);
   check(ships.length > 0 && Math.max(...ships) - ships[0] > 100,
         `the stick moved the ship right (from ${ships[0]} to ${Math.max(...ships)})`);
   check(play.some((l) => l.shots.length > 0), 'the south button fired');
+  const over = lines.findIndex((l) => l.mode === 3);
+  check(over > 0 && lines.slice(over).some((l) => l.mode === 1 && l.lives === 3),
+        'the trace holds the game over and the new game');
 } finally {
   await browser.close();
   server.close();

@@ -2,29 +2,12 @@
 // the mouse steers the ship, sound plays, the host's keys work (- silences, = brings the sound
 // back, P holds the frames, F12 offers a PNG download), Escape ends the run with status 0.
 import fs from 'node:fs';
-import path from 'node:path';
-import {fileURLToPath} from 'node:url';
 
-import {check, failures, sleep, until} from './checks.mjs';
-
-const web = path.join(path.dirname(fileURLToPath(import.meta.url)), '../../platform/web');
-const {launch} = await import(`${web}/cdp.mjs`);
-const {serve} = await import(`${web}/serve.mjs`);
+import {check, failures, launch, servePage, sleep, until} from './checks.mjs';
 
 const [pageDir, titlePng] = process.argv.slice(2);
 
-let trace = null;
-const server = await serve(path.resolve(pageDir), 0, (req, res) => {
-  if (req.url !== '/run/out/0' || req.method !== 'PUT') return false;
-  const parts = [];
-  req.on('data', (d) => parts.push(d));
-  req.on('end', () => {
-    trace = Buffer.concat(parts).toString('utf8');
-    res.writeHead(200).end();
-  });
-  return true;
-});
-const base = `http://127.0.0.1:${server.address().port}/index.html`;
+const {server, base, trace} = await servePage(pageDir);
 const browser = await launch();
 try {
   // The page as served for playing: how soon the title is on the canvas.
@@ -106,7 +89,7 @@ try {
   check(/zorvex: Screenshot saved to your downloads as zorvex-\d{8}-\d{6}\.png/.test(result.stdout),
         `the screenshot is reported (${result.stdout.trim()})`);
 
-  const lines = (trace || '').trim().split('\n').filter(Boolean).map((l) => JSON.parse(l));
+  const lines = (trace() || '').trim().split('\n').filter(Boolean).map((l) => JSON.parse(l));
   const play = lines.filter((l) => l.mode === 1);
   check(play.length > 0, 'Enter started a game');
   const ships = new Set(play.map((l) => l.ship));

@@ -1,6 +1,6 @@
 # The keyboard alone on the Windows build under Wine, pressed with xdotool on the real DirectX
 # backend: Right held steers, Space fires, the game recorded replays on Linux to the same trace.
-# XInput is loaded and asked every frame; Wine shows it no pad, so the pads' part stops there.
+# XInput is loaded and asked every frame; Wine shows it no pad: pad_play.sh plays one.
 # Run by wine_check.sh, with its display, Wine prefix and unpacked program; sourced, so that
 # `exe`, `linux`, `miss` and `pass` are its own.
 steer="$work/steer"

@@ -3,8 +3,8 @@
 # game on the real DirectDraw, DirectSound and DirectInput in a window, a game played with
 # xdotool and recorded on Windows replayed on Linux, the host's keys (tests/windows/host_keys.sh),
 # the game under a window manager's weather (weather.sh), the settings and best games kept
-# between launches (kept_files.sh), the start-up failure table on real DirectX
-# (startup_faults.sh), and start-up failures reported as on Linux.
+# between launches (kept_files.sh), a game played with a pad alone (pad_play.sh), the start-up
+# failure table on real DirectX (startup_faults.sh), and start-up failures reported as on Linux.
 # Exits 77 (skipped) only when Wine or the cross compilers cannot be installed.
 set -uo pipefail
 src="$1"     # the source tree
@@ -116,6 +116,8 @@ source "$src/tests/windows/startup_faults.sh"
 source "$src/tests/windows/kept_files.sh"
 # Steering with the keys on the real backend.
 source "$src/tests/windows/keys_steer.sh"
+# A game played with a scripted pad alone, through a stand-in XInput.
+source "$src/tests/windows/pad_play.sh"
 
 # Start-up failures: the exit status and the one line on standard error, as on Linux.
 mkdir -p "$work/empty"
