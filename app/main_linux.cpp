@@ -45,8 +45,8 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
     sdl.report = Report;
     if (zorvex::Keeps_Settings(options)) sdl.remember = zorvex::Remember_Setting;
     sdl.scale_gives_way = zorvex::Scale_Restored();
-    if (options.present == "gpu") sdl.present = plat::sdl::Present_Way::kGpu;
-    if (options.present == "surface") sdl.present = plat::sdl::Present_Way::kSurface;
+    if (options.present == "gpu") sdl.present = plat::sdl::PresentWay::GPU;
+    if (options.present == "surface") sdl.present = plat::sdl::PresentWay::SURFACE;
     host = plat::sdl::Make_Sdl_Host(sdl);
   }
   if (!host) return nullptr;

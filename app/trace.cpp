@@ -1,19 +1,16 @@
 #include "app/trace.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <iterator>
+#include <string_view>
 
 #include "app/shortest_double.h"
-#include "game/balls.h"
-#include "game/bricks.h"
-#include "game/level.h"
-#include "game/rng.h"
-#include "game/ship.h"
 #include "game/state.h"
 #include "gfx/background.h"
 #include "input/input.h"
 #include "sound/sound_events.h"
-#include "zorvex/game_loop.h"
 
 namespace zorvex {
 
@@ -87,35 +84,118 @@ class Json {
   bool fresh_ = true;
 };
 
-void Balls(Json& j) {
-  j.Key("balls").Open('[');
+// How a trace writes a play-state global, by the form the list gives it (game/state.h).
+template <typename T>
+void Trace_Int(Json& j, T value) {
+  j.Int(value);
+}
+
+void Trace_Double(Json& j, double value) { j.Double(value); }
+
+void Trace_Tick(Json& j, const Timer& timer) { j.Int(timer.tick); }
+
+void Trace_At_X(Json& j, const SpriteRect& rect) { j.Int(rect.x); }
+
+void Trace_Rect(Json& j, const TileRect& rect) {
+  j.Open('[').Int(rect.sx).Int(rect.sy).Int(rect.w).Int(rect.h).Close(']');
+}
+
+void Trace_Gun(Json& j, const Attachment (&parts)[ATTACHMENT_COUNT]) {
+  const Attachment& gun = parts[0];
+  j.Open('[').Int(gun.state).Int(gun.animf).Int(gun.tick).Close(']');
+}
+
+void Trace_Balls(Json& j, const Ball (&all)[BALL_COUNT]) {
+  j.Open('[');
   for (int i = 0; i < BALL_COUNT; ++i) {
-    const Ball& b = balls[i];
+    const Ball& b = all[i];
     if (b.active != 1) continue;
     j.Open('[').Int(i).Int(b.x).Int(b.y).Int(b.vx).Int(b.vy).Int(b.sx).Int(b.sy).Close(']');
   }
   j.Close(']');
 }
 
-void Shots(Json& j) {
-  j.Key("shots").Open('[');
+void Trace_Shots(Json& j, const Shot (&all)[SHOT_COUNT]) {
+  j.Open('[');
   for (int i = 0; i < SHOT_COUNT; ++i) {
-    const Shot& s = shots[i];
+    const Shot& s = all[i];
     if (s.active == 0) continue;
     j.Open('[').Int(i).Int(s.x).Int(s.y).Int(s.active).Close(']');
   }
   j.Close(']');
 }
 
-void Bricks(Json& j) {
-  j.Key("bricks").Open('[');
+void Trace_Bricks(Json& j, const Brick (&all)[BRICK_COUNT]) {
+  j.Open('[');
   for (int i = 0; i < BRICK_COUNT; ++i) {
-    const Brick& b = bricks[i];
+    const Brick& b = all[i];
     if (b.hits < 0) continue;
     j.Open('[').Int(i).Double(b.x).Double(b.y).Double(b.dx).Int(b.hits).Int(b.motion);
     j.Int(b.frames[0].sx).Int(b.frames[0].sy).Close(']');
   }
   j.Close(']');
+}
+
+template <typename T>
+void Trace_Untraced(Json&, const T&) {}
+
+// Each global's trace key in list order; nullptr for those left out.
+#define ZORVEX_TRACE_KEY(where, type, name, size, key, ...) key,
+constexpr const char* KEYS[] = {ZORVEX_PLAY_STATE(ZORVEX_TRACE_KEY)};
+#undef ZORVEX_TRACE_KEY
+constexpr int FIELDS = static_cast<int>(std::size(KEYS));
+
+// The traced global before (step -1) or after (step 1) the Nth, or -1.
+constexpr int Traced_Neighbour(int n, int step) {
+  for (int i = n + step; i >= 0 && i < FIELDS; i += step)
+    if (KEYS[i]) return i;
+  return -1;
+}
+
+constexpr bool Same_Key(int n, int other) {
+  return other >= 0 && KEYS[n] && KEYS[other] && std::string_view(KEYS[n]) == KEYS[other];
+}
+
+// Where the Nth global sits in the line: whether it starts its key, shares an array with its
+// neighbours, and ends the key.
+struct Place {
+  bool traced, starts, shared, ends;
+};
+
+constexpr std::array<Place, FIELDS> PLACES = [] {
+  std::array<Place, FIELDS> places{};
+  for (int n = 0; n < FIELDS; ++n) {
+    bool after = Same_Key(n, Traced_Neighbour(n, -1));
+    bool before = Same_Key(n, Traced_Neighbour(n, 1));
+    places[n] = {KEYS[n] != nullptr, !after, after || before, !before};
+  }
+  return places;
+}();
+
+// A key written twice would make a line no reader takes: globals under one key are listed
+// together, and none takes a key the line writes for itself.
+constexpr bool Keys_Unique() {
+  for (int n = 0; n < FIELDS; ++n) {
+    if (!PLACES[n].traced) continue;
+    for (std::string_view own : {"frame", "tick", "sound"})
+      if (own == KEYS[n]) return false;
+    for (int m = n + 1; m < FIELDS; ++m)
+      if (PLACES[n].starts && PLACES[m].starts && Same_Key(n, m)) return false;
+  }
+  return true;
+}
+static_assert(Keys_Unique(), "a trace key written twice");
+
+template <typename Write>
+void Field(Json& j, int n, Write write) {
+  const Place& place = PLACES[n];
+  if (!place.traced) return;
+  if (place.starts) {
+    j.Key(KEYS[n]);
+    if (place.shared) j.Open('[');
+  }
+  write();
+  if (place.shared && place.ends) j.Close(']');
 }
 
 void Sounds(Json& j) {
@@ -139,13 +219,6 @@ void Sounds(Json& j) {
   j.Close(']');
 }
 
-// What a trace shows of the play state: score, lives, level, game_mode, rand_state, pointer_x
-// and the ship's x; the gun's state, frame and tick; fire_latch and fire_timer's tick;
-// brick_timer's tick; scroll_y, scroll_timer's tick and back_tile; the balls, shots and bricks in
-// play. Left out: intro_timer, the other attachments (never used), keys and mouse_state (the
-// replay holds the input). The line's format is fixed, so a new global is decided on here.
-static_assert(PLAY_STATE_GLOBALS == 20, "a new play-state global: decide what traces show of it");
-
 }  // namespace
 
 std::string Trace_Line(std::uint64_t frame, std::uint32_t tick) {
@@ -155,22 +228,12 @@ std::string Trace_Line(std::uint64_t frame, std::uint32_t tick) {
   j.Open('{');
   j.Key("frame").Int(static_cast<std::int64_t>(frame));
   j.Key("tick").Int(tick);
-  j.Key("mode").Int(game_mode);
-  j.Key("level").Int(level);
-  j.Key("score").Int(score);
-  j.Key("lives").Int(lives);
-  j.Key("pointer").Int(pointer_x);
-  j.Key("ship").Int(ship.x);
-  j.Key("gun").Open('[').Int(gun.state).Int(gun.animf).Int(gun.tick).Close(']');
-  j.Key("fire").Open('[').Int(fire_latch).Int(fire_timer.tick).Close(']');
-  j.Key("bricktick").Int(brick_timer.tick);
-  j.Key("scroll").Open('[').Double(scroll_y).Int(scroll_timer.tick).Close(']');
-  j.Key("tile").Open('[').Int(back_tile.sx).Int(back_tile.sy).Int(back_tile.w);
-  j.Int(back_tile.h).Close(']');
-  j.Key("rng").Int(rand_state);
-  Balls(j);
-  Shots(j);
-  Bricks(j);
+  int n = 0;
+#define ZORVEX_TRACE_FIELD(where, type, name, size, key, form, ...) \
+  Field(j, n++, [&] { Trace_##form(j, name); });
+  ZORVEX_PLAY_STATE(ZORVEX_TRACE_FIELD)
+#undef ZORVEX_TRACE_FIELD
+  // The sound the frame made is not play state: the sound layer hands it over once.
   Sounds(j);
   j.Close('}');
   out += '\n';

@@ -13,7 +13,7 @@ namespace zorvex::bench {
 
 class Bench_Host final : public plat::soft::HeadlessHost {
  public:
-  Bench_Host() : HeadlessHost(Clock::kManual, 1000) { Keep_Frames(false); }
+  Bench_Host() : HeadlessHost(Clock::MANUAL, 1000) { Keep_Frames(false); }
   plat::soft::AudioSink* Audio_Sink() override { return &sink; }
   testing::ManualSink sink;
 };

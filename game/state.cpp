@@ -9,7 +9,8 @@
 
 namespace zorvex {
 
-#define ZORVEX_PLAY_STATE_DEFINE(type, name, size, ...) type name size __VA_ARGS__;
+#define ZORVEX_PLAY_STATE_DEFINE(where, type, name, size, key, form, ...) \
+  ZORVEX_IF_##where(type name size __VA_ARGS__;)
 ZORVEX_PLAY_STATE(ZORVEX_PLAY_STATE_DEFINE)
 #undef ZORVEX_PLAY_STATE_DEFINE
 Attachment& gun = attachments[0];
@@ -19,9 +20,8 @@ namespace {
 // Both directions of the copy.
 template <typename Copy, typename Move>
 void Each_Global(Copy& c, Move move) {
-#define ZORVEX_PLAY_STATE_MOVE(type, name, size, ...) move(c.name, name);
+#define ZORVEX_PLAY_STATE_MOVE(where, type, name, ...) move(c.name, name);
   ZORVEX_PLAY_STATE(ZORVEX_PLAY_STATE_MOVE)
-  ZORVEX_PLAY_STATE_BELOW(ZORVEX_PLAY_STATE_MOVE)
 #undef ZORVEX_PLAY_STATE_MOVE
 }
 
@@ -47,13 +47,12 @@ void Reset_Play_State() {
   // Each global's value at program start.
   static const PlayStateCopy fresh = [] {
     PlayStateCopy state{};
-#define ZORVEX_PLAY_STATE_START(type, name, size, ...) \
-  {                                                    \
-    static const type start size __VA_ARGS__;          \
-    Assign(state.name, start);                         \
+#define ZORVEX_PLAY_STATE_START(where, type, name, size, key, form, ...) \
+  {                                                                      \
+    static const type start size __VA_ARGS__;                            \
+    Assign(state.name, start);                                           \
   }
     ZORVEX_PLAY_STATE(ZORVEX_PLAY_STATE_START)
-    ZORVEX_PLAY_STATE_BELOW(ZORVEX_PLAY_STATE_START)
 #undef ZORVEX_PLAY_STATE_START
     return state;
   }();

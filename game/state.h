@@ -1,8 +1,7 @@
 // The play state: every global the rules read and change, in one place. Setup_Game and the
 // frame step change them; traces write them down; Reset_Play_State puts them back.
-// Three more belong to the layers below and are declared there: the background's scroll_y,
-// scroll_timer and back_tile (gfx/background.h), and the input's keys, mouse_state and
-// pointer_x (input/input.h). Reset_Play_State resets those too.
+// Six of them belong to the layers below and are declared there (the background's scroll and
+// tile, the input's keys, mouse and pointer); they are on the list with the rest.
 #pragma once
 
 #include <cstdint>
@@ -50,42 +49,44 @@ struct Shot {
   std::int32_t active;  // 1 in flight, 0 left the screen, -1 spent on a brick
 };
 
-// The play state, listed once: X(type, name, array size, initial value). The list makes the
-// declarations below, the definitions, PlayStateCopy with its save and restore, and
-// Reset_Play_State. A new global also needs a decision in the trace writer (app/trace.cpp), which
-// counts the list.
+// The play state, listed once, in the order a trace writes it:
+//   X(where, type, name, array size, trace key, trace form, initial value)
+// where is GAME for the globals declared here and BELOW for those the layers below keep and
+// declare (gfx/background.h, input/input.h). The list makes the declarations below, the
+// definitions, PlayStateCopy with its save and restore, Reset_Play_State and the trace line
+// (app/trace.cpp, where each form is a Trace_ function). Globals written one after another under
+// one key share an array; a key of nullptr leaves the global out of traces (the replay holds the
+// input, and intro_timer shows in the mode).
 // clang-format off
 #define ZORVEX_PLAY_STATE(X)                                                                       \
-  X(std::int32_t, score, , {0})      /* points: 10 a brick */                                      \
-  X(std::int32_t, lives, , {0})      /* lives left; the game is over when the last ball is lost    \
-                                        at 0 */                                                    \
-  X(std::int32_t, level, , {0})      /* the wave in play, 1 for the first */                       \
-  X(std::int32_t, game_mode, , {MODE_TITLE})  /* MODE_TITLE, MODE_PLAY, MODE_INTRO or              \
-                                                 MODE_GAME_OVER */                                 \
-  X(Ball, balls, [BALL_COUNT], {})   /* the balls; active 1 in play */                             \
-  X(Brick, bricks, [BRICK_COUNT], {})  /* the wave; hits -1 marks a free slot */                   \
-  X(Timer, brick_timer, , {})        /* steps the bricks every 30 ms */                            \
-  X(SpriteRect, ship, , {})          /* the ship: position and sprite */                           \
-  X(Attachment, attachments, [ATTACHMENT_COUNT], {})  /* parts fixed to the ship; only the gun     \
-                                                         (attachment 0) is used */                 \
-  X(Shot, shots, [SHOT_COUNT], {})   /* the gun's shots */                                         \
-  X(Timer, fire_timer, , {0, 50})    /* the fire check looks at the button every 50 ms */          \
-  X(int, fire_latch, , {0})          /* 1 while the button has been seen down since it was up */   \
-  X(Timer, intro_timer, , {0, 1000}) /* the level announcement's second (tick 0: not started) */   \
-  X(std::uint32_t, rand_state, , {1})  /* the generator; 1 when the program starts */
-
-// The play state the layers below keep and declare (gfx/background.h, input/input.h): copied and
-// reset with the rest.
-#define ZORVEX_PLAY_STATE_BELOW(X)                                                                 \
-  X(double, scroll_y, , {})                                                                        \
-  X(Timer, scroll_timer, , {})                                                                     \
-  X(TileRect, back_tile, , {})                                                                     \
-  X(std::uint8_t, keys, [256], {})                                                                 \
-  X(plat::DIMOUSESTATE, mouse_state, , {})                                                         \
-  X(std::int32_t, pointer_x, , {})
+  X(GAME, std::int32_t, game_mode, , "mode", Int, {MODE_TITLE})   /* game/modes.h */               \
+  X(GAME, std::int32_t, level, , "level", Int, {0})               /* the wave, 1 for the first */  \
+  X(GAME, std::int32_t, score, , "score", Int, {0})               /* 10 points a brick */          \
+  X(GAME, std::int32_t, lives, , "lives", Int, {0})               /* 0: on the last ball */        \
+  X(BELOW, std::int32_t, pointer_x, , "pointer", Int, {})                                          \
+  X(BELOW, std::uint8_t, keys, [256], nullptr, Untraced, {})                                       \
+  X(BELOW, plat::DIMOUSESTATE, mouse_state, , nullptr, Untraced, {})                               \
+  X(GAME, SpriteRect, ship, , "ship", At_X, {})                  /* position and sprite */         \
+  X(GAME, Attachment, attachments, [ATTACHMENT_COUNT], "gun", Gun, {})  /* 0 is the gun */         \
+  X(GAME, int, fire_latch, , "fire", Int, {0})                    /* 1: button down since up */    \
+  X(GAME, Timer, fire_timer, , "fire", Tick, {0, 50})             /* the fire check, 50 ms */      \
+  X(GAME, Timer, brick_timer, , "bricktick", Tick, {})            /* steps bricks, 30 ms */        \
+  X(GAME, Timer, intro_timer, , nullptr, Untraced, {0, 1000})     /* the announcement */           \
+  X(BELOW, double, scroll_y, , "scroll", Double, {})                                               \
+  X(BELOW, Timer, scroll_timer, , "scroll", Tick, {})                                              \
+  X(BELOW, TileRect, back_tile, , "tile", Rect, {})                                                \
+  X(GAME, std::uint32_t, rand_state, , "rng", Int, {1})           /* the generator */              \
+  X(GAME, Ball, balls, [BALL_COUNT], "balls", Balls, {})          /* active 1 in play */           \
+  X(GAME, Shot, shots, [SHOT_COUNT], "shots", Shots, {})          /* the gun's shots */            \
+  X(GAME, Brick, bricks, [BRICK_COUNT], "bricks", Bricks, {})     /* hits -1: a free slot */
 // clang-format on
 
-#define ZORVEX_PLAY_STATE_EXTERN(type, name, size, ...) extern type name size;
+// Expands to its arguments for the globals declared here, to nothing for those below.
+#define ZORVEX_IF_GAME(...) __VA_ARGS__
+#define ZORVEX_IF_BELOW(...)
+
+#define ZORVEX_PLAY_STATE_EXTERN(where, type, name, size, ...) \
+  ZORVEX_IF_##where(extern type name size;)
 ZORVEX_PLAY_STATE(ZORVEX_PLAY_STATE_EXTERN)
 #undef ZORVEX_PLAY_STATE_EXTERN
 
@@ -94,17 +95,10 @@ extern Attachment& gun;  // attachment 0
 // Every play-state global at one moment, here and in the layers below (the benchmarks replay
 // one moment many times).
 struct PlayStateCopy {
-#define ZORVEX_PLAY_STATE_MEMBER(type, name, size, ...) type name size;
+#define ZORVEX_PLAY_STATE_MEMBER(where, type, name, size, ...) type name size;
   ZORVEX_PLAY_STATE(ZORVEX_PLAY_STATE_MEMBER)
-  ZORVEX_PLAY_STATE_BELOW(ZORVEX_PLAY_STATE_MEMBER)
 #undef ZORVEX_PLAY_STATE_MEMBER
 };
-
-#define ZORVEX_PLAY_STATE_ONE(type, name, size, ...) +1
-// How many globals the play state has, here and below.
-constexpr int PLAY_STATE_GLOBALS =
-    0 ZORVEX_PLAY_STATE(ZORVEX_PLAY_STATE_ONE) ZORVEX_PLAY_STATE_BELOW(ZORVEX_PLAY_STATE_ONE);
-#undef ZORVEX_PLAY_STATE_ONE
 
 void Save_Play_State(PlayStateCopy* copy);
 void Restore_Play_State(const PlayStateCopy& copy);

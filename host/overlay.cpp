@@ -69,7 +69,7 @@ void Overlay::Rebuild() {
   changed_ = true;
   image_ = Pixels{};
   if (Empty()) return;
-  const int line = plat::soft::kFontLineHeight;
+  const int line = plat::soft::FONT_LINE_HEIGHT;
   const int lines = (paused_ ? 1 : 0) + (note_.empty() ? 0 : 1);
   int text_w = std::max(paused_ ? Width_Of(PAUSED_TEXT) : 0, Width_Of(note_));
   image_.width = std::min(text_w + 2 * PAD, PICTURE_WIDTH);

@@ -18,7 +18,7 @@ std::vector<std::uint8_t> To_Rgb(const std::uint16_t* pixels, int width, int hei
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
   for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
     const std::uint32_t wide =
-        plat::soft::Widen_565(pixels[i], plat::soft::Pixel_Layout{16, 8, 0, 0});
+        plat::soft::Widen_565(pixels[i], plat::soft::PixelLayout{16, 8, 0, 0});
     rgb[i * 3] = static_cast<std::uint8_t>(wide >> 16);
     rgb[i * 3 + 1] = static_cast<std::uint8_t>(wide >> 8);
     rgb[i * 3 + 2] = static_cast<std::uint8_t>(wide);

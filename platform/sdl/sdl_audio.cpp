@@ -90,7 +90,7 @@ class Sink final : public SdlAudioSink {
   bool subsystem_ = false;
   plat::soft::MixFunction mix_ = nullptr;
   void* context_ = nullptr;
-  std::atomic<int> volume_{plat::soft::kFullVolume};  // read on the audio thread
+  std::atomic<int> volume_{plat::soft::FULL_VOLUME};  // read on the audio thread
   bool started_ = false;
   bool paused_ = false;
 };

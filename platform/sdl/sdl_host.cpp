@@ -80,9 +80,9 @@ bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::strin
   return host::Save_Screenshot(pixels, width, height, dir && *dir ? dir : ".", result);
 }
 
-constexpr int kMaxScale = 8;
-constexpr int kWheelStep = 120;  // one notch, as the system counts it
-constexpr int kRecentreLooks = 10;
+constexpr int MAX_SCALE = 8;
+constexpr int WHEEL_STEP = 120;  // one notch, as the system counts it
+constexpr int RECENTRE_LOOKS = 10;
 
 class SdlHost final : public plat::soft::Host {
  public:
@@ -156,7 +156,7 @@ SdlHost::~SdlHost() {
 
 bool SdlHost::Start() {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-  if (options_.present == Present_Way::kAuto) options_.present = Choose_Present_Way();
+  if (options_.present == PresentWay::AUTO) options_.present = Choose_Present_Way();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     SDL_Log("Could not start SDL video: %s", SDL_GetError());
     return false;
@@ -178,9 +178,9 @@ int SdlHost::Window_Scale(int width, int height) const {
   SDL_Rect usable{0, 0, width, height};
   const bool known = SDL_GetDisplayUsableBounds(0, &usable) == 0;
   const int fit =
-      known ? std::clamp(std::min(usable.w / width, usable.h / height), 1, kMaxScale) : 1;
+      known ? std::clamp(std::min(usable.w / width, usable.h / height), 1, MAX_SCALE) : 1;
   if (options_.scale > 0 && !(options_.scale_gives_way && known && options_.scale > fit))
-    return std::clamp(options_.scale, 1, kMaxScale);
+    return std::clamp(options_.scale, 1, MAX_SCALE);
   return fit;
 }
 
@@ -220,7 +220,7 @@ void SdlHost::Grab(bool on) {
   int w = 0, h = 0;
   SDL_GetWindowSize(window_, &w, &h);
   SDL_WarpMouseInWindow(window_, w / 2, h / 2);
-  recentring_ = kRecentreLooks;
+  recentring_ = RECENTRE_LOOKS;
 }
 
 void SdlHost::Take_Pointer(InputState* input) {
@@ -289,7 +289,7 @@ void SdlHost::Handle(const SDL_Event& e, InputState* input) {
       Audio_Device(e.adevice);
       break;
     case SDL_MOUSEWHEEL:
-      if (focused_ && !layer_.Paused()) input->Motion(0, 0, e.wheel.y * kWheelStep);
+      if (focused_ && !layer_.Paused()) input->Motion(0, 0, e.wheel.y * WHEEL_STEP);
       break;
     default:
       break;

@@ -30,10 +30,10 @@ struct SdlOptions {
   bool window = false;  // a window instead of the full screen
   int scale = 0;        // with window: 1 to 8; 0 picks the largest whole factor that fits
   bool nosound = false;
-  Present_Way present = Present_Way::kAuto;  // how frames reach the window
-  int volume = 100;                          // 0 to 100, applied after the game's own mix
-  int sensitivity = 100;                     // mouse motion in percent, 25 to 400
-  bool stick_position = false;               // a pad's left stick names a place, not a speed
+  PresentWay present = PresentWay::AUTO;  // how frames reach the window
+  int volume = 100;                       // 0 to 100, applied after the game's own mix
+  int sensitivity = 100;                  // mouse motion in percent, 25 to 400
+  bool stick_position = false;            // a pad's left stick names a place, not a speed
   // Where the host's messages go (a screenshot saved or not); null for standard error.
   void (*report)(const char* text) = nullptr;
   // Keeps a setting the player changed in play (the volume, "window" 0 or 1); returns a message

@@ -15,50 +15,50 @@ int Scancode_To_Dik(int scancode) {
   if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9)
     return Char_To_Dik(static_cast<char>('1' + (scancode - SDL_SCANCODE_1)));
   if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F10)
-    return kDikF1 + (scancode - SDL_SCANCODE_F1);
+    return DIK_F1 + (scancode - SDL_SCANCODE_F1);
   switch (scancode) {
     case SDL_SCANCODE_0:
       return Char_To_Dik('0');
     case SDL_SCANCODE_RETURN:
       return DIK_RETURN;
     case SDL_SCANCODE_KP_ENTER:
-      return kDikNumpadEnter;
+      return DIK_NUMPADENTER;
     case SDL_SCANCODE_ESCAPE:
       return DIK_ESCAPE;
     case SDL_SCANCODE_SPACE:
       return DIK_SPACE;
     case SDL_SCANCODE_BACKSPACE:
-      return kDikBackspace;
+      return DIK_BACK;
     case SDL_SCANCODE_TAB:
-      return kDikTab;
+      return DIK_TAB;
     case SDL_SCANCODE_MINUS:
-      return kDikMinus;
+      return DIK_MINUS;
     case SDL_SCANCODE_EQUALS:
-      return kDikEquals;
+      return DIK_EQUALS;
     case SDL_SCANCODE_F11:
-      return kDikF11;
+      return DIK_F11;
     case SDL_SCANCODE_F12:
-      return kDikF12;
+      return DIK_F12;
     case SDL_SCANCODE_UP:
-      return kDikUp;
+      return DIK_UP;
     case SDL_SCANCODE_DOWN:
-      return kDikDown;
+      return DIK_DOWN;
     case SDL_SCANCODE_LEFT:
-      return kDikLeft;
+      return DIK_LEFT;
     case SDL_SCANCODE_RIGHT:
-      return kDikRight;
+      return DIK_RIGHT;
     case SDL_SCANCODE_LCTRL:
-      return kDikLeftControl;
+      return DIK_LCONTROL;
     case SDL_SCANCODE_RCTRL:
-      return kDikRightControl;
+      return DIK_RCONTROL;
     case SDL_SCANCODE_LSHIFT:
-      return kDikLeftShift;
+      return DIK_LSHIFT;
     case SDL_SCANCODE_RSHIFT:
-      return kDikRightShift;
+      return DIK_RSHIFT;
     case SDL_SCANCODE_LALT:
-      return kDikLeftAlt;
+      return DIK_LMENU;
     case SDL_SCANCODE_RALT:
-      return kDikRightAlt;
+      return DIK_RMENU;
     default:
       return -1;
   }

@@ -19,8 +19,8 @@ namespace plat::sdl {
 
 namespace {
 
-constexpr unsigned kGlRenderer = 0x1F01;  // GL_RENDERER
-constexpr int kProbeTimeoutMs = 5000;
+constexpr unsigned GL_RENDERER = 0x1F01;
+constexpr int PROBE_TIMEOUT_MS = 5000;
 
 // The OpenGL renderer's name, asked of a context on a hidden window of its own, so that the
 // game's window never holds a context it will not use. Empty when there is no OpenGL at all.
@@ -29,9 +29,9 @@ std::string Gl_Renderer_Name() {
   if (!probe) return "";
   std::string name;
   if (SDL_GLContext context = SDL_GL_CreateContext(probe)) {
-    using Get_String = const unsigned char* (*)(unsigned);
-    auto get = reinterpret_cast<Get_String>(SDL_GL_GetProcAddress("glGetString"));
-    const unsigned char* text = get ? get(kGlRenderer) : nullptr;
+    using GetString = const unsigned char* (*)(unsigned);
+    auto get = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* text = get ? get(GL_RENDERER) : nullptr;
     if (text) name = reinterpret_cast<const char*>(text);
     SDL_GL_DeleteContext(context);
   }
@@ -67,7 +67,7 @@ std::string Probe_Renderer_Name() {
   pollfd ready{out[0], POLLIN, 0};
   bool finished = false;  // the child closed its end, having said all it had to say
   // A driver that hangs must not hang the game: after a few seconds it counts as no OpenGL.
-  while (child > 0 && poll(&ready, 1, kProbeTimeoutMs) > 0) {
+  while (child > 0 && poll(&ready, 1, PROBE_TIMEOUT_MS) > 0) {
     const ssize_t n = read(out[0], chunk, sizeof chunk);
     if (n <= 0) {
       finished = n == 0;
@@ -99,25 +99,25 @@ bool Draws_Nowhere(const char* video_driver) {
 }
 
 bool Is_Software_Gl(const char* renderer_name) {
-  static const char* const kSoftware[] = {
+  static const char* const SOFTWARE_RENDERERS[] = {
       "llvmpipe", "softpipe", "swrast", "Software Rasterizer", "SwiftShader", "GDI Generic"};
-  for (const char* word : kSoftware)
+  for (const char* word : SOFTWARE_RENDERERS)
     if (std::strstr(renderer_name, word)) return true;
   return false;
 }
 
-Present_Way Choose_Present_Way() {
+PresentWay Choose_Present_Way() {
   // The hint holds the environment's SDL_VIDEODRIVER too.
-  if (Draws_Nowhere(SDL_GetHint(SDL_HINT_VIDEODRIVER))) return Present_Way::kSurface;
+  if (Draws_Nowhere(SDL_GetHint(SDL_HINT_VIDEODRIVER))) return PresentWay::SURFACE;
   const std::string name = Probe_Renderer_Name();
-  return !name.empty() && !Is_Software_Gl(name.c_str()) ? Present_Way::kGpu : Present_Way::kSurface;
+  return !name.empty() && !Is_Software_Gl(name.c_str()) ? PresentWay::GPU : PresentWay::SURFACE;
 }
 
-std::unique_ptr<Presenter> Make_Presenter(SDL_Window* window, Present_Way way, int width,
+std::unique_ptr<Presenter> Make_Presenter(SDL_Window* window, PresentWay way, int width,
                                           int height) {
-  if (way == Present_Way::kAuto) way = Choose_Present_Way();
+  if (way == PresentWay::AUTO) way = Choose_Present_Way();
   std::unique_ptr<Presenter> presenter;
-  if (way == Present_Way::kGpu) presenter = Open_Gpu_Presenter(window, width, height);
+  if (way == PresentWay::GPU) presenter = Open_Gpu_Presenter(window, width, height);
   if (!presenter) presenter = Open_Surface_Presenter(window, width, height);
   if (presenter)
     SDL_LogInfo(SDL_LOG_CATEGORY_VIDEO, "presenting through the %s", presenter->Name());

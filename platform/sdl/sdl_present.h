@@ -11,7 +11,7 @@ struct SDL_Window;
 
 namespace plat::sdl {
 
-enum class Present_Way { kAuto, kGpu, kSurface };
+enum class PresentWay { AUTO, GPU, SURFACE };
 
 class Presenter {
  public:
@@ -25,15 +25,15 @@ class Presenter {
   virtual void Invalidate() = 0;
 };
 
-// A presenter for `window` showing width x height frames, the way asked for (kAuto: see
+// A presenter for `window` showing width x height frames, the way asked for (AUTO: see
 // Choose_Present_Way); the window's own pixels when the renderer cannot start. Null when
 // nothing works.
-std::unique_ptr<Presenter> Make_Presenter(SDL_Window* window, Present_Way way, int width,
+std::unique_ptr<Presenter> Make_Presenter(SDL_Window* window, PresentWay way, int width,
                                           int height);
 
 // How frames should go on this machine: the accelerated renderer only where OpenGL runs on a
 // real card (asked before SDL's video starts, so that nothing of OpenGL stays loaded otherwise).
-Present_Way Choose_Present_Way();
+PresentWay Choose_Present_Way();
 
 // True for SDL's video drivers that show nothing (dummy, offscreen); false for null.
 bool Draws_Nowhere(const char* video_driver);

@@ -8,9 +8,9 @@ namespace plat::sdl {
 
 namespace {
 
-class Gpu_Presenter final : public Presenter {
+class GpuPresenter final : public Presenter {
  public:
-  ~Gpu_Presenter() override {
+  ~GpuPresenter() override {
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
   }
@@ -64,7 +64,7 @@ class Gpu_Presenter final : public Presenter {
 }  // namespace
 
 std::unique_ptr<Presenter> Open_Gpu_Presenter(SDL_Window* window, int width, int height) {
-  auto presenter = std::make_unique<Gpu_Presenter>();
+  auto presenter = std::make_unique<GpuPresenter>();
   if (!presenter->Open(window, width, height)) return nullptr;
   return presenter;
 }

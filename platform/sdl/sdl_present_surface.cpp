@@ -12,26 +12,26 @@ namespace plat::sdl {
 
 namespace {
 
-using plat::soft::Picture_Scaler;
-using plat::soft::Pixel_Layout;
+using plat::soft::PictureScaler;
+using plat::soft::PixelLayout;
 
 // 32-bit pixels with whole 8-bit channels can be written directly.
-bool Direct_Layout(const SDL_PixelFormat* f, Pixel_Layout* out) {
+bool Direct_Layout(const SDL_PixelFormat* f, PixelLayout* out) {
   if (f->BytesPerPixel != 4 || f->Rloss || f->Gloss || f->Bloss) return false;
   out->red_shift = f->Rshift, out->green_shift = f->Gshift, out->blue_shift = f->Bshift;
   out->fixed = f->Amask;
   return true;
 }
 
-class Surface_Presenter final : public Presenter {
+class SurfacePresenter final : public Presenter {
  public:
-  explicit Surface_Presenter(SDL_Window* window) : window_(window) {
+  explicit SurfacePresenter(SDL_Window* window) : window_(window) {
     // SDL's dummy driver throws its window pixels away unless asked to save them.
     const char* driver = SDL_GetCurrentVideoDriver();
     shown_nowhere_ = driver && std::strcmp(driver, "dummy") == 0 &&
                      !SDL_GetHintBoolean("SDL_VIDEO_DUMMY_SAVE_FRAMES", SDL_FALSE);
   }
-  ~Surface_Presenter() override {
+  ~SurfacePresenter() override {
     if (staging_) SDL_FreeSurface(staging_);
   }
 
@@ -80,7 +80,7 @@ class Surface_Presenter final : public Presenter {
     pic_w_ = width, pic_h_ = height;
     if (staging_) SDL_FreeSurface(staging_);
     staging_ = nullptr;
-    Pixel_Layout layout;
+    PixelLayout layout;
     if (!Direct_Layout(surface->format, &layout)) {
       // An unusual window format: draw into a 32-bit copy and let SDL convert from it.
       staging_ = SDL_CreateRGBSurfaceWithFormat(0, out_w_, out_h_, 32, SDL_PIXELFORMAT_ARGB8888);
@@ -95,7 +95,7 @@ class Surface_Presenter final : public Presenter {
   SDL_Surface* surface_ = nullptr;
   SDL_Surface* staging_ = nullptr;
   int out_w_ = 0, out_h_ = 0, pic_w_ = 0, pic_h_ = 0;
-  Picture_Scaler scaler_;
+  PictureScaler scaler_;
   bool whole_ = true;
   bool drawn_ = false;
   bool shown_nowhere_ = false;
@@ -108,7 +108,7 @@ std::unique_ptr<Presenter> Open_Surface_Presenter(SDL_Window* window, int, int) 
   // which is the very cost this way avoids.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (!SDL_GetWindowSurface(window)) return nullptr;
-  return std::make_unique<Surface_Presenter>(window);
+  return std::make_unique<SurfacePresenter>(window);
 }
 
 }  // namespace plat::sdl

@@ -15,7 +15,7 @@ namespace {
 // types stand in (WebAssembly SIMD under -msimd128), and plain code where there are none.
 // Groups wholly of the key are skipped and wholly opaque ones stored without reading the screen:
 // most groups of a sprite sheet are one or the other.
-constexpr int kLanes = 8;
+constexpr int LANES = 8;
 
 #if defined(__SSE2__)
 inline void Put_Group(std::uint16_t* dst, __m128i s, __m128i keys) {
@@ -36,7 +36,7 @@ void Copy_Row_Keyed(std::uint16_t* __restrict dst, const std::uint16_t* __restri
   const __m128i keys = _mm_set1_epi16(static_cast<short>(key));
   // Four groups at a time: one test passes a run with no key at all (a background tile, a
   // brick's face) as four plain stores, and a run wholly of the key is skipped.
-  for (; x + 4 * kLanes <= n; x += 4 * kLanes) {
+  for (; x + 4 * LANES <= n; x += 4 * LANES) {
     const auto* in = reinterpret_cast<const __m128i*>(src + x);
     const __m128i s0 = _mm_loadu_si128(in), s1 = _mm_loadu_si128(in + 1);
     const __m128i s2 = _mm_loadu_si128(in + 2), s3 = _mm_loadu_si128(in + 3);
@@ -54,11 +54,11 @@ void Copy_Row_Keyed(std::uint16_t* __restrict dst, const std::uint16_t* __restri
     const int all = _mm_movemask_epi8(_mm_and_si128(_mm_and_si128(h0, h1), _mm_and_si128(h2, h3)));
     if (all == 0xFFFF) continue;
     Put_Group(dst + x, s0, keys);
-    Put_Group(dst + x + kLanes, s1, keys);
-    Put_Group(dst + x + 2 * kLanes, s2, keys);
-    Put_Group(dst + x + 3 * kLanes, s3, keys);
+    Put_Group(dst + x + LANES, s1, keys);
+    Put_Group(dst + x + 2 * LANES, s2, keys);
+    Put_Group(dst + x + 3 * LANES, s3, keys);
   }
-  for (; x + kLanes <= n; x += kLanes)
+  for (; x + LANES <= n; x += LANES)
     Put_Group(dst + x, _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x)), keys);
   for (; x < n; ++x)
     if (src[x] != key) dst[x] = src[x];
@@ -70,7 +70,7 @@ void Copy_Row_Keyed(std::uint16_t* __restrict dst, const std::uint16_t* __restri
                     std::uint16_t key) {
   int x = 0;
   const Lanes keys = {key, key, key, key, key, key, key, key};
-  for (; x + kLanes <= n; x += kLanes) {
+  for (; x + LANES <= n; x += LANES) {
     Lanes s, d;
     std::memcpy(&s, src + x, sizeof s);
     const Lanes keep = reinterpret_cast<Lanes>(s != keys);  // all ones where the source shows

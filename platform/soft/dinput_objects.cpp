@@ -67,15 +67,14 @@ class SoftDevice final : public IDirectInputDevice {
 
   void Read_Keys(std::uint8_t* keys) {
     std::memset(keys, 0, 256);
-    for (int k = 0; k < 256; ++k)
-      keys[k] = os_->input().Key_Down(k, InputState::kDevice) ? 0x80 : 0;
+    for (int k = 0; k < 256; ++k) keys[k] = os_->input().Key_Down(k, InputState::DEVICE) ? 0x80 : 0;
   }
 
   void Read_Mouse(DIMOUSESTATE* m) {
     *m = DIMOUSESTATE{};
     os_->input().Take_Motion(&m->lX, &m->lY, &m->lZ);
-    for (int b = 0; b < InputState::kButtons; ++b)
-      m->rgbButtons[b] = os_->input().Button_Down(b, InputState::kDevice) ? 0x80 : 0;
+    for (int b = 0; b < InputState::BUTTON_COUNT; ++b)
+      m->rgbButtons[b] = os_->input().Button_Down(b, InputState::DEVICE) ? 0x80 : 0;
   }
 
   SoftOs* os_;

@@ -11,33 +11,33 @@ namespace plat::soft {
 
 class EventQueue {
  public:
-  void Key(int code, bool down) { events_.push_back({kKey, code, down, 0}); }
-  void Button(int index, bool down) { events_.push_back({kButton, index, down, 0}); }
+  void Key(int code, bool down) { events_.push_back({KEY, code, down, 0}); }
+  void Button(int index, bool down) { events_.push_back({BUTTON, index, down, 0}); }
   void Motion(std::int32_t dx, std::int32_t dy, std::int32_t dz) {
-    events_.push_back({kMotion, dx, dy, dz});
+    events_.push_back({MOTION, dx, dy, dz});
   }
   // Nothing stays held down, and motion gathered so far is dropped (the keyboard was lost).
-  void Release_All() { events_.push_back({kReleaseAll, 0, 0, 0}); }
-  void Close() { events_.push_back({kClose, 0, 0, 0}); }
+  void Release_All() { events_.push_back({RELEASE_ALL, 0, 0, 0}); }
+  void Close() { events_.push_back({CLOSE, 0, 0, 0}); }
   void Clear() { events_.clear(); }
 
   void Deliver(InputState* input) {
     for (const Event& e : events_) {
       switch (e.kind) {
-        case kKey:
+        case KEY:
           input->Key(e.a, e.b != 0);
           break;
-        case kButton:
+        case BUTTON:
           input->Button(e.a, e.b != 0);
           break;
-        case kMotion:
+        case MOTION:
           input->Motion(e.a, e.b, e.c);
           break;
-        case kReleaseAll:
+        case RELEASE_ALL:
           input->Release_All();
           input->Drop_Motion();
           break;
-        case kClose:
+        case CLOSE:
           input->Request_Close();
           break;
       }
@@ -46,7 +46,7 @@ class EventQueue {
   }
 
  private:
-  enum Kind : std::uint8_t { kKey, kButton, kMotion, kReleaseAll, kClose };
+  enum Kind : std::uint8_t { KEY, BUTTON, MOTION, RELEASE_ALL, CLOSE };
   struct Event {
     Kind kind;
     std::int32_t a, b, c;

@@ -37,7 +37,7 @@ void Live_Sleep_Until(std::int64_t ns) {
 
 }  // namespace
 
-FramePacer::FramePacer(std::int64_t period_ns, Clock clock, Sleep_Until sleep_until)
+FramePacer::FramePacer(std::int64_t period_ns, Clock clock, SleepUntil sleep_until)
     : period_(period_ns), clock_(std::move(clock)), sleep_until_(std::move(sleep_until)) {
   if (!clock_) clock_ = Live_Now;
   if (!sleep_until_) sleep_until_ = Live_Sleep_Until;

@@ -9,8 +9,8 @@ namespace plat::soft {
 
 class FramePacer {
  public:
-  using Clock = std::function<std::int64_t()>;               // nanoseconds, monotonic
-  using Sleep_Until = std::function<void(std::int64_t ns)>;  // returns at or after that time
+  using Clock = std::function<std::int64_t()>;              // nanoseconds, monotonic
+  using SleepUntil = std::function<void(std::int64_t ns)>;  // returns at or after that time
 
   static constexpr int COST_WINDOW = 120;                     // the last two seconds of frames
   static constexpr std::int64_t SAFETY_NS = 1'000'000;        // over the frames' 99th percentile
@@ -18,7 +18,7 @@ class FramePacer {
 
   // Live clock and sleep by default.
   explicit FramePacer(std::int64_t period_ns = 1'000'000'000 / 60, Clock clock = {},
-                      Sleep_Until sleep_until = {});
+                      SleepUntil sleep_until = {});
 
   // Just in time: called as soon as a frame is on screen. Sleeps until the next deadline less
   // the margin, so that the next frame reads its input as late as it safely can and is shown
@@ -40,7 +40,7 @@ class FramePacer {
 
   std::int64_t period_;
   Clock clock_;
-  Sleep_Until sleep_until_;
+  SleepUntil sleep_until_;
   std::int64_t deadline_ = -1;
   std::int64_t wake_ = -1;  // when the current frame was meant to start
   std::int64_t margin_ = FIRST_MARGIN_NS;

@@ -10,7 +10,7 @@ HeadlessHost::HeadlessHost(Clock clock, std::uint32_t start_ms, bool sound)
   if (sound) sink_ = std::make_unique<SilentAudioSink>();
 }
 
-std::uint32_t HeadlessHost::Ticks() { return clock_ == Clock::kManual ? manual_ms_ : Boot_Ticks(); }
+std::uint32_t HeadlessHost::Ticks() { return clock_ == Clock::MANUAL ? manual_ms_ : Boot_Ticks(); }
 
 bool HeadlessHost::Open_Window(const char*, int, int) {
   if (fail_window_) return false;
@@ -42,7 +42,7 @@ void HeadlessHost::Queue_Motion(std::int32_t dx, std::int32_t dy, std::int32_t d
 void HeadlessHost::Queue_Close() { pending_.Close(); }
 
 std::unique_ptr<Host> Make_Headless_Host(bool sound) {
-  auto host = std::make_unique<HeadlessHost>(HeadlessHost::Clock::kLive, 0, sound);
+  auto host = std::make_unique<HeadlessHost>(HeadlessHost::Clock::LIVE, 0, sound);
   host->Keep_Frames(false);
   return host;
 }

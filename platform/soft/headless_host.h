@@ -22,8 +22,8 @@ class HeadlessHost : public Host {
  public:
   // A manual clock starts at `start_ms` and moves only when told; otherwise the live
   // tick count (Boot_Ticks) is read.
-  enum class Clock { kLive, kManual };
-  explicit HeadlessHost(Clock clock = Clock::kLive, std::uint32_t start_ms = 0, bool sound = true);
+  enum class Clock { LIVE, MANUAL };
+  explicit HeadlessHost(Clock clock = Clock::LIVE, std::uint32_t start_ms = 0, bool sound = true);
 
   std::uint32_t Ticks() override;
   bool Open_Window(const char* title, int width, int height) override;

@@ -8,7 +8,7 @@ namespace plat::soft {
 
 namespace {
 
-constexpr std::uint8_t ALL_READERS = InputState::kDevice | InputState::kAsync;
+constexpr std::uint8_t ALL_READERS = InputState::DEVICE | InputState::ASYNC;
 
 std::int32_t Clamp32(std::int64_t v) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(
@@ -36,7 +36,7 @@ void InputState::Key(int code, bool down) {
 }
 
 void InputState::Button(int index, bool down) {
-  if (index < 0 || index >= kButtons) return;
+  if (index < 0 || index >= BUTTON_COUNT) return;
   button_down_[index] = down;
   if (down) button_latch_[index] = ALL_READERS;
 }
@@ -62,7 +62,7 @@ bool InputState::Key_Down(int code, Reader reader) {
 }
 
 bool InputState::Button_Down(int index, Reader reader) {
-  if (index < 0 || index >= kButtons) return false;
+  if (index < 0 || index >= BUTTON_COUNT) return false;
   return Read_Latched(button_down_[index], &button_latch_[index], reader);
 }
 

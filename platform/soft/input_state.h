@@ -10,8 +10,8 @@ namespace plat::soft {
 // looks of a reader still reads as down once to that reader, so quick taps are never lost.
 class InputState {
  public:
-  enum Reader : std::uint8_t { kDevice = 1, kAsync = 2 };
-  static constexpr int kButtons = 4;
+  enum Reader : std::uint8_t { DEVICE = 1, ASYNC = 2 };
+  static constexpr int BUTTON_COUNT = 4;
 
   void Key(int code, bool down);  // code: a DirectInput key code (0..255)
   void Button(int index, bool down);
@@ -29,8 +29,8 @@ class InputState {
  private:
   std::uint8_t key_down_[256] = {};
   std::uint8_t key_latch_[256] = {};
-  std::uint8_t button_down_[kButtons] = {};
-  std::uint8_t button_latch_[kButtons] = {};
+  std::uint8_t button_down_[BUTTON_COUNT] = {};
+  std::uint8_t button_latch_[BUTTON_COUNT] = {};
   std::int64_t dx_ = 0, dy_ = 0, dz_ = 0;
   bool close_requested_ = false;
 };

@@ -4,18 +4,18 @@
 
 namespace plat::soft {
 
-constexpr int kDikTab = 0x0F, kDikBackspace = 0x0E, kDikLeftControl = 0x1D;
-constexpr int kDikLeftShift = 0x2A, kDikRightShift = 0x36, kDikLeftAlt = 0x38;
-constexpr int kDikF1 = 0x3B, kDikF11 = 0x57, kDikF12 = 0x58, kDikMinus = 0x0C, kDikEquals = 0x0D;
-constexpr int kDikNumpadEnter = 0x9C, kDikRightControl = 0x9D, kDikRightAlt = 0xB8;
-constexpr int kDikUp = 0xC8, kDikLeft = 0xCB, kDikRight = 0xCD, kDikDown = 0xD0;
+constexpr int DIK_TAB = 0x0F, DIK_BACK = 0x0E, DIK_LCONTROL = 0x1D;
+constexpr int DIK_LSHIFT = 0x2A, DIK_RSHIFT = 0x36, DIK_LMENU = 0x38;
+constexpr int DIK_F1 = 0x3B, DIK_F11 = 0x57, DIK_F12 = 0x58, DIK_MINUS = 0x0C, DIK_EQUALS = 0x0D;
+constexpr int DIK_NUMPADENTER = 0x9C, DIK_RCONTROL = 0x9D, DIK_RMENU = 0xB8;
+constexpr int DIK_UP = 0xC8, DIK_LEFT = 0xCB, DIK_RIGHT = 0xCD, DIK_DOWN = 0xD0;
 
 // 'A'..'Z' and '0'..'9' to their key codes; -1 for anything else.
 constexpr int Char_To_Dik(char c) {
-  constexpr int kLetters[26] = {0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17,
-                                0x24, 0x25, 0x26, 0x32, 0x31, 0x18, 0x19, 0x10, 0x13,
-                                0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
-  if (c >= 'A' && c <= 'Z') return kLetters[c - 'A'];
+  constexpr int LETTERS[26] = {0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17,
+                               0x24, 0x25, 0x26, 0x32, 0x31, 0x18, 0x19, 0x10, 0x13,
+                               0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
+  if (c >= 'A' && c <= 'Z') return LETTERS[c - 'A'];
   if (c == '0') return 0x0B;
   if (c >= '1' && c <= '9') return 0x02 + (c - '1');
   return -1;
@@ -31,13 +31,13 @@ constexpr int Vk_To_Dik(int vk) {
     case 0x20:
       return 0x39;  // VK_SPACE
     case 0x25:
-      return kDikLeft;
+      return DIK_LEFT;
     case 0x26:
-      return kDikUp;
+      return DIK_UP;
     case 0x27:
-      return kDikRight;
+      return DIK_RIGHT;
     case 0x28:
-      return kDikDown;
+      return DIK_DOWN;
     default:
       if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return Char_To_Dik(char(vk));
       return -1;

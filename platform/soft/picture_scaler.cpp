@@ -14,7 +14,7 @@ namespace {
 using U16x4 = std::uint16_t __attribute__((vector_size(8)));
 using U32x4 = std::uint32_t __attribute__((vector_size(16)));
 
-U32x4 Widen_Four(const std::uint16_t* src, const Pixel_Layout& l) {
+U32x4 Widen_Four(const std::uint16_t* src, const PixelLayout& l) {
   U16x4 narrow;
   std::memcpy(&narrow, src, sizeof narrow);
   const U32x4 p = __builtin_convertvector(narrow, U32x4);
@@ -25,7 +25,7 @@ U32x4 Widen_Four(const std::uint16_t* src, const Pixel_Layout& l) {
 #endif
 
 // One source row widened to 32 bits, every pixel converted once.
-void Widen_Row(const std::uint16_t* src, int n, std::uint32_t* out, const Pixel_Layout& layout) {
+void Widen_Row(const std::uint16_t* src, int n, std::uint32_t* out, const PixelLayout& layout) {
   int x = 0;
 #ifdef ZORVEX_VECTORS
   for (; x + 4 <= n; x += 4) {
@@ -58,7 +58,7 @@ void Stretch_Row(const std::uint32_t* row, int n, int factor, std::uint32_t* out
 
 }  // namespace
 
-std::uint32_t Widen_565(std::uint16_t pixel, const Pixel_Layout& l) {
+std::uint32_t Widen_565(std::uint16_t pixel, const PixelLayout& l) {
   const std::uint32_t r5 = pixel >> 11, g6 = (pixel >> 5) & 63, b5 = pixel & 31;
   const std::uint32_t r8 = (r5 << 3) | (r5 >> 2), g8 = (g6 << 2) | (g6 >> 4),
                       b8 = (b5 << 3) | (b5 >> 2);
@@ -85,8 +85,7 @@ Placement Place_Picture(int pic_w, int pic_h, int out_w, int out_h) {
   return p;
 }
 
-void Picture_Scaler::Set_Up(int pic_w, int pic_h, int out_w, int out_h,
-                            const Pixel_Layout& layout) {
+void PictureScaler::Set_Up(int pic_w, int pic_h, int out_w, int out_h, const PixelLayout& layout) {
   pic_w_ = pic_w, pic_h_ = pic_h, layout_ = layout;
   place_ = Place_Picture(pic_w, pic_h, out_w, out_h);
   factor_ = 0;
@@ -103,8 +102,8 @@ void Picture_Scaler::Set_Up(int pic_w, int pic_h, int out_w, int out_h,
   wide_.resize(static_cast<std::size_t>(place_.w));
 }
 
-void Picture_Scaler::Draw(const std::uint16_t* picture, std::uint32_t* out,
-                          std::size_t out_pitch) const {
+void PictureScaler::Draw(const std::uint16_t* picture, std::uint32_t* out,
+                         std::size_t out_pitch) const {
   if (place_.w == 0) return;
   auto* base = reinterpret_cast<std::uint8_t*>(out) +
                static_cast<std::size_t>(place_.y) * out_pitch +

@@ -18,18 +18,18 @@ struct Placement {
 Placement Place_Picture(int pic_w, int pic_h, int out_w, int out_h);
 
 // How 8-bit channels sit in a 32-bit output pixel; `fixed` is or-ed in (an opaque alpha).
-struct Pixel_Layout {
+struct PixelLayout {
   int red_shift = 16, green_shift = 8, blue_shift = 0;
   std::uint32_t fixed = 0xFF000000u;
 };
 
 // Widens 5-6-5 to 8-bit channels by repeating the top bits, so white stays white.
-std::uint32_t Widen_565(std::uint16_t pixel, const Pixel_Layout& layout);
+std::uint32_t Widen_565(std::uint16_t pixel, const PixelLayout& layout);
 
-class Picture_Scaler {
+class PictureScaler {
  public:
   // Lays out a pic_w x pic_h picture on an out_w x out_h output. Call again when either changes.
-  void Set_Up(int pic_w, int pic_h, int out_w, int out_h, const Pixel_Layout& layout);
+  void Set_Up(int pic_w, int pic_h, int out_w, int out_h, const PixelLayout& layout);
   const Placement& Where() const { return place_; }
   // Writes the picture (pitch pic_w pixels) into its placement on `out` (pitch in bytes);
   // the bars around it are left alone.
@@ -38,7 +38,7 @@ class Picture_Scaler {
  private:
   int pic_w_ = 0, pic_h_ = 0;
   Placement place_;
-  Pixel_Layout layout_;
+  PixelLayout layout_;
   int factor_ = 0;              // whole factor, or 0 when the map below is used
   std::vector<int> column_of_;  // output column -> source column
   std::vector<int> row_of_;     // output row -> source row

@@ -169,7 +169,7 @@ std::int16_t SoftOs::GetAsyncKeyState(int virtual_key) {
   const int dik = Vk_To_Dik(virtual_key);
   if (dik < 0) return 0;
   Pump();
-  return input_.Key_Down(dik, InputState::kAsync) ? KEY_DOWN : 0;
+  return input_.Key_Down(dik, InputState::ASYNC) ? KEY_DOWN : 0;
 }
 
 int SoftOs::ShowCursor(bool show) {

@@ -9,9 +9,9 @@ namespace plat::soft {
 namespace {
 
 const Glyph* Glyph_Of(char c) {
-  const int index = static_cast<unsigned char>(c) - kFirstGlyph;
-  if (index < 0 || index >= kGlyphCount) return nullptr;
-  return &kFontGlyphs[index];
+  const int index = static_cast<unsigned char>(c) - FIRST_GLYPH;
+  if (index < 0 || index >= GLYPH_COUNT) return nullptr;
+  return &FONT_GLYPHS[index];
 }
 
 // Mixes one 5-6-5 pixel toward an 8-bit-per-channel colour by coverage a (0..255).
@@ -26,7 +26,7 @@ std::uint16_t Blend(std::uint16_t pixel, int r, int g, int b, int a) {
 void Draw_Glyph(Pixels* dst, std::int64_t pen_x, std::int64_t top, const Glyph& g, int r, int gr,
                 int b) {
   const std::int64_t left = pen_x + g.left, y0 = top + g.top;
-  const std::uint8_t* cover = kFontCoverage + g.offset;
+  const std::uint8_t* cover = FONT_COVERAGE + g.offset;
   for (int gy = 0; gy < g.height; ++gy) {
     const std::int64_t y = y0 + gy;
     if (y < 0 || y >= dst->height) continue;

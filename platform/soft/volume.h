@@ -5,7 +5,7 @@
 
 namespace plat::soft {
 
-constexpr int kFullVolume = 100;
+constexpr int FULL_VOLUME = 100;
 
 // Scales `count` samples by percent / 100 (0 silences, 100 leaves them as they are); the
 // amplitude follows the percentage in a straight line.

@@ -14,7 +14,7 @@ soft::SoftSurface* Soft(plat::IDirectDrawSurface4* surface) {
 TestBackend::TestBackend() : TestBackend(Options{}) {}
 
 TestBackend::TestBackend(const Options& options) {
-  auto host = std::make_unique<soft::HeadlessHost>(soft::HeadlessHost::Clock::kManual,
+  auto host = std::make_unique<soft::HeadlessHost>(soft::HeadlessHost::Clock::MANUAL,
                                                    options.start_ms, options.sound);
   host_ = host.get();
   backend_ = std::make_unique<soft::SoftOs>(std::move(host));

@@ -32,12 +32,12 @@ namespace plat::web {
 
 namespace {
 
-const soft::Pixel_Layout kRgba{0, 8, 16, 0xFF000000u};  // bytes R, G, B, A (little-endian)
+const soft::PixelLayout RGBA{0, 8, 16, 0xFF000000u};  // bytes R, G, B, A (little-endian)
 
 void To_Rgba(const std::uint16_t* pixels, int width, int height, std::vector<std::uint8_t>* rgba) {
   rgba->resize(static_cast<std::size_t>(width) * height * 4);
   for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
-    const std::uint32_t wide = soft::Widen_565(pixels[i], kRgba);
+    const std::uint32_t wide = soft::Widen_565(pixels[i], RGBA);
     std::memcpy(rgba->data() + 4 * i, &wide, sizeof wide);
   }
 }

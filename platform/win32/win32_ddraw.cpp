@@ -20,8 +20,8 @@
 
 namespace {
 
-constexpr DWORD kScreenW = plat::SCREEN_WIDTH;
-constexpr DWORD kScreenH = plat::SCREEN_HEIGHT;
+constexpr DWORD SCREEN_W = plat::SCREEN_WIDTH;
+constexpr DWORD SCREEN_H = plat::SCREEN_HEIGHT;
 
 class Surface;
 
@@ -87,17 +87,17 @@ bool Copy_Page(::IDirectDrawSurface4* page, std::vector<std::uint16_t>* picture,
   desc.dwSize = sizeof(desc);
   const DWORD how = DDLOCK_WAIT | (into_page ? DDLOCK_WRITEONLY : DDLOCK_READONLY);
   if (FAILED(page->Lock(nullptr, &desc, how, nullptr))) return false;
-  const bool fits = desc.ddpfPixelFormat.dwRGBBitCount == 16 && desc.dwWidth == kScreenW &&
-                    desc.dwHeight == kScreenH;
+  const bool fits = desc.ddpfPixelFormat.dwRGBBitCount == 16 && desc.dwWidth == SCREEN_W &&
+                    desc.dwHeight == SCREEN_H;
   if (fits) {
-    picture->resize(kScreenW * kScreenH);
+    picture->resize(SCREEN_W * SCREEN_H);
     auto* rows = static_cast<std::uint8_t*>(desc.lpSurface);
-    for (DWORD y = 0; y < kScreenH; ++y) {
-      std::uint16_t* ours = picture->data() + y * kScreenW;
+    for (DWORD y = 0; y < SCREEN_H; ++y) {
+      std::uint16_t* ours = picture->data() + y * SCREEN_W;
       if (into_page)
-        std::memcpy(rows + y * desc.lPitch, ours, kScreenW * 2);
+        std::memcpy(rows + y * desc.lPitch, ours, SCREEN_W * 2);
       else
-        std::memcpy(ours, rows + y * desc.lPitch, kScreenW * 2);
+        std::memcpy(ours, rows + y * desc.lPitch, SCREEN_W * 2);
     }
   }
   page->Unlock(nullptr);
@@ -109,9 +109,9 @@ bool Copy_Page(::IDirectDrawSurface4* page, std::vector<std::uint16_t>* picture,
 bool Host_Over(::IDirectDrawSurface4* page, Display& d) {
   d.picture_current = plat::win32::Host_Wants_Frame() && Copy_Page(page, &d.picture, false);
   if (!d.picture_current) return false;
-  const std::uint16_t* shown = plat::win32::Host_Frame(d.picture.data(), kScreenW, kScreenH);
+  const std::uint16_t* shown = plat::win32::Host_Frame(d.picture.data(), SCREEN_W, SCREEN_H);
   if (shown == d.picture.data()) return false;
-  std::vector<std::uint16_t> noted(shown, shown + kScreenW * kScreenH);
+  std::vector<std::uint16_t> noted(shown, shown + SCREEN_W * SCREEN_H);
   return Copy_Page(page, &noted, true);
 }
 
@@ -164,12 +164,12 @@ class Clipper final : public plat::win32::Adapter<plat::IDirectDrawClipper, ::ID
 
 class Surface final : public plat::IDirectDrawSurface4 {
  public:
-  enum class Role { kPlain, kFront, kBack, kWindowFront };
+  enum class Role { PLAIN, FRONT, BACK, WINDOW_FRONT };
 
   Surface(std::shared_ptr<Display> display, ::IDirectDrawSurface4* real, Role role)
       : display_(std::move(display)), real_(real), role_(role) {
     display_->surfaces.push_back(this);
-    if (role == Role::kFront || role == Role::kWindowFront) display_->front = this;
+    if (role == Role::FRONT || role == Role::WINDOW_FRONT) display_->front = this;
   }
 
   ::IDirectDrawSurface4* real() const { return real_; }
@@ -206,9 +206,9 @@ class Surface final : public plat::IDirectDrawSurface4 {
   }
 
   plat::HRESULT Flip(plat::IDirectDrawSurface4* target, std::uint32_t flags) override {
-    if (role_ != Role::kFront && role_ != Role::kWindowFront) return DDERR_NOTFLIPPABLE;
+    if (role_ != Role::FRONT && role_ != Role::WINDOW_FRONT) return DDERR_NOTFLIPPABLE;
     if (plat::win32::Take_Screen_Switch()) return Switch_Screen();
-    if (role_ == Role::kWindowFront) return Present_In_Window();
+    if (role_ == Role::WINDOW_FRONT) return Present_In_Window();
     if (plat::win32::Host_Paused() && !Wait_While_Away(*display_)) return DD_OK;
     if (back_surface()) Host_Over(back_surface()->real_, *display_);
     HRESULT result = real_->Flip(target ? static_cast<Surface*>(target)->real_ : nullptr, flags);
@@ -221,7 +221,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
                                    plat::IDirectDrawSurface4** out) override {
     if (!caps || !out) return DDERR_INVALIDPARAMS;
     *out = nullptr;
-    if (role_ == Role::kWindowFront) {
+    if (role_ == Role::WINDOW_FRONT) {
       if (!(caps->dwCaps & DDSCAPS_BACKBUFFER) || !back_) return DDERR_NOTFOUND;
       back_->Add_Ref();
       *out = back_;
@@ -235,7 +235,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
     ::IDirectDrawSurface4* attached = nullptr;
     HRESULT result = real_->GetAttachedSurface(&real_caps, &attached);
     if (FAILED(result)) return result;
-    *out = new Surface(display_, attached, Role::kBack);
+    *out = new Surface(display_, attached, Role::BACK);
     return DD_OK;
   }
 
@@ -261,7 +261,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
   plat::HRESULT ReleaseDC(plat::HDC dc) override {
     HRESULT result = real_->ReleaseDC(reinterpret_cast<HDC>(dc));
     // A sheet is drawn once, through GDI: keep a copy to put back when the surface is lost.
-    if (SUCCEEDED(result) && role_ == Role::kPlain) Keep_Copy();
+    if (SUCCEEDED(result) && role_ == Role::PLAIN) Keep_Copy();
     return result;
   }
 
@@ -288,7 +288,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
                             f.dwRBitMask, f.dwGBitMask, f.dwBBitMask, f.dwRGBAlphaBitMask};
     const ::DDSCAPS2& c = real.ddsCaps;
     desc->ddsCaps = plat::DDSCAPS2{c.dwCaps, c.dwCaps2, c.dwCaps3, c.dwCaps4};
-    if (role_ == Role::kWindowFront) desc->ddsCaps.dwCaps |= DDSCAPS_PRIMARYSURFACE;
+    if (role_ == Role::WINDOW_FRONT) desc->ddsCaps.dwCaps |= DDSCAPS_PRIMARYSURFACE;
     return DD_OK;
   }
 
@@ -305,7 +305,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
     if (display_->front == this) display_->front = nullptr;
     if (back_) back_->Release();
     real_->Release();
-    if (role_ == Role::kWindowFront) {
+    if (role_ == Role::WINDOW_FRONT) {
       if (display_->primary) display_->primary->Release();
       if (display_->window_clipper) display_->window_clipper->Release();
       display_->primary = nullptr;
@@ -319,9 +319,9 @@ class Surface final : public plat::IDirectDrawSurface4 {
   // pages start black.
   void Restore() {
     if (real_->IsLost() == DDERR_SURFACELOST) real_->Restore();
-    if (role_ == Role::kPlain && !copy_.empty()) {
+    if (role_ == Role::PLAIN && !copy_.empty()) {
       Put_Copy_Back();
-    } else if (role_ != Role::kPlain) {
+    } else if (role_ != Role::PLAIN) {
       ::DDBLTFX fx{};
       fx.dwSize = sizeof(fx);
       real_->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
@@ -340,7 +340,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
   Surface* back_surface() const {
     if (back_) return back_;
     for (Surface* s : display_->surfaces)
-      if (s->role_ == Role::kBack) return s;
+      if (s->role_ == Role::BACK) return s;
     return nullptr;
   }
 
@@ -384,7 +384,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
     RECT client{};
     GetClientRect(display_->window, &client);
     HDC to = ::GetDC(display_->window);
-    StretchBlt(to, 0, 0, client.right, client.bottom, from, 0, 0, kScreenW, kScreenH, SRCCOPY);
+    StretchBlt(to, 0, 0, client.right, client.bottom, from, 0, 0, SCREEN_W, SCREEN_H, SRCCOPY);
     ::ReleaseDC(display_->window, to);
     real_->ReleaseDC(from);
   }
@@ -438,14 +438,14 @@ void Show_Paused(Display& d) {
   if (!d.picture_current) {
     // The frame was shown without the layer's help: it is taken from the screen, once.
     if (!Copy_Page(page, &d.picture, false)) return;
-    plat::win32::Host_Frame(d.picture.data(), kScreenW, kScreenH);
+    plat::win32::Host_Frame(d.picture.data(), SCREEN_W, SCREEN_H);
     d.picture_current = true;
   }
   const std::uint16_t* noted = plat::win32::Host_Frame_Again();
   if (!noted) return;
-  std::vector<std::uint16_t> copy(noted, noted + kScreenW * kScreenH);
+  std::vector<std::uint16_t> copy(noted, noted + SCREEN_W * SCREEN_H);
   Copy_Page(page, &copy, true);
-  if (d.front->role() == Surface::Role::kWindowFront) d.front->Show_Window_Page();
+  if (d.front->role() == Surface::Role::WINDOW_FRONT) d.front->Show_Window_Page();
 }
 
 // The desktop with a clipper on the window, the page shown and the page drawn on.
@@ -463,7 +463,7 @@ HRESULT Make_Window_Pages(Display& d, ::IDirectDrawSurface4* pages[2]) {
   if (SUCCEEDED(result)) result = primary->SetClipper(clipper);
   pages[0] = pages[1] = nullptr;
   for (int i = 0; i < 2; ++i) {
-    ::DDSURFACEDESC2 own = Offscreen_Desc(kScreenW, kScreenH, true);
+    ::DDSURFACEDESC2 own = Offscreen_Desc(SCREEN_W, SCREEN_H, true);
     if (SUCCEEDED(result)) result = d.dd->CreateSurface(&own, &pages[i], nullptr);
   }
   if (FAILED(result)) {
@@ -515,9 +515,9 @@ plat::HRESULT Surface::Switch_Screen() {
     d.dd->RestoreDisplayMode();
     const LONG style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
     SetWindowLongPtrA(d.window, GWL_STYLE, style);
-    RECT frame{0, 0, static_cast<LONG>(kScreenW), static_cast<LONG>(kScreenH)};
+    RECT frame{0, 0, static_cast<LONG>(SCREEN_W), static_cast<LONG>(SCREEN_H)};
     AdjustWindowRectEx(&frame, style, FALSE, GetWindowLongA(d.window, GWL_EXSTYLE));
-    RECT work{0, 0, static_cast<LONG>(kScreenW), static_cast<LONG>(kScreenH)};
+    RECT work{0, 0, static_cast<LONG>(SCREEN_W), static_cast<LONG>(SCREEN_H)};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const int w = frame.right - frame.left, h = frame.bottom - frame.top;
     SetWindowPos(d.window, HWND_NOTOPMOST,
@@ -528,11 +528,11 @@ plat::HRESULT Surface::Switch_Screen() {
     result = Make_Window_Pages(d, pages);
   } else {
     SetWindowLongPtrA(d.window, GWL_STYLE, WS_POPUP | WS_VISIBLE);
-    SetWindowPos(d.window, HWND_TOPMOST, 0, 0, kScreenW, kScreenH,
+    SetWindowPos(d.window, HWND_TOPMOST, 0, 0, SCREEN_W, SCREEN_H,
                  SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     d.options.windowed = false;
     result = d.dd->SetCooperativeLevel(d.window, d.game_level);
-    if (SUCCEEDED(result)) result = d.dd->SetDisplayMode(kScreenW, kScreenH, 16, 0, 0);
+    if (SUCCEEDED(result)) result = d.dd->SetDisplayMode(SCREEN_W, SCREEN_H, 16, 0, 0);
     if (SUCCEEDED(result)) result = Make_Full_Screen_Pages(d, pages);
   }
   if (FAILED(result)) {
@@ -540,8 +540,8 @@ plat::HRESULT Surface::Switch_Screen() {
     plat::win32::Host_Note("Could not switch the display");
     return result;
   }
-  Take(pages[0], to_window ? Role::kWindowFront : Role::kFront);
-  back->Take(pages[1], Role::kBack);
+  Take(pages[0], to_window ? Role::WINDOW_FRONT : Role::FRONT);
+  back->Take(pages[1], Role::BACK);
   if (to_window && !back_) {
     back_ = back;  // the window's front page owns its back page, as when made in a window
     back->Add_Ref();
@@ -605,7 +605,7 @@ class DirectDraw4 final : public plat::IDirectDraw4 {
     ::IDirectDrawSurface4* surface = nullptr;
     HRESULT result = real_->CreateSurface(&real, &surface, nullptr);
     if (FAILED(result)) return result;
-    *out = new Surface(display_, surface, primary ? Surface::Role::kFront : Surface::Role::kPlain);
+    *out = new Surface(display_, surface, primary ? Surface::Role::FRONT : Surface::Role::PLAIN);
     return DD_OK;
   }
 
@@ -634,8 +634,8 @@ class DirectDraw4 final : public plat::IDirectDraw4 {
     ::IDirectDrawSurface4* pages[2];
     HRESULT result = Make_Window_Pages(*display_, pages);
     if (FAILED(result)) return result;
-    auto* front = new Surface(display_, pages[0], Surface::Role::kWindowFront);
-    front->Set_Back(new Surface(display_, pages[1], Surface::Role::kBack));
+    auto* front = new Surface(display_, pages[0], Surface::Role::WINDOW_FRONT);
+    front->Set_Back(new Surface(display_, pages[1], Surface::Role::BACK));
     *out = front;
     return DD_OK;
   }

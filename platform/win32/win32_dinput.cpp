@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr DWORD kBufferedEvents = 256;
+constexpr DWORD BUFFERED_EVENTS = 256;
 
 class Device final : public plat::win32::Adapter<plat::IDirectInputDevice, ::IDirectInputDeviceA> {
  public:
@@ -36,7 +36,7 @@ class Device final : public plat::win32::Adapter<plat::IDirectInputDevice, ::IDi
     buffer.diph.dwSize = sizeof(buffer);
     buffer.diph.dwHeaderSize = sizeof(buffer.diph);
     buffer.diph.dwHow = DIPH_DEVICE;
-    buffer.dwData = kBufferedEvents;
+    buffer.dwData = BUFFERED_EVENTS;
     // Without a buffer the state alone is read; quick taps may then go unseen, nothing worse.
     buffered_ = SUCCEEDED(real_->SetProperty(DIPROP_BUFFERSIZE, &buffer.diph));
     return DI_OK;

@@ -18,9 +18,9 @@
 
 namespace {
 
-constexpr int kScreenW = plat::SCREEN_WIDTH;
-constexpr int kScreenH = plat::SCREEN_HEIGHT;
-constexpr int kMaxScale = 8;
+constexpr int SCREEN_W = plat::SCREEN_WIDTH;
+constexpr int SCREEN_H = plat::SCREEN_HEIGHT;
+constexpr int MAX_SCALE = 8;
 
 plat::WNDPROC game_proc = nullptr;
 
@@ -73,12 +73,12 @@ class Win32Os final : public plat::Os {
     if (options_.window) {
       // A framed window of a whole multiple of the game's size, in the middle of the desktop.
       style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
-      RECT work{0, 0, kScreenW, kScreenH};
+      RECT work{0, 0, SCREEN_W, SCREEN_H};
       SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
       RECT frame{};
       int scale = options_.scale;
-      for (int s = scale ? scale : kMaxScale; s >= 1; --s) {
-        frame = RECT{0, 0, kScreenW * s, kScreenH * s};
+      for (int s = scale ? scale : MAX_SCALE; s >= 1; --s) {
+        frame = RECT{0, 0, SCREEN_W * s, SCREEN_H * s};
         AdjustWindowRectEx(&frame, style, FALSE, ex_style);
         if (scale || (frame.right - frame.left <= work.right - work.left &&
                       frame.bottom - frame.top <= work.bottom - work.top))

@@ -18,7 +18,7 @@
 
 namespace {
 
-using Get_State = DWORD(WINAPI*)(DWORD, XINPUT_STATE*);
+using GetState = DWORD(WINAPI*)(DWORD, XINPUT_STATE*);
 
 // What the pads and keys have for the game's next reads. A press is kept until read once, so a
 // tap between two frames still counts.
@@ -32,15 +32,15 @@ struct Pending {
 Pending pending;
 std::uint32_t returns_seen = 0;
 
-Get_State XInput() {
+GetState XInput() {
   static bool loaded = false;
-  static Get_State get_state = nullptr;
+  static GetState get_state = nullptr;
   if (loaded) return get_state;
   loaded = true;
   for (const char* name : {"xinput1_4.dll", "xinput1_3.dll", "xinput9_1_0.dll"}) {
     HMODULE module = LoadLibraryA(name);
     if (!module) continue;
-    get_state = reinterpret_cast<Get_State>(
+    get_state = reinterpret_cast<GetState>(
         reinterpret_cast<void (*)()>(GetProcAddress(module, "XInputGetState")));
     if (get_state) break;
   }
@@ -51,7 +51,7 @@ Get_State XInput() {
 host::PadState Read_Pads(ULONGLONG now) {
   static ULONGLONG empty_until[XUSER_MAX_COUNT] = {};
   host::PadState s;
-  const Get_State get_state = XInput();
+  const GetState get_state = XInput();
   if (!get_state) return s;
   for (DWORD slot = 0; slot < XUSER_MAX_COUNT; ++slot) {
     if (now < empty_until[slot]) continue;

@@ -32,7 +32,7 @@ class HostKeys : public SdlHostFixture {
   // Whether any of the game's readers has seen the key down since it last looked.
   bool Seen(int dik) {
     bool seen = false;
-    for (auto reader : {InputState::kDevice, InputState::kAsync})
+    for (auto reader : {InputState::DEVICE, InputState::ASYNC})
       seen |= input_.Key_Down(dik, reader);
     return seen;
   }
@@ -58,8 +58,8 @@ TEST_F(HostKeys, NoHostKeyReachesTheGameAndAltEnterStartsNothing) {
   // Looked at after each key: a pause lets go of every key, hiding what came before it.
   for (SDL_Keycode host_key : {SDLK_MINUS, SDLK_F12, SDLK_p, SDLK_p, SDLK_PAUSE, SDLK_PAUSE}) {
     Tap(host_key);
-    for (int dik : {plat::soft::kDikF11, plat::soft::kDikMinus, plat::soft::kDikEquals,
-                    plat::soft::Char_To_Dik('P'), plat::soft::kDikF12, plat::DIK_RETURN})
+    for (int dik : {plat::soft::DIK_F11, plat::soft::DIK_MINUS, plat::soft::DIK_EQUALS,
+                    plat::soft::Char_To_Dik('P'), plat::soft::DIK_F12, plat::DIK_RETURN})
       EXPECT_FALSE(Seen(dik)) << "key code " << dik << " after " << SDL_GetKeyName(host_key);
   }
   EXPECT_TRUE(host_->Visible());
@@ -81,14 +81,14 @@ TEST_F(HostKeys, PauseWaitsAsALostFocusDoesAndEscapeStillQuits) {
   Tap(SDLK_p);
   EXPECT_FALSE(host_->Visible());
   // The first look may still see the press; a second finds the key let go.
-  EXPECT_FALSE(input_.Key_Down(plat::DIK_RETURN, InputState::kDevice) &&
-               input_.Key_Down(plat::DIK_RETURN, InputState::kDevice));
+  EXPECT_FALSE(input_.Key_Down(plat::DIK_RETURN, InputState::DEVICE) &&
+               input_.Key_Down(plat::DIK_RETURN, InputState::DEVICE));
   SDL_Event click{};
   click.type = SDL_MOUSEBUTTONDOWN;
   click.button.button = SDL_BUTTON_LEFT;
   SDL_PushEvent(&click);  // handled with the key below
   Tap(SDLK_SPACE);
-  EXPECT_FALSE(input_.Button_Down(0, InputState::kDevice));
+  EXPECT_FALSE(input_.Button_Down(0, InputState::DEVICE));
   EXPECT_FALSE(Seen(plat::DIK_SPACE));
   Tap(SDLK_PAUSE);
   EXPECT_TRUE(host_->Visible());
@@ -96,7 +96,7 @@ TEST_F(HostKeys, PauseWaitsAsALostFocusDoesAndEscapeStillQuits) {
   Tap(SDLK_PAUSE);
   Key(SDLK_ESCAPE, true);
   EXPECT_TRUE(host_->Visible());
-  EXPECT_TRUE(input_.Key_Down(plat::DIK_ESCAPE, InputState::kDevice));
+  EXPECT_TRUE(input_.Key_Down(plat::DIK_ESCAPE, InputState::DEVICE));
 }
 
 TEST_F(HostKeys, F12SavesTheNextPictureShownAndSaysWhere) {

@@ -51,7 +51,7 @@ class Pad : public SdlHostFixture {
     SDL_JoystickSetVirtualAxis(joystick_, a, value);
     host_->Pump_Events(&input_);
   }
-  bool Key_Seen(int dik) { return input_.Key_Down(dik, InputState::kDevice); }
+  bool Key_Seen(int dik) { return input_.Key_Down(dik, InputState::DEVICE); }
 
   int index_ = -1;
   SDL_Joystick* joystick_ = nullptr;

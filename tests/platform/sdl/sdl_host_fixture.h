@@ -51,7 +51,7 @@ class SdlHostFixture : public ::testing::Test {
     return dx;
   }
   // The fire button as the game's next poll reads it.
-  bool Firing() { return input_.Button_Down(0, plat::soft::InputState::kDevice); }
+  bool Firing() { return input_.Button_Down(0, plat::soft::InputState::DEVICE); }
 
   std::unique_ptr<plat::soft::Host> host_;
   SDL_Window* window_ = nullptr;

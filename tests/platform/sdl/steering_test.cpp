@@ -32,7 +32,7 @@ TEST_F(KeysSteer, ArrowsAndLettersMoveThePointerAndSpaceFiresOncePerPress) {
   Key(SDLK_SPACE, false);
   Firing();  // the press, seen once
   EXPECT_FALSE(Firing());
-  EXPECT_TRUE(input_.Key_Down(plat::DIK_SPACE, plat::soft::InputState::kDevice))
+  EXPECT_TRUE(input_.Key_Down(plat::DIK_SPACE, plat::soft::InputState::DEVICE))
       << "the game's keyboard still sees Space";
 }
 

@@ -8,8 +8,8 @@
 namespace zorvex::testing {
 namespace {
 
-using plat::soft::Picture_Scaler;
-using plat::soft::Pixel_Layout;
+using plat::soft::PictureScaler;
+using plat::soft::PixelLayout;
 using plat::soft::Place_Picture;
 using plat::soft::Placement;
 using plat::soft::Widen_565;
@@ -25,10 +25,10 @@ TEST(PicturePlacement, WholeFactorsWhereTwiceFitsOtherwiseTheShapeKept) {
 }
 
 TEST(PictureScaler, EveryOutputPixelIsItsNearestSourcePixelWidenedAndTheBarsAreUntouched) {
-  EXPECT_EQ(Widen_565(0xFFFF, Pixel_Layout{}), 0xFFFFFFFFu);
-  EXPECT_EQ(Widen_565(0xF800, Pixel_Layout{}), 0xFFFF0000u);
-  EXPECT_EQ(Widen_565(0x0821, Pixel_Layout{}), 0xFF080408u);  // the lowest bit of each channel
-  EXPECT_EQ(Widen_565(0x001F, Pixel_Layout{0, 8, 16, 0}), 0x00FF0000u);
+  EXPECT_EQ(Widen_565(0xFFFF, PixelLayout{}), 0xFFFFFFFFu);
+  EXPECT_EQ(Widen_565(0xF800, PixelLayout{}), 0xFFFF0000u);
+  EXPECT_EQ(Widen_565(0x0821, PixelLayout{}), 0xFF080408u);  // the lowest bit of each channel
+  EXPECT_EQ(Widen_565(0x001F, PixelLayout{0, 8, 16, 0}), 0x00FF0000u);
 
   constexpr std::uint32_t kUntouched = 0x12345678;
   // Odd widths reach the plain tail of every vector loop; the outputs give factors 1 to 3 and
@@ -43,8 +43,8 @@ TEST(PictureScaler, EveryOutputPixelIsItsNearestSourcePixelWidenedAndTheBarsAreU
       picture[i] = static_cast<std::uint16_t>(i * 2654435761u >> 7);
     const int pitch = ow + 3;  // rows longer than the output, as window pixels may be
     std::vector<std::uint32_t> out(static_cast<std::size_t>(pitch) * oh, kUntouched);
-    const Pixel_Layout layout;
-    Picture_Scaler scaler;
+    const PixelLayout layout;
+    PictureScaler scaler;
     scaler.Set_Up(pw, ph, ow, oh, layout);
     scaler.Draw(picture.data(), out.data(), pitch * sizeof(std::uint32_t));
     const Placement p = scaler.Where();
