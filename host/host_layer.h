@@ -43,9 +43,13 @@ struct HostOptions {
   bool sound = true;  // false: the volume note says the sound is off
   int volume = 100;   // 0 to 100
   KeepPicture keep_picture;
-  std::function<void(const std::string& text)> report;  // where a screenshot went, for a log
-  int sensitivity = 100;                                // mouse motion in percent, 25 to 400
-  bool key_steering = true;                             // Left/Right, A/D steer and Space fires
+  // Where the host's messages go (a screenshot kept or not); empty for standard error.
+  std::function<void(const std::string& text)> report;
+  // Keeps a setting the player changed in play ("volume", "window" 0 or 1); answers a message to
+  // show when it could not be kept. Empty: nothing is kept.
+  std::function<std::string(const char* key, int value)> remember;
+  int sensitivity = 100;     // mouse motion in percent, 25 to 400
+  bool key_steering = true;  // Left/Right, A/D steer and Space fires
 };
 
 class HostLayer {
@@ -60,6 +64,10 @@ class HostLayer {
   // The frame shown last, with the notes as they are now; null before the first.
   const std::uint16_t* Frame_Again(std::uint64_t now_ms);
   void Note(const std::string& text, std::uint64_t now_ms);
+  // Says `text` where the host's messages go.
+  void Report(const std::string& text) const;
+  // Keeps a setting the player changed; a failure to keep it is noted over the picture.
+  void Remember(const char* key, int value, std::uint64_t now_ms);
   // A platform's own reason to stop pausing (none yet on the platforms here).
   void Set_Paused(bool paused);
 

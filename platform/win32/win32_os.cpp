@@ -41,8 +41,7 @@ class Win32Os final : public plat::Os {
  public:
   explicit Win32Os(const plat::win32::Win32Options& options) : options_(options) {
     timeBeginPeriod(1);  // sleeps of a millisecond for the frame pacer
-    plat::win32::Start_Host(!options.nosound, options.volume, options.sensitivity);
-    plat::win32::Set_Remember(options.remember);
+    plat::win32::Start_Host(options);
   }
   ~Win32Os() override {
     timeEndPeriod(1);
