@@ -12,6 +12,7 @@
 #include "host/overlay.h"
 #include "host/pad.h"
 #include "host/steering.h"
+#include "platform/dinput.h"
 
 namespace host {
 
@@ -51,6 +52,16 @@ struct HostOptions {
   int sensitivity = 100;     // mouse motion in percent, 25 to 400
   bool key_steering = true;  // Left/Right, A/D steer and Space fires
 };
+
+// The pads' answer as the game's input, for a platform whose input takes the game's key codes,
+// the mouse's buttons and its motion: the mouse's motion and left button, Enter and Escape.
+template <class Input>
+void Pad_To_Game(const PadReaction& r, Input* input) {
+  input->Motion(r.motion, 0, 0);
+  if (r.fire != 0) input->Button(0, r.fire > 0);
+  if (r.enter != 0) input->Key(plat::DIK_RETURN, r.enter > 0);
+  if (r.escape != 0) input->Key(plat::DIK_ESCAPE, r.escape > 0);
+}
 
 class HostLayer {
  public:

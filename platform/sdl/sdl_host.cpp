@@ -10,7 +10,6 @@
 #include "host/host_layer.h"
 #include "host/screenshot.h"
 #include "platform/data_path.h"
-#include "platform/dinput.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_latency.h"
@@ -358,11 +357,7 @@ void SdlHost::Audio_Device(const SDL_AudioDeviceEvent& e) {
 void SdlHost::Poll_Pads(InputState* input) {
   const host::PadReaction r = layer_.Pad(pads_.State(), SDL_GetTicks64());
   if (r.pause) Pause_Changed(input);
-  if (!focused_) return;
-  input->Motion(r.motion, 0, 0);
-  if (r.fire) input->Button(0, r.fire > 0);
-  if (r.enter) input->Key(plat::DIK_RETURN, r.enter > 0);
-  if (r.escape) input->Key(plat::DIK_ESCAPE, r.escape > 0);
+  if (focused_) host::Pad_To_Game(r, input);
 }
 
 // As losing the focus: the game waits in its flip, keys and buttons are let go, the pointer is

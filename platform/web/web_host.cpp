@@ -142,11 +142,7 @@ class WebHost : public soft::Host {
     const host::PadReaction r = layer_.Pad(state, Now());
     if (r.pause && layer_.Paused()) pending.Release_All();
     if (r.pause) Redraw();
-    if (layer_.Paused()) return;
-    pending.Motion(r.motion, 0, 0);
-    if (r.fire != 0) pending.Button(0, r.fire > 0);
-    if (r.enter != 0) pending.Key(0x1C, r.enter > 0);
-    if (r.escape != 0) pending.Key(0x01, r.escape > 0);
+    if (!layer_.Paused()) host::Pad_To_Game(r, &pending);
   }
   void Motion(int dx, int dy) {
     std::int32_t x = dx, y = dy;
