@@ -16,7 +16,16 @@ namespace plat::win32 {
 
 struct DisplayOptions {
   bool windowed = false;
+  int scale = 0;  // in a window: the game's size times this, 0 for the largest that fits
 };
+
+// A framed window's style, outer place and size: the game's picture at a whole factor (`scale`,
+// or 0 for the largest that fits the desktop) in the middle of the desktop.
+struct WindowPlace {
+  std::uint32_t style;
+  int x, y, w, h;
+};
+WindowPlace Framed_Window(std::uint32_t ex_style, int scale);
 
 // Each hands out an adapter that holds the real COM object and rebuilds the real records from
 // the seam's; the result codes are the real calls' own.
