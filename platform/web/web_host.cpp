@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <string>
 #include <vector>
 
 #include "host/host_layer.h"
+#include "host/screenshot.h"
 #include "platform/soft/event_queue.h"
 #include "platform/soft/picture_scaler.h"
 #include "platform/soft/volume.h"
@@ -46,12 +46,9 @@ void To_Rgba(const std::uint16_t* pixels, int width, int height, std::vector<std
 bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::string* result) {
   std::vector<std::uint8_t> rgba;
   To_Rgba(pixels, width, height, &rgba);
-  const std::time_t now = std::time(nullptr);
-  char name[64] = "zorvex.png";
-  if (const std::tm* local = std::localtime(&now))
-    std::strftime(name, sizeof(name), "zorvex-%Y%m%d-%H%M%S.png", local);
-  const bool offered = zorvex_js_download(rgba.data(), width, height, name) != 0;
-  *result = offered ? std::string("your downloads as ") + name : "the page cannot offer it";
+  const std::string name = host::Screenshot_Stem() + ".png";
+  const bool offered = zorvex_js_download(rgba.data(), width, height, name.c_str()) != 0;
+  *result = offered ? "your downloads as " + name : "the page cannot offer it";
   return offered;
 }
 
