@@ -1,6 +1,5 @@
 #include "app/trace.h"
 
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -90,9 +89,12 @@ void Trace_Int(Json& j, T value) {
   j.Int(value);
 }
 
-void Trace_Double(Json& j, double value) { j.Double(value); }
-
 void Trace_Tick(Json& j, const Timer& timer) { j.Int(timer.tick); }
+
+// The fire latch with the fire check's timer, the scroll with the scroll's: one array each.
+void Trace_Fire(Json& j, int latch) { j.Open('[').Int(latch).Int(fire_timer.tick).Close(']'); }
+
+void Trace_Scroll(Json& j, double y) { j.Open('[').Double(y).Int(scroll_timer.tick).Close(']'); }
 
 void Trace_At_X(Json& j, const SpriteRect& rect) { j.Int(rect.x); }
 
@@ -137,66 +139,25 @@ void Trace_Bricks(Json& j, const Brick (&all)[BRICK_COUNT]) {
 }
 
 template <typename T>
-void Trace_Untraced(Json&, const T&) {}
+void Trace_Untraced(Json&, const T&) {}  // never called: its key is nullptr
 
 // Each global's trace key in list order; nullptr for those left out.
 #define ZORVEX_TRACE_KEY(where, type, name, size, key, ...) key,
 constexpr const char* KEYS[] = {ZORVEX_PLAY_STATE(ZORVEX_TRACE_KEY)};
 #undef ZORVEX_TRACE_KEY
-constexpr int FIELDS = static_cast<int>(std::size(KEYS));
 
-// The traced global before (step -1) or after (step 1) the Nth, or -1.
-constexpr int Traced_Neighbour(int n, int step) {
-  for (int i = n + step; i >= 0 && i < FIELDS; i += step)
-    if (KEYS[i]) return i;
-  return -1;
-}
-
-constexpr bool Same_Key(int n, int other) {
-  return other >= 0 && KEYS[n] && KEYS[other] && std::string_view(KEYS[n]) == KEYS[other];
-}
-
-// Where the Nth global sits in the line: whether it starts its key, shares an array with its
-// neighbours, and ends the key.
-struct Place {
-  bool traced, starts, shared, ends;
-};
-
-constexpr std::array<Place, FIELDS> PLACES = [] {
-  std::array<Place, FIELDS> places{};
-  for (int n = 0; n < FIELDS; ++n) {
-    bool after = Same_Key(n, Traced_Neighbour(n, -1));
-    bool before = Same_Key(n, Traced_Neighbour(n, 1));
-    places[n] = {KEYS[n] != nullptr, !after, after || before, !before};
-  }
-  return places;
-}();
-
-// A key written twice would make a line no reader takes: globals under one key are listed
-// together, and none takes a key the line writes for itself.
+// A key written twice would make a line no reader takes.
 constexpr bool Keys_Unique() {
-  for (int n = 0; n < FIELDS; ++n) {
-    if (!PLACES[n].traced) continue;
+  for (std::size_t n = 0; n < std::size(KEYS); ++n) {
+    if (!KEYS[n]) continue;
     for (std::string_view own : {"frame", "tick", "sound"})
       if (own == KEYS[n]) return false;
-    for (int m = n + 1; m < FIELDS; ++m)
-      if (PLACES[n].starts && PLACES[m].starts && Same_Key(n, m)) return false;
+    for (std::size_t m = n + 1; m < std::size(KEYS); ++m)
+      if (KEYS[m] && std::string_view(KEYS[n]) == KEYS[m]) return false;
   }
   return true;
 }
 static_assert(Keys_Unique(), "a trace key written twice");
-
-template <typename Write>
-void Field(Json& j, int n, Write write) {
-  const Place& place = PLACES[n];
-  if (!place.traced) return;
-  if (place.starts) {
-    j.Key(KEYS[n]);
-    if (place.shared) j.Open('[');
-  }
-  write();
-  if (place.shared && place.ends) j.Close(']');
-}
 
 void Sounds(Json& j) {
   j.Key("sound").Open('[');
@@ -228,9 +189,8 @@ std::string Trace_Line(std::uint64_t frame, std::uint32_t tick) {
   j.Open('{');
   j.Key("frame").Int(static_cast<std::int64_t>(frame));
   j.Key("tick").Int(tick);
-  int n = 0;
 #define ZORVEX_TRACE_FIELD(where, type, name, size, key, form, ...) \
-  Field(j, n++, [&] { Trace_##form(j, name); });
+  if (const char* k = key) Trace_##form(j.Key(k), name);
   ZORVEX_PLAY_STATE(ZORVEX_TRACE_FIELD)
 #undef ZORVEX_TRACE_FIELD
   // The sound the frame made is not play state: the sound layer hands it over once.

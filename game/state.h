@@ -54,9 +54,9 @@ struct Shot {
 // where is GAME for the globals declared here and BELOW for those the layers below keep and
 // declare (gfx/background.h, input/input.h). The list makes the declarations below, the
 // definitions, PlayStateCopy with its save and restore, Reset_Play_State and the trace line
-// (app/trace.cpp, where each form is a Trace_ function). Globals written one after another under
-// one key share an array; a key of nullptr leaves the global out of traces (the replay holds the
-// input, and intro_timer shows in the mode).
+// (app/trace.cpp, where each form is a Trace_ function). A key of nullptr leaves the global out of
+// traces: the replay holds the input, intro_timer shows in the mode, and a timer that paces a
+// traced value is written beside it, in that value's array (fire, scroll).
 // clang-format off
 #define ZORVEX_PLAY_STATE(X)                                                                       \
   X(GAME, std::int32_t, game_mode, , "mode", Int, {MODE_TITLE})   /* game/modes.h */               \
@@ -68,12 +68,12 @@ struct Shot {
   X(BELOW, plat::DIMOUSESTATE, mouse_state, , nullptr, Untraced, {})                               \
   X(GAME, SpriteRect, ship, , "ship", At_X, {})                  /* position and sprite */         \
   X(GAME, Attachment, attachments, [ATTACHMENT_COUNT], "gun", Gun, {})  /* 0 is the gun */         \
-  X(GAME, int, fire_latch, , "fire", Int, {0})                    /* 1: button down since up */    \
-  X(GAME, Timer, fire_timer, , "fire", Tick, {0, 50})             /* the fire check, 50 ms */      \
+  X(GAME, int, fire_latch, , "fire", Fire, {0})                   /* 1: button down since up */    \
+  X(GAME, Timer, fire_timer, , nullptr, Untraced, {0, 50})            /* the fire check, 50 ms */      \
   X(GAME, Timer, brick_timer, , "bricktick", Tick, {})            /* steps bricks, 30 ms */        \
   X(GAME, Timer, intro_timer, , nullptr, Untraced, {0, 1000})     /* the announcement */           \
-  X(BELOW, double, scroll_y, , "scroll", Double, {})                                               \
-  X(BELOW, Timer, scroll_timer, , "scroll", Tick, {})                                              \
+  X(BELOW, double, scroll_y, , "scroll", Scroll, {})                                               \
+  X(BELOW, Timer, scroll_timer, , nullptr, Untraced, {})                                           \
   X(BELOW, TileRect, back_tile, , "tile", Rect, {})                                                \
   X(GAME, std::uint32_t, rand_state, , "rng", Int, {1})           /* the generator */              \
   X(GAME, Ball, balls, [BALL_COUNT], "balls", Balls, {})          /* active 1 in play */           \

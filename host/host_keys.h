@@ -27,6 +27,14 @@ enum class Key {
 
 enum class HostKey { GAME_KEY, FULL_SCREEN, PAUSE, VOLUME_DOWN, VOLUME_UP, SCREENSHOT };
 
+// The key at DirectInput code `dik`: where it sits on the keyboard, whatever the layout.
+Key Key_At(int dik);
+// P, - and = (+ when shifted) are the keys the layout names: a platform that knows the layout
+// names them itself, and takes only the others from where they sit.
+constexpr bool Named_By_Layout(Key key) {
+  return key == Key::P || key == Key::MINUS || key == Key::EQUALS || key == Key::PLUS;
+}
+
 // What pressing `key` (as on the player's layout), with Alt held or not, asks of the host;
 // GAME_KEY for a key that goes to the game.
 HostKey Host_Key_Of(Key key, bool alt);

@@ -1,6 +1,7 @@
 #include "host/host_layer.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "host/posted_notes.h"
@@ -87,6 +88,7 @@ void HostLayer::Act(HostKey key, Reaction* reaction, std::uint64_t now_ms) {
       reaction->volume = true;
       Note("Volume " + std::to_string(volume_) + "%" + (options_.sound ? "" : " (sound is off)"),
            now_ms);
+      Remember("volume", volume_, now_ms);
       break;
     }
     case HostKey::SCREENSHOT:
@@ -117,6 +119,18 @@ const std::uint16_t* HostLayer::Frame_Again(std::uint64_t now_ms) {
 }
 
 void HostLayer::Note(const std::string& text, std::uint64_t now_ms) { overlay_.Note(text, now_ms); }
+
+void HostLayer::Report(const std::string& text) const {
+  if (options_.report) return options_.report(text);
+  std::fprintf(stderr, "zorvex: %s\n", text.c_str());
+  std::fflush(stderr);
+}
+
+void HostLayer::Remember(const char* key, int value, std::uint64_t now_ms) {
+  if (!options_.remember) return;
+  const std::string trouble = options_.remember(key, value);
+  if (!trouble.empty()) Note(trouble, now_ms);
+}
 
 int HostLayer::Let_Go() {
   mouse_x_.Forget();
@@ -162,7 +176,7 @@ void HostLayer::Screenshot(const std::uint16_t* pixels, std::uint64_t now_ms) {
   const std::string text =
       kept ? "Screenshot saved to " + result : "Screenshot not saved: " + result;
   Note(text, now_ms);
-  if (options_.report) options_.report(text);
+  Report(text);
 }
 
 }  // namespace host

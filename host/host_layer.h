@@ -12,6 +12,7 @@
 #include "host/overlay.h"
 #include "host/pad.h"
 #include "host/steering.h"
+#include "platform/dinput.h"
 
 namespace host {
 
@@ -43,11 +44,25 @@ struct HostOptions {
   bool sound = true;  // false: the volume note says the sound is off
   int volume = 100;   // 0 to 100
   KeepPicture keep_picture;
-  std::function<void(const std::string& text)> report;  // where a screenshot went, for a log
-  int sensitivity = 100;                                // mouse motion in percent, 25 to 400
-  bool key_steering = true;                             // Left/Right, A/D steer and Space fires
-  StickWay stick = StickWay::SPEED;                     // how the pads' left stick steers
+  // Where the host's messages go (a screenshot kept or not); empty for standard error.
+  std::function<void(const std::string& text)> report;
+  // Keeps a setting the player changed in play ("volume", "window" 0 or 1); answers a message to
+  // show when it could not be kept. Empty: nothing is kept.
+  std::function<std::string(const char* key, int value)> remember;
+  int sensitivity = 100;     // mouse motion in percent, 25 to 400
+  bool key_steering = true;  // Left/Right, A/D steer and Space fires
+  StickWay stick = StickWay::SPEED;  // how the pads' left stick steers
 };
+
+// The pads' answer as the game's input, for a platform whose input takes the game's key codes,
+// the mouse's buttons and its motion: the mouse's motion and left button, Enter and Escape.
+template <class Input>
+void Pad_To_Game(const PadReaction& r, Input* input) {
+  input->Motion(r.motion, 0, 0);
+  if (r.fire != 0) input->Button(0, r.fire > 0);
+  if (r.enter != 0) input->Key(plat::DIK_RETURN, r.enter > 0);
+  if (r.escape != 0) input->Key(plat::DIK_ESCAPE, r.escape > 0);
+}
 
 class HostLayer {
  public:
@@ -61,6 +76,10 @@ class HostLayer {
   // The frame shown last, with the notes as they are now; null before the first.
   const std::uint16_t* Frame_Again(std::uint64_t now_ms);
   void Note(const std::string& text, std::uint64_t now_ms);
+  // Says `text` where the host's messages go.
+  void Report(const std::string& text) const;
+  // Keeps a setting the player changed; a failure to keep it is noted over the picture.
+  void Remember(const char* key, int value, std::uint64_t now_ms);
   // A platform's own reason to stop pausing (none yet on the platforms here).
   void Set_Paused(bool paused);
 

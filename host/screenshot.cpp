@@ -1,6 +1,5 @@
 #include "host/screenshot.h"
 
-#include <ctime>
 #include <vector>
 
 #include "host/png_encode.h"
@@ -32,14 +31,9 @@ bool Save_Screenshot(const std::uint16_t* pixels, int width, int height, const s
                      std::string* result) {
   const std::vector<std::uint8_t> rgb = To_Rgb(pixels, width, height);
   const std::vector<std::uint8_t> png = Encode_Png(rgb.data(), width, height, 3);
-  std::time_t now = std::time(nullptr);
-  char stamp[32] = "0";
-  if (const std::tm* local = std::localtime(&now))  // the game's one thread asks for it
-    std::strftime(stamp, sizeof(stamp), "%Y%m%d-%H%M%S", local);
   std::string base = dir;
   if (!base.empty() && base.back() != '/' && base.back() != '\\') base += '/';
-  base += "zorvex-";
-  base += stamp;
+  base += Screenshot_Stem();
   for (int n = 1; n <= MAX_SAME_SECOND; ++n) {
     std::string path = base;
     if (n > 1) {

@@ -8,8 +8,6 @@ std::string data_dir;
 
 void Set_Data_Dir(const std::string& dir) { data_dir = dir; }
 
-const std::string& Data_Dir() { return data_dir; }
-
 std::string Data_Path(const char* name) {
   if (data_dir.empty()) return name;
   if (data_dir.back() == '/') return data_dir + name;

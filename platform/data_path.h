@@ -6,7 +6,6 @@
 namespace plat {
 
 void Set_Data_Dir(const std::string& dir);  // "" for the working directory
-const std::string& Data_Dir();
 // The path of a data file the game names plainly, such as "gfx.bmp".
 std::string Data_Path(const char* name);
 

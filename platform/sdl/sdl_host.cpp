@@ -3,7 +3,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -11,7 +10,6 @@
 #include "host/host_layer.h"
 #include "host/screenshot.h"
 #include "platform/data_path.h"
-#include "platform/dinput.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_keymap.h"
 #include "platform/sdl/sdl_pad.h"
@@ -35,43 +33,23 @@ bool Fell_Back_To_Nowhere() {
   return Draws_Nowhere(current) && !(asked && std::strstr(asked, current));
 }
 
-// The key in the host layer's words, as on the player's layout.
-host::Key Key_Of(SDL_Keycode sym) {
-  using host::Key;
-  switch (sym) {
+// The key in the host layer's words: P, - and = as the player's layout names them, the others
+// where they sit (A and D beside the other hand's keys, whatever the layout).
+host::Key Key_Of(const SDL_Keysym& k) {
+  switch (k.sym) {
     case SDLK_p:
-      return Key::P;
-    case SDLK_PAUSE:
-      return Key::PAUSE;
+      return host::Key::P;
     case SDLK_MINUS:
-      return Key::MINUS;
+      return host::Key::MINUS;
     case SDLK_EQUALS:
-      return Key::EQUALS;
+      return host::Key::EQUALS;
     case SDLK_PLUS:
-      return Key::PLUS;
-    case SDLK_KP_MINUS:
-      return Key::PAD_MINUS;
-    case SDLK_KP_PLUS:
-      return Key::PAD_PLUS;
-    case SDLK_RETURN:
-      return Key::ENTER;
-    case SDLK_KP_ENTER:
-      return Key::PAD_ENTER;
-    case SDLK_F11:
-      return Key::F11;
-    case SDLK_F12:
-      return Key::F12;
-    case SDLK_ESCAPE:
-      return Key::ESCAPE;
-    case SDLK_LEFT:
-      return Key::LEFT;
-    case SDLK_RIGHT:
-      return Key::RIGHT;
-    case SDLK_SPACE:
-      return Key::SPACE;
+      return host::Key::PLUS;
     default:
-      return Key::OTHER;
+      break;
   }
+  const host::Key at = host::Key_At(Scancode_To_Dik(k.scancode));
+  return host::Named_By_Layout(at) ? host::Key::OTHER : at;
 }
 
 // $XDG_PICTURES_DIR when set and not empty, otherwise the working directory.
@@ -110,7 +88,6 @@ class SdlHost final : public plat::soft::Host {
   void Audio_Device(const SDL_AudioDeviceEvent& e);
   void Poll_Pads(InputState* input);
   void Toggle_Full_Screen();
-  void Remember(const char* key, int value);
   void Redraw();
 
   SdlOptions options_;
@@ -135,13 +112,9 @@ host::HostOptions SdlHost::Layer_Options(const SdlOptions& options) {
   layer.sensitivity = options.sensitivity;
   if (options.stick_position) layer.stick = host::StickWay::POSITION;
   layer.keep_picture = Keep_Picture;
-  auto report = options.report;
-  layer.report = [report](const std::string& text) {
-    if (report)
-      report(text.c_str());
-    else
-      std::fprintf(stderr, "zorvex: %s\n", text.c_str());
-  };
+  if (auto report = options.report)
+    layer.report = [report](const std::string& t) { report(t.c_str()); };
+  layer.remember = options.remember;
   return layer;
 }
 
@@ -351,10 +324,7 @@ void SdlHost::Present(const std::uint16_t* pixels, int width, int height) {
 void SdlHost::Key(const SDL_KeyboardEvent& e, InputState* input) {
   const SDL_Scancode code = e.keysym.scancode;
   host::KeyEvent event;
-  event.key = Key_Of(e.keysym.sym);
-  // A and D where they sit on the keyboard, beside the other hand's keys, whatever the layout.
-  if (event.key == host::Key::OTHER && code == SDL_SCANCODE_A) event.key = host::Key::A;
-  if (event.key == host::Key::OTHER && code == SDL_SCANCODE_D) event.key = host::Key::D;
+  event.key = Key_Of(e.keysym);
   event.code = code;
   event.down = e.type == SDL_KEYDOWN;
   event.repeat = e.repeat != 0;
@@ -365,7 +335,6 @@ void SdlHost::Key(const SDL_KeyboardEvent& e, InputState* input) {
   const host::Reaction reaction = layer_.Key(event, ago > now ? 0 : now - ago);
   if (reaction.pause) Pause_Changed(input);
   if (reaction.volume && sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());
-  if (reaction.volume) Remember("volume", layer_.Volume());
   if (reaction.switch_screen) Toggle_Full_Screen();
   if (reaction.fire != 0) input->Button(0, reaction.fire > 0);
   const int dik = Scancode_To_Dik(code);
@@ -389,11 +358,7 @@ void SdlHost::Audio_Device(const SDL_AudioDeviceEvent& e) {
 void SdlHost::Poll_Pads(InputState* input) {
   const host::PadReaction r = layer_.Pad(pads_.State(), SDL_GetTicks64(), focused_);
   if (r.pause) Pause_Changed(input);
-  if (!focused_) return;
-  input->Motion(r.motion, 0, 0);
-  if (r.fire) input->Button(0, r.fire > 0);
-  if (r.enter) input->Key(plat::DIK_RETURN, r.enter > 0);
-  if (r.escape) input->Key(plat::DIK_ESCAPE, r.escape > 0);
+  if (focused_) host::Pad_To_Game(r, input);
 }
 
 // As losing the focus: the game waits in its flip, keys and buttons are let go, the pointer is
@@ -428,16 +393,10 @@ void SdlHost::Toggle_Full_Screen() {
     SDL_SetWindowSize(window_, frame_w_ * scale, frame_h_ * scale);
     SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
-  Remember("window", full ? 1 : 0);
+  layer_.Remember("window", full ? 1 : 0, SDL_GetTicks64());
   if (presenter_) presenter_->Invalidate();
   if (focused_ && !layer_.Paused()) Grab(true);
   if (layer_.Paused()) Redraw();
-}
-
-void SdlHost::Remember(const char* key, int value) {
-  if (!options_.remember) return;
-  const std::string trouble = options_.remember(key, value);
-  if (!trouble.empty()) layer_.Note(trouble, SDL_GetTicks64());
 }
 
 // The last frame again with the notes over it, for when the game shows none.

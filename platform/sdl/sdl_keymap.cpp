@@ -23,6 +23,12 @@ int Scancode_To_Dik(int scancode) {
       return DIK_RETURN;
     case SDL_SCANCODE_KP_ENTER:
       return DIK_NUMPADENTER;
+    case SDL_SCANCODE_KP_MINUS:
+      return 0x4A;
+    case SDL_SCANCODE_KP_PLUS:
+      return 0x4E;
+    case SDL_SCANCODE_PAUSE:
+      return 0xC5;
     case SDL_SCANCODE_ESCAPE:
       return DIK_ESCAPE;
     case SDL_SCANCODE_SPACE:

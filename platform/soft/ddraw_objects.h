@@ -44,7 +44,6 @@ class SoftSurface final : public IDirectDrawSurface4 {
 
   void AddRef() { ++refs_; }
   void Attach_Back(SoftSurface* back) { back_ = back; }
-  void Forget_Dc() { dc_ = nullptr; }
   Pixels& pixels() { return pixels_; }
   bool Is_Primary() const { return back_ != nullptr; }
   SoftSurface* Back() const { return back_; }

@@ -13,7 +13,6 @@ HeadlessHost::HeadlessHost(Clock clock, std::uint32_t start_ms, bool sound)
 std::uint32_t HeadlessHost::Ticks() { return clock_ == Clock::MANUAL ? manual_ms_ : Boot_Ticks(); }
 
 bool HeadlessHost::Open_Window(const char*, int, int) {
-  if (fail_window_) return false;
   window_open_ = true;
   return true;
 }

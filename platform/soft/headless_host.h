@@ -42,7 +42,6 @@ class HeadlessHost : public Host {
   void Queue_Close();
   // Reports the window as hidden until the backend has waited `waits` times.
   void Hide_For(int waits) { hidden_waits_ = waits; }
-  void Fail_Window(bool fail) { fail_window_ = fail; }
   bool Window_Open() const { return window_open_; }
   int Waits() const { return waits_; }
   int Frames_Presented() const { return frames_; }
@@ -59,7 +58,6 @@ class HeadlessHost : public Host {
   int hidden_waits_ = 0;
   int waits_ = 0;
   int frames_ = 0;
-  bool fail_window_ = false;
   bool window_open_ = false;
   bool keep_frames_ = true;
   std::vector<std::uint16_t> last_frame_;

@@ -32,7 +32,6 @@ class Mixer {
   bool Add(Voice* voice);
   void Remove(Voice* voice);
   void Set_Master_Gain(std::int32_t gain) { master_gain_ = gain; }
-  int Voice_Count() const { return count_; }
 
   // Writes `frames` stereo frames: the sum of the playing voices, saturated to 16 bits. A voice
   // that reaches its end starts again when looping, else stops and goes back to its start.

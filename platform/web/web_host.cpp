@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <string>
 #include <vector>
 
 #include "host/host_layer.h"
+#include "host/screenshot.h"
 #include "platform/soft/event_queue.h"
 #include "platform/soft/picture_scaler.h"
 #include "platform/soft/volume.h"
@@ -46,53 +46,10 @@ void To_Rgba(const std::uint16_t* pixels, int width, int height, std::vector<std
 bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::string* result) {
   std::vector<std::uint8_t> rgba;
   To_Rgba(pixels, width, height, &rgba);
-  const std::time_t now = std::time(nullptr);
-  char name[64] = "zorvex.png";
-  if (const std::tm* local = std::localtime(&now))
-    std::strftime(name, sizeof(name), "zorvex-%Y%m%d-%H%M%S.png", local);
-  const bool offered = zorvex_js_download(rgba.data(), width, height, name) != 0;
-  *result = offered ? std::string("your downloads as ") + name : "the page cannot offer it";
+  const std::string name = host::Screenshot_Stem() + ".png";
+  const bool offered = zorvex_js_download(rgba.data(), width, height, name.c_str()) != 0;
+  *result = offered ? "your downloads as " + name : "the page cannot offer it";
   return offered;
-}
-
-// The host layer's key words for the game's key codes, as the page sends them.
-host::Key Key_Of(int code) {
-  switch (code) {
-    case 0x19:
-      return host::Key::P;
-    case 0xC5:
-      return host::Key::PAUSE;
-    case 0x0C:
-      return host::Key::MINUS;
-    case 0x0D:
-      return host::Key::EQUALS;
-    case 0x4A:
-      return host::Key::PAD_MINUS;
-    case 0x4E:
-      return host::Key::PAD_PLUS;
-    case 0x1C:
-      return host::Key::ENTER;
-    case 0x9C:
-      return host::Key::PAD_ENTER;
-    case 0x57:
-      return host::Key::F11;
-    case 0x58:
-      return host::Key::F12;
-    case 0x01:
-      return host::Key::ESCAPE;
-    case 0xCB:
-      return host::Key::LEFT;
-    case 0xCD:
-      return host::Key::RIGHT;
-    case 0x1E:
-      return host::Key::A;
-    case 0x20:
-      return host::Key::D;
-    case 0x39:
-      return host::Key::SPACE;
-    default:
-      return host::Key::OTHER;
-  }
 }
 
 // The page's script calls in between frames, so events wait here until the backend pumps.
@@ -172,9 +129,9 @@ class WebHost : public soft::Host {
 
   // False when the key is the host's.
   bool Key(int code, bool down, bool repeat, bool alt) {
-    const host::Reaction reaction = layer_.Key({Key_Of(code), code, down, repeat, alt}, Now());
+    const host::Reaction reaction =
+        layer_.Key({host::Key_At(code), code, down, repeat, alt}, Now());
     if (reaction.pause && layer_.Paused()) pending.Release_All();
-    if (reaction.volume && remember) Note_Trouble(remember("volume", layer_.Volume()));
     if (reaction.volume || reaction.pause) Redraw();
     if (reaction.fire != 0) pending.Button(0, reaction.fire > 0);
     return reaction.to_game;
@@ -183,11 +140,7 @@ class WebHost : public soft::Host {
     const host::PadReaction r = layer_.Pad(state, Now());
     if (r.pause && layer_.Paused()) pending.Release_All();
     if (r.pause) Redraw();
-    if (layer_.Paused()) return;
-    pending.Motion(r.motion, 0, 0);
-    if (r.fire != 0) pending.Button(0, r.fire > 0);
-    if (r.enter != 0) pending.Key(0x1C, r.enter > 0);
-    if (r.escape != 0) pending.Key(0x01, r.escape > 0);
+    if (!layer_.Paused()) host::Pad_To_Game(r, &pending);
   }
   void Motion(int dx, int dy) {
     std::int32_t x = dx, y = dy;
@@ -200,9 +153,6 @@ class WebHost : public soft::Host {
   }
 
  private:
-  void Note_Trouble(const std::string& text) {
-    if (!text.empty()) layer_.Note(text, Now());
-  }
   static host::HostOptions Layer_Options(bool sound, int sensitivity, bool stick_position) {
     host::HostOptions options;
     if (stick_position) options.stick = host::StickWay::POSITION;
@@ -211,6 +161,7 @@ class WebHost : public soft::Host {
     options.sensitivity = sensitivity;
     options.keep_picture = Keep_Picture;
     options.report = [](const std::string& text) { std::printf("zorvex: %s\n", text.c_str()); };
+    options.remember = remember;
     return options;
   }
   static std::uint64_t Now() { return static_cast<std::uint64_t>(emscripten_get_now()); }

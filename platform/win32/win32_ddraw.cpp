@@ -513,16 +513,11 @@ plat::HRESULT Surface::Switch_Screen() {
   if (to_window) {
     d.dd->SetCooperativeLevel(d.window, DDSCL_NORMAL);
     d.dd->RestoreDisplayMode();
-    const LONG style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
-    SetWindowLongPtrA(d.window, GWL_STYLE, style);
-    RECT frame{0, 0, static_cast<LONG>(SCREEN_W), static_cast<LONG>(SCREEN_H)};
-    AdjustWindowRectEx(&frame, style, FALSE, GetWindowLongA(d.window, GWL_EXSTYLE));
-    RECT work{0, 0, static_cast<LONG>(SCREEN_W), static_cast<LONG>(SCREEN_H)};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-    SetWindowPos(d.window, HWND_NOTOPMOST,
-                 work.left + std::max(0L, (work.right - work.left - w) / 2),
-                 work.top + std::max(0L, (work.bottom - work.top - h) / 2), w, h,
+    // Framed as when the game opens in a window.
+    const plat::win32::WindowPlace place =
+        plat::win32::Framed_Window(GetWindowLongA(d.window, GWL_EXSTYLE), d.options.scale);
+    SetWindowLongPtrA(d.window, GWL_STYLE, place.style);
+    SetWindowPos(d.window, HWND_NOTOPMOST, place.x, place.y, place.w, place.h,
                  SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     d.options.windowed = true;
     result = Make_Window_Pages(d, pages);

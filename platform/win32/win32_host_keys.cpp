@@ -1,7 +1,6 @@
 // The host layer on Windows: the window's key messages become its key events; the adapters
 // carry out its answers (the flip waits while paused and shows the notes, the sound buffers take
 // the volume, the keyboard device hides the host's keys from the game).
-#include <cstdio>
 #include <memory>
 
 #include "host/host_layer.h"
@@ -20,44 +19,22 @@ namespace {
 std::unique_ptr<host::HostLayer> layer;
 bool hidden[256] = {};  // taken by the host: kept from the game until read after the release
 bool switch_wanted = false;
-std::string (*remember_setting)(const char* key, int value) = nullptr;
 
-host::Key Key_Of(WPARAM vk, bool extended) {
-  using host::Key;
+// The key in the host layer's words: P, - and = as the player's layout names them, the others
+// where they sit.
+host::Key Key_Of(WPARAM vk, int dik) {
   switch (vk) {
     case 'P':
-      return Key::P;
-    case VK_PAUSE:
-      return Key::PAUSE;
+      return host::Key::P;
     case VK_OEM_MINUS:
-      return Key::MINUS;
+      return host::Key::MINUS;
     case VK_OEM_PLUS:
-      return Key::EQUALS;  // the = key, + when shifted
-    case VK_SUBTRACT:
-      return Key::PAD_MINUS;
-    case VK_ADD:
-      return Key::PAD_PLUS;
-    case VK_RETURN:
-      return extended ? Key::PAD_ENTER : Key::ENTER;
-    case VK_F11:
-      return Key::F11;
-    case VK_F12:
-      return Key::F12;
-    case VK_ESCAPE:
-      return Key::ESCAPE;
-    case VK_LEFT:
-      return Key::LEFT;
-    case VK_RIGHT:
-      return Key::RIGHT;
-    case 'A':
-      return Key::A;
-    case 'D':
-      return Key::D;
-    case VK_SPACE:
-      return Key::SPACE;
+      return host::Key::EQUALS;  // the = key, + when shifted
     default:
-      return Key::OTHER;
+      break;
   }
+  const host::Key at = host::Key_At(dik);
+  return host::Named_By_Layout(at) ? host::Key::OTHER : at;
 }
 
 // The user's Pictures folder, made when missing; the working folder when there is none. Its
@@ -69,21 +46,16 @@ bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::strin
   return host::Save_Screenshot(pixels, width, height, plat::files::Narrow(dir), result);
 }
 
-void Report(const std::string& text) {
-  std::fprintf(stderr, "zorvex: %s\n", text.c_str());
-  std::fflush(stderr);
-}
-
 }  // namespace
 
-void plat::win32::Start_Host(bool sound, int volume, int sensitivity, bool stick_position) {
+void plat::win32::Start_Host(const Win32Options& win) {
   host::HostOptions options;
-  if (stick_position) options.stick = host::StickWay::POSITION;
-  options.sound = sound;
-  options.volume = volume;
-  options.sensitivity = sensitivity;
+  if (win.stick_position) options.stick = host::StickWay::POSITION;
+  options.sound = !win.nosound;
+  options.volume = win.volume;
+  options.sensitivity = win.sensitivity;
   options.keep_picture = Keep_Picture;
-  options.report = Report;
+  options.remember = win.remember;
   layer = std::make_unique<host::HostLayer>(options);
   switch_wanted = false;
 }
@@ -96,7 +68,7 @@ bool plat::win32::Host_Key_Message(unsigned message, std::uintptr_t wp, std::int
   int dik = static_cast<int>((lp >> 16) & 0x7F) | (extended ? 0x80 : 0);
   if (wp == VK_PAUSE) dik = 0xC5;
   host::KeyEvent event;
-  event.key = Key_Of(wp, extended);
+  event.key = Key_Of(wp, dik);
   event.code = dik;
   event.down = down;
   event.repeat = down && (lp & (1 << 30)) != 0;
@@ -105,7 +77,6 @@ bool plat::win32::Host_Key_Message(unsigned message, std::uintptr_t wp, std::int
   // As on a return from away: the mouse's motion meanwhile is not the player's move in the game.
   if (reaction.pause) Note_Return();
   if (reaction.volume) Set_Sound_Volume(layer->Volume());
-  if (reaction.volume) Host_Remember("volume", layer->Volume());
   if (reaction.switch_screen) switch_wanted = true;
   if (reaction.fire != 0) Fire_Key(reaction.fire);
   if (reaction.to_game) return false;
@@ -144,17 +115,12 @@ const std::uint16_t* plat::win32::Host_Frame_Again() {
   return layer ? layer->Frame_Again(GetTickCount64()) : nullptr;
 }
 
-void plat::win32::Set_Remember(std::string (*remember)(const char* key, int value)) {
-  remember_setting = remember;
-}
-
 void plat::win32::Host_Remember(const char* key, int value) {
-  if (!remember_setting) return;
-  const std::string trouble = remember_setting(key, value);
-  if (!trouble.empty() && layer) layer->Note(trouble, GetTickCount64());
+  if (layer) layer->Remember(key, value, GetTickCount64());
 }
 
 void plat::win32::Host_Note(const std::string& text) {
-  if (layer) layer->Note(text, GetTickCount64());
-  Report(text);
+  if (!layer) return;
+  layer->Note(text, GetTickCount64());
+  layer->Report(text);
 }

@@ -41,9 +41,7 @@ class Win32Os final : public plat::Os {
  public:
   explicit Win32Os(const plat::win32::Win32Options& options) : options_(options) {
     timeBeginPeriod(1);  // sleeps of a millisecond for the frame pacer
-    plat::win32::Start_Host(!options.nosound, options.volume, options.sensitivity,
-                            options.stick_position);
-    plat::win32::Set_Remember(options.remember);
+    plat::win32::Start_Host(options);
   }
   ~Win32Os() override {
     timeEndPeriod(1);
@@ -71,23 +69,8 @@ class Win32Os final : public plat::Os {
                              std::uint32_t style, int x, int y, int w, int h, plat::HWND parent,
                              void* menu, plat::HINSTANCE, void* param) override {
     if (options_.window) {
-      // A framed window of a whole multiple of the game's size, in the middle of the desktop.
-      style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
-      RECT work{0, 0, SCREEN_W, SCREEN_H};
-      SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-      RECT frame{};
-      int scale = options_.scale;
-      for (int s = scale ? scale : MAX_SCALE; s >= 1; --s) {
-        frame = RECT{0, 0, SCREEN_W * s, SCREEN_H * s};
-        AdjustWindowRectEx(&frame, style, FALSE, ex_style);
-        if (scale || (frame.right - frame.left <= work.right - work.left &&
-                      frame.bottom - frame.top <= work.bottom - work.top))
-          break;
-      }
-      w = frame.right - frame.left;
-      h = frame.bottom - frame.top;
-      x = work.left + std::max(0L, (work.right - work.left - w) / 2);
-      y = work.top + std::max(0L, (work.bottom - work.top - h) / 2);
+      const plat::win32::WindowPlace place = plat::win32::Framed_Window(ex_style, options_.scale);
+      style = place.style, x = place.x, y = place.y, w = place.w, h = place.h;
     }
     HWND window = ::CreateWindowExA(ex_style, class_name, title, style, x, y, w, h,
                                     As<HWND>(parent), As<HMENU>(menu), Module(), param);
@@ -227,6 +210,7 @@ class Win32Os final : public plat::Os {
     if (outer) return E_INVALIDARG;
     plat::win32::DisplayOptions display;
     display.windowed = options_.window;
+    display.scale = options_.scale;
     return plat::win32::Create_DirectDraw(display, out);
   }
 
@@ -279,6 +263,25 @@ class Win32Os final : public plat::Os {
 
 std::unique_ptr<plat::Os> plat::win32::Make_Win32_Os(const Win32Options& options) {
   return std::make_unique<Win32Os>(options);
+}
+
+plat::win32::WindowPlace plat::win32::Framed_Window(std::uint32_t ex_style, int scale) {
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE;
+  ::RECT work{0, 0, SCREEN_W, SCREEN_H};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  ::RECT frame{};
+  for (int s = scale ? scale : MAX_SCALE; s >= 1; --s) {
+    frame = ::RECT{0, 0, SCREEN_W * s, SCREEN_H * s};
+    AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+    if (scale || (frame.right - frame.left <= work.right - work.left &&
+                  frame.bottom - frame.top <= work.bottom - work.top))
+      break;
+  }
+  const LONG w = frame.right - frame.left, h = frame.bottom - frame.top;
+  const LONG x = work.left + std::max(0L, (work.right - work.left - w) / 2);
+  const LONG y = work.top + std::max(0L, (work.bottom - work.top - h) / 2);
+  return {style, static_cast<int>(x), static_cast<int>(y), static_cast<int>(w),
+          static_cast<int>(h)};
 }
 
 void plat::win32::Use_Parent_Console() {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/os.h"
+#include "platform/win32/win32_os.h"
 
 namespace host {
 class HostLayer;
@@ -15,7 +16,16 @@ namespace plat::win32 {
 
 struct DisplayOptions {
   bool windowed = false;
+  int scale = 0;  // in a window: the game's size times this, 0 for the largest that fits
 };
+
+// A framed window's style, outer place and size: the game's picture at a whole factor (`scale`,
+// or 0 for the largest that fits the desktop) in the middle of the desktop.
+struct WindowPlace {
+  std::uint32_t style;
+  int x, y, w, h;
+};
+WindowPlace Framed_Window(std::uint32_t ex_style, int scale);
 
 // Each hands out an adapter that holds the real COM object and rebuilds the real records from
 // the seam's; the result codes are the real calls' own.
@@ -47,7 +57,7 @@ std::uint32_t Returns();
 
 // The host layer on Windows (win32_host_keys.cpp): the window's key messages go to it first,
 // and the adapters carry out its answers.
-void Start_Host(bool sound, int volume, int sensitivity = 100, bool stick_position = false);
+void Start_Host(const Win32Options& options);
 host::HostLayer* Host_Layer();  // null before the start
 // True when the key message was the host's and is not the game's.
 bool Host_Key_Message(unsigned message, std::uintptr_t wp, std::intptr_t lp);
@@ -59,9 +69,8 @@ bool Host_Wants_Frame();
 const std::uint16_t* Host_Frame(const std::uint16_t* pixels, int width, int height);
 const std::uint16_t* Host_Frame_Again();  // the last one, with the notes as they are now
 void Host_Note(const std::string& text);
-// The keeper of the player's settings changed in play (null: none), and a change to keep.
-void Set_Remember(std::string (*remember)(const char* key, int value));
-void Host_Remember(const char* key, int value);  // over the picture, and on standard error
+// A setting the player changed in play, to keep; trouble keeping it is noted over the picture.
+void Host_Remember(const char* key, int value);
 
 // Steering without a mouse (win32_steering.cpp): the host layer's sensitivity, steering keys and
 // XInput pads, added to what DirectInput reads.

@@ -89,7 +89,8 @@ void plat::win32::Poll_Pads() {
   const ULONGLONG now = GetTickCount64();
   const host::PadReaction r = layer->Pad(Read_Pads(now), now);
   if (r.pause && layer->Paused()) pending = Pending{};
-  if (r.pause) Host_Note(layer->Paused() ? "Pad unplugged: paused" : "Pad back: playing on");
+  // The layer puts its own note over the picture; the log says what happened.
+  if (r.pause) layer->Report(layer->Paused() ? "Pad unplugged: paused" : "Pad back: playing on");
   pending.motion += r.motion;
   Change(r.fire, &pending.pad_fire, &pending.pad_fire_tap);
   Change(r.enter, &pending.enter, &pending.enter_tap);

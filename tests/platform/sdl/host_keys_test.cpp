@@ -65,6 +65,25 @@ TEST_F(HostKeys, NoHostKeyReachesTheGameAndAltEnterStartsNothing) {
   EXPECT_TRUE(host_->Visible());
 }
 
+// P as the player's layout names it, wherever it sits; the keys with no such name by their place.
+TEST_F(HostKeys, ThePauseLetterFollowsTheLayoutAndThePauseKeyItsPlace) {
+  const auto tap = [this](SDL_Scancode at, SDL_Keycode named) {
+    SDL_Event e{};
+    e.key.keysym = {at, named, KMOD_NONE, 0};
+    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+      e.type = type;
+      Push(e);
+    }
+  };
+  tap(SDL_SCANCODE_P, SDLK_l);  // where P sits on other layouts
+  EXPECT_TRUE(host_->Visible());
+  EXPECT_TRUE(Seen(plat::soft::Char_To_Dik('P'))) << "the game's key, by its place";
+  tap(SDL_SCANCODE_R, SDLK_p);
+  EXPECT_FALSE(host_->Visible());
+  tap(SDL_SCANCODE_PAUSE, SDLK_UNKNOWN);
+  EXPECT_TRUE(host_->Visible());
+}
+
 TEST_F(HostKeys, AnEnterHeldByTheGameStaysTheGamesWhenAltJoins) {
   const bool was_full = Full_Screen();
   Key(SDLK_RETURN, true);
