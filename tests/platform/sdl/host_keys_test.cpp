@@ -84,17 +84,6 @@ TEST_F(HostKeys, ThePauseLetterFollowsTheLayoutAndThePauseKeyItsPlace) {
   EXPECT_TRUE(host_->Visible());
 }
 
-TEST_F(HostKeys, AnEnterHeldByTheGameStaysTheGamesWhenAltJoins) {
-  const bool was_full = Full_Screen();
-  Key(SDLK_RETURN, true);
-  EXPECT_TRUE(Seen(plat::DIK_RETURN));
-  Key(SDLK_RETURN, true, true, KMOD_LALT);  // the key's repeat, now with Alt down
-  Key(SDLK_RETURN, false, false, KMOD_LALT);
-  Seen(plat::DIK_RETURN);  // the repeat's press, seen once
-  EXPECT_FALSE(Seen(plat::DIK_RETURN)) << "the game missed Enter's release";
-  EXPECT_EQ(Full_Screen(), was_full);
-}
-
 TEST_F(HostKeys, PauseWaitsAsALostFocusDoesAndEscapeStillQuits) {
   Key(SDLK_RETURN, true);  // held through the pause, as the focus's loss would let it go
   Tap(SDLK_p);
