@@ -21,7 +21,7 @@ struct SlowMotion {
   std::vector<std::int32_t> given;
 };
 
-TEST(Sensitivity, SlowMotionIsCarriedNeitherLostNorMadeUp) {
+TEST(Sensitivity, SlowMotionIsCarriedNeitherLostNorMadeUpAndTheExtremesDoNotOverflow) {
   const std::vector<SlowMotion> table = {
       {100, {1, -1, 7, -300}, {1, -1, 7, -300}},  // exactly the device's counts
       {25, {1, 1, 1, 1, 1, 1, 1, 1}, {0, 0, 0, 1, 0, 0, 0, 1}},
@@ -29,9 +29,11 @@ TEST(Sensitivity, SlowMotionIsCarriedNeitherLostNorMadeUp) {
       {50, {1, -1, 1, -1, 1, -1}, {0, 0, 0, 0, 0, 0}},  // a hand's tremor goes nowhere
       {150, {1, 1, 1, 1}, {1, 2, 1, 2}},
       {400, {1, -1, 3}, {4, -4, 12}},
-      {33, {3, 3, 3}, {0, 1, 1}},  // 33 is taken as asked, 0.99 a frame
-      {10, {10, 10}, {2, 3}},      // below the range: held at 25
-      {1000, {1, 1}, {4, 4}},      // above it: held at 400
+      {33, {3, 3, 3}, {0, 1, 1}},                   // 33 is taken as asked, 0.99 a frame
+      {10, {10, 10}, {2, 3}},                       // below the range: held at 25
+      {1000, {1, 1}, {4, 4}},                       // above it: held at 400
+      {400, {INT32_MAX / 4}, {INT32_MAX / 4 * 4}},  // the extremes do not overflow
+      {25, {INT32_MIN}, {INT32_MIN / 4}},
   };
   for (const SlowMotion& row : table) {
     Sensitivity s(row.percent);
@@ -39,13 +41,6 @@ TEST(Sensitivity, SlowMotionIsCarriedNeitherLostNorMadeUp) {
     for (std::int32_t c : row.counts) given.push_back(s.Scale(c));
     EXPECT_EQ(given, row.given) << row.percent << "%";
   }
-}
-
-TEST(Sensitivity, TheExtremesDoNotOverflow) {
-  Sensitivity top(400);
-  EXPECT_EQ(top.Scale(INT32_MAX / 4), INT32_MAX / 4 * 4);
-  Sensitivity low(25);
-  EXPECT_EQ(low.Scale(INT32_MIN), INT32_MIN / 4);
 }
 
 TEST(KeySteering, ATapMovesOneCountAndHoldingCrossesTheFieldInAboutHalfASecond) {

@@ -144,7 +144,7 @@ TEST_F(SoundManagerTest, SlotsMixAtTheirVolumeAndAnotherFormatPlaysAtItsOwnRate)
   EXPECT_EQ(Left(1)[0], 16384 + 9213);
 }
 
-TEST_F(SoundManagerTest, AMissingFileEmptiesTheSlot) {
+TEST_F(SoundManagerTest, AMissingFileEmptiesTheSlotAndSlotsOutsideTheTableAreRefused) {
   CSoundManager& m = Started();
   ASSERT_EQ(m.LoadWave(SLOT_MUSIC, "ramp.wav"), 1);
   m.Play(SLOT_MUSIC, plat::DSBPLAY_LOOPING);
@@ -156,6 +156,11 @@ TEST_F(SoundManagerTest, AMissingFileEmptiesTheSlot) {
   EXPECT_EQ(Left(10), std::vector<int>(10, 0));       // the old music is gone
   EXPECT_TRUE(os.debug_output.empty());               // a failed read says nothing
   EXPECT_EQ(m.LoadWave(SLOT_MUSIC, "other.wav"), 1);  // and the slot can be filled again
+
+  EXPECT_EQ(m.LoadWave(SOUND_SLOT_COUNT, "ramp.wav"), 0);  // no slot outside the table
+  EXPECT_EQ(m.LoadWave(-1, "ramp.wav"), 0);
+  EXPECT_EQ(m.Play(SOUND_SLOT_COUNT, 0), 0);
+  EXPECT_EQ(m.Stop(-1, 0), 0);
 }
 
 TEST_F(SoundManagerTest, WithoutADeviceEveryCallAnswersZeroAndNothingBreaks) {
@@ -172,14 +177,6 @@ TEST_F(SoundManagerTest, WithoutADeviceEveryCallAnswersZeroAndNothingBreaks) {
     delete sound_manager;
     sound_manager = nullptr;
   }
-}
-
-TEST_F(SoundManagerTest, SlotNumbersOutsideTheTableAreRefused) {
-  CSoundManager& m = Started();
-  EXPECT_EQ(m.LoadWave(SOUND_SLOT_COUNT, "ramp.wav"), 0);
-  EXPECT_EQ(m.LoadWave(-1, "ramp.wav"), 0);
-  EXPECT_EQ(m.Play(SOUND_SLOT_COUNT, 0), 0);
-  EXPECT_EQ(m.Stop(-1, 0), 0);
 }
 
 TEST_F(SoundManagerTest, ReleasingTheManagerHandsTheDeviceSilence) {
