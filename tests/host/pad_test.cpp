@@ -64,9 +64,13 @@ TEST(PadSteering, AButtonHeldThroughALetGoMustBePressedAgainAndABadStickIsAtRest
   pad.fire = true;
   EXPECT_EQ(pads.Update(pad, 30).fire, 1);
 
-  pad.stick_x = std::numeric_limits<double>::quiet_NaN();
+  pad.stick_x = 0.2;  // a worn stick at rest
   pads.Update(pad, 40);
   EXPECT_EQ(pads.Update(pad, 100).motion, 0);
+  pad.stick_x = -0.5;
+  EXPECT_EQ(pads.Update(pad, 200).motion, -18) << "half way is an eighth of the top speed";
+  pad.stick_x = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(pads.Update(pad, 300).motion, 0);
   pad.stick_x = 1;
   EXPECT_EQ(pads.Update(pad, 1000000).motion, 400) << "a long wait is a quarter second";
 }
