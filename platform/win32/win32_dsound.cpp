@@ -172,8 +172,6 @@ void plat::win32::Set_Sound_Volume(int percent) {
 }
 
 plat::HRESULT plat::win32::Create_DirectSound(int volume, plat::IDirectSound** out) {
-  if (!out) return DSERR_INVALIDPARAM;
-  *out = nullptr;
   ::IDirectSound* real = nullptr;
   ::HRESULT result = ::DirectSoundCreate(nullptr, &real, nullptr);
   if (FAILED(result)) return result;

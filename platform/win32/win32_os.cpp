@@ -207,11 +207,9 @@ class Win32Os final : public plat::Os {
   }
 
   plat::HRESULT DirectDrawCreate(const plat::GUID*, plat::IDirectDraw** out, void* outer) override {
-    if (outer) return E_INVALIDARG;
-    plat::win32::DisplayOptions display;
-    display.windowed = options_.window;
-    display.scale = options_.scale;
-    return plat::win32::Create_DirectDraw(display, out);
+    if (out) *out = nullptr;
+    if (!out || outer) return E_INVALIDARG;
+    return plat::win32::Create_DirectDraw(options_, out);
   }
 
   plat::HRESULT DirectSoundCreate(const plat::GUID*, plat::IDirectSound** out,
