@@ -3,7 +3,6 @@
 // draws into a 640 x 480 5-6-5 back buffer, and a flip copies it to a second surface (what the
 // front buffer shows) and stretches that into the window.
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -521,11 +520,10 @@ plat::HRESULT Surface::Switch_Screen() {
   }
   for (Surface* s : d.surfaces) s->Restore();
   d.picture_current = false;
-  // Said on standard error only: in full screen a note would reach the page the game reads.
-  std::fprintf(stderr, "zorvex: %s\n",
-               to_window ? "In a window - Alt+Enter for full screen"
-                         : "Full screen - Alt+Enter for a window");
-  std::fflush(stderr);
+  // Said on standard error, not over the picture: in full screen a note would reach the page the
+  // game reads.
+  plat::win32::Host().Report(to_window ? "In a window - Alt+Enter for full screen"
+                                       : "Full screen - Alt+Enter for a window");
   plat::win32::Host().Remember("window", to_window ? 1 : 0, GetTickCount64());
   plat::win32::Note_Return();
   return DDERR_SURFACELOST;  // the game flips again

@@ -49,14 +49,9 @@ bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::strin
 }  // namespace
 
 void plat::win32::Start_Host(const Win32Options& win) {
-  host::HostOptions options;
-  if (win.stick_position) options.stick = host::StickWay::POSITION;
-  options.sound = !win.nosound;
-  options.volume = win.volume;
-  options.sensitivity = win.sensitivity;
+  host::HostOptions options = win.host;
   options.keep_picture = Keep_Picture;
-  options.remember = win.remember;
-  layer = std::make_unique<host::HostLayer>(options);
+  layer = std::make_unique<host::HostLayer>(std::move(options));
   switch_wanted = false;
 }
 

@@ -216,8 +216,8 @@ class Win32Os final : public plat::Os {
                                   void* outer) override {
     if (out) *out = nullptr;
     if (!out || outer) return E_INVALIDARG;
-    if (options_.nosound) return static_cast<plat::HRESULT>(0x88780078u);  // no driver
-    return plat::win32::Create_DirectSound(options_.volume, out);
+    if (!options_.host.sound) return static_cast<plat::HRESULT>(0x88780078u);  // no driver
+    return plat::win32::Create_DirectSound(options_.host.volume, out);
   }
 
   plat::HRESULT DirectInputCreateA(plat::HINSTANCE, std::uint32_t version, plat::IDirectInput** out,
