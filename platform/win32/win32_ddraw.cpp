@@ -147,11 +147,8 @@ class Clipper final : public plat::win32::Adapter<plat::IDirectDrawClipper, ::ID
     if (h.nCount > 4096) return DDERR_INVALIDPARAMS;
     std::vector<std::uint8_t> bytes(sizeof(RGNDATAHEADER) + h.nCount * sizeof(::RECT));
     auto* real = reinterpret_cast<::RGNDATA*>(bytes.data());
-    real->rdh.dwSize = sizeof(RGNDATAHEADER);
-    real->rdh.iType = h.iType;
-    real->rdh.nCount = h.nCount;
-    real->rdh.nRgnSize = h.nRgnSize;
-    real->rdh.rcBound = Real_Rect(h.rcBound);
+    real->rdh =
+        ::RGNDATAHEADER{sizeof(RGNDATAHEADER), h.iType, h.nCount, h.nRgnSize, Real_Rect(h.rcBound)};
     const auto* rects = reinterpret_cast<const plat::RECT*>(region->Buffer);
     auto* out = reinterpret_cast<::RECT*>(real->Buffer);
     for (std::uint32_t i = 0; i < h.nCount; ++i) out[i] = Real_Rect(rects[i]);
@@ -227,11 +224,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
       *out = back_;
       return DD_OK;
     }
-    ::DDSCAPS2 real_caps{};
-    real_caps.dwCaps = caps->dwCaps;
-    real_caps.dwCaps2 = caps->dwCaps2;
-    real_caps.dwCaps3 = caps->dwCaps3;
-    real_caps.dwCaps4 = caps->dwCaps4;
+    ::DDSCAPS2 real_caps{caps->dwCaps, caps->dwCaps2, caps->dwCaps3, {caps->dwCaps4}};
     ::IDirectDrawSurface4* attached = nullptr;
     HRESULT result = real_->GetAttachedSurface(&real_caps, &attached);
     if (FAILED(result)) return result;
@@ -564,10 +557,8 @@ class DirectDraw4 final : public plat::IDirectDraw4 {
     real.dwHeight = desc->dwHeight;
     real.dwWidth = desc->dwWidth;
     real.dwBackBufferCount = desc->dwBackBufferCount;
-    real.ddsCaps.dwCaps = desc->ddsCaps.dwCaps;
-    real.ddsCaps.dwCaps2 = desc->ddsCaps.dwCaps2;
-    real.ddsCaps.dwCaps3 = desc->ddsCaps.dwCaps3;
-    real.ddsCaps.dwCaps4 = desc->ddsCaps.dwCaps4;
+    const plat::DDSCAPS2& c = desc->ddsCaps;
+    real.ddsCaps = ::DDSCAPS2{c.dwCaps, c.dwCaps2, c.dwCaps3, {c.dwCaps4}};
     if (!primary && display_->options.window) {
       ::DDSURFACEDESC2 own = Offscreen_Desc(real.dwWidth, real.dwHeight);
       own.ddsCaps.dwCaps |= real.ddsCaps.dwCaps;

@@ -20,15 +20,10 @@ namespace {
 
 // The format record with the extra bytes its cbSize announces, for formats other than PCM.
 std::vector<std::uint8_t> Real_Format(const plat::WAVEFORMATEX& seam) {
-  std::vector<std::uint8_t> bytes(sizeof(::WAVEFORMATEX) + seam.cbSize);
-  ::WAVEFORMATEX real{};
-  real.wFormatTag = seam.wFormatTag;
-  real.nChannels = seam.nChannels;
-  real.nSamplesPerSec = seam.nSamplesPerSec;
-  real.nAvgBytesPerSec = seam.nAvgBytesPerSec;
-  real.nBlockAlign = seam.nBlockAlign;
-  real.wBitsPerSample = seam.wBitsPerSample;
-  real.cbSize = seam.cbSize;
+  const ::WAVEFORMATEX real{seam.wFormatTag,      seam.nChannels,   seam.nSamplesPerSec,
+                            seam.nAvgBytesPerSec, seam.nBlockAlign, seam.wBitsPerSample,
+                            seam.cbSize};
+  std::vector<std::uint8_t> bytes(sizeof(real) + seam.cbSize);
   std::memcpy(bytes.data(), &real, sizeof(real));
   if (seam.cbSize)
     std::memcpy(bytes.data() + sizeof(real), reinterpret_cast<const std::uint8_t*>(&seam) + 18,

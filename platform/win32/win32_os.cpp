@@ -175,14 +175,9 @@ class Win32Os final : public plat::Os {
     if (size != sizeof(plat::BITMAP) || !out) return ::GetObjectA(As<HGDIOBJ>(object), size, out);
     ::BITMAP real{};
     if (!::GetObjectA(As<HGDIOBJ>(object), sizeof(real), &real)) return 0;
-    auto* info = static_cast<plat::BITMAP*>(out);
-    info->bmType = real.bmType;
-    info->bmWidth = real.bmWidth;
-    info->bmHeight = real.bmHeight;
-    info->bmWidthBytes = real.bmWidthBytes;
-    info->bmPlanes = real.bmPlanes;
-    info->bmBitsPixel = real.bmBitsPixel;
-    info->bmBits = real.bmBits;
+    *static_cast<plat::BITMAP*>(out) =
+        plat::BITMAP{real.bmType,   real.bmWidth,     real.bmHeight, real.bmWidthBytes,
+                     real.bmPlanes, real.bmBitsPixel, real.bmBits};
     return sizeof(plat::BITMAP);
   }
 
