@@ -522,10 +522,10 @@ plat::HRESULT Surface::Switch_Screen() {
   return DDERR_SURFACELOST;  // the game flips again
 }
 
-class DirectDraw4 final : public plat::IDirectDraw4 {
+class DirectDraw4 final : public plat::win32::Adapter<plat::IDirectDraw4, ::IDirectDraw4> {
  public:
   DirectDraw4(std::shared_ptr<Display> display, ::IDirectDraw4* real)
-      : display_(std::move(display)), real_(real) {
+      : Adapter(real), display_(std::move(display)) {
     display_->dd = real;
   }
 
@@ -582,15 +582,8 @@ class DirectDraw4 final : public plat::IDirectDraw4 {
     return DD_OK;
   }
 
-  std::uint32_t Release() override {
-    display_->dd = nullptr;
-    real_->Release();
-    delete this;
-    return 0;
-  }
-
  private:
-  ~DirectDraw4() = default;
+  ~DirectDraw4() override { display_->dd = nullptr; }
 
   plat::HRESULT Create_Window_Pages(plat::IDirectDrawSurface4** out) {
     ::IDirectDrawSurface4* pages[2];
@@ -603,7 +596,6 @@ class DirectDraw4 final : public plat::IDirectDraw4 {
   }
 
   std::shared_ptr<Display> display_;
-  ::IDirectDraw4* real_;
 };
 
 class DirectDraw final : public plat::win32::Adapter<plat::IDirectDraw, ::IDirectDraw> {
