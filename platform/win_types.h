@@ -89,13 +89,18 @@ struct GUID {
   std::uint32_t data1;
   std::uint16_t data2, data3;
   std::uint8_t data4[8];
+  bool operator==(const GUID&) const = default;
 };
-inline bool operator==(const GUID& a, const GUID& b) {
-  if (a.data1 != b.data1 || a.data2 != b.data2 || a.data3 != b.data3) return false;
-  for (int i = 0; i < 8; ++i)
-    if (a.data4[i] != b.data4[i]) return false;
-  return true;
-}
+
+// What every object the seam hands out has: Release, by which the game hands it back. An object
+// ends itself on its last Release, so none is deleted through the seam.
+class SeamObject {
+ public:
+  virtual std::uint32_t Release() = 0;
+
+ protected:
+  ~SeamObject() = default;
+};
 
 // Window styles, messages and friends.
 constexpr std::uint32_t CS_VREDRAW = 0x0001;
