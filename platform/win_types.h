@@ -3,6 +3,7 @@
 // each backend maps them onto whatever it really has.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace plat {
@@ -27,6 +28,7 @@ using HBRUSH = HGDIOBJ;
 using HICON = HGDIOBJ;
 using HCURSOR = HGDIOBJ;
 using HANDLE = void*;
+using HGLOBAL = void*;  // a block of GlobalAlloc, as the WAV reader hands them out
 
 using WNDPROC = LRESULT (*)(HWND, std::uint32_t, WPARAM, LPARAM);
 
@@ -124,5 +126,7 @@ constexpr std::uint32_t LR_CREATEDIBSECTION = 0x2000;
 constexpr std::uint32_t SRCCOPY = 0x00CC0020;
 constexpr int TRANSPARENT = 1;
 constexpr std::uint32_t RDH_RECTANGLES = 1;
+// The only kind of memory block asked for: fixed, so the handle is the block's address.
+constexpr std::uint32_t GMEM_FIXED = 0x0000;
 
 }  // namespace plat
