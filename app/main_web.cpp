@@ -6,14 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/kept_games.h"
-#include "app/kept_settings.h"
-#include "app/options.h"
+#include "app/entry.h"
 #include "app/program.h"
-#include "platform/data_path.h"
 #include "platform/soft/soft_os.h"
 #include "platform/web/web_host.h"
 
@@ -32,6 +30,11 @@ int Report(int code) {
 }
 
 void Warn(const char* text) { std::fprintf(stderr, "zorvex: %s\n", text); }
+// The host's messages go to the page's console as standard output.
+void Say(const char* text) { std::printf("zorvex: %s\n", text); }
+
+// The page puts the game's files in /data unless told otherwise.
+std::string Data_Dir(const std::string& asked) { return asked.empty() ? "/data" : asked; }
 
 }  // namespace
 
@@ -41,35 +44,22 @@ extern "C" {
 // exit status.
 EMSCRIPTEN_KEEPALIVE int zorvex_start(const char* args) {
   std::vector<std::string> words{"zorvex"};
-  for (const char* p = args; *p;) {
-    const char* end = p;
-    while (*end && *end != '\n') ++end;
-    words.emplace_back(p, end);
-    p = *end ? end + 1 : end;
-  }
+  std::istringstream lines(args);
+  for (std::string word; std::getline(lines, word);) words.push_back(word);
   std::vector<char*> argv;
   for (std::string& w : words) argv.push_back(w.data());
 
-  zorvex::Options options;
-  if (int code = zorvex::Read_Command_Line(static_cast<int>(argv.size()), argv.data(), &options);
-      code >= 0)
-    return Report(code);
   // The page keeps these folders in the browser's storage (page.js, keep.js).
   setenv("XDG_CONFIG_HOME", "/keep/config", 0);
   setenv("XDG_DATA_HOME", "/keep/data", 0);
-  if (int code = zorvex::Kept_Games_Command(&options); code >= 0) return Report(code);
-  zorvex::Choose_Keeping_Games(&options);
-  // The page puts the game's files in /data unless told otherwise.
-  plat::Set_Data_Dir(options.data_dir.empty() ? "/data" : options.data_dir);
-  if (int code = zorvex::Open_Session(options); code >= 0) return Report(code);
-  zorvex::Load_Settings(&options, Warn);
-  zorvex::Start_Keeping_Games(options, Warn);
-  plat::web::Set_Remember(zorvex::Keeps_Settings(options) ? zorvex::Remember_Setting : nullptr);
-  plat::web::Set_Start_Volume(options.volume);
+  zorvex::Options options;
+  if (int code =
+          zorvex::Prepare_Run(static_cast<int>(argv.size()), argv.data(), Data_Dir, Warn, &options);
+      code >= 0)
+    return Report(code);
   std::unique_ptr<plat::soft::Host> host =
       options.headless ? plat::soft::Make_Headless_Host(!options.nosound)
-                       : plat::web::Make_Web_Host(!options.nosound, options.sensitivity,
-                                                  options.stick == "position");
+                       : plat::web::Make_Web_Host(zorvex::Host_Options(options, Say));
   return Report(zorvex::Start_Program(plat::soft::Make_Soft_Os(std::move(host))));
 }
 

@@ -3,19 +3,20 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include <cstdio>
 #include <memory>
+#include <string>
 
-#include "app/kept_games.h"
+#include "app/entry.h"
 #include "app/kept_settings.h"
-#include "app/options.h"
 #include "app/program.h"
-#include "core/log.h"
-#include "platform/data_path.h"
 #include "platform/soft/soft_os.h"
 #include "platform/win32/win32_os.h"
 
 namespace {
+
+std::string Data_Dir(const std::string& asked) {
+  return zorvex::Choose_Data_Dir(asked, plat::win32::Program_Dir());
+}
 
 std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
   if (options.headless)
@@ -31,11 +32,6 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
   return plat::win32::Make_Win32_Os(win);
 }
 
-// The program's own messages go to the diagnostics log when one is open, else to standard error.
-void Report(const char* text) {
-  if (!zorvex::Log_Error("%s\n", text)) std::fprintf(stderr, "zorvex: %s\n", text);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,12 +40,7 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
   zorvex::Options options;
-  if (int code = zorvex::Read_Command_Line(argc, argv, &options); code >= 0) return code;
-  if (int code = zorvex::Kept_Games_Command(&options); code >= 0) return code;
-  plat::Set_Data_Dir(zorvex::Choose_Data_Dir(options.data_dir, plat::win32::Program_Dir()));
-  zorvex::Choose_Keeping_Games(&options);
-  if (int code = zorvex::Open_Session(options); code >= 0) return code;
-  zorvex::Load_Settings(&options, Report);
-  zorvex::Start_Keeping_Games(options, Report);
+  if (int code = zorvex::Prepare_Run(argc, argv, Data_Dir, zorvex::Report, &options); code >= 0)
+    return code;
   return zorvex::Run_Program(Make_Backend(options));
 }

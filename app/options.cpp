@@ -37,21 +37,18 @@ struct Parser {
     return true;
   }
 
-  bool Number(const char* option, std::int64_t low, std::int64_t high, std::int64_t* out) {
+  // `T` holds every number from low to high.
+  template <typename T>
+  bool Number(const char* option, std::int64_t low, std::int64_t high, T* out) {
     std::string text;
+    std::int64_t n = 0;
     if (!Value(option, &text)) return false;
-    if (!Parse_Number(text, low, high, out)) {
+    if (!Parse_Number(text, low, high, &n)) {
       *error = std::string(option) + ": '" + text + "' is not a whole number from " +
                std::to_string(low) + " to " + std::to_string(high);
       return false;
     }
-    return true;
-  }
-
-  bool Number(const char* option, int low, int high, int* out) {
-    std::int64_t n = 0;
-    if (!Number(option, low, high, &n)) return false;
-    *out = static_cast<int>(n);
+    *out = static_cast<T>(n);
     return true;
   }
 
@@ -82,7 +79,6 @@ bool Parse_Snapshot(Parser& p, Options* o) {
 
 bool Parse_One(Parser& p, Options* o) {
   std::string_view arg = p.argv[p.i];
-  std::int64_t n = 0;
   if (arg == "--data") return p.Value("--data", &o->data_dir);
   if (arg == "--window") return o->window = true;
   if (arg == "--scale") return p.Number("--scale", 1, MAX_SCALE, &o->scale);
@@ -99,21 +95,11 @@ bool Parse_One(Parser& p, Options* o) {
   if (arg == "--headless") return o->headless = true;
   if (arg == "--trace") return p.Value("--trace", &o->trace_path);
   if (arg == "--autoplay") return o->autoplay = true;
-  if (arg == "--frames") {
-    if (!p.Number("--frames", 0, INT64_MAX, &n)) return false;
-    o->frames = n;
-    return true;
-  }
-  if (arg == "--frame-ms") {
-    if (!p.Number("--frame-ms", 0, UINT32_MAX, &n)) return false;
-    o->frame_ms = static_cast<std::uint32_t>(n);
-    return o->virtual_clock_set = true;
-  }
-  if (arg == "--seed") {
-    if (!p.Number("--seed", 0, UINT32_MAX, &n)) return false;
-    o->seed = static_cast<std::uint32_t>(n);
-    return o->virtual_clock_set = true;
-  }
+  if (arg == "--frames") return p.Number("--frames", 0, INT64_MAX, &o->frames);
+  if (arg == "--frame-ms")
+    return p.Number("--frame-ms", 0, UINT32_MAX, &o->frame_ms) && (o->virtual_clock_set = true);
+  if (arg == "--seed")
+    return p.Number("--seed", 0, UINT32_MAX, &o->seed) && (o->virtual_clock_set = true);
   if (arg == "--snapshot") return Parse_Snapshot(p, o);
   if (arg == "--scores") return o->scores = true;
   if (arg == "--watch") return p.Number("--watch", 1, 10, &o->watch);

@@ -31,12 +31,6 @@ int Finish_Program(int code) {
   return code;
 }
 
-bool Has_Sheet(const std::string& dir) {
-  std::FILE* file = std::fopen((dir.empty() ? "gfx.bmp" : dir + "/gfx.bmp").c_str(), "rb");
-  if (file) std::fclose(file);
-  return file != nullptr;
-}
-
 bool Use_Backend(std::unique_ptr<plat::Os> backend) {
   if (!backend) return false;
   backend_in_use = std::move(backend);
@@ -50,23 +44,6 @@ bool Use_Backend(std::unique_ptr<plat::Os> backend) {
 int Fail_Program(int code, const std::string& message) {
   std::fprintf(stderr, "zorvex: %s\n", message.c_str());
   return code;
-}
-
-int Read_Command_Line(int argc, char** argv, Options* options) {
-  std::string error;
-  if (!Parse_Options(argc, argv, options, &error))
-    return Fail_Program(EXIT_BAD_COMMAND_LINE, error + " (zorvex --help lists the options)");
-  if (options->help) return std::fputs(Usage_Text(), stdout) < 0;
-  if (options->version) return std::fputs(Version_Text(), stdout) < 0;
-  return -1;
-}
-
-std::string Choose_Data_Dir(const std::string& asked, const std::string& program_dir) {
-  if (!asked.empty() || Has_Sheet("")) return asked;
-  for (const std::string& dir : {program_dir + "/data", program_dir + "/../share/zorvex"}) {
-    if (Has_Sheet(dir)) return dir;
-  }
-  return "";
 }
 
 int Open_Session(const Options& options) {

@@ -1,6 +1,4 @@
-// What every entry point shares: the command line, the session around the game and the exit
-// statuses. An entry point adds only what its system decides: where the data is and which
-// backend the game runs on.
+// What runs the game on a backend: the session around it and the exit statuses.
 #pragma once
 
 #include <memory>
@@ -18,15 +16,6 @@ constexpr int EXIT_BAD_COMMAND_LINE = 2;
 
 // Prints "zorvex: message" on standard error and returns code.
 int Fail_Program(int code, const std::string& message);
-
-// Reads the command line. Returns -1 to go on, or the exit status (after --help, --version or
-// a bad command line, with the message printed).
-int Read_Command_Line(int argc, char** argv, Options* options);
-
-// The data folder for --data ASKED: the folder asked for; else the working directory when it
-// holds the sheet, as the game always did; else the data put beside the program
-// (PROGRAM_DIR/data, PROGRAM_DIR/../share/zorvex).
-std::string Choose_Data_Dir(const std::string& asked, const std::string& program_dir);
 
 // Opens the log, the replay, the trace and the recording the options name. Returns -1 to go
 // on, or the exit status.

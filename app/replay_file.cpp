@@ -220,12 +220,4 @@ std::string Replay_Frame_Text(const plat::script::FrameInput& frame) {
   return line;
 }
 
-void Write_Replay_Header(std::FILE* file, std::uint32_t start_tick) {
-  std::fputs(Replay_Header_Text(start_tick).c_str(), file);
-}
-
-void Write_Replay_Frame(std::FILE* file, const plat::script::FrameInput& frame) {
-  std::fputs(Replay_Frame_Text(frame).c_str(), file);
-}
-
 }  // namespace zorvex

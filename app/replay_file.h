@@ -31,9 +31,6 @@ class ReplayParser {
   bool Finish(std::string* error) const;
   std::uint32_t Start_Tick() const { return start_tick_; }
   bool Started() const { return state_ == State::FRAMES; }
-  std::size_t Line_Number() const { return line_number_; }
-  // Counts a line that was refused before its text was looked at (too long).
-  void Skip_Line() { ++line_number_; }
 
  private:
   enum class State { HEADER, START, FRAMES } state_ = State::HEADER;
@@ -72,10 +69,7 @@ class ReplayReader {
   char line_[REPLAY_LINE_MAX + 2];
 };
 
-// Writes a replay as it is played: the header and start line, then a line a frame.
-void Write_Replay_Header(std::FILE* file, std::uint32_t start_tick);
-void Write_Replay_Frame(std::FILE* file, const plat::script::FrameInput& frame);
-// The same lines as text.
+// A replay's lines as it is played: the header and start line, then a line a frame.
 std::string Replay_Header_Text(std::uint32_t start_tick);
 std::string Replay_Frame_Text(const plat::script::FrameInput& frame);
 

@@ -22,7 +22,6 @@ namespace {
 
 struct Session {
   Options options;
-  ReplayReader replay;
   bool replay_ended = false;
   std::string replay_error;  // a malformed line met during play: "line N: ..."
   std::unique_ptr<plat::script::ScriptOs> script;  // the layer over the backend, while a game runs
@@ -36,6 +35,7 @@ struct Session {
   plat::script::FrameInput current;
   bool write_failed = false;
 } session;
+ReplayReader replay;  // apart from the rest, which starts afresh with each session
 
 FrameObserver frame_observer = nullptr;
 GameOverKeeper game_over_keeper = nullptr;
@@ -67,9 +67,9 @@ std::FILE* Open_Output(const std::string& path, std::string* error) {
 // The next frame from the replay; false at its end or at a malformed line (kept for the exit).
 bool Next_Replay_Frame(plat::script::FrameInput* frame) {
   if (session.replay_ended) return false;
-  if (session.replay.Next(frame, &session.replay_error)) return true;
+  if (replay.Next(frame, &session.replay_error)) return true;
   session.replay_ended = true;
-  session.replay.Close();
+  replay.Close();
   return false;
 }
 
@@ -101,14 +101,14 @@ void Session_Before_Setup() {
   if (!Pinned()) return;
   plat::script::FrameInput start;
   if (Replaying())
-    start.tick = session.replay.Start_Tick();
+    start.tick = replay.Start_Tick();
   else if (Virtual_Clock())
     start.tick = Virtual_Tick(0);
   else
     start = session.script->Sample();
   session.current = plat::script::FrameInput{start.tick, 0, false, false, false};
   session.script->Pin(session.current);
-  if (session.record) Write_Replay_Header(session.record, start.tick);
+  Write(session.record, Replay_Header_Text(start.tick));
   if (session.keep) session.kept = Replay_Header_Text(start.tick);
 }
 
@@ -132,7 +132,7 @@ bool Session_Before_Frame() {
 void Session_After_Frame() {
   if (frame_observer) frame_observer(session.frame);
   if (session.trace) Write(session.trace, Trace_Line(session.frame, session.current.tick));
-  if (session.record) Write_Replay_Frame(session.record, session.current);
+  Write(session.record, Replay_Frame_Text(session.current));
   if (session.keep) Keep_Frame();
   Take_Snapshots(session.frame);
 }
@@ -142,20 +142,11 @@ void Session_After_Frame() {
 bool Begin_Session(const Options& options, std::string* error) {
   Set_Run_Hooks(
       {Session_Before_Setup, Session_After_Setup, Session_Before_Frame, Session_After_Frame});
-  session.replay.Close();
-  session.replay_ended = false;
-  session.replay_error.clear();
-  session.script.reset();
-  session.backend = nullptr;
-  session.trace = session.record = nullptr;
-  session.keep = options.keep_games;
-  session.kept.clear();
-  session.was_over = false;
-  session.frame = 0;
-  session.current = plat::script::FrameInput{};
-  session.write_failed = false;
+  replay.Close();
+  session = Session{};
   session.options = options;
-  if (Replaying() && !session.replay.Open(options.replay_path, error)) {
+  session.keep = options.keep_games;
+  if (Replaying() && !replay.Open(options.replay_path, error)) {
     *error = options.replay_path + ": " + *error;
     return false;
   }
@@ -184,7 +175,7 @@ bool End_Session() {
     for (const std::string& path : {session.options.trace_path, session.options.record_path})
       if (!path.empty()) std::remove(path.c_str());
   }
-  session.replay.Close();
+  replay.Close();
   Record_Sound_Events(false);
   if (!End_Snapshots(session.frame)) session.write_failed = true;
   if (session.script) {

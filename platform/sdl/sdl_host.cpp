@@ -106,15 +106,8 @@ class SdlHost final : public plat::soft::Host {
 };
 
 host::HostOptions SdlHost::Layer_Options(const SdlOptions& options) {
-  host::HostOptions layer;
-  layer.sound = !options.nosound;
-  layer.volume = options.volume;
-  layer.sensitivity = options.sensitivity;
-  if (options.stick_position) layer.stick = host::StickWay::POSITION;
+  host::HostOptions layer = options.host;
   layer.keep_picture = Keep_Picture;
-  if (auto report = options.report)
-    layer.report = [report](const std::string& t) { report(t.c_str()); };
-  layer.remember = options.remember;
   return layer;
 }
 
@@ -141,7 +134,7 @@ bool SdlHost::Start() {
   if (make_watcher) probe_ = make_watcher();
   late_pacing_ = probe_ && probe_->Old_Order();
   pads_.Start(plat::Data_Path("gamecontrollerdb.txt").c_str());
-  if (!options_.nosound) sdl_sink_ = Make_Sdl_Audio_Sink();
+  if (options_.host.sound) sdl_sink_ = Make_Sdl_Audio_Sink();
   if (sdl_sink_) sdl_sink_->Set_Volume(layer_.Volume());
   return true;
 }

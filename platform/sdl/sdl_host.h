@@ -3,8 +3,8 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
+#include "host/host_layer.h"
 #include "platform/sdl/sdl_present.h"
 #include "platform/soft/host.h"
 
@@ -29,17 +29,11 @@ bool Watch_Frames(WatcherMaker make);
 struct SdlOptions {
   bool window = false;  // a window instead of the full screen
   int scale = 0;        // with window: 1 to 8; 0 picks the largest whole factor that fits
-  bool nosound = false;
   PresentWay present = PresentWay::AUTO;  // how frames reach the window
-  int volume = 100;                       // 0 to 100, applied after the game's own mix
-  int sensitivity = 100;                  // mouse motion in percent, 25 to 400
-  bool stick_position = false;            // a pad's left stick names a place, not a speed
-  // Where the host's messages go (a screenshot saved or not); null for standard error.
-  void (*report)(const char* text) = nullptr;
-  // Keeps a setting the player changed in play (the volume, "window" 0 or 1); returns a message
-  // to show when it could not be kept. Null: nothing is kept.
-  std::string (*remember)(const char* key, int value) = nullptr;
   bool scale_gives_way = false;  // a remembered scale that no longer fits the desktop is dropped
+  // The host layer's (sound false: no audio device is opened); screenshots go to
+  // $XDG_PICTURES_DIR, or the working directory.
+  host::HostOptions host;
 };
 
 // Null when SDL's video cannot start.

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <utility>
+
 #include "platform/dinput.h"
 #include "platform/soft/keycodes.h"
 
@@ -16,58 +18,34 @@ int Scancode_To_Dik(int scancode) {
     return Char_To_Dik(static_cast<char>('1' + (scancode - SDL_SCANCODE_1)));
   if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F10)
     return DIK_F1 + (scancode - SDL_SCANCODE_F1);
-  switch (scancode) {
-    case SDL_SCANCODE_0:
-      return Char_To_Dik('0');
-    case SDL_SCANCODE_RETURN:
-      return DIK_RETURN;
-    case SDL_SCANCODE_KP_ENTER:
-      return DIK_NUMPADENTER;
-    case SDL_SCANCODE_KP_MINUS:
-      return 0x4A;
-    case SDL_SCANCODE_KP_PLUS:
-      return 0x4E;
-    case SDL_SCANCODE_PAUSE:
-      return 0xC5;
-    case SDL_SCANCODE_ESCAPE:
-      return DIK_ESCAPE;
-    case SDL_SCANCODE_SPACE:
-      return DIK_SPACE;
-    case SDL_SCANCODE_BACKSPACE:
-      return DIK_BACK;
-    case SDL_SCANCODE_TAB:
-      return DIK_TAB;
-    case SDL_SCANCODE_MINUS:
-      return DIK_MINUS;
-    case SDL_SCANCODE_EQUALS:
-      return DIK_EQUALS;
-    case SDL_SCANCODE_F11:
-      return DIK_F11;
-    case SDL_SCANCODE_F12:
-      return DIK_F12;
-    case SDL_SCANCODE_UP:
-      return DIK_UP;
-    case SDL_SCANCODE_DOWN:
-      return DIK_DOWN;
-    case SDL_SCANCODE_LEFT:
-      return DIK_LEFT;
-    case SDL_SCANCODE_RIGHT:
-      return DIK_RIGHT;
-    case SDL_SCANCODE_LCTRL:
-      return DIK_LCONTROL;
-    case SDL_SCANCODE_RCTRL:
-      return DIK_RCONTROL;
-    case SDL_SCANCODE_LSHIFT:
-      return DIK_LSHIFT;
-    case SDL_SCANCODE_RSHIFT:
-      return DIK_RSHIFT;
-    case SDL_SCANCODE_LALT:
-      return DIK_LMENU;
-    case SDL_SCANCODE_RALT:
-      return DIK_RMENU;
-    default:
-      return -1;
-  }
+  // The other keys the game or the host reads: SDL's scancode, then the game's code.
+  static constexpr std::pair<int, int> OTHERS[] = {{SDL_SCANCODE_0, Char_To_Dik('0')},
+                                                   {SDL_SCANCODE_RETURN, DIK_RETURN},
+                                                   {SDL_SCANCODE_KP_ENTER, DIK_NUMPADENTER},
+                                                   {SDL_SCANCODE_KP_MINUS, 0x4A},
+                                                   {SDL_SCANCODE_KP_PLUS, 0x4E},
+                                                   {SDL_SCANCODE_PAUSE, 0xC5},
+                                                   {SDL_SCANCODE_ESCAPE, DIK_ESCAPE},
+                                                   {SDL_SCANCODE_SPACE, DIK_SPACE},
+                                                   {SDL_SCANCODE_BACKSPACE, DIK_BACK},
+                                                   {SDL_SCANCODE_TAB, DIK_TAB},
+                                                   {SDL_SCANCODE_MINUS, DIK_MINUS},
+                                                   {SDL_SCANCODE_EQUALS, DIK_EQUALS},
+                                                   {SDL_SCANCODE_F11, DIK_F11},
+                                                   {SDL_SCANCODE_F12, DIK_F12},
+                                                   {SDL_SCANCODE_UP, DIK_UP},
+                                                   {SDL_SCANCODE_DOWN, DIK_DOWN},
+                                                   {SDL_SCANCODE_LEFT, DIK_LEFT},
+                                                   {SDL_SCANCODE_RIGHT, DIK_RIGHT},
+                                                   {SDL_SCANCODE_LCTRL, DIK_LCONTROL},
+                                                   {SDL_SCANCODE_RCTRL, DIK_RCONTROL},
+                                                   {SDL_SCANCODE_LSHIFT, DIK_LSHIFT},
+                                                   {SDL_SCANCODE_RSHIFT, DIK_RSHIFT},
+                                                   {SDL_SCANCODE_LALT, DIK_LMENU},
+                                                   {SDL_SCANCODE_RALT, DIK_RMENU}};
+  for (const auto& [sdl, dik] : OTHERS)
+    if (sdl == scancode) return dik;
+  return -1;
 }
 
 }  // namespace plat::sdl

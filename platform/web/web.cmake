@@ -11,8 +11,8 @@ target_sources(zorvex_soft PRIVATE ${ZORVEX_NATIVE_DIR}/generated/zorvex_font.cp
 # Every layer links the seam, so they all get it from there.
 target_compile_options(zorvex_seam PUBLIC -msimd128)
 
-add_executable(zorvex app/main_web.cpp platform/web/web_host.cpp app/kept_settings.cpp
-               app/kept_games.cpp)
+add_executable(zorvex app/main_web.cpp app/entry.cpp platform/web/web_host.cpp
+               app/kept_settings.cpp app/kept_games.cpp)
 target_link_libraries(zorvex PRIVATE zorvex_game zorvex_host)
 target_link_options(zorvex PRIVATE
   --no-entry -msimd128

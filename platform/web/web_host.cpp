@@ -3,7 +3,6 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -66,8 +65,6 @@ void* mix_context = nullptr;
 std::vector<std::int16_t> mix_buffer;
 class WebHost;
 WebHost* current = nullptr;  // the running game's, for the page's calls
-std::string (*remember)(const char* key, int value) = nullptr;
-int start_volume = 100;
 
 // The page pulls sound on its own schedule, on the same thread as the game: no lock is needed.
 class WebAudioSink : public soft::AudioSink {
@@ -89,9 +86,8 @@ class WebAudioSink : public soft::AudioSink {
 
 class WebHost : public soft::Host {
  public:
-  WebHost(bool sound, int sensitivity, bool stick_position)
-      : layer_(Layer_Options(sound, sensitivity, stick_position)) {
-    if (sound) sink_ = std::make_unique<WebAudioSink>();
+  explicit WebHost(const host::HostOptions& options) : layer_(With_Downloads(options)) {
+    if (options.sound) sink_ = std::make_unique<WebAudioSink>();
     current = this;
   }
   ~WebHost() override {
@@ -153,15 +149,8 @@ class WebHost : public soft::Host {
   }
 
  private:
-  static host::HostOptions Layer_Options(bool sound, int sensitivity, bool stick_position) {
-    host::HostOptions options;
-    if (stick_position) options.stick = host::StickWay::POSITION;
-    options.sound = sound;
-    options.volume = start_volume;
-    options.sensitivity = sensitivity;
+  static host::HostOptions With_Downloads(host::HostOptions options) {
     options.keep_picture = Keep_Picture;
-    options.report = [](const std::string& text) { std::printf("zorvex: %s\n", text.c_str()); };
-    options.remember = remember;
     return options;
   }
   static std::uint64_t Now() { return static_cast<std::uint64_t>(emscripten_get_now()); }
@@ -177,12 +166,9 @@ class WebHost : public soft::Host {
 
 }  // namespace
 
-std::unique_ptr<soft::Host> Make_Web_Host(bool sound, int sensitivity, bool stick_position) {
-  return std::make_unique<WebHost>(sound, sensitivity, stick_position);
+std::unique_ptr<soft::Host> Make_Web_Host(const host::HostOptions& options) {
+  return std::make_unique<WebHost>(options);
 }
-
-void Set_Remember(std::string (*keeper)(const char* key, int value)) { remember = keeper; }
-void Set_Start_Volume(int volume) { start_volume = volume; }
 
 }  // namespace plat::web
 

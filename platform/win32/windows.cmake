@@ -15,7 +15,8 @@ target_link_libraries(zorvex_win32 PUBLIC zorvex_host ddraw dsound dinput dxguid
                       shell32)
 
 # The program: the Windows entry point and the Win32 (or headless) backend around the game.
-add_executable(zorvex app/main_windows.cpp app/kept_settings.cpp app/kept_games.cpp)
+add_executable(zorvex app/main_windows.cpp app/entry.cpp app/kept_settings.cpp
+               app/kept_games.cpp)
 target_link_libraries(zorvex PRIVATE zorvex_game zorvex_win32)
 # A program for the desktop: no console window opens beside the game. No link time in the
 # header, so that the same sources give the same program.

@@ -13,15 +13,9 @@
 namespace {
 
 std::string Written(const zorvex::Replay& replay) {
-  char* buffer = nullptr;
-  std::size_t size = 0;
-  std::FILE* out = open_memstream(&buffer, &size);
-  Check(out != nullptr, "no memory stream");
-  zorvex::Write_Replay_Header(out, replay.start_tick);
-  for (const plat::script::FrameInput& frame : replay.frames) zorvex::Write_Replay_Frame(out, frame);
-  std::fclose(out);
-  std::string text(buffer, size);
-  std::free(buffer);
+  std::string text = zorvex::Replay_Header_Text(replay.start_tick);
+  for (const plat::script::FrameInput& frame : replay.frames)
+    text += zorvex::Replay_Frame_Text(frame);
   return text;
 }
 

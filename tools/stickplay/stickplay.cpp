@@ -367,8 +367,8 @@ int Play(const char* data_dir) {
       return std::fprintf(stderr, "stickplay: no virtual pad: %s\n", SDL_GetError()), 1;
     plat::sdl::SdlOptions sdl;
     sdl.window = true;
-    sdl.nosound = true;
-    sdl.stick_position = run.way == host::StickWay::POSITION;
+    sdl.host.sound = false;
+    sdl.host.stick = run.way;
     backend = plat::soft::Make_Soft_Os(plat::sdl::Make_Sdl_Host(sdl));
     plat::Use_Os(backend.get());
   } else {

@@ -19,14 +19,13 @@ namespace {
 using plat::soft::InputState;
 
 std::vector<std::string> reports;
-void Keep_Report(const char* text) { reports.push_back(text); }
 
 class HostKeys : public SdlHostFixture {
  protected:
   void SetUp() override {
     plat::sdl::SdlOptions options;
     options.window = true;
-    options.report = Keep_Report;
+    options.host.report = [](const std::string& text) { reports.push_back(text); };
     Open(options);
   }
   // Whether any of the game's readers has seen the key down since it last looked.

@@ -20,7 +20,10 @@ std::string Remember(const char* key, int value) {
 
 class KeptSettings : public SdlHostFixture {
  protected:
-  void SetUp() override { options_.window = options_.nosound = true; }
+  void SetUp() override {
+    options_.window = true;
+    options_.host.sound = false;
+  }
   void Reopen() {
     host_.reset();
     window_ = nullptr;
@@ -31,7 +34,7 @@ class KeptSettings : public SdlHostFixture {
 
 TEST_F(KeptSettings, VolumeKeysAndEachScreenSwitchAreHandedToTheKeeper) {
   remembered.clear();
-  options_.remember = Remember;
+  options_.host.remember = Remember;
   Reopen();
   Tap(SDLK_MINUS);  // the keeper's trouble is a note; the game goes on
   Tap(SDLK_EQUALS);
