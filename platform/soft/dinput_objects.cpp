@@ -1,6 +1,4 @@
 // The soft DirectInput: the system keyboard and mouse, fed by the host's events.
-#include <cstring>
-
 #include "platform/soft/counted.h"
 #include "platform/soft/soft_os_impl.h"
 
@@ -60,7 +58,6 @@ class SoftDevice final : public Counted<IDirectInputDevice> {
 
  private:
   void Read_Keys(std::uint8_t* keys) {
-    std::memset(keys, 0, 256);
     for (int k = 0; k < 256; ++k) keys[k] = os_->input().Key_Down(k, InputState::DEVICE) ? 0x80 : 0;
   }
 

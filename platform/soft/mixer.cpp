@@ -102,11 +102,6 @@ std::vector<std::int16_t> Convert_To_Mix_Format(const WAVEFORMATEX& f, std::uint
                                                 const std::uint8_t* bytes, std::size_t size) {
   const std::size_t in_frames = size / f.nBlockAlign;
   if (in_frames == 0 || rate == 0) return {};
-  // Music is stored in the output format already: one copy, no per-sample work.
-  if (Is_Mix_Format(f, rate, bytes)) {
-    const auto* samples = reinterpret_cast<const std::int16_t*>(bytes);
-    return std::vector<std::int16_t>(samples, samples + in_frames * 2);
-  }
   const std::size_t out_frames = (in_frames * MIX_RATE + rate - 1) / rate;
   std::vector<std::int16_t> out(out_frames * 2);
   // Source position in 32.32 fixed point, stepping rate/44100 source frames per output frame.

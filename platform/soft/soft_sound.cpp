@@ -218,30 +218,25 @@ HRESULT SoundBuffer::Lock(std::uint32_t offset, std::uint32_t bytes, void** regi
 }
 
 HRESULT SoundBuffer::Convert() {
-  if (Is_Mix_Format(format_, frequency_, data_.data())) {
-    // Already in the output format (the music): the mixer reads the buffer itself, as a
-    // device plays from its buffer memory, instead of a second copy of megabytes.
-    std::vector<std::int16_t> old;
-    Guard g(*engine_);
-    mixed_.swap(old);
-    voice_.samples = reinterpret_cast<const std::int16_t*>(data_.data());
-    voice_.frames = static_cast<std::uint32_t>(data_.size() / 4);
-    voice_.position = std::min(voice_.position, voice_.frames);
-    return DS_OK;
-  }
+  // Already in the output format (the music), the mixer reads the buffer itself, as a device
+  // plays from its buffer memory, instead of a second copy of megabytes.
+  auto samples = reinterpret_cast<const std::int16_t*>(data_.data());
+  std::size_t count = data_.size() / 2;
   std::vector<std::int16_t> fresh;
-  try {
-    fresh = Convert_To_Mix_Format(format_, frequency_, data_.data(), data_.size());
-  } catch (const std::bad_alloc&) {
-    return DSERR_OUTOFMEMORY;
+  if (!Is_Mix_Format(format_, frequency_, data_.data())) {
+    try {
+      fresh = Convert_To_Mix_Format(format_, frequency_, data_.data(), data_.size());
+    } catch (const std::bad_alloc&) {
+      return DSERR_OUTOFMEMORY;
+    }
+    samples = fresh.data();
+    count = fresh.size();
   }
-  {
-    Guard g(*engine_);
-    mixed_.swap(fresh);
-    voice_.samples = mixed_.data();
-    voice_.frames = static_cast<std::uint32_t>(mixed_.size() / 2);
-    voice_.position = std::min(voice_.position, voice_.frames);
-  }
+  Guard g(*engine_);  // let go before `fresh` (then the old samples) is freed
+  mixed_.swap(fresh);
+  voice_.samples = samples;
+  voice_.frames = static_cast<std::uint32_t>(count / 2);
+  voice_.position = std::min(voice_.position, voice_.frames);
   return DS_OK;
 }
 

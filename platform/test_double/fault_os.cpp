@@ -69,7 +69,11 @@ class Wrapper : public Seam {
     delete this;
     return count;
   }
-  Seam* Inner() const { return inner_; }
+  // The backend's own object beneath one this layer handed out (any other as it is).
+  static Seam* Inner_Of(Seam* object) {
+    auto* ours = dynamic_cast<Wrapper*>(object);
+    return ours ? ours->inner_ : object;
+  }
 
  protected:
   virtual ~Wrapper() = default;
@@ -114,11 +118,6 @@ class FaultClipper final : public Wrapper<IDirectDrawClipper> {
   ZORVEX_FAULT_METHOD(SetClipList, (const RGNDATA* region, std::uint32_t flags), (region, flags))
 };
 
-IDirectDrawClipper* Inner_Clipper(IDirectDrawClipper* clipper) {
-  auto* ours = dynamic_cast<FaultClipper*>(clipper);
-  return ours ? ours->Inner() : clipper;
-}
-
 class FaultSurface final : public Wrapper<IDirectDrawSurface4> {
  public:
   FaultSurface(FaultOs* os, IDirectDrawSurface4* inner, std::string role)
@@ -126,12 +125,13 @@ class FaultSurface final : public Wrapper<IDirectDrawSurface4> {
   ZORVEX_FAULT_METHOD(Blt,
                       (const RECT* dst, IDirectDrawSurface4* src, const RECT* src_rect,
                        std::uint32_t flags, const DDBLTFX* fx),
-                      (dst, FaultOs::Inner_Of(src), src_rect, flags, fx))
+                      (dst, Inner_Of(src), src_rect, flags, fx))
   ZORVEX_FAULT_METHOD(Flip, (IDirectDrawSurface4 * target, std::uint32_t flags),
-                      (FaultOs::Inner_Of(target), flags))
+                      (Inner_Of(target), flags))
   ZORVEX_FAULT_MAKER(GetAttachedSurface, (const DDSCAPS2* caps, IDirectDrawSurface4** out),
                      (caps, out), new FaultSurface(os_, *out, "back"))
-  ZORVEX_FAULT_METHOD(SetClipper, (IDirectDrawClipper * clipper), (Inner_Clipper(clipper)))
+  ZORVEX_FAULT_METHOD(SetClipper, (IDirectDrawClipper * clipper),
+                      (Wrapper<IDirectDrawClipper>::Inner_Of(clipper)))
   ZORVEX_FAULT_METHOD(SetColorKey, (std::uint32_t flags, const DDCOLORKEY* key), (flags, key))
   ZORVEX_FAULT_MAKER(GetDC, (HDC * out), (out), *out)
   ZORVEX_FAULT_METHOD(ReleaseDC, (HDC dc), (dc))
@@ -237,8 +237,7 @@ IDirectInput* Wrap(FaultOs* os, IDirectInput* made) { return new FaultInput(os, 
 }  // namespace
 
 IDirectDrawSurface4* FaultOs::Inner_Of(IDirectDrawSurface4* surface) {
-  auto* ours = dynamic_cast<FaultSurface*>(surface);
-  return ours ? ours->Inner() : surface;
+  return Wrapper<IDirectDrawSurface4>::Inner_Of(surface);
 }
 
 // ---- The Os functions ----
