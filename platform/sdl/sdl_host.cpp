@@ -158,13 +158,12 @@ bool SdlHost::Open_Window(const char* title, int width, int height) {
   if (options_.window) {
     const int scale = Window_Scale(width, height);
     w *= scale, h *= scale;
-  } else if (SDL_GetDisplayBounds(0, &desktop) == 0) {
-    // Made at the desktop's own place and size, so that an X server with no window manager
-    // (which never moves it) shows it where the renderer thinks it is.
-    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
-    x = desktop.x, y = desktop.y, w = desktop.w, h = desktop.h;
   } else {
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+    // Made at the desktop's own place and size, so that an X server with no window manager
+    // (which never moves it) shows it where the renderer thinks it is.
+    if (SDL_GetDisplayBounds(0, &desktop) == 0)
+      x = desktop.x, y = desktop.y, w = desktop.w, h = desktop.h;
   }
   window_ = SDL_CreateWindow(title, x, y, w, h, flags);
   if (!window_) return false;

@@ -13,8 +13,6 @@
 #include <csignal>
 #endif
 
-#include "platform/sdl/sdl_present_ways.h"
-
 namespace plat::sdl {
 
 namespace {
