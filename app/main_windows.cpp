@@ -24,11 +24,11 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
   plat::win32::Win32Options win;
   win.window = options.window;
   win.scale = options.scale;
-  win.nosound = options.nosound;
-  win.volume = options.volume;
-  if (zorvex::Keeps_Settings(options)) win.remember = zorvex::Remember_Setting;
-  win.sensitivity = options.sensitivity;
-  win.stick_position = options.stick == "position";
+  win.host.sound = !options.nosound;
+  win.host.volume = options.volume;
+  if (zorvex::Keeps_Settings(options)) win.host.remember = zorvex::Remember_Setting;
+  win.host.sensitivity = options.sensitivity;
+  if (options.stick == "position") win.host.stick = host::StickWay::POSITION;
   return plat::win32::Make_Win32_Os(win);
 }
 

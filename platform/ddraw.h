@@ -97,16 +97,12 @@ struct DDBLTFX {
 
 extern const GUID IID_IDirectDraw4;
 
-class IDirectDrawClipper {
+class IDirectDrawClipper : public SeamObject {
  public:
   virtual HRESULT SetClipList(const RGNDATA* region, std::uint32_t flags) = 0;
-  virtual std::uint32_t Release() = 0;
-
- protected:
-  ~IDirectDrawClipper() = default;
 };
 
-class IDirectDrawSurface4 {
+class IDirectDrawSurface4 : public SeamObject {
  public:
   virtual HRESULT Blt(const RECT* dst, IDirectDrawSurface4* src, const RECT* src_rect,
                       std::uint32_t flags, const DDBLTFX* fx) = 0;
@@ -120,33 +116,21 @@ class IDirectDrawSurface4 {
   // locked the surface takes no blits and no flips.
   virtual HRESULT Lock(RECT* rect, DDSURFACEDESC2* desc, std::uint32_t flags, HANDLE event) = 0;
   virtual HRESULT Unlock(RECT* rect) = 0;
-  virtual std::uint32_t Release() = 0;
-
- protected:
-  ~IDirectDrawSurface4() = default;
 };
 
-class IDirectDraw4 {
+class IDirectDraw4 : public SeamObject {
  public:
   virtual HRESULT SetCooperativeLevel(HWND window, std::uint32_t flags) = 0;
   virtual HRESULT SetDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t bpp,
                                  std::uint32_t refresh, std::uint32_t flags) = 0;
   virtual HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface4** out, void* outer) = 0;
   virtual HRESULT CreateClipper(std::uint32_t flags, IDirectDrawClipper** out, void* outer) = 0;
-  virtual std::uint32_t Release() = 0;
-
- protected:
-  ~IDirectDraw4() = default;
 };
 
 // The first object DirectDrawCreate hands out; the game only asks it for IDirectDraw4.
-class IDirectDraw {
+class IDirectDraw : public SeamObject {
  public:
   virtual HRESULT QueryInterface(const GUID& iid, void** out) = 0;
-  virtual std::uint32_t Release() = 0;
-
- protected:
-  ~IDirectDraw() = default;
 };
 
 }  // namespace plat

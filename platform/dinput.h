@@ -37,26 +37,18 @@ extern const GUID GUID_SysMouse;
 extern const DIDATAFORMAT c_dfDIKeyboard;  // 256 key bytes
 extern const DIDATAFORMAT c_dfDIMouse;     // a DIMOUSESTATE, relative axes
 
-class IDirectInputDevice {
+class IDirectInputDevice : public SeamObject {
  public:
   virtual HRESULT SetCooperativeLevel(HWND window, std::uint32_t flags) = 0;
   virtual HRESULT SetDataFormat(const DIDATAFORMAT* format) = 0;
   virtual HRESULT Acquire() = 0;
   virtual HRESULT Unacquire() = 0;
   virtual HRESULT GetDeviceState(std::uint32_t size, void* out) = 0;
-  virtual std::uint32_t Release() = 0;
-
- protected:
-  ~IDirectInputDevice() = default;
 };
 
-class IDirectInput {
+class IDirectInput : public SeamObject {
  public:
   virtual HRESULT CreateDevice(const GUID& which, IDirectInputDevice** out, void* outer) = 0;
-  virtual std::uint32_t Release() = 0;
-
- protected:
-  ~IDirectInput() = default;
 };
 
 }  // namespace plat

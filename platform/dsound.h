@@ -49,7 +49,7 @@ struct DSBUFFERDESC {
   WAVEFORMATEX* lpwfxFormat;
 };
 
-class IDirectSoundBuffer {
+class IDirectSoundBuffer : public SeamObject {
  public:
   virtual HRESULT SetFormat(const WAVEFORMATEX* format) = 0;
   virtual HRESULT SetFrequency(std::uint32_t hz) = 0;
@@ -62,21 +62,13 @@ class IDirectSoundBuffer {
                          std::uint32_t bytes2) = 0;
   virtual HRESULT Play(std::uint32_t reserved, std::uint32_t priority, std::uint32_t flags) = 0;
   virtual HRESULT Stop() = 0;
-  virtual std::uint32_t Release() = 0;
-
- protected:
-  ~IDirectSoundBuffer() = default;
 };
 
-class IDirectSound {
+class IDirectSound : public SeamObject {
  public:
   virtual HRESULT SetCooperativeLevel(HWND window, std::uint32_t level) = 0;
   virtual HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** out,
                                     void* outer) = 0;
-  virtual std::uint32_t Release() = 0;
-
- protected:
-  ~IDirectSound() = default;
 };
 
 }  // namespace plat

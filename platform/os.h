@@ -8,7 +8,6 @@
 #include "platform/ddraw.h"
 #include "platform/dinput.h"
 #include "platform/dsound.h"
-#include "platform/global_memory.h"
 #include "platform/win_types.h"
 
 namespace plat {

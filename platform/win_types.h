@@ -3,6 +3,7 @@
 // each backend maps them onto whatever it really has.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace plat {
@@ -27,6 +28,7 @@ using HBRUSH = HGDIOBJ;
 using HICON = HGDIOBJ;
 using HCURSOR = HGDIOBJ;
 using HANDLE = void*;
+using HGLOBAL = void*;  // a block of GlobalAlloc, as the WAV reader hands them out
 
 using WNDPROC = LRESULT (*)(HWND, std::uint32_t, WPARAM, LPARAM);
 
@@ -89,13 +91,18 @@ struct GUID {
   std::uint32_t data1;
   std::uint16_t data2, data3;
   std::uint8_t data4[8];
+  bool operator==(const GUID&) const = default;
 };
-inline bool operator==(const GUID& a, const GUID& b) {
-  if (a.data1 != b.data1 || a.data2 != b.data2 || a.data3 != b.data3) return false;
-  for (int i = 0; i < 8; ++i)
-    if (a.data4[i] != b.data4[i]) return false;
-  return true;
-}
+
+// What every object the seam hands out has: Release, by which the game hands it back. An object
+// ends itself on its last Release, so none is deleted through the seam.
+class SeamObject {
+ public:
+  virtual std::uint32_t Release() = 0;
+
+ protected:
+  ~SeamObject() = default;
+};
 
 // Window styles, messages and friends.
 constexpr std::uint32_t CS_VREDRAW = 0x0001;
@@ -119,5 +126,7 @@ constexpr std::uint32_t LR_CREATEDIBSECTION = 0x2000;
 constexpr std::uint32_t SRCCOPY = 0x00CC0020;
 constexpr int TRANSPARENT = 1;
 constexpr std::uint32_t RDH_RECTANGLES = 1;
+// The only kind of memory block asked for: fixed, so the handle is the block's address.
+constexpr std::uint32_t GMEM_FIXED = 0x0000;
 
 }  // namespace plat

@@ -19,9 +19,4 @@ enum class Written { WRITTEN, NAME_TAKEN, FAILED };
 Written Write_Whole_File(const std::string& path, const void* data, std::size_t size,
                          Replace replace, std::string* error);
 
-#ifndef _WIN32
-// Makes a rename in `folder` last, not only the file's bytes.
-void Sync_Folder(const std::string& folder);
-#endif
-
 }  // namespace plat::files

@@ -43,32 +43,19 @@ HRESULT SoftClipper::SetClipList(const RGNDATA* region, std::uint32_t flags) {
   return DD_OK;
 }
 
-std::uint32_t SoftClipper::Release() {
-  if (--refs_ > 0) return refs_;
-  delete this;
-  return 0;
-}
-
 // ---- Surface ----
 
 SoftSurface::SoftSurface(SoftOs* os, int width, int height) : os_(os) {
   pixels_.width = width;
   pixels_.height = height;
   pixels_.data.assign(static_cast<std::size_t>(width) * height, 0);
-  os_->Surface_Born(this);
 }
 
 SoftSurface::~SoftSurface() {
   if (dc_) os_->Close_Dc(dc_);
   if (clipper_) clipper_->Release();
   if (back_) back_->Release();
-  os_->Surface_Died(this);
-}
-
-std::uint32_t SoftSurface::Release() {
-  if (--refs_ > 0) return refs_;
-  delete this;
-  return 0;
+  if (os_->Primary() == this) os_->Set_Primary(nullptr);
 }
 
 // Calls fn for each part of `dst` that may be drawn: the clip list's rectangles when a clipper
@@ -77,8 +64,7 @@ template <typename Fn>
 HRESULT SoftSurface::Each_Visible_Part(const Box& dst, Fn fn) {
   const Box whole{0, 0, pixels_.width, pixels_.height};
   if (!clipper_) {
-    if (dst.left < 0 || dst.top < 0 || dst.right > whole.right || dst.bottom > whole.bottom)
-      return DDERR_INVALIDRECT;
+    if (!dst.Inside(whole)) return DDERR_INVALIDRECT;
     fn(dst);
     return DD_OK;
   }
@@ -110,8 +96,7 @@ HRESULT SoftSurface::Blt(const RECT* dst_rect, IDirectDrawSurface4* src_surface,
   const Box box = src_rect ? To_Box(*src_rect) : Box{0, 0, from.width, from.height};
   if (Inverted(box)) return DDERR_INVALIDRECT;
   if (dst.Empty() || box.Empty()) return DD_OK;
-  if (box.left < 0 || box.top < 0 || box.right > from.width || box.bottom > from.height)
-    return DDERR_INVALIDRECT;
+  if (!box.Inside({0, 0, from.width, from.height})) return DDERR_INVALIDRECT;
   if (box.right - box.left != dst.right - dst.left || box.bottom - box.top != dst.bottom - dst.top)
     return DDERR_INVALIDPARAMS;  // stretching is not offered
   const bool keyed = (flags & DDBLT_KEYSRC) && src->keyed_;
@@ -177,9 +162,7 @@ HRESULT SoftSurface::Lock(RECT* rect, DDSURFACEDESC2* desc, std::uint32_t, HANDL
   if (locked_) return DDERR_SURFACEBUSY;
   const Box whole{0, 0, pixels_.width, pixels_.height};
   const Box box = rect ? To_Box(*rect) : whole;
-  if (box.Empty() || box.left < 0 || box.top < 0 || box.right > whole.right ||
-      box.bottom > whole.bottom)
-    return DDERR_INVALIDRECT;
+  if (box.Empty() || !box.Inside(whole)) return DDERR_INVALIDRECT;
   desc->dwFlags =
       DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_LPSURFACE | DDSD_PIXELFORMAT;
   desc->dwWidth = static_cast<std::uint32_t>(pixels_.width);
@@ -206,11 +189,6 @@ HRESULT SoftDirectDraw::QueryInterface(const GUID& iid, void** out) {
   if (!(iid == IID_IDirectDraw4)) return E_NOINTERFACE;
   *out = static_cast<IDirectDraw4*>(new SoftDirectDraw4(os_));
   return DD_OK;
-}
-
-std::uint32_t SoftDirectDraw::Release() {
-  delete this;
-  return 0;
 }
 
 HRESULT SoftDirectDraw4::SetCooperativeLevel(HWND window, std::uint32_t flags) {
@@ -246,6 +224,7 @@ HRESULT SoftDirectDraw4::Create_Primary(const DDSURFACEDESC2& desc, IDirectDrawS
   if (os_->Primary()) return DDERR_GENERIC;
   auto* front = new SoftSurface(os_, SCREEN_WIDTH, SCREEN_HEIGHT);
   front->Attach_Back(new SoftSurface(os_, SCREEN_WIDTH, SCREEN_HEIGHT));
+  os_->Set_Primary(front);
   *out = front;
   return DD_OK;
 }
@@ -266,15 +245,6 @@ HRESULT SoftDirectDraw4::CreateClipper(std::uint32_t flags, IDirectDrawClipper**
   *out = new SoftClipper();
   return DD_OK;
 }
-
-std::uint32_t SoftDirectDraw4::Release() {
-  delete this;
-  return 0;
-}
-
-}  // namespace plat::soft
-
-namespace plat::soft {
 
 HRESULT SoftOs::DirectDrawCreate(const GUID* device, IDirectDraw** out, void* outer) {
   if (out) *out = nullptr;

@@ -5,29 +5,25 @@
 #include <vector>
 
 #include "platform/ddraw.h"
+#include "platform/soft/counted.h"
 #include "platform/soft/surface.h"
 
 namespace plat::soft {
 
 class SoftOs;
 
-class SoftClipper final : public IDirectDrawClipper {
+class SoftClipper final : public Counted<IDirectDrawClipper> {
  public:
-  SoftClipper() = default;
   HRESULT SetClipList(const RGNDATA* region, std::uint32_t flags) override;
-  std::uint32_t Release() override;
-  void AddRef() { ++refs_; }
   bool Has_List() const { return has_list_; }
   const std::vector<Box>& Rects() const { return rects_; }
 
  private:
-  ~SoftClipper() = default;
-  std::uint32_t refs_ = 1;
   bool has_list_ = false;
   std::vector<Box> rects_;
 };
 
-class SoftSurface final : public IDirectDrawSurface4 {
+class SoftSurface final : public Counted<IDirectDrawSurface4> {
  public:
   SoftSurface(SoftOs* os, int width, int height);
   HRESULT Blt(const RECT* dst, IDirectDrawSurface4* src, const RECT* src_rect, std::uint32_t flags,
@@ -40,22 +36,17 @@ class SoftSurface final : public IDirectDrawSurface4 {
   HRESULT ReleaseDC(HDC dc) override;
   HRESULT Lock(RECT* rect, DDSURFACEDESC2* desc, std::uint32_t flags, HANDLE event) override;
   HRESULT Unlock(RECT* rect) override;
-  std::uint32_t Release() override;
 
-  void AddRef() { ++refs_; }
   void Attach_Back(SoftSurface* back) { back_ = back; }
   Pixels& pixels() { return pixels_; }
-  bool Is_Primary() const { return back_ != nullptr; }
-  SoftSurface* Back() const { return back_; }
   SoftClipper* Clipper() const { return clipper_; }
 
  private:
-  ~SoftSurface();
+  ~SoftSurface() override;
   template <typename Fn>
   HRESULT Each_Visible_Part(const Box& dst, Fn fn);
 
   SoftOs* os_;
-  std::uint32_t refs_ = 1;
   Pixels pixels_;
   SoftSurface* back_ = nullptr;  // the primary holds its back buffer
   SoftClipper* clipper_ = nullptr;
@@ -65,7 +56,7 @@ class SoftSurface final : public IDirectDrawSurface4 {
   bool locked_ = false;
 };
 
-class SoftDirectDraw4 final : public IDirectDraw4 {
+class SoftDirectDraw4 final : public Counted<IDirectDraw4> {
  public:
   explicit SoftDirectDraw4(SoftOs* os) : os_(os) {}
   HRESULT SetCooperativeLevel(HWND window, std::uint32_t flags) override;
@@ -73,23 +64,19 @@ class SoftDirectDraw4 final : public IDirectDraw4 {
                          std::uint32_t refresh, std::uint32_t flags) override;
   HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface4** out, void* outer) override;
   HRESULT CreateClipper(std::uint32_t flags, IDirectDrawClipper** out, void* outer) override;
-  std::uint32_t Release() override;
 
  private:
-  ~SoftDirectDraw4() = default;
   HRESULT Create_Primary(const DDSURFACEDESC2& desc, IDirectDrawSurface4** out);
   HRESULT Create_Plain(const DDSURFACEDESC2& desc, IDirectDrawSurface4** out);
   SoftOs* os_;
 };
 
-class SoftDirectDraw final : public IDirectDraw {
+class SoftDirectDraw final : public Counted<IDirectDraw> {
  public:
   explicit SoftDirectDraw(SoftOs* os) : os_(os) {}
   HRESULT QueryInterface(const GUID& iid, void** out) override;
-  std::uint32_t Release() override;
 
  private:
-  ~SoftDirectDraw() = default;
   SoftOs* os_;
 };
 

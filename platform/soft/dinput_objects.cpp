@@ -1,6 +1,7 @@
 // The soft DirectInput: the system keyboard and mouse, fed by the host's events.
 #include <cstring>
 
+#include "platform/soft/counted.h"
 #include "platform/soft/soft_os_impl.h"
 
 namespace plat::soft {
@@ -12,7 +13,7 @@ constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154u);
 constexpr HRESULT DIERR_ACQUIRED = static_cast<HRESULT>(0x800700AAu);
 constexpr std::uint32_t DISCL_EXCLUSIVE = 0x1, DISCL_FOREGROUND = 0x4;
 
-class SoftDevice final : public IDirectInputDevice {
+class SoftDevice final : public Counted<IDirectInputDevice> {
  public:
   SoftDevice(SoftOs* os, bool keyboard) : os_(os), keyboard_(keyboard) {}
 
@@ -57,14 +58,7 @@ class SoftDevice final : public IDirectInputDevice {
     return DI_OK;
   }
 
-  std::uint32_t Release() override {
-    delete this;
-    return 0;
-  }
-
  private:
-  ~SoftDevice() = default;
-
   void Read_Keys(std::uint8_t* keys) {
     std::memset(keys, 0, 256);
     for (int k = 0; k < 256; ++k) keys[k] = os_->input().Key_Down(k, InputState::DEVICE) ? 0x80 : 0;
@@ -83,7 +77,7 @@ class SoftDevice final : public IDirectInputDevice {
   bool acquired_ = false;
 };
 
-class SoftDirectInput final : public IDirectInput {
+class SoftDirectInput final : public Counted<IDirectInput> {
  public:
   explicit SoftDirectInput(SoftOs* os) : os_(os) {}
 
@@ -99,13 +93,7 @@ class SoftDirectInput final : public IDirectInput {
     return DI_OK;
   }
 
-  std::uint32_t Release() override {
-    delete this;
-    return 0;
-  }
-
  private:
-  ~SoftDirectInput() = default;
   SoftOs* os_;
 };
 

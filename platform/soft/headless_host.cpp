@@ -17,7 +17,7 @@ bool HeadlessHost::Open_Window(const char*, int, int) {
   return true;
 }
 
-void HeadlessHost::Pump_Events(InputState* input) { pending_.Deliver(input); }
+void HeadlessHost::Pump_Events(InputState* input) { events_.Deliver(input); }
 
 void HeadlessHost::Wait_Events(InputState* input, int) {
   ++waits_;
@@ -29,16 +29,6 @@ void HeadlessHost::Present(const std::uint16_t* pixels, int width, int height) {
   ++frames_;
   if (keep_frames_) last_frame_.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
 }
-
-void HeadlessHost::Queue_Key(int code, bool down) { pending_.Key(code, down); }
-
-void HeadlessHost::Queue_Button(int index, bool down) { pending_.Button(index, down); }
-
-void HeadlessHost::Queue_Motion(std::int32_t dx, std::int32_t dy, std::int32_t dz) {
-  pending_.Motion(dx, dy, dz);
-}
-
-void HeadlessHost::Queue_Close() { pending_.Close(); }
 
 std::unique_ptr<Host> Make_Headless_Host(bool sound) {
   auto host = std::make_unique<HeadlessHost>(HeadlessHost::Clock::LIVE, 0, sound);

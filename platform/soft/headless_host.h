@@ -33,13 +33,11 @@ class HeadlessHost : public Host {
   void Present(const std::uint16_t* pixels, int width, int height) override;
   AudioSink* Audio_Sink() override { return sink_.get(); }
 
-  // For tests: the manual clock, what the "user" does, and what was shown.
+  // For tests: the manual clock, what the "user" does (it reaches the backend at the next pump),
+  // and what was shown.
   void Set_Ticks(std::uint32_t ms) { manual_ms_ = ms; }
   void Advance(std::uint32_t ms) { manual_ms_ += ms; }
-  void Queue_Key(int code, bool down);
-  void Queue_Button(int index, bool down);
-  void Queue_Motion(std::int32_t dx, std::int32_t dy = 0, std::int32_t dz = 0);
-  void Queue_Close();
+  EventQueue& events() { return events_; }
   // Reports the window as hidden until the backend has waited `waits` times.
   void Hide_For(int waits) { hidden_waits_ = waits; }
   bool Window_Open() const { return window_open_; }
@@ -54,7 +52,7 @@ class HeadlessHost : public Host {
   Clock clock_;
   std::uint32_t manual_ms_;
   std::unique_ptr<AudioSink> sink_;
-  EventQueue pending_;
+  EventQueue events_;
   int hidden_waits_ = 0;
   int waits_ = 0;
   int frames_ = 0;

@@ -56,21 +56,11 @@ HRESULT SoftOs::Show_Frame(SoftSurface* front, SoftSurface* back) {
   return DD_OK;
 }
 
-void SoftOs::Surface_Died(SoftSurface* s) {
-  surfaces_.erase(std::remove(surfaces_.begin(), surfaces_.end(), s), surfaces_.end());
-}
-
-SoftSurface* SoftOs::Primary() const {
-  for (SoftSurface* s : surfaces_)
-    if (s->Is_Primary()) return s;
-  return nullptr;
-}
-
 // ---- Windows and messages ----
 
 std::uint16_t SoftOs::RegisterClassA(const WNDCLASSA* wc) {
   if (!wc || !wc->lpfnWndProc || !wc->lpszClassName) return 0;
-  if (!classes_.emplace(wc->lpszClassName, WindowClass{wc->lpfnWndProc}).second) return 0;
+  if (!classes_.emplace(wc->lpszClassName, wc->lpfnWndProc).second) return 0;
   return static_cast<std::uint16_t>(classes_.size());
 }
 
@@ -80,9 +70,9 @@ HWND SoftOs::CreateWindowExA(std::uint32_t, const char* class_name, const char* 
   auto found = classes_.find(class_name);
   if (found == classes_.end()) return nullptr;
   if (!host_->Open_Window(title ? title : "", w, h)) return nullptr;
-  windows_.push_back(std::make_unique<Window>(Window{class_name, found->second.proc}));
+  windows_.push_back(std::make_unique<Window>(Window{found->second}));
   HWND handle = reinterpret_cast<HWND>(windows_.back().get());
-  if (found->second.proc(handle, WM_CREATE, 0, 0) == -1) {  // the window refused to be made
+  if (found->second(handle, WM_CREATE, 0, 0) == -1) {  // the window refused to be made
     windows_.pop_back();
     return nullptr;
   }

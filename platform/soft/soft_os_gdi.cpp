@@ -90,14 +90,13 @@ int SoftOs::GetObjectA(HGDIOBJ handle, int size, void* out) {
   if (!out) return sizeof(BITMAP);
   if (size < static_cast<int>(sizeof(BITMAP))) return 0;
   Bitmap& b = object->bitmap;
-  BITMAP info{};
-  info.bmWidth = b.width;
-  info.bmHeight = b.height;
-  info.bmWidthBytes = b.width * 4;
-  info.bmPlanes = 1;
-  info.bmBitsPixel = 32;
-  info.bmBits = b.pixels.data();
-  *static_cast<BITMAP*>(out) = info;
+  *static_cast<BITMAP*>(out) = {.bmType = 0,
+                                .bmWidth = b.width,
+                                .bmHeight = b.height,
+                                .bmWidthBytes = b.width * 4,
+                                .bmPlanes = 1,
+                                .bmBitsPixel = 32,
+                                .bmBits = b.pixels.data()};
   return sizeof(BITMAP);
 }
 

@@ -47,16 +47,12 @@ class SoftOs : public plat::Os {
   HRESULT Show_Frame(SoftSurface* front, SoftSurface* back);
   HDC Open_Surface_Dc(SoftSurface* surface);
   void Close_Dc(HDC dc);
-  void Surface_Born(SoftSurface* s) { surfaces_.push_back(s); }
-  void Surface_Died(SoftSurface* s);
-  SoftSurface* Primary() const;
+  // The head of the flipping chain, while it lives.
+  SoftSurface* Primary() const { return primary_; }
+  void Set_Primary(SoftSurface* s) { primary_ = s; }
 
  private:
-  struct WindowClass {
-    WNDPROC proc;
-  };
   struct Window {
-    std::string class_name;
     WNDPROC proc;
   };
   Window* Find_Window(HWND handle);
@@ -68,7 +64,7 @@ class SoftOs : public plat::Os {
 
   std::unique_ptr<Host> host_;
   InputState input_;
-  std::unordered_map<std::string, WindowClass> classes_;
+  std::unordered_map<std::string, WNDPROC> classes_;
   std::vector<std::unique_ptr<Window>> windows_;
   std::deque<MSG> queue_;
   bool quit_posted_ = false;
@@ -79,7 +75,7 @@ class SoftOs : public plat::Os {
   std::unordered_map<const void*, std::unique_ptr<DeviceContext>> dcs_;
   GdiObject* stock_bitmap_ = nullptr;
   std::unordered_map<int, HGDIOBJ> stock_;
-  std::vector<SoftSurface*> surfaces_;
+  SoftSurface* primary_ = nullptr;
 };
 
 }  // namespace plat::soft

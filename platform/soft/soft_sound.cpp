@@ -11,6 +11,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/soft/counted.h"
 #include "platform/soft/mixer.h"
 
 namespace plat::soft {
@@ -91,7 +92,7 @@ class SilentBytes {
 
 // The primary buffer: its format is remembered, the output stays 44100 Hz 16-bit stereo; its
 // volume scales everything.
-class PrimaryBuffer final : public IDirectSoundBuffer {
+class PrimaryBuffer final : public Counted<IDirectSoundBuffer> {
  public:
   explicit PrimaryBuffer(std::shared_ptr<Engine> engine) : engine_(std::move(engine)) {}
 
@@ -115,22 +116,15 @@ class PrimaryBuffer final : public IDirectSoundBuffer {
   HRESULT Unlock(void*, std::uint32_t, void*, std::uint32_t) override { return DSERR_INVALIDPARAM; }
   HRESULT Play(std::uint32_t, std::uint32_t, std::uint32_t) override { return DS_OK; }
   HRESULT Stop() override { return DS_OK; }
-  std::uint32_t Release() override {
-    std::uint32_t left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
 
  private:
-  ~PrimaryBuffer() = default;
   std::shared_ptr<Engine> engine_;
   WAVEFORMATEX format_{WAVE_FORMAT_PCM, 2, MIX_RATE, MIX_RATE * 4, 4, 16, 0};
-  std::uint32_t refs_ = 1;
 };
 
 // A secondary buffer: the whole sound in its own format, and the same sound converted once to
 // the output format for the mixer.
-class SoundBuffer final : public IDirectSoundBuffer {
+class SoundBuffer final : public Counted<IDirectSoundBuffer> {
  public:
   SoundBuffer(std::shared_ptr<Engine> engine, const WAVEFORMATEX& format, std::uint32_t bytes)
       : engine_(std::move(engine)),
@@ -186,20 +180,12 @@ class SoundBuffer final : public IDirectSoundBuffer {
     voice_.playing = false;
     return DS_OK;
   }
-  std::uint32_t Release() override {
-    std::uint32_t left = --refs_;
-    if (left == 0) {
-      {
-        Guard g(*engine_);
-        engine_->mixer.Remove(&voice_);
-      }
-      delete this;
-    }
-    return left;
-  }
 
  private:
-  ~SoundBuffer() = default;
+  ~SoundBuffer() override {
+    Guard g(*engine_);
+    engine_->mixer.Remove(&voice_);
+  }
   // Converts on this thread, then swaps the result in under the lock; the old samples are
   // freed after the lock is let go.
   HRESULT Convert();
@@ -211,7 +197,6 @@ class SoundBuffer final : public IDirectSoundBuffer {
   std::vector<std::int16_t> mixed_;
   Voice voice_;
   bool filled_ = false;
-  std::uint32_t refs_ = 1;
 };
 
 HRESULT SoundBuffer::Lock(std::uint32_t offset, std::uint32_t bytes, void** region1,
@@ -260,7 +245,7 @@ HRESULT SoundBuffer::Convert() {
   return DS_OK;
 }
 
-class SoundDevice final : public IDirectSound {
+class SoundDevice final : public Counted<IDirectSound> {
  public:
   explicit SoundDevice(std::shared_ptr<Engine> engine) : engine_(std::move(engine)) {}
 
@@ -269,18 +254,11 @@ class SoundDevice final : public IDirectSound {
   }
   HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** out,
                             void* outer) override;
-  std::uint32_t Release() override {
-    std::uint32_t left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
 
  private:
-  ~SoundDevice() = default;
   HRESULT Create_Secondary(const DSBUFFERDESC& desc, IDirectSoundBuffer** out);
 
   std::shared_ptr<Engine> engine_;
-  std::uint32_t refs_ = 1;
 };
 
 HRESULT SoundDevice::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** out,

@@ -22,6 +22,9 @@ struct Pixels {
 struct Box {
   std::int64_t left = 0, top = 0, right = 0, bottom = 0;
   bool Empty() const { return right <= left || bottom <= top; }
+  bool Inside(const Box& o) const {
+    return left >= o.left && top >= o.top && right <= o.right && bottom <= o.bottom;
+  }
 };
 Box To_Box(const RECT& r);
 Box Intersect(const Box& a, const Box& b);

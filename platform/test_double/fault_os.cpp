@@ -13,32 +13,18 @@ void FaultPlan::Fail(const std::string& step, HRESULT code, int nth) {
 bool FaultPlan::Check(std::string_view step, std::string_view role_step, HRESULT* code) {
   bool failed = false;
   for (auto it = rules_.begin(); it != rules_.end();) {
-    if (it->step != step && it->step != role_step) {
-      ++it;
-      continue;
-    }
-    if (it->countdown == EVERY) {
+    const bool every = it->countdown == EVERY;
+    if ((it->step == step || it->step == role_step) && (every || --it->countdown == 0)) {
       failed = true;
       *code = it->code;
-      ++it;
-    } else if (--it->countdown == 0) {
-      failed = true;
-      *code = it->code;
-      it = rules_.erase(it);
-    } else {
-      ++it;
     }
+    it = !every && it->countdown == 0 ? rules_.erase(it) : it + 1;
   }
   return failed;
 }
 
 std::size_t Journal::Count(std::string_view entry) const {
   return static_cast<std::size_t>(std::count(entries_.begin(), entries_.end(), entry));
-}
-
-long Journal::Index_Of(std::string_view entry) const {
-  auto it = std::find(entries_.begin(), entries_.end(), entry);
-  return it == entries_.end() ? -1 : static_cast<long>(it - entries_.begin());
 }
 
 std::vector<std::string> Journal::Only(const std::vector<std::string>& wanted) const {
@@ -54,16 +40,10 @@ bool FaultOs::Call(const char* name, HRESULT* code) {
 }
 
 bool FaultOs::Step(const char* iface, const char* method, const std::string& role, HRESULT* code) {
-  const bool checking = !faults_.Empty();
-  if (!checking && !journal_.Enabled()) return false;
+  if (faults_.Empty() && !journal_.Enabled()) return false;  // no names to make
   std::string role_step = role + "." + method;
-  if (!checking) {
-    journal_.Record(std::move(role_step));
-    return false;
-  }
-  std::string step = std::string(iface) + "::" + method;
   journal_.Record(role_step);
-  return faults_.Check(step, role_step, code);
+  return !faults_.Empty() && faults_.Check(std::string(iface) + "::" + method, role_step, code);
 }
 
 void FaultOs::Note(const std::string& role, const char* method) {
@@ -116,6 +96,16 @@ HRESULT Failed(T** out, HRESULT code) {
     HRESULT code;                                          \
     return Fails(#name, &code) ? code : inner_->name args; \
   }
+// The same for a method that hands out an object in `out`: what it made is handed on as `made`
+// (an expression of *out), so that its calls pass through this layer too.
+#define ZORVEX_FAULT_MAKER(name, params, args, made)   \
+  HRESULT name params override {                       \
+    HRESULT code;                                      \
+    if (Fails(#name, &code)) return Failed(out, code); \
+    HRESULT result = inner_->name args;                \
+    if (out && *out) *out = made;                      \
+    return result;                                     \
+  }
 
 class FaultClipper final : public Wrapper<IDirectDrawClipper> {
  public:
@@ -139,19 +129,11 @@ class FaultSurface final : public Wrapper<IDirectDrawSurface4> {
                       (dst, FaultOs::Inner_Of(src), src_rect, flags, fx))
   ZORVEX_FAULT_METHOD(Flip, (IDirectDrawSurface4 * target, std::uint32_t flags),
                       (FaultOs::Inner_Of(target), flags))
-  HRESULT GetAttachedSurface(const DDSCAPS2* caps, IDirectDrawSurface4** out) override {
-    HRESULT code;
-    if (Fails("GetAttachedSurface", &code)) return Failed(out, code);
-    HRESULT result = inner_->GetAttachedSurface(caps, out);
-    if (out && *out) *out = new FaultSurface(os_, *out, "back");
-    return result;
-  }
+  ZORVEX_FAULT_MAKER(GetAttachedSurface, (const DDSCAPS2* caps, IDirectDrawSurface4** out),
+                     (caps, out), new FaultSurface(os_, *out, "back"))
   ZORVEX_FAULT_METHOD(SetClipper, (IDirectDrawClipper * clipper), (Inner_Clipper(clipper)))
   ZORVEX_FAULT_METHOD(SetColorKey, (std::uint32_t flags, const DDCOLORKEY* key), (flags, key))
-  HRESULT GetDC(HDC* out) override {
-    HRESULT code;
-    return Fails("GetDC", &code) ? Failed(out, code) : inner_->GetDC(out);
-  }
+  ZORVEX_FAULT_MAKER(GetDC, (HDC * out), (out), *out)
   ZORVEX_FAULT_METHOD(ReleaseDC, (HDC dc), (dc))
   ZORVEX_FAULT_METHOD(Lock, (RECT * rect, DDSURFACEDESC2* desc, std::uint32_t flags, HANDLE event),
                       (rect, desc, flags, event))
@@ -167,23 +149,14 @@ class FaultDraw4 final : public Wrapper<IDirectDraw4> {
                       (std::uint32_t width, std::uint32_t height, std::uint32_t bpp,
                        std::uint32_t refresh, std::uint32_t flags),
                       (width, height, bpp, refresh, flags))
-  HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface4** out, void* outer) override {
-    HRESULT code;
-    if (Fails("CreateSurface", &code)) return Failed(out, code);
-    HRESULT result = inner_->CreateSurface(desc, out, outer);
-    if (out && *out) {
-      const bool primary = desc && (desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE);
-      *out = new FaultSurface(os_, *out, primary ? "front" : os_->Next_Role("offscreen"));
-    }
-    return result;
-  }
-  HRESULT CreateClipper(std::uint32_t flags, IDirectDrawClipper** out, void* outer) override {
-    HRESULT code;
-    if (Fails("CreateClipper", &code)) return Failed(out, code);
-    HRESULT result = inner_->CreateClipper(flags, out, outer);
-    if (out && *out) *out = new FaultClipper(os_, *out);
-    return result;
-  }
+  ZORVEX_FAULT_MAKER(CreateSurface, (DDSURFACEDESC2 * desc, IDirectDrawSurface4** out, void* outer),
+                     (desc, out, outer),
+                     new FaultSurface(os_, *out,
+                                      desc && (desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE)
+                                          ? "front"
+                                          : os_->Next_Role("offscreen")))
+  ZORVEX_FAULT_MAKER(CreateClipper, (std::uint32_t flags, IDirectDrawClipper** out, void* outer),
+                     (flags, out, outer), new FaultClipper(os_, *out))
 };
 
 class FaultDraw final : public Wrapper<IDirectDraw> {
@@ -225,17 +198,13 @@ class FaultSound final : public Wrapper<IDirectSound> {
   FaultSound(FaultOs* os, IDirectSound* inner)
       : Wrapper(os, inner, "IDirectSound", "IDirectSound") {}
   ZORVEX_FAULT_METHOD(SetCooperativeLevel, (HWND window, std::uint32_t level), (window, level))
-  HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** out,
-                            void* outer) override {
-    HRESULT code;
-    if (Fails("CreateSoundBuffer", &code)) return Failed(out, code);
-    HRESULT result = inner_->CreateSoundBuffer(desc, out, outer);
-    if (out && *out) {
-      const bool primary = desc && (desc->dwFlags & DSBCAPS_PRIMARYBUFFER);
-      *out = new FaultBuffer(os_, *out, primary ? "primary" : os_->Next_Role("buffer"));
-    }
-    return result;
-  }
+  ZORVEX_FAULT_MAKER(CreateSoundBuffer,
+                     (const DSBUFFERDESC* desc, IDirectSoundBuffer** out, void* outer),
+                     (desc, out, outer),
+                     new FaultBuffer(os_, *out,
+                                     desc && (desc->dwFlags & DSBCAPS_PRIMARYBUFFER)
+                                         ? "primary"
+                                         : os_->Next_Role("buffer")))
 };
 
 class FaultDevice final : public Wrapper<IDirectInputDevice> {
@@ -253,16 +222,17 @@ class FaultInput final : public Wrapper<IDirectInput> {
  public:
   FaultInput(FaultOs* os, IDirectInput* inner)
       : Wrapper(os, inner, "IDirectInput", "IDirectInput") {}
-  HRESULT CreateDevice(const GUID& which, IDirectInputDevice** out, void* outer) override {
-    HRESULT code;
-    if (Fails("CreateDevice", &code)) return Failed(out, code);
-    HRESULT result = inner_->CreateDevice(which, out, outer);
-    if (out && *out) *out = new FaultDevice(os_, *out, which == GUID_SysKeyboard);
-    return result;
-  }
+  ZORVEX_FAULT_MAKER(CreateDevice, (const GUID& which, IDirectInputDevice** out, void* outer),
+                     (which, out, outer), new FaultDevice(os_, *out, which == GUID_SysKeyboard))
 };
 
 #undef ZORVEX_FAULT_METHOD
+#undef ZORVEX_FAULT_MAKER
+
+// The first objects, which the entry points hand out.
+IDirectDraw* Wrap(FaultOs* os, IDirectDraw* made) { return new FaultDraw(os, made); }
+IDirectSound* Wrap(FaultOs* os, IDirectSound* made) { return new FaultSound(os, made); }
+IDirectInput* Wrap(FaultOs* os, IDirectInput* made) { return new FaultInput(os, made); }
 
 }  // namespace
 
@@ -298,29 +268,15 @@ HGLOBAL FaultOs::GlobalFree(HGLOBAL block) {
   return left;
 }
 
-HRESULT FaultOs::DirectDrawCreate(const GUID* device, IDirectDraw** out, void* outer) {
-  HRESULT code;
-  if (Call("DirectDrawCreate", &code)) return Failed(out, code);
-  HRESULT result = inner().DirectDrawCreate(device, out, outer);
-  if (out && *out) *out = new FaultDraw(this, *out);
-  return result;
-}
-
-HRESULT FaultOs::DirectSoundCreate(const GUID* device, IDirectSound** out, void* outer) {
-  HRESULT code;
-  if (Call("DirectSoundCreate", &code)) return Failed(out, code);
-  HRESULT result = inner().DirectSoundCreate(device, out, outer);
-  if (out && *out) *out = new FaultSound(this, *out);
-  return result;
-}
-
-HRESULT FaultOs::DirectInputCreateA(HINSTANCE instance, std::uint32_t version, IDirectInput** out,
-                                    void* outer) {
-  HRESULT code;
-  if (Call("DirectInputCreateA", &code)) return Failed(out, code);
-  HRESULT result = inner().DirectInputCreateA(instance, version, out, outer);
-  if (out && *out) *out = new FaultInput(this, *out);
-  return result;
-}
+#define ZORVEX_FAULT_CREATE(result, name, params, args, failed) \
+  result FaultOs::name params {                                 \
+    HRESULT code;                                               \
+    if (Call(#name, &code)) return Failed(out, code);           \
+    HRESULT made = inner().name args;                           \
+    if (out && *out) *out = Wrap(this, *out);                   \
+    return made;                                                \
+  }
+ZORVEX_OS_DIRECTX_CALLS(ZORVEX_FAULT_CREATE)
+#undef ZORVEX_FAULT_CREATE
 
 }  // namespace plat::test_double

@@ -66,11 +66,7 @@ class Journal {
   void Record(std::string entry) {
     if (enabled_) entries_.push_back(std::move(entry));
   }
-  void Clear() { entries_.clear(); }
-  const std::vector<std::string>& Entries() const { return entries_; }
   std::size_t Count(std::string_view entry) const;
-  // Position of the first such entry, or -1.
-  long Index_Of(std::string_view entry) const;
   // The entries that name one of `wanted`, in order: handy for checking an order of calls.
   std::vector<std::string> Only(const std::vector<std::string>& wanted) const;
 

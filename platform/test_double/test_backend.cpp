@@ -30,11 +30,6 @@ std::vector<std::uint16_t> TestBackend::Front_Pixels() const {
   return front ? front->pixels().data : std::vector<std::uint16_t>{};
 }
 
-std::vector<std::uint16_t> TestBackend::Back_Pixels() const {
-  soft::SoftSurface* front = backend_->Primary();
-  return front ? front->Back()->pixels().data : std::vector<std::uint16_t>{};
-}
-
 std::vector<std::uint16_t> TestBackend::Pixels_Of(plat::IDirectDrawSurface4* surface) {
   return surface ? Soft(surface)->pixels().data : std::vector<std::uint16_t>{};
 }

@@ -43,15 +43,14 @@ class TestBackend {
   void Advance(std::uint32_t ms) { host_->Advance(ms); }
 
   // What the user does; it reaches the game at the next event pump, as real events do.
-  void Key(int dik, bool down) { host_->Queue_Key(dik, down); }
-  void Button(int index, bool down) { host_->Queue_Button(index, down); }
-  void Move_Mouse(std::int32_t dx, std::int32_t dy = 0) { host_->Queue_Motion(dx, dy); }
-  void Close_Window() { host_->Queue_Close(); }
+  void Key(int dik, bool down) { host_->events().Key(dik, down); }
+  void Button(int index, bool down) { host_->events().Button(index, down); }
+  void Move_Mouse(std::int32_t dx, std::int32_t dy = 0) { host_->events().Motion(dx, dy, 0); }
+  void Close_Window() { host_->events().Close(); }
   void Hide_For(int waits) { host_->Hide_For(waits); }
 
-  // The pages of the flipping chain (empty before it exists), and any surface's pixels.
+  // The front page of the flipping chain (empty before it exists), and any surface's pixels.
   std::vector<std::uint16_t> Front_Pixels() const;
-  std::vector<std::uint16_t> Back_Pixels() const;
   static std::vector<std::uint16_t> Pixels_Of(plat::IDirectDrawSurface4* surface);
   static int Width_Of(plat::IDirectDrawSurface4* surface);
   static int Height_Of(plat::IDirectDrawSurface4* surface);

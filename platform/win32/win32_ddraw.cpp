@@ -3,11 +3,11 @@
 // draws into a 640 x 480 5-6-5 back buffer, and a flip copies it to a second surface (what the
 // front buffer shows) and stretches that into the window.
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "host/host_layer.h"
 #include "platform/ddraw.h"
 #include "platform/soft/frame_pacer.h"
 #include "platform/win32/win32_parts.h"
@@ -26,7 +26,7 @@ constexpr DWORD SCREEN_H = plat::SCREEN_HEIGHT;
 class Surface;
 
 struct Display {
-  plat::win32::DisplayOptions options;
+  plat::win32::Win32Options options;  // `window` follows the switches
   HWND window = nullptr;
   DWORD game_level = 0;          // the cooperative level the game asked for, for full screen
   ::IDirectDraw4* dd = nullptr;  // not held: the game releases it before its surfaces
@@ -59,7 +59,7 @@ bool Away(const Display& d) {
   if (!IsWindow(d.window)) return false;
   if (plat::win32::Host_Paused()) return true;
   if (IsIconic(d.window) || Other_In_Front()) return true;
-  return !d.options.windowed && d.dd && d.dd->TestCooperativeLevel() != DD_OK;
+  return !d.options.window && d.dd && d.dd->TestCooperativeLevel() != DD_OK;
 }
 
 // Waits, handling the window's messages, until the game is seen again. False when a quit
@@ -81,24 +81,26 @@ bool Wait_While_Away(Display& d) {
   return true;
 }
 
-// A 640 x 480 page of 16-bit pixels into `picture`, or `picture` into it.
-bool Copy_Page(::IDirectDrawSurface4* page, std::vector<std::uint16_t>* picture, bool into_page) {
+// Every row of `page` packed into `copy`, made to fit, or `copy` back onto the page as far as it
+// holds rows. With `frame`, only the game's 640 x 480 page of 16-bit pixels will do. False when
+// the page cannot be locked or is not the one asked for.
+template <class T>
+bool Copy_Rows(::IDirectDrawSurface4* page, std::vector<T>* copy, bool into_page, bool frame) {
   ::DDSURFACEDESC2 desc{};
   desc.dwSize = sizeof(desc);
   const DWORD how = DDLOCK_WAIT | (into_page ? DDLOCK_WRITEONLY : DDLOCK_READONLY);
   if (FAILED(page->Lock(nullptr, &desc, how, nullptr))) return false;
-  const bool fits = desc.ddpfPixelFormat.dwRGBBitCount == 16 && desc.dwWidth == SCREEN_W &&
-                    desc.dwHeight == SCREEN_H;
-  if (fits) {
-    picture->resize(SCREEN_W * SCREEN_H);
-    auto* rows = static_cast<std::uint8_t*>(desc.lpSurface);
-    for (DWORD y = 0; y < SCREEN_H; ++y) {
-      std::uint16_t* ours = picture->data() + y * SCREEN_W;
-      if (into_page)
-        std::memcpy(rows + y * desc.lPitch, ours, SCREEN_W * 2);
-      else
-        std::memcpy(ours, rows + y * desc.lPitch, SCREEN_W * 2);
-    }
+  const DWORD bits = desc.ddpfPixelFormat.dwRGBBitCount;
+  const bool fits = !frame || (bits == 16 && desc.dwWidth == SCREEN_W && desc.dwHeight == SCREEN_H);
+  const std::size_t row = desc.dwWidth * (bits / 8);
+  if (fits && !into_page) copy->resize(row * desc.dwHeight / sizeof(T));
+  auto* ours = reinterpret_cast<std::uint8_t*>(copy->data());
+  auto* rows = static_cast<std::uint8_t*>(desc.lpSurface);
+  for (DWORD y = 0; fits && y < desc.dwHeight && (y + 1) * row <= copy->size() * sizeof(T); ++y) {
+    if (into_page)
+      std::memcpy(rows + y * desc.lPitch, ours + y * row, row);
+    else
+      std::memcpy(ours + y * row, rows + y * desc.lPitch, row);
   }
   page->Unlock(nullptr);
   return fits;
@@ -107,32 +109,30 @@ bool Copy_Page(::IDirectDrawSurface4* page, std::vector<std::uint16_t>* picture,
 // The host layer's turn with a frame about to be shown: a screenshot asked for is taken from
 // the game's own picture, and the notes go over it on `page`. True when the page changed.
 bool Host_Over(::IDirectDrawSurface4* page, Display& d) {
-  d.picture_current = plat::win32::Host_Wants_Frame() && Copy_Page(page, &d.picture, false);
+  d.picture_current = plat::win32::Host().Wants_Frame() && Copy_Rows(page, &d.picture, false, true);
   if (!d.picture_current) return false;
-  const std::uint16_t* shown = plat::win32::Host_Frame(d.picture.data(), SCREEN_W, SCREEN_H);
+  const std::uint16_t* shown =
+      plat::win32::Host().Frame(d.picture.data(), SCREEN_W, SCREEN_H, GetTickCount64());
   if (shown == d.picture.data()) return false;
   std::vector<std::uint16_t> noted(shown, shown + SCREEN_W * SCREEN_H);
-  return Copy_Page(page, &noted, true);
+  return Copy_Rows(page, &noted, true, true);
 }
 
-::DDSURFACEDESC2 Offscreen_Desc(DWORD width, DWORD height, bool own_format) {
+// An offscreen page in the game's own format: in a window the desktop may be any depth, and the
+// game's colours are 5-6-5 words.
+::DDSURFACEDESC2 Offscreen_Desc(DWORD width, DWORD height) {
   ::DDSURFACEDESC2 desc{};
   desc.dwSize = sizeof(desc);
-  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
   desc.dwWidth = width;
   desc.dwHeight = height;
-  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-  if (own_format) {
-    // In a window the desktop may be any depth; the game's colours are 5-6-5 words.
-    desc.dwFlags |= DDSD_PIXELFORMAT;
-    desc.ddsCaps.dwCaps |= DDSCAPS_SYSTEMMEMORY;
-    desc.ddpfPixelFormat.dwSize = sizeof(desc.ddpfPixelFormat);
-    desc.ddpfPixelFormat.dwFlags = DDPF_RGB;
-    desc.ddpfPixelFormat.dwRGBBitCount = 16;
-    desc.ddpfPixelFormat.dwRBitMask = 0xF800;
-    desc.ddpfPixelFormat.dwGBitMask = 0x07E0;
-    desc.ddpfPixelFormat.dwBBitMask = 0x001F;
-  }
+  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+  desc.ddpfPixelFormat.dwSize = sizeof(desc.ddpfPixelFormat);
+  desc.ddpfPixelFormat.dwFlags = DDPF_RGB;
+  desc.ddpfPixelFormat.dwRGBBitCount = 16;
+  desc.ddpfPixelFormat.dwRBitMask = 0xF800;
+  desc.ddpfPixelFormat.dwGBitMask = 0x07E0;
+  desc.ddpfPixelFormat.dwBBitMask = 0x001F;
   return desc;
 }
 
@@ -147,11 +147,8 @@ class Clipper final : public plat::win32::Adapter<plat::IDirectDrawClipper, ::ID
     if (h.nCount > 4096) return DDERR_INVALIDPARAMS;
     std::vector<std::uint8_t> bytes(sizeof(RGNDATAHEADER) + h.nCount * sizeof(::RECT));
     auto* real = reinterpret_cast<::RGNDATA*>(bytes.data());
-    real->rdh.dwSize = sizeof(RGNDATAHEADER);
-    real->rdh.iType = h.iType;
-    real->rdh.nCount = h.nCount;
-    real->rdh.nRgnSize = h.nRgnSize;
-    real->rdh.rcBound = Real_Rect(h.rcBound);
+    real->rdh =
+        ::RGNDATAHEADER{sizeof(RGNDATAHEADER), h.iType, h.nCount, h.nRgnSize, Real_Rect(h.rcBound)};
     const auto* rects = reinterpret_cast<const plat::RECT*>(region->Buffer);
     auto* out = reinterpret_cast<::RECT*>(real->Buffer);
     for (std::uint32_t i = 0; i < h.nCount; ++i) out[i] = Real_Rect(rects[i]);
@@ -227,11 +224,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
       *out = back_;
       return DD_OK;
     }
-    ::DDSCAPS2 real_caps{};
-    real_caps.dwCaps = caps->dwCaps;
-    real_caps.dwCaps2 = caps->dwCaps2;
-    real_caps.dwCaps3 = caps->dwCaps3;
-    real_caps.dwCaps4 = caps->dwCaps4;
+    ::DDSCAPS2 real_caps{caps->dwCaps, caps->dwCaps2, caps->dwCaps3, {caps->dwCaps4}};
     ::IDirectDrawSurface4* attached = nullptr;
     HRESULT result = real_->GetAttachedSurface(&real_caps, &attached);
     if (FAILED(result)) return result;
@@ -261,7 +254,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
   plat::HRESULT ReleaseDC(plat::HDC dc) override {
     HRESULT result = real_->ReleaseDC(reinterpret_cast<HDC>(dc));
     // A sheet is drawn once, through GDI: keep a copy to put back when the surface is lost.
-    if (SUCCEEDED(result) && role_ == Role::PLAIN) Keep_Copy();
+    if (SUCCEEDED(result) && role_ == Role::PLAIN) Copy_Rows(real_, &copy_, false, false);
     return result;
   }
 
@@ -320,7 +313,7 @@ class Surface final : public plat::IDirectDrawSurface4 {
   void Restore() {
     if (real_->IsLost() == DDERR_SURFACELOST) real_->Restore();
     if (role_ == Role::PLAIN && !copy_.empty()) {
-      Put_Copy_Back();
+      Copy_Rows(real_, &copy_, true, false);
     } else if (role_ != Role::PLAIN) {
       ::DDBLTFX fx{};
       fx.dwSize = sizeof(fx);
@@ -398,29 +391,6 @@ class Surface final : public plat::IDirectDrawSurface4 {
     return DDERR_SURFACELOST;  // the game flips again
   }
 
-  void Keep_Copy() {
-    ::DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof(desc);
-    if (FAILED(real_->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) return;
-    row_bytes_ = desc.dwWidth * (desc.ddpfPixelFormat.dwRGBBitCount / 8);
-    rows_ = desc.dwHeight;
-    copy_.resize(static_cast<std::size_t>(row_bytes_) * rows_);
-    const auto* from = static_cast<const std::uint8_t*>(desc.lpSurface);
-    for (DWORD y = 0; y < rows_; ++y)
-      std::memcpy(&copy_[y * row_bytes_], from + y * desc.lPitch, row_bytes_);
-    real_->Unlock(nullptr);
-  }
-
-  void Put_Copy_Back() {
-    ::DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof(desc);
-    if (FAILED(real_->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr))) return;
-    auto* to = static_cast<std::uint8_t*>(desc.lpSurface);
-    for (DWORD y = 0; y < rows_ && y < desc.dwHeight; ++y)
-      std::memcpy(to + y * desc.lPitch, &copy_[y * row_bytes_], row_bytes_);
-    real_->Unlock(nullptr);
-  }
-
   std::shared_ptr<Display> display_;
   ::IDirectDrawSurface4* real_;
   Role role_;
@@ -428,7 +398,6 @@ class Surface final : public plat::IDirectDrawSurface4 {
   Surface* back_ = nullptr;     // in a window: the page the game draws on
   Clipper* clipper_ = nullptr;  // the game's, kept on a page that gets a new real surface
   std::vector<std::uint8_t> copy_;
-  DWORD row_bytes_ = 0, rows_ = 0;
 };
 
 // Paused: the frame on screen with the notes over it, as the game left it.
@@ -437,14 +406,14 @@ void Show_Paused(Display& d) {
   ::IDirectDrawSurface4* page = d.front->real();
   if (!d.picture_current) {
     // The frame was shown without the layer's help: it is taken from the screen, once.
-    if (!Copy_Page(page, &d.picture, false)) return;
-    plat::win32::Host_Frame(d.picture.data(), SCREEN_W, SCREEN_H);
+    if (!Copy_Rows(page, &d.picture, false, true)) return;
+    plat::win32::Host().Frame(d.picture.data(), SCREEN_W, SCREEN_H, GetTickCount64());
     d.picture_current = true;
   }
-  const std::uint16_t* noted = plat::win32::Host_Frame_Again();
+  const std::uint16_t* noted = plat::win32::Host().Frame_Again(GetTickCount64());
   if (!noted) return;
   std::vector<std::uint16_t> copy(noted, noted + SCREEN_W * SCREEN_H);
-  Copy_Page(page, &copy, true);
+  Copy_Rows(page, &copy, true, true);
   if (d.front->role() == Surface::Role::WINDOW_FRONT) d.front->Show_Window_Page();
 }
 
@@ -463,7 +432,7 @@ HRESULT Make_Window_Pages(Display& d, ::IDirectDrawSurface4* pages[2]) {
   if (SUCCEEDED(result)) result = primary->SetClipper(clipper);
   pages[0] = pages[1] = nullptr;
   for (int i = 0; i < 2; ++i) {
-    ::DDSURFACEDESC2 own = Offscreen_Desc(SCREEN_W, SCREEN_H, true);
+    ::DDSURFACEDESC2 own = Offscreen_Desc(SCREEN_W, SCREEN_H);
     if (SUCCEEDED(result)) result = d.dd->CreateSurface(&own, &pages[i], nullptr);
   }
   if (FAILED(result)) {
@@ -501,7 +470,7 @@ plat::HRESULT Surface::Switch_Screen() {
   Display& d = *display_;
   Surface* back = back_surface();
   if (!d.dd || !back || !IsWindow(d.window)) return DD_OK;
-  const bool to_window = !d.options.windowed;
+  const bool to_window = !d.options.window;
   back->real_->Release();
   real_->Release();
   if (d.primary) d.primary->Release();
@@ -519,20 +488,21 @@ plat::HRESULT Surface::Switch_Screen() {
     SetWindowLongPtrA(d.window, GWL_STYLE, place.style);
     SetWindowPos(d.window, HWND_NOTOPMOST, place.x, place.y, place.w, place.h,
                  SWP_FRAMECHANGED | SWP_SHOWWINDOW);
-    d.options.windowed = true;
+    d.options.window = true;
     result = Make_Window_Pages(d, pages);
   } else {
     SetWindowLongPtrA(d.window, GWL_STYLE, WS_POPUP | WS_VISIBLE);
     SetWindowPos(d.window, HWND_TOPMOST, 0, 0, SCREEN_W, SCREEN_H,
                  SWP_FRAMECHANGED | SWP_SHOWWINDOW);
-    d.options.windowed = false;
+    d.options.window = false;
     result = d.dd->SetCooperativeLevel(d.window, d.game_level);
     if (SUCCEEDED(result)) result = d.dd->SetDisplayMode(SCREEN_W, SCREEN_H, 16, 0, 0);
     if (SUCCEEDED(result)) result = Make_Full_Screen_Pages(d, pages);
   }
   if (FAILED(result)) {
     // Nothing to show on: the game cannot go on, and says so as a lost display would.
-    plat::win32::Host_Note("Could not switch the display");
+    plat::win32::Host().Note("Could not switch the display", GetTickCount64());
+    plat::win32::Host().Report("Could not switch the display");
     return result;
   }
   Take(pages[0], to_window ? Role::WINDOW_FRONT : Role::FRONT);
@@ -543,12 +513,11 @@ plat::HRESULT Surface::Switch_Screen() {
   }
   for (Surface* s : d.surfaces) s->Restore();
   d.picture_current = false;
-  // Said on standard error only: in full screen a note would reach the page the game reads.
-  std::fprintf(stderr, "zorvex: %s\n",
-               to_window ? "In a window - Alt+Enter for full screen"
-                         : "Full screen - Alt+Enter for a window");
-  std::fflush(stderr);
-  plat::win32::Host_Remember("window", to_window ? 1 : 0);
+  // Said on standard error, not over the picture: in full screen a note would reach the page the
+  // game reads.
+  plat::win32::Host().Report(to_window ? "In a window - Alt+Enter for full screen"
+                                       : "Full screen - Alt+Enter for a window");
+  plat::win32::Host().Remember("window", to_window ? 1 : 0, GetTickCount64());
   plat::win32::Note_Return();
   return DDERR_SURFACELOST;  // the game flips again
 }
@@ -565,12 +534,12 @@ class DirectDraw4 final : public plat::IDirectDraw4 {
     display_->game_level = flags;
     // A window shares the desktop: the normal level, whatever the game asks for.
     return real_->SetCooperativeLevel(display_->window,
-                                      display_->options.windowed ? DDSCL_NORMAL : flags);
+                                      display_->options.window ? DDSCL_NORMAL : flags);
   }
 
   plat::HRESULT SetDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t bpp,
                                std::uint32_t refresh, std::uint32_t flags) override {
-    if (display_->options.windowed) return DD_OK;  // the desktop keeps its mode
+    if (display_->options.window) return DD_OK;  // the desktop keeps its mode
     return real_->SetDisplayMode(width, height, bpp, refresh, flags);
   }
 
@@ -581,19 +550,17 @@ class DirectDraw4 final : public plat::IDirectDraw4 {
         !(desc->dwFlags & DDSD_CAPS))
       return DDERR_INVALIDPARAMS;
     const bool primary = desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE;
-    if (primary && display_->options.windowed) return Create_Window_Pages(out);
+    if (primary && display_->options.window) return Create_Window_Pages(out);
     ::DDSURFACEDESC2 real{};
     real.dwSize = sizeof(real);
     real.dwFlags = desc->dwFlags;
     real.dwHeight = desc->dwHeight;
     real.dwWidth = desc->dwWidth;
     real.dwBackBufferCount = desc->dwBackBufferCount;
-    real.ddsCaps.dwCaps = desc->ddsCaps.dwCaps;
-    real.ddsCaps.dwCaps2 = desc->ddsCaps.dwCaps2;
-    real.ddsCaps.dwCaps3 = desc->ddsCaps.dwCaps3;
-    real.ddsCaps.dwCaps4 = desc->ddsCaps.dwCaps4;
-    if (!primary && display_->options.windowed) {
-      ::DDSURFACEDESC2 own = Offscreen_Desc(real.dwWidth, real.dwHeight, true);
+    const plat::DDSCAPS2& c = desc->ddsCaps;
+    real.ddsCaps = ::DDSCAPS2{c.dwCaps, c.dwCaps2, c.dwCaps3, {c.dwCaps4}};
+    if (!primary && display_->options.window) {
+      ::DDSURFACEDESC2 own = Offscreen_Desc(real.dwWidth, real.dwHeight);
       own.ddsCaps.dwCaps |= real.ddsCaps.dwCaps;
       real = own;
     }
@@ -641,7 +608,7 @@ class DirectDraw4 final : public plat::IDirectDraw4 {
 
 class DirectDraw final : public plat::win32::Adapter<plat::IDirectDraw, ::IDirectDraw> {
  public:
-  DirectDraw(const plat::win32::DisplayOptions& options, ::IDirectDraw* real)
+  DirectDraw(const plat::win32::Win32Options& options, ::IDirectDraw* real)
       : Adapter(real), options_(options) {}
 
   plat::HRESULT QueryInterface(const plat::GUID& iid, void** out) override {
@@ -659,7 +626,7 @@ class DirectDraw final : public plat::win32::Adapter<plat::IDirectDraw, ::IDirec
 
  private:
   ~DirectDraw() = default;
-  plat::win32::DisplayOptions options_;
+  plat::win32::Win32Options options_;
 };
 
 std::uint32_t returns_from_away = 0;
@@ -669,10 +636,7 @@ std::uint32_t returns_from_away = 0;
 void plat::win32::Note_Return() { ++returns_from_away; }
 std::uint32_t plat::win32::Returns() { return returns_from_away; }
 
-plat::HRESULT plat::win32::Create_DirectDraw(const DisplayOptions& options,
-                                             plat::IDirectDraw** out) {
-  if (!out) return DDERR_INVALIDPARAMS;
-  *out = nullptr;
+plat::HRESULT plat::win32::Create_DirectDraw(const Win32Options& options, plat::IDirectDraw** out) {
   ::IDirectDraw* real = nullptr;
   ::HRESULT result = ::DirectDrawCreate(nullptr, &real, nullptr);
   if (FAILED(result)) return result;

@@ -123,8 +123,6 @@ class Input final : public plat::win32::Adapter<plat::IDirectInput, ::IDirectInp
 }  // namespace
 
 plat::HRESULT plat::win32::Create_DirectInput(std::uint32_t version, plat::IDirectInput** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
   ::IDirectInputA* real = nullptr;
   ::HRESULT result = ::DirectInputCreateA(::GetModuleHandleA(nullptr), version, &real, nullptr);
   if (FAILED(result)) return result;

@@ -20,15 +20,10 @@ namespace {
 
 // The format record with the extra bytes its cbSize announces, for formats other than PCM.
 std::vector<std::uint8_t> Real_Format(const plat::WAVEFORMATEX& seam) {
-  std::vector<std::uint8_t> bytes(sizeof(::WAVEFORMATEX) + seam.cbSize);
-  ::WAVEFORMATEX real{};
-  real.wFormatTag = seam.wFormatTag;
-  real.nChannels = seam.nChannels;
-  real.nSamplesPerSec = seam.nSamplesPerSec;
-  real.nAvgBytesPerSec = seam.nAvgBytesPerSec;
-  real.nBlockAlign = seam.nBlockAlign;
-  real.wBitsPerSample = seam.wBitsPerSample;
-  real.cbSize = seam.cbSize;
+  const ::WAVEFORMATEX real{seam.wFormatTag,      seam.nChannels,   seam.nSamplesPerSec,
+                            seam.nAvgBytesPerSec, seam.nBlockAlign, seam.wBitsPerSample,
+                            seam.cbSize};
+  std::vector<std::uint8_t> bytes(sizeof(real) + seam.cbSize);
   std::memcpy(bytes.data(), &real, sizeof(real));
   if (seam.cbSize)
     std::memcpy(bytes.data() + sizeof(real), reinterpret_cast<const std::uint8_t*>(&seam) + 18,
@@ -172,8 +167,6 @@ void plat::win32::Set_Sound_Volume(int percent) {
 }
 
 plat::HRESULT plat::win32::Create_DirectSound(int volume, plat::IDirectSound** out) {
-  if (!out) return DSERR_INVALIDPARAM;
-  *out = nullptr;
   ::IDirectSound* real = nullptr;
   ::HRESULT result = ::DirectSoundCreate(nullptr, &real, nullptr);
   if (FAILED(result)) return result;

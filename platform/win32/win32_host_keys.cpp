@@ -49,20 +49,15 @@ bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::strin
 }  // namespace
 
 void plat::win32::Start_Host(const Win32Options& win) {
-  host::HostOptions options;
-  if (win.stick_position) options.stick = host::StickWay::POSITION;
-  options.sound = !win.nosound;
-  options.volume = win.volume;
-  options.sensitivity = win.sensitivity;
+  host::HostOptions options = win.host;
   options.keep_picture = Keep_Picture;
-  options.remember = win.remember;
-  layer = std::make_unique<host::HostLayer>(options);
+  layer = std::make_unique<host::HostLayer>(std::move(options));
   switch_wanted = false;
 }
 
 bool plat::win32::Host_Key_Message(unsigned message, std::uintptr_t wp, std::intptr_t lp) {
   const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-  if (!layer || (!down && message != WM_KEYUP && message != WM_SYSKEYUP)) return false;
+  if (!down && message != WM_KEYUP && message != WM_SYSKEYUP) return false;
   const bool extended = (lp & (1 << 24)) != 0;
   // The key's DirectInput code: its scan code, with the extended keys above 0x80.
   int dik = static_cast<int>((lp >> 16) & 0x7F) | (extended ? 0x80 : 0);
@@ -88,39 +83,19 @@ void plat::win32::Hide_Host_Keys(std::uint8_t* keyboard_state) {
   for (int dik = 0; dik < 256; ++dik) {
     if (!hidden[dik]) continue;
     keyboard_state[dik] = 0;
-    hidden[dik] = layer && layer->Holds(dik);
+    hidden[dik] = layer->Holds(dik);
   }
 }
 
 bool plat::win32::Host_Paused() {
   Poll_Pads();  // the flip asks while it waits: a pad plugged in ends the pause it made
-  return layer && layer->Paused();
+  return layer->Paused();
 }
 
-host::HostLayer* plat::win32::Host_Layer() { return layer.get(); }
+host::HostLayer& plat::win32::Host() { return *layer; }
 
 bool plat::win32::Take_Screen_Switch() {
   const bool wanted = switch_wanted;
   switch_wanted = false;
   return wanted;
-}
-
-bool plat::win32::Host_Wants_Frame() { return layer && layer->Wants_Frame(); }
-
-const std::uint16_t* plat::win32::Host_Frame(const std::uint16_t* pixels, int width, int height) {
-  return layer ? layer->Frame(pixels, width, height, GetTickCount64()) : pixels;
-}
-
-const std::uint16_t* plat::win32::Host_Frame_Again() {
-  return layer ? layer->Frame_Again(GetTickCount64()) : nullptr;
-}
-
-void plat::win32::Host_Remember(const char* key, int value) {
-  if (layer) layer->Remember(key, value, GetTickCount64());
-}
-
-void plat::win32::Host_Note(const std::string& text) {
-  if (!layer) return;
-  layer->Note(text, GetTickCount64());
-  layer->Report(text);
 }

@@ -175,14 +175,9 @@ class Win32Os final : public plat::Os {
     if (size != sizeof(plat::BITMAP) || !out) return ::GetObjectA(As<HGDIOBJ>(object), size, out);
     ::BITMAP real{};
     if (!::GetObjectA(As<HGDIOBJ>(object), sizeof(real), &real)) return 0;
-    auto* info = static_cast<plat::BITMAP*>(out);
-    info->bmType = real.bmType;
-    info->bmWidth = real.bmWidth;
-    info->bmHeight = real.bmHeight;
-    info->bmWidthBytes = real.bmWidthBytes;
-    info->bmPlanes = real.bmPlanes;
-    info->bmBitsPixel = real.bmBitsPixel;
-    info->bmBits = real.bmBits;
+    *static_cast<plat::BITMAP*>(out) =
+        plat::BITMAP{real.bmType,   real.bmWidth,     real.bmHeight, real.bmWidthBytes,
+                     real.bmPlanes, real.bmBitsPixel, real.bmBits};
     return sizeof(plat::BITMAP);
   }
 
@@ -207,19 +202,17 @@ class Win32Os final : public plat::Os {
   }
 
   plat::HRESULT DirectDrawCreate(const plat::GUID*, plat::IDirectDraw** out, void* outer) override {
-    if (outer) return E_INVALIDARG;
-    plat::win32::DisplayOptions display;
-    display.windowed = options_.window;
-    display.scale = options_.scale;
-    return plat::win32::Create_DirectDraw(display, out);
+    if (out) *out = nullptr;
+    if (!out || outer) return E_INVALIDARG;
+    return plat::win32::Create_DirectDraw(options_, out);
   }
 
   plat::HRESULT DirectSoundCreate(const plat::GUID*, plat::IDirectSound** out,
                                   void* outer) override {
     if (out) *out = nullptr;
     if (!out || outer) return E_INVALIDARG;
-    if (options_.nosound) return static_cast<plat::HRESULT>(0x88780078u);  // no driver
-    return plat::win32::Create_DirectSound(options_.volume, out);
+    if (!options_.host.sound) return static_cast<plat::HRESULT>(0x88780078u);  // no driver
+    return plat::win32::Create_DirectSound(options_.host.volume, out);
   }
 
   plat::HRESULT DirectInputCreateA(plat::HINSTANCE, std::uint32_t version, plat::IDirectInput** out,

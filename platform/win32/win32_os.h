@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "host/host_layer.h"
 #include "platform/os.h"
 
 namespace plat::win32 {
@@ -12,13 +13,9 @@ namespace plat::win32 {
 struct Win32Options {
   bool window = false;  // the desktop's mode, a clipper on the window, no flip chain
   int scale = 0;        // in a window: 0 for the largest whole factor that fits
-  bool nosound = false;
-  int volume = 100;  // 0 to 100, as with the Linux build's --volume
-  // Keeps a setting the player changed in play ("volume", "window" 0 or 1); returns a message to
-  // show when it could not be kept. Null: nothing is kept.
-  std::string (*remember)(const char* key, int value) = nullptr;
-  int sensitivity = 100;        // mouse motion in percent, 25 to 400
-  bool stick_position = false;  // a pad's left stick names a place, not a speed
+  // The host layer's, as on the other platforms (`sound` false: DirectSound is not opened);
+  // where the screenshots go is the backend's own.
+  host::HostOptions host;
 };
 
 std::unique_ptr<plat::Os> Make_Win32_Os(const Win32Options& options);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "platform/os.h"
 #include "platform/win32/win32_os.h"
@@ -14,11 +13,6 @@ class HostLayer;
 
 namespace plat::win32 {
 
-struct DisplayOptions {
-  bool windowed = false;
-  int scale = 0;  // in a window: the game's size times this, 0 for the largest that fits
-};
-
 // A framed window's style, outer place and size: the game's picture at a whole factor (`scale`,
 // or 0 for the largest that fits the desktop) in the middle of the desktop.
 struct WindowPlace {
@@ -28,8 +22,9 @@ struct WindowPlace {
 WindowPlace Framed_Window(std::uint32_t ex_style, int scale);
 
 // Each hands out an adapter that holds the real COM object and rebuilds the real records from
-// the seam's; the result codes are the real calls' own.
-HRESULT Create_DirectDraw(const DisplayOptions& options, IDirectDraw** out);
+// the seam's; the result codes are the real calls' own. `out` is not null, and is set only when
+// the call succeeds.
+HRESULT Create_DirectDraw(const Win32Options& options, IDirectDraw** out);
 HRESULT Create_DirectSound(int volume, IDirectSound** out);  // volume: 0 to 100
 HRESULT Create_DirectInput(std::uint32_t version, IDirectInput** out);
 
@@ -55,22 +50,16 @@ class Adapter : public Seam {
 void Note_Return();
 std::uint32_t Returns();
 
-// The host layer on Windows (win32_host_keys.cpp): the window's key messages go to it first,
-// and the adapters carry out its answers.
+// The host layer on Windows (win32_host_keys.cpp), started with the backend, before any adapter:
+// the window's key messages go to it first, and the adapters carry out its answers, on the
+// clock of GetTickCount64.
 void Start_Host(const Win32Options& options);
-host::HostLayer* Host_Layer();  // null before the start
+host::HostLayer& Host();
 // True when the key message was the host's and is not the game's.
 bool Host_Key_Message(unsigned message, std::uintptr_t wp, std::intptr_t lp);
 void Hide_Host_Keys(std::uint8_t* keyboard_state);  // DirectInput's 256 key bytes
 bool Host_Paused();
 bool Take_Screen_Switch();  // Alt+Enter or F11 since the last call
-bool Host_Wants_Frame();
-// The game's 640 x 480 5-6-5 frame (pitch = width) in, the one to show out.
-const std::uint16_t* Host_Frame(const std::uint16_t* pixels, int width, int height);
-const std::uint16_t* Host_Frame_Again();  // the last one, with the notes as they are now
-void Host_Note(const std::string& text);
-// A setting the player changed in play, to keep; trouble keeping it is noted over the picture.
-void Host_Remember(const char* key, int value);
 
 // Steering without a mouse (win32_steering.cpp): the host layer's sensitivity, steering keys and
 // XInput pads, added to what DirectInput reads.

@@ -84,13 +84,12 @@ void Change(int change, bool* held, bool* tap) {
 void plat::win32::Fire_Key(int change) { Change(change, &pending.key_fire, &pending.key_fire_tap); }
 
 void plat::win32::Poll_Pads() {
-  host::HostLayer* layer = Host_Layer();
-  if (!layer) return;
+  host::HostLayer& layer = Host();
   const ULONGLONG now = GetTickCount64();
-  const host::PadReaction r = layer->Pad(Read_Pads(now), now);
-  if (r.pause && layer->Paused()) pending = Pending{};
+  const host::PadReaction r = layer.Pad(Read_Pads(now), now);
+  if (r.pause && layer.Paused()) pending = Pending{};
   // The layer puts its own note over the picture; the log says what happened.
-  if (r.pause) layer->Report(layer->Paused() ? "Pad unplugged: paused" : "Pad back: playing on");
+  if (r.pause) layer.Report(layer.Paused() ? "Pad unplugged: paused" : "Pad back: playing on");
   pending.motion += r.motion;
   Change(r.fire, &pending.pad_fire, &pending.pad_fire_tap);
   Change(r.enter, &pending.enter, &pending.enter_tap);
@@ -98,19 +97,18 @@ void plat::win32::Poll_Pads() {
 }
 
 void plat::win32::Steer_Mouse(void* state) {
-  host::HostLayer* layer = Host_Layer();
-  if (!layer) return;
+  host::HostLayer& layer = Host();
   auto* mouse = static_cast<DIMOUSESTATE*>(state);
   if (returns_seen != Returns()) {
     // Back from away: keys and pads held then are let go.
     returns_seen = Returns();
-    layer->Let_Go();
+    layer.Let_Go();
     pending = Pending{};
   }
   Poll_Pads();
   std::int32_t dx = mouse->lX, dy = mouse->lY;
-  layer->Scale_Mouse(&dx, &dy);
-  const std::int64_t x = std::int64_t{dx} + layer->Key_Motion(GetTickCount64()) + pending.motion;
+  layer.Scale_Mouse(&dx, &dy);
+  const std::int64_t x = std::int64_t{dx} + layer.Key_Motion(GetTickCount64()) + pending.motion;
   mouse->lX = static_cast<LONG>(std::clamp<std::int64_t>(
       x, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
   mouse->lY = dy;
