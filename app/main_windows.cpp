@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/entry.h"
-#include "app/kept_settings.h"
 #include "app/program.h"
 #include "platform/soft/soft_os.h"
 #include "platform/win32/win32_os.h"
@@ -24,11 +23,7 @@ std::unique_ptr<plat::Os> Make_Backend(const zorvex::Options& options) {
   plat::win32::Win32Options win;
   win.window = options.window;
   win.scale = options.scale;
-  win.host.sound = !options.nosound;
-  win.host.volume = options.volume;
-  if (zorvex::Keeps_Settings(options)) win.host.remember = zorvex::Remember_Setting;
-  win.host.sensitivity = options.sensitivity;
-  if (options.stick == "position") win.host.stick = host::StickWay::POSITION;
+  win.host = zorvex::Host_Options(options, nullptr);
   return plat::win32::Make_Win32_Os(win);
 }
 
