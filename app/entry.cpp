@@ -41,7 +41,7 @@ std::string Choose_Data_Dir(const std::string& asked, const std::string& program
 int Prepare_Run(int argc, char** argv, std::string (*data_dir)(const std::string& asked),
                 void (*report)(const char* text), Options* options) {
   if (int code = Read_Command_Line(argc, argv, options); code >= 0) return code;
-  if (int code = Kept_Games_Command(options); code >= 0) return code;
+  if (int code = Kept_Games_Command(options, report); code >= 0) return code;
   plat::Set_Data_Dir(data_dir(options->data_dir));
   Choose_Keeping_Games(options);
   if (int code = Open_Session(*options); code >= 0) return code;

@@ -25,12 +25,8 @@ std::unique_ptr<host::BestGamesKeeper> Make_Keeper(void (*report)(const char*)) 
   const std::string folder = plat::files::Data_Folder();
   if (folder.empty()) return nullptr;
   return std::make_unique<host::BestGamesKeeper>(
-      plat::files::Make_Folder_Storage(folder), [report](const std::string& text) {
-        if (report)
-          report(text.c_str());
-        else
-          std::fprintf(stderr, "zorvex: %s\n", text.c_str());
-      });
+      plat::files::Make_Folder_Storage(folder),
+      [report](const std::string& text) { report(text.c_str()); });
 }
 
 std::string Utc_Now() {
@@ -61,9 +57,9 @@ void Keep_Game(const std::string& recording) {
 
 }  // namespace
 
-int Kept_Games_Command(Options* options) {
+int Kept_Games_Command(Options* options, void (*report)(const char* text)) {
   if (!options->scores && !options->watch) return -1;
-  auto reader = Make_Keeper(nullptr);
+  auto reader = Make_Keeper(report);
   const std::vector<host::BestGame> games = reader ? reader->Load() : std::vector<host::BestGame>{};
   if (options->scores) {
     for (std::size_t i = 0; i < games.size(); ++i) {

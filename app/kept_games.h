@@ -7,8 +7,9 @@
 namespace zorvex {
 
 // --scores prints the table; --watch N names the Nth best game's recording as the replay.
-// Returns -1 to go on, or the exit status (0 after --scores, 2 for an N with no game).
-int Kept_Games_Command(Options* options);
+// Returns -1 to go on, or the exit status (0 after --scores, 2 for an N with no game). Warnings
+// go to `report`.
+int Kept_Games_Command(Options* options, void (*report)(const char* text));
 
 // For a live run by a person (Keeps_Settings) sets options->keep_games, so that the session
 // keeps the run's recording. Before the session opens.

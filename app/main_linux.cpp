@@ -1,7 +1,6 @@
 // The program's entry on Linux: finds the data, picks the backend (an SDL2 window, or the
 // headless one) and runs the game on it.
-#include <unistd.h>
-
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -14,11 +13,9 @@
 namespace {
 
 std::string Program_Dir() {
-  char path[4096];
-  ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
-  if (n <= 0) return ".";
-  std::string exe(path, static_cast<std::size_t>(n));
-  return exe.substr(0, exe.find_last_of('/'));
+  std::error_code error;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? "." : exe.parent_path().string();
 }
 
 std::string Data_Dir(const std::string& asked) {

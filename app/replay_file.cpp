@@ -33,11 +33,8 @@ bool Parse_Field(std::string_view text, T* out) {
 }
 
 bool Parse_Flag(std::string_view text, bool* out) {
-  if (text == "0" || text == "1") {
-    *out = text == "1";
-    return true;
-  }
-  return false;
+  *out = text == "1";
+  return text == "0" || text == "1";
 }
 
 bool Fail(std::string* error, std::size_t line_number, const std::string& reason) {

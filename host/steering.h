@@ -18,7 +18,6 @@ class Sensitivity {
   explicit Sensitivity(int percent = 100);
   std::int32_t Scale(std::int32_t counts);
   void Forget() { carry_ = 0; }  // a fraction left when the pointer is let go is not motion
-  int Percent() const { return percent_; }
 
  private:
   int percent_;

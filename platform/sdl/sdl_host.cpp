@@ -64,7 +64,7 @@ constexpr int RECENTRE_LOOKS = 10;
 
 class SdlHost final : public plat::soft::Host {
  public:
-  explicit SdlHost(const SdlOptions& options) : options_(options), layer_(Layer_Options(options)) {}
+  explicit SdlHost(const SdlOptions& options) : options_(options), layer_(options.host) {}
   ~SdlHost() override;
   bool Start();
 
@@ -82,7 +82,6 @@ class SdlHost final : public plat::soft::Host {
   void Handle_Window(const SDL_WindowEvent& e, InputState* input);
   void Grab(bool on);
   void Take_Pointer(InputState* input);
-  static host::HostOptions Layer_Options(const SdlOptions& options);
   void Key(const SDL_KeyboardEvent& e, InputState* input);
   void Pause_Changed(InputState* input);
   void Audio_Device(const SDL_AudioDeviceEvent& e);
@@ -104,12 +103,6 @@ class SdlHost final : public plat::soft::Host {
   host::HostLayer layer_;          // the host's keys, notes and screenshots
   SdlPads pads_;
 };
-
-host::HostOptions SdlHost::Layer_Options(const SdlOptions& options) {
-  host::HostOptions layer = options.host;
-  layer.keep_picture = Keep_Picture;
-  return layer;
-}
 
 SdlHost::~SdlHost() {
   probe_.reset();     // its thread sends SDL events
@@ -158,13 +151,12 @@ bool SdlHost::Open_Window(const char* title, int width, int height) {
   if (options_.window) {
     const int scale = Window_Scale(width, height);
     w *= scale, h *= scale;
-  } else if (SDL_GetDisplayBounds(0, &desktop) == 0) {
-    // Made at the desktop's own place and size, so that an X server with no window manager
-    // (which never moves it) shows it where the renderer thinks it is.
-    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
-    x = desktop.x, y = desktop.y, w = desktop.w, h = desktop.h;
   } else {
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+    // Made at the desktop's own place and size, so that an X server with no window manager
+    // (which never moves it) shows it where the renderer thinks it is.
+    if (SDL_GetDisplayBounds(0, &desktop) == 0)
+      x = desktop.x, y = desktop.y, w = desktop.w, h = desktop.h;
   }
   window_ = SDL_CreateWindow(title, x, y, w, h, flags);
   if (!window_) return false;
@@ -408,7 +400,8 @@ bool Watch_Frames(WatcherMaker make) {
   return true;
 }
 
-std::unique_ptr<plat::soft::Host> Make_Sdl_Host(const SdlOptions& options) {
+std::unique_ptr<plat::soft::Host> Make_Sdl_Host(SdlOptions options) {
+  options.host.keep_picture = Keep_Picture;
   auto host = std::make_unique<SdlHost>(options);
   if (!host->Start()) return nullptr;
   return host;

@@ -1,19 +1,13 @@
 #include "platform/sdl/sdl_present.h"
 
 #include <SDL.h>
-
-#include <cstring>
-#include <string>
-
-#if defined(__linux__)
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
-#endif
-
-#include "platform/sdl/sdl_present_ways.h"
+#include <cstring>
+#include <string>
 
 namespace plat::sdl {
 
@@ -39,7 +33,6 @@ std::string Gl_Renderer_Name() {
   return name;
 }
 
-#if defined(__linux__)
 // Without a render node or the proprietary driver's device no card can draw for us.
 bool Has_Graphics_Device() {
   for (const char* path : {"/dev/dri", "/dev/nvidiactl"})
@@ -82,14 +75,6 @@ std::string Probe_Renderer_Name() {
   waitpid(child, &status, 0);
   return finished && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? name : "";
 }
-#else
-std::string Probe_Renderer_Name() {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return "";
-  std::string name = Gl_Renderer_Name();
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  return name;
-}
-#endif
 
 }  // namespace
 

@@ -30,6 +30,9 @@ class Presenter {
 // nothing works.
 std::unique_ptr<Presenter> Make_Presenter(SDL_Window* window, PresentWay way, int width,
                                           int height);
+// The two ways, for Make_Presenter; null when the way cannot be had.
+std::unique_ptr<Presenter> Open_Gpu_Presenter(SDL_Window* window, int width, int height);
+std::unique_ptr<Presenter> Open_Surface_Presenter(SDL_Window* window, int width, int height);
 
 // How frames should go on this machine: the accelerated renderer only where OpenGL runs on a
 // real card (asked before SDL's video starts, so that nothing of OpenGL stays loaded otherwise).

@@ -2,7 +2,6 @@
 #include <SDL.h>
 
 #include "platform/sdl/sdl_present.h"
-#include "platform/sdl/sdl_present_ways.h"
 
 namespace plat::sdl {
 

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "platform/sdl/sdl_present.h"
-#include "platform/sdl/sdl_present_ways.h"
 #include "platform/soft/picture_scaler.h"
 
 namespace plat::sdl {

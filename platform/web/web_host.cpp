@@ -86,7 +86,7 @@ class WebAudioSink : public soft::AudioSink {
 
 class WebHost : public soft::Host {
  public:
-  explicit WebHost(const host::HostOptions& options) : layer_(With_Downloads(options)) {
+  explicit WebHost(const host::HostOptions& options) : layer_(options) {
     if (options.sound) sink_ = std::make_unique<WebAudioSink>();
     current = this;
   }
@@ -149,10 +149,6 @@ class WebHost : public soft::Host {
   }
 
  private:
-  static host::HostOptions With_Downloads(host::HostOptions options) {
-    options.keep_picture = Keep_Picture;
-    return options;
-  }
   static std::uint64_t Now() { return static_cast<std::uint64_t>(emscripten_get_now()); }
   void Show(const std::uint16_t* pixels, int width, int height) {
     To_Rgba(pixels, width, height, &rgba_);
@@ -166,7 +162,8 @@ class WebHost : public soft::Host {
 
 }  // namespace
 
-std::unique_ptr<soft::Host> Make_Web_Host(const host::HostOptions& options) {
+std::unique_ptr<soft::Host> Make_Web_Host(host::HostOptions options) {
+  options.keep_picture = Keep_Picture;
   return std::make_unique<WebHost>(options);
 }
 
