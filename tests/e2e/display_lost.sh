@@ -31,6 +31,7 @@ kill_display() {
   kill "-$1" "$XVFB_PID"
   wait "$XVFB_PID" 2>/dev/null || true
   XVFB_PID=
+  rm -f "/tmp/.X11-unix/X${DISPLAY#:}"  # a killed server leaves its socket behind
   for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$game_pid" 2>/dev/null && fail "the game still runs 5 s after its display died"
   local status=0
