@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_host.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -75,6 +76,7 @@ class SdlHost final : public plat::soft::Host {
   bool Visible() override { return !minimised_ && focused_ && !layer_.Paused(); }
   void Present(const std::uint16_t* pixels, int width, int height) override;
   plat::soft::AudioSink* Audio_Sink() override { return sdl_sink_.get(); }
+  void Lose_Display();
 
  private:
   int Window_Scale(int width, int height) const;
@@ -102,13 +104,34 @@ class SdlHost final : public plat::soft::Host {
   int frame_w_ = 0, frame_h_ = 0;  // the game's picture size
   host::HostLayer layer_;          // the host's keys, notes and screenshots
   SdlPads pads_;
+  bool display_lost_ = false;
 };
 
+SdlHost* live_host = nullptr;
+
+// Xlib's word that the X server is gone. Once this returns, Xlib ends the program with status 1
+// through exit(), whose destructors end the host: said once here, and the host's end then leaves
+// the dead display alone (talking to it from there spins for ever).
+int Display_Lost(Display*) {
+  if (live_host) live_host->Lose_Display();
+  return 0;
+}
+
+void SdlHost::Lose_Display() {
+  if (!display_lost_) layer_.Report("The display went away: the game ends");
+  display_lost_ = true;
+}
+
 SdlHost::~SdlHost() {
+  live_host = nullptr;
   probe_.reset();     // its thread sends SDL events
   sdl_sink_.reset();  // the audio device closes before SDL does
-  presenter_.reset();
   pads_.Stop();
+  if (display_lost_) {
+    static_cast<void>(presenter_.release());  // the process is ending; its window goes with it
+    return;
+  }
+  presenter_.reset();
   if (window_) SDL_DestroyWindow(window_);
   SDL_Quit();
 }
@@ -124,6 +147,8 @@ bool SdlHost::Start() {
     SDL_Log("Could not start SDL video: no display answered");
     return false;
   }
+  live_host = this;
+  if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) XSetIOErrorHandler(Display_Lost);
   if (make_watcher) probe_ = make_watcher();
   late_pacing_ = probe_ && probe_->Old_Order();
   pads_.Start(plat::Data_Path("gamecontrollerdb.txt").c_str());
