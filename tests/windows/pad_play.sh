@@ -14,8 +14,12 @@ cmake --build "$src/build-windows/cross" --target zorvex-xinput-stand-in >"$pad/
 # The program's files linked, not copied: only the stand-in is added beside them.
 cp -rs "$work/pkg/." "$pad/exe/" && cp "$src/build-windows/cross/stand-in/xinput1_4.dll" "$pad/exe/"
 
-# Times in ms from the game's first look at its pads, which is its first frame. After `wait` the
-# pad rests until the game is over, and Back is held from then.
+# Times in ms from the game's first look at its pads, which is its first frame. After `wait`,
+# until the game is over, the stick takes the ship from one wall to the other and back, resting
+# 4 s at each, where the balls get by. A ball bouncing straight up and down on the ship's centre
+# keeps its line for good (its new sideways speed is a third of the old, while the centre adds
+# none), so the ship leaves that line for longer than the ball's way up and down (some 180
+# frames, 3 s) and the ball is lost, however late the frames come. Back is held from the end.
 cat >"$pad/script" <<'SCRIPT'
 0     -
 800   start
@@ -33,8 +37,11 @@ cat >"$pad/script" <<'SCRIPT'
 3500  -
 3600  unplugged
 5100  -             # seen within a second: the game asks an empty slot once a second
-6300  lx=-32767     # the ship to the left wall, where the balls get by
+6300  lx=-32767     # the ship to the left wall
 6900  wait
+0     lx=32767      # the right wall
+4000  lx=-32767     # the left wall
+8000  again
 0     back
 1300  -
 SCRIPT
