@@ -18,8 +18,10 @@ cp -rs "$work/pkg/." "$pad/exe/" && cp "$src/build-windows/cross/stand-in/xinput
 # until the game is over, the stick takes the ship from one wall to the other and back, resting
 # 4 s at each, where the balls get by. A ball bouncing straight up and down on the ship's centre
 # keeps its line for good (its new sideways speed is a third of the old, while the centre adds
-# none), so the ship leaves that line for longer than the ball's way up and down (some 180
-# frames, 3 s) and the ball is lost, however late the frames come. Back is held from the end.
+# none), so the ship leaves that line for longer than the ball's way up and down (180 frames, 3 s
+# at full speed) and the ball is lost. Should a loaded machine slow the frames so much that the
+# way takes longer, the ball's returns still drift across the ship's rounds. Back is held from
+# the game's end.
 cat >"$pad/script" <<'SCRIPT'
 0     -
 800   start
