@@ -89,7 +89,7 @@ quiet 1774 1890 && quiet 2224 2390 &&
 fired() { frames "$1" "$2" | grep -Eq '^[0-9]+ -?[0-9]+ 1 '; }
 fired 2400 2550 && fired 2700 2850 && pass "the south button and the right trigger fired" ||
   miss "the south button or the right trigger did not fire"
-# From 3500: the last frame before the pause may come a few ms before 3600 and see the pad gone.
+# From 3500: the last frame played before the pause may come a few ms before 3600.
 gap=$(frames 3500 9000 | awk 'p && $1 - p > 900 { print p, $1; exit } { p = $1 }')
 [ -n "$gap" ] && grep -q 'Pad unplugged: paused' "$pad/err.txt" &&
   grep -q 'Pad back: playing on' "$pad/err.txt" &&
