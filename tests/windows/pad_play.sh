@@ -52,7 +52,9 @@ SCRIPT
   --record "$pad/game.replay" --trace "$pad/trace.jsonl") \
   >/dev/null 2>"$pad/err.txt" &
 game=$!
-for _ in $(seq 900); do grep -q '"mode":3' "$pad/trace.jsonl" 2>/dev/null && break; sleep 0.1; done
+# Three minutes for the game's end: most end within 20 s, but a machine loaded to 60 ms frames
+# plays in slow motion, and one game in some sixty then takes more than 90 s.
+for _ in $(seq 1800); do grep -q '"mode":3' "$pad/trace.jsonl" 2>/dev/null && break; sleep 0.1; done
 touch "$pad/script.go"
 for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$game" 2>/dev/null && wineserver -k
