@@ -9,10 +9,14 @@
 //   3000 unplugged        no pad at all
 //   3500 wait             as "-", until a file named as the script with ".go" added is
 //                         there; the times of the lines after it count from then
+//      0 lx=32767         optionally, a round played while waiting: the lines up to `again`,
+//   4000 again            timed from the wait, played over and over (`again`'s time is the
+//                         round's length); then the lines after `again` count from the file
 // Tokens: a b x y start back left right up down, lx= ly= lt= rt= with a value. '#' starts a
 // comment. The last line holds for good. Without a script, or with one that cannot be read, no
 // pad is ever there. Timed rather than counted in polls: the game asks while paused as well as
 // once a frame, and its pad layer times the stick and Back by the clock too.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +34,8 @@ struct Step {
   ULONGLONG at = 0;
   bool connected = true;
   bool wait = false;
+  bool again = false;
+  std::size_t resume = 0;  // of a wait: the first line after its round
   XINPUT_GAMEPAD pad{};
 };
 
@@ -55,6 +61,7 @@ bool Token(const char* t, Step* s) {
   if (!std::strcmp(t, "-")) return true;
   if (!std::strcmp(t, "unplugged")) return !(s->connected = false);
   if (!std::strcmp(t, "wait")) return (s->wait = true);
+  if (!std::strcmp(t, "again")) return (s->again = true);
   for (const Button& b : BUTTONS)
     if (!std::strcmp(t, b.name)) return (s->pad.wButtons |= b.bit), true;
   const char* eq = std::strchr(t, '=');
@@ -78,6 +85,7 @@ std::vector<Step> Read_Script(const char* path) {
   std::FILE* f = path ? std::fopen(path, "r") : nullptr;
   if (!f) return steps;
   char line[512];
+  std::size_t wait = SIZE_MAX;  // the wait whose round is being read
   for (int number = 1; std::fgets(line, sizeof line, f); ++number) {
     if (char* hash = std::strchr(line, '#')) *hash = '\0';
     char* rest = nullptr;
@@ -86,11 +94,21 @@ std::vector<Step> Read_Script(const char* path) {
     Step s;
     char* end = nullptr;
     s.at = std::strtoull(word, &end, 10);
-    bool good = *end == '\0' && (steps.empty() || steps.back().wait || s.at >= steps.back().at);
+    bool good = *end == '\0' && (steps.empty() || steps.back().wait || steps.back().again ||
+                                 s.at >= steps.back().at);
     while (good && (word = strtok_r(nullptr, " \t\r\n", &rest))) good = Token(word, &s);
+    // A round ends only after its wait, and takes time.
+    good = good && (!s.again || (wait != SIZE_MAX && s.at > 0));
     if (!good) {
       std::fprintf(stderr, "xinput stand-in: %s:%d cannot be read\n", path, number);
       break;
+    }
+    if (s.wait) {
+      wait = steps.size();
+      s.resume = wait + 1;
+    } else if (s.again) {
+      steps[wait].resume = steps.size() + 1;
+      wait = SIZE_MAX;
     }
     steps.push_back(s);
   }
@@ -107,19 +125,31 @@ extern "C" __declspec(dllexport) DWORD WINAPI XInputGetState(DWORD slot, XINPUT_
   static ULONGLONG origin = GetTickCount64();
   static std::size_t next = 0;  // the first step not taken yet
   static const Step* step = nullptr;
-  static bool going = false;  // the wait at `step` is over
+  static std::size_t wait = SIZE_MAX;  // the wait being played, until its file is there
   static DWORD packet = 0;
   if (!state) return ERROR_BAD_ARGUMENTS;
   const ULONGLONG now = GetTickCount64();
   while (next < script.size()) {
-    if (step && step->wait && !going) {
-      if (GetFileAttributesA(go.c_str()) == INVALID_FILE_ATTRIBUTES) break;
-      origin = now;
-      going = true;
+    if (wait != SIZE_MAX) {
+      if (GetFileAttributesA(go.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        next = script[wait].resume;
+        origin = now;
+        wait = SIZE_MAX;
+        continue;
+      }
+      if (next == script[wait].resume) break;  // no round: held as it is
     }
     if (script[next].at > now - origin) break;
+    if (script[next].again) {
+      next = wait + 1;  // the round once more, the pad as its last line left it
+      origin = now;
+      continue;
+    }
     step = &script[next++];
-    going = false;
+    if (step->wait) {
+      wait = next - 1;
+      origin = now;
+    }
     ++packet;  // as a real pad counts its changes
   }
   if (slot != 0 || !step || !step->connected) return ERROR_DEVICE_NOT_CONNECTED;
