@@ -27,7 +27,7 @@ std::vector<std::string_view> Split_Fields(std::string_view line) {
 
 template <typename T>
 bool Parse_Field(std::string_view text, T* out) {
-  if (text.empty() || text[0] == '+') return false;
+  // from_chars takes neither an empty text nor a leading '+'.
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *out);
   return ec == std::errc() && end == text.data() + text.size();
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "gfx/display.h"
+#include "platform/files/whole_file.h"
 
 namespace zorvex {
 
@@ -23,8 +24,6 @@ struct Snapshots {
   std::size_t next = 0;
   bool failed = false;
 } snapshots;
-
-std::string Temp_Path(const std::string& path) { return path + ".tmp"; }
 
 std::string Describe(const Snapshot& s) {
   return "--snapshot " + std::to_string(s.frame) + ":" + s.path;
@@ -111,37 +110,13 @@ bool Read_Surface(IDirectDrawSurface4* surface, std::vector<std::uint8_t>* bmp,
   return usable;
 }
 
-std::string Reason(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
-
-bool Write_File(const std::string& path, const std::vector<std::uint8_t>& bytes,
-                std::string* error) {
-  const std::string temp = Temp_Path(path);
-  std::FILE* file = std::fopen(temp.c_str(), "wb");
-  if (!file) {
-    *error = Reason("cannot write");
-    return false;
-  }
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (!written) *error = Reason("cannot write");
-  if (std::fclose(file) != 0 && written) {
-    written = false;
-    *error = Reason("cannot write");
-  }
-  std::error_code renamed;
-  if (written) std::filesystem::rename(temp, path, renamed);  // replaces an older file at once
-  if (written && renamed) {
-    written = false;
-    *error = "cannot replace it: " + renamed.message();
-  }
-  if (!written) std::remove(temp.c_str());
-  return written;
-}
-
 }  // namespace
 
 bool Write_Surface_Bmp(IDirectDrawSurface4* surface, const std::string& path, std::string* error) {
   std::vector<std::uint8_t> bmp;
-  return Read_Surface(surface, &bmp, error) && Write_File(path, bmp, error);
+  return Read_Surface(surface, &bmp, error) &&
+         files::Write_Whole_File(path, bmp.data(), bmp.size(), files::Replace::OLD_FILE, error) ==
+             files::Written::WRITTEN;
 }
 
 bool Begin_Snapshots(const std::vector<Snapshot>& wanted, std::string* error) {
@@ -152,12 +127,12 @@ bool Begin_Snapshots(const std::vector<Snapshot>& wanted, std::string* error) {
       *error = Describe(s) + ": is a folder";
       return false;
     }
-    // Trying the very file the snapshot will be written through answers for the folder: that it
-    // is there, that it is a folder, and that it takes new files.
-    std::string temp = Temp_Path(s.path);
+    // A file made beside the snapshot answers for the folder: that it is there, that it is a
+    // folder, and that it takes new files.
+    const std::string temp = s.path + ".tmp";
     std::FILE* probe = std::fopen(temp.c_str(), "wb");
     if (!probe) {
-      *error = Describe(s) + ": " + Reason("cannot write there");
+      *error = Describe(s) + ": cannot write there: " + std::strerror(errno);
       return false;
     }
     std::fclose(probe);

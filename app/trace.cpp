@@ -170,10 +170,9 @@ void Sounds(Json& j) {
         j.Open('[').String("volume").Int(e.slot).Int(e.value).Close(']');
         break;
       case SoundEvent::Kind::PLAY:
-        j.Open('[').String("play").Int(e.slot).Int(e.value).Int(e.result).Close(']');
-        break;
       case SoundEvent::Kind::STOP:
-        j.Open('[').String("stop").Int(e.slot).Int(e.value).Int(e.result).Close(']');
+        j.Open('[').String(e.kind == SoundEvent::Kind::PLAY ? "play" : "stop").Int(e.slot);
+        j.Int(e.value).Int(e.result).Close(']');
         break;
     }
   }

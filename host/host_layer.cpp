@@ -8,8 +8,9 @@
 
 namespace host {
 
-HostLayer::HostLayer(HostOptions options)
+HostLayer::HostLayer(HostOptions options, KeepPicture keep_picture)
     : options_(std::move(options)),
+      keep_picture_(std::move(keep_picture)),
       volume_(std::clamp(options_.volume, 0, 100)),
       mouse_x_(options_.sensitivity),
       mouse_y_(options_.sensitivity),
@@ -171,8 +172,7 @@ void HostLayer::Set_Paused(bool paused) {
 void HostLayer::Screenshot(const std::uint16_t* pixels, std::uint64_t now_ms) {
   screenshot_wanted_ = false;
   std::string result = "nowhere to keep it";
-  const bool kept =
-      options_.keep_picture && options_.keep_picture(pixels, width_, height_, &result);
+  const bool kept = keep_picture_ && keep_picture_(pixels, width_, height_, &result);
   const std::string text =
       kept ? "Screenshot saved to " + result : "Screenshot not saved: " + result;
   Note(text, now_ms);

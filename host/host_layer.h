@@ -43,14 +43,13 @@ using KeepPicture =
 struct HostOptions {
   bool sound = true;  // false: the volume note says the sound is off
   int volume = 100;   // 0 to 100
-  KeepPicture keep_picture;
   // Where the host's messages go (a screenshot kept or not); empty for standard error.
   std::function<void(const std::string& text)> report;
   // Keeps a setting the player changed in play ("volume", "window" 0 or 1); answers a message to
   // show when it could not be kept. Empty: nothing is kept.
   std::function<std::string(const char* key, int value)> remember;
-  int sensitivity = 100;     // mouse motion in percent, 25 to 400
-  bool key_steering = true;  // Left/Right, A/D steer and Space fires
+  int sensitivity = 100;             // mouse motion in percent, 25 to 400
+  bool key_steering = true;          // Left/Right, A/D steer and Space fires
   StickWay stick = StickWay::SPEED;  // how the pads' left stick steers
 };
 
@@ -66,7 +65,8 @@ void Pad_To_Game(const PadReaction& r, Input* input) {
 
 class HostLayer {
  public:
-  explicit HostLayer(HostOptions options);
+  // `keep_picture` is the platform's way of keeping a screenshot; empty: none is kept.
+  explicit HostLayer(HostOptions options, KeepPicture keep_picture = {});
 
   Reaction Key(const KeyEvent& e, std::uint64_t now_ms);
   // The frame as the screen should show it: a screenshot asked for is taken from the game's own
@@ -113,6 +113,7 @@ class HostLayer {
   void Screenshot(const std::uint16_t* pixels, std::uint64_t now_ms);
 
   HostOptions options_;
+  KeepPicture keep_picture_;
   bool paused_ = false;
   int volume_ = 100;
   bool held_by_host_[KEY_CODES] = {};     // pressed as a host key: its release is ours too

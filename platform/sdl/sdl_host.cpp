@@ -65,7 +65,8 @@ constexpr int RECENTRE_LOOKS = 10;
 
 class SdlHost final : public plat::soft::Host {
  public:
-  explicit SdlHost(const SdlOptions& options) : options_(options), layer_(options.host) {}
+  explicit SdlHost(const SdlOptions& options)
+      : options_(options), layer_(options.host, Keep_Picture) {}
   ~SdlHost() override;
   bool Start();
 
@@ -425,8 +426,7 @@ bool Watch_Frames(WatcherMaker make) {
   return true;
 }
 
-std::unique_ptr<plat::soft::Host> Make_Sdl_Host(SdlOptions options) {
-  options.host.keep_picture = Keep_Picture;
+std::unique_ptr<plat::soft::Host> Make_Sdl_Host(const SdlOptions& options) {
   auto host = std::make_unique<SdlHost>(options);
   if (!host->Start()) return nullptr;
   return host;

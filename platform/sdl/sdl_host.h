@@ -37,6 +37,6 @@ struct SdlOptions {
 };
 
 // Null when SDL's video cannot start.
-std::unique_ptr<plat::soft::Host> Make_Sdl_Host(SdlOptions options);
+std::unique_ptr<plat::soft::Host> Make_Sdl_Host(const SdlOptions& options);
 
 }  // namespace plat::sdl

@@ -86,7 +86,7 @@ class WebAudioSink : public soft::AudioSink {
 
 class WebHost : public soft::Host {
  public:
-  explicit WebHost(const host::HostOptions& options) : layer_(options) {
+  explicit WebHost(const host::HostOptions& options) : layer_(options, Keep_Picture) {
     if (options.sound) sink_ = std::make_unique<WebAudioSink>();
     current = this;
   }
@@ -162,8 +162,7 @@ class WebHost : public soft::Host {
 
 }  // namespace
 
-std::unique_ptr<soft::Host> Make_Web_Host(host::HostOptions options) {
-  options.keep_picture = Keep_Picture;
+std::unique_ptr<soft::Host> Make_Web_Host(const host::HostOptions& options) {
   return std::make_unique<WebHost>(options);
 }
 

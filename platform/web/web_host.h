@@ -10,6 +10,6 @@
 namespace plat::web {
 
 // The host layer takes `options`, keeping screenshots as downloads the page offers.
-std::unique_ptr<soft::Host> Make_Web_Host(host::HostOptions options);
+std::unique_ptr<soft::Host> Make_Web_Host(const host::HostOptions& options);
 
 }  // namespace plat::web

@@ -49,9 +49,7 @@ bool Keep_Picture(const std::uint16_t* pixels, int width, int height, std::strin
 }  // namespace
 
 void plat::win32::Start_Host(const Win32Options& win) {
-  host::HostOptions options = win.host;
-  options.keep_picture = Keep_Picture;
-  layer = std::make_unique<host::HostLayer>(std::move(options));
+  layer = std::make_unique<host::HostLayer>(win.host, Keep_Picture);
   switch_wanted = false;
 }
 

@@ -26,14 +26,13 @@ class Layer : public ::testing::Test {
     host::HostOptions options;
     options.sound = sound;
     options.volume = volume;
-    options.keep_picture = [this](const std::uint16_t* p, int w, int h, std::string* result) {
+    options.report = [this](const std::string& text) { reports_.push_back(text); };
+    return HostLayer(options, [this](const std::uint16_t* p, int w, int h, std::string* result) {
       ++kept_.calls;
       kept_.pixels.assign(p, p + w * h);
       *result = kept_.ok ? "/pictures/shot.png" : "disk full";
       return kept_.ok;
-    };
-    options.report = [this](const std::string& text) { reports_.push_back(text); };
-    return HostLayer(options);
+    });
   }
   static Reaction Press(HostLayer* layer, Key key, int code, bool down = true, bool repeat = false,
                         bool alt = false, std::uint64_t now = 0) {
