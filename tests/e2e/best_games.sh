@@ -27,8 +27,7 @@ start_game() {
   "$game" --data "$data" --nosound --log "$1" >>"$work/out.txt" 2>&1 &
   pids+=($!)
   wait_for_window
-  sleep 1
-  xdotool key Return
+  leave_title
 }
 
 # Fires until every log named has its game over (the ball is never steered), then quits each.

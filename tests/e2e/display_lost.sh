@@ -43,8 +43,8 @@ kill_display() {
 # In play, full screen, after a game over and a change of volume.
 start_display
 launch --log "$work/game.log"
+leave_title
 xdotool key minus
-xdotool key Return
 for _ in $(seq 120); do
   grep -q '^Game over' "$work/game.log" && break
   xdotool click 1

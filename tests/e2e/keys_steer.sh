@@ -33,9 +33,8 @@ start_display
   >"$work/out.txt" 2>&1 &
 game_pid=$!
 wait_for_window
-sleep 1.5
-xdotool key Return
-sleep 1
+press_start "$work/trace.jsonl"
+sleep 0.5
 start=$(last_field pointer)
 
 # Held for 0.3 s: past the slow start, well short of the field's width.
@@ -81,8 +80,7 @@ for _ in $(seq 300); do
 done
 [ -n "$lost" ] || fail "the keys did not lose every ball within a minute"
 sleep 1
-xdotool key Return
-sleep 0.5
+press_start "$work/trace.jsonl"
 [ "$(field mode)" = 1 ] && [ "$(field lives)" = 3 ] ||
   fail "Enter at game over did not start a new game: $(line | cut -c1-80)"
 
@@ -96,12 +94,12 @@ grep -q '"mode":1' "$work/trace.jsonl" || fail "Enter did not start a game"
 "$game" --headless --nosound --data "$data" --replay "$work/game.replay" --trace "$work/replayed.jsonl"
 "$tracediff" "$work/trace.jsonl" "$work/replayed.jsonl" || fail "the recording does not replay the live game"
 
+rm -f "$work/trace.jsonl"  # the first game's would say play at once
 "$game" --data "$data" --nosound --sensitivity 50 --trace "$work/trace.jsonl" >/dev/null 2>&1 &
 game_pid=$!
 wait_for_window
-sleep 1.5
-xdotool key Return
-sleep 1
+press_start "$work/trace.jsonl"
+sleep 0.5
 start=$(last_field pointer)
 for _ in 1 2 3 4 5; do
   xdotool mousemove_relative -- 41 0

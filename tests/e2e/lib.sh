@@ -50,6 +50,39 @@ find_window() {
 
 wait_for_window() { find_window || fail "the game's window did not appear"; }
 
+# Presses Enter until the last whole line of the trace $1 says play (mode 1), for up to 20 s: a
+# loaded machine may give the new window its focus, or finish the title, later than it appears.
+press_start() {
+  local latest
+  for _ in $(seq 20); do
+    xdotool key Return
+    for _ in $(seq 10); do
+      latest=$(tail -n 2 "$1" 2>/dev/null | head -n 1 | grep -o '"mode":[0-9]*' || true)
+      [ "$latest" = '"mode":1' ] && return 0
+      sleep 0.1
+    done
+  done
+  fail "Enter did not start a game: $(tail -n 1 "$1" 2>/dev/null | cut -c1-80)"
+}
+
+# The same for a run with no trace, by the picture: the title leaves (0, 120)-(80, 420) black, and
+# play's background covers it. The host's notes sit at the top, out of the way.
+leave_title() {
+  local probe
+  probe="$(mktemp /tmp/zorvex-title.XXXXXX.png)"
+  for _ in $(seq 20); do
+    xdotool key Return
+    sleep 0.5
+    shot "$probe"
+    if above "$(region_max "$probe" 80x300+0+120)" 0; then
+      rm -f "$probe"
+      return 0
+    fi
+  done
+  rm -f "$probe"
+  fail "Enter did not start a game"
+}
+
 shot() { import -window root "$1"; }
 
 # The mean and the brightest value (0 to 1) of a screenshot's rectangle.
