@@ -68,10 +68,14 @@ try {
   const silent = await page.evaluate('window.zorvexAudioPeak');
   for (let i = 0; i < 10; ++i) await key('Equal', '=', 187);
   await page.evaluate('window.zorvexAudioPeak = 0');
-  // The sound comes back within a buffer or two; a loaded machine may take a while longer.
-  await until(page, 'window.zorvexAudioPeak > 1000', 3000);
+  // The sound comes back within a buffer or two; a loaded machine's audio thread may stall for
+  // seconds, so the wait is long (it ends as soon as the sound is back).
+  await until(page, 'window.zorvexAudioPeak > 1000', 15000);
   const loud = await page.evaluate('window.zorvexAudioPeak');
   check(silent === 0 && loud > 1000, `- silences the sound and = brings it back (${silent}, ${loud})`);
+  if (loud <= 1000) console.log('     the sound then: ' + JSON.stringify(await page.evaluate(`({
+      state: zorvexAudio.state, path: window.zorvexAudioPath, starved: window.zorvexAudioStarved,
+      steps: window.zorvexSteps, hidden: document.hidden, focused: document.hasFocus()})`)));
 
   await key('KeyP', 'p', 80);
   const pausedAt = await page.evaluate('window.zorvexSteps');
@@ -92,6 +96,7 @@ try {
 
   const lines = (trace() || '').trim().split('\n').filter(Boolean).map((l) => JSON.parse(l));
   const play = lines.filter((l) => l.mode === 1);
+  if (loud <= 1000) console.log(`     the game's last step: ${JSON.stringify(lines.at(-1))}`);
   check(play.length > 0, 'Enter started a game');
   const ships = new Set(play.map((l) => l.ship));
   check(ships.size > 5, `the mouse moved the ship (${ships.size} positions)`);
