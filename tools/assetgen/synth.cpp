@@ -74,6 +74,7 @@ void Play_Note(Loop_Buffer* buf, long start, float seconds, float note, float ve
   const float released = Release_Level(ins, seconds);
   Rng rng(static_cast<std::uint32_t>(start * 2654435761u + 1));
   float p1 = 0, p2 = 0.25f, p3 = 0, lp = 0;
+  int at = buf->Index(start);
   for (long i = 0; i < frames; ++i) {
     float t = static_cast<float>(i) / rate;
     float f = hz;
@@ -89,7 +90,7 @@ void Play_Note(Loop_Buffer* buf, long start, float seconds, float note, float ve
     p3 += 0.5f * f / rate;
     lp += a * (s - lp);
     float v = lp * Envelope(ins, t, seconds, released) * velocity * ins.gain;
-    buf->Add(start + i, v * gl, v * gr);
+    buf->Add_Next(&at, v * gl, v * gr);
   }
 }
 
@@ -122,6 +123,7 @@ void Play_Drum(Loop_Buffer* buf, long start, Drum d, float velocity, float pan, 
   }
   const long frames = static_cast<long>(length * rate);
   float phase = 0, lp = 0, lp2 = 0, hp = 0;
+  int at = buf->Index(start);
   for (long i = 0; i < frames; ++i) {
     float t = static_cast<float>(i) / rate;
     // Every voice rises over a millisecond and ends at zero: no step at either end.
@@ -173,7 +175,7 @@ void Play_Drum(Loop_Buffer* buf, long start, Drum d, float velocity, float pan, 
       }
     }
     v *= velocity * fade;
-    buf->Add(start + i, v * gl, v * gr);
+    buf->Add_Next(&at, v * gl, v * gr);
   }
 }
 
@@ -187,7 +189,7 @@ struct Comb {
     float out = line[pos];
     store = out * (1 - damp) + store * damp;
     line[pos] = in + store * feedback;
-    pos = (pos + 1) % static_cast<int>(line.size());
+    if (++pos == static_cast<int>(line.size())) pos = 0;
     return out;
   }
 };
@@ -199,7 +201,7 @@ struct All_Pass {
     float delayed = line[pos];
     float out = delayed - in;
     line[pos] = in + delayed * 0.5f;
-    pos = (pos + 1) % static_cast<int>(line.size());
+    if (++pos == static_cast<int>(line.size())) pos = 0;
     return out;
   }
 };
@@ -248,7 +250,7 @@ void Loop_Echo(Loop_Buffer* buf, int delay, float feedback, float cutoff_hz) {
       lpr += a * (yr - lpr);
       dl[pos] = 0.5f * (buf->Left()[i] + buf->Right()[i]) + lpr * feedback;
       dr[pos] = lpl * feedback;
-      pos = (pos + 1) % delay;
+      if (++pos == delay) pos = 0;
       outl[i] = yl;
       outr[i] = yr;
     }

@@ -34,10 +34,13 @@ class Loop_Buffer {
   Loop_Buffer(int frames, int rate) : frames_(frames), rate_(rate), l_(frames), r_(frames) {}
   int Frames() const { return frames_; }
   int Rate() const { return rate_; }
-  void Add(long frame, float left, float right) {
-    int i = static_cast<int>(((frame % frames_) + frames_) % frames_);
-    l_[i] += left;
-    r_[i] += right;
+  // Where `frame` lands, before the start or past the end as much as within.
+  int Index(long frame) const { return static_cast<int>(((frame % frames_) + frames_) % frames_); }
+  // Adds at `*at` and moves it on a frame: a voice's run of samples without a division each.
+  void Add_Next(int* at, float left, float right) {
+    l_[*at] += left;
+    r_[*at] += right;
+    if (++*at == frames_) *at = 0;
   }
   std::vector<float>& Left() { return l_; }
   std::vector<float>& Right() { return r_; }
