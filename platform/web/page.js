@@ -83,13 +83,9 @@
     // The mixer is pulled here, between frames, on the game's own thread.
     Module.zorvexStartAudio = () => {
       if (audio) return 1;
-      const Context = window.AudioContext || window.webkitAudioContext;
-      if (!Context) return 0;
-      try {
-        audio = new Context({sampleRate: 44100});
-      } catch (e) {
-        return 0;
-      }
+      audio = earlyAudio || newAudio();
+      earlyAudio = null;
+      if (!audio) return 0;
       window.zorvexAudio = audio;
       // The mix of `frames` stereo frames, copied out of the game's memory.
       const mix = (frames) => {
@@ -121,6 +117,18 @@
       }
       return 1;
     };
+  }
+
+  // The browser takes a tenth of a second or more to make an audio context, so the page makes
+  // one while it waits for the title's music, for the game to take up when it starts its sound.
+  let earlyAudio = null;
+  function newAudio() {
+    const Context = window.AudioContext || window.webkitAudioContext;
+    try {
+      return Context ? new Context({sampleRate: 44100}) : null;
+    } catch (e) {
+      return null;
+    }
   }
 
   function resumeAudio() {
@@ -268,8 +276,12 @@
     document.getElementById('version').textContent =
         Module.ccall('zorvex_version', 'string', [], []).trim();
     Module.FS.mkdir('/data');
-    await Promise.all(TITLE_FILES.map(async (name) =>
+    const titleFiles = Promise.all(TITLE_FILES.map(async (name) =>
       Module.FS.writeFile(`/data/${name}`, await data(name))));
+    // While the title's music is made: the player's kept files, and the audio context.
+    const kept = zorvexKeep.load(Module);
+    earlyAudio = newAudio();
+    await titleFiles;
     // The levels' music is made while the title shows; Enter waits for it.
     let levelsReady = false;
     Promise.all(LEVEL_FILES.map(async (name) =>
@@ -290,12 +302,14 @@
       const stage = document.getElementById('stage');
       if (stage.requestFullscreen) stage.requestFullscreen().catch(() => {});
     });
-    await zorvexKeep.load(Module);
+    await kept;
     zorvexKeep.control(Module, document.getElementById('best'),
                        document.getElementById('best-list'));
     const watch = new URLSearchParams(location.search).get('watch');
     const args = watch ? `--watch\n${watch}` : '';
     let code = Module.ccall('zorvex_start', 'number', ['string'], [args]);
+    if (earlyAudio) earlyAudio.close();  // the game plays without sound
+    earlyAudio = null;
     if (code === RUNNING) code = await paced(Module);
     if (document.pointerLockElement) document.exitPointerLock();
     if (audio) audio.close();

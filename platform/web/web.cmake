@@ -32,4 +32,4 @@ target_compile_options(zorvex-sounds PRIVATE -ffp-contract=off)
 target_link_options(zorvex-sounds PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=createZorvexSounds -sENVIRONMENT=worker,node
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=33554432 -sFILESYSTEM=0
-  "-sEXPORTED_RUNTIME_METHODS=['HEAPU8','UTF8ToString']")
+  "-sEXPORTED_RUNTIME_METHODS=['HEAPU8','HEAPF32','UTF8ToString']")

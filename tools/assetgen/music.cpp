@@ -290,18 +290,18 @@ void Bass_Bar(const Track_Def& t, const Timing& tm, Loop_Buffer* out, int bar, i
   }
 }
 
-void Harmony_Bar(const Track_Def& t, const Timing& tm, Loop_Buffer* pad, Loop_Buffer* arp, int bar,
-                 int chord) {
-  const int base = t.root;
-  if (t.pad) {
-    int k = 0;
-    for (int c : {0, 2, 4}) {
-      float pan = k == 0 ? -0.5f : k == 1 ? 0.5f : 0;
-      Play_Note(pad, tm.Frame(bar, 0), tm.Seconds(kSteps) * 0.98f,
-                static_cast<float>(Degree_Note(t, base, chord + c)), 0.8f, t.pad_ins, pan);
-      ++k;
-    }
+void Pad_Bar(const Track_Def& t, const Timing& tm, Loop_Buffer* pad, int bar, int chord) {
+  if (!t.pad) return;
+  int k = 0;
+  for (int c : {0, 2, 4}) {
+    float pan = k == 0 ? -0.5f : k == 1 ? 0.5f : 0;
+    Play_Note(pad, tm.Frame(bar, 0), tm.Seconds(kSteps) * 0.98f,
+              static_cast<float>(Degree_Note(t, t.root, chord + c)), 0.8f, t.pad_ins, pan);
+    ++k;
   }
+}
+
+void Arpeggio_Bar(const Track_Def& t, const Timing& tm, Loop_Buffer* arp, int bar, int chord) {
   const std::string pattern = t.arp;
   if (pattern.empty()) return;
   const int tones[5] = {0, 2, 4, 7, 9};
@@ -310,7 +310,7 @@ void Harmony_Bar(const Track_Def& t, const Timing& tm, Loop_Buffer* pad, Loop_Bu
     int d = chord + (idx < 5 ? tones[idx] : idx);
     float vel = s % 4 == 0 ? 0.9f : 0.6f;
     Play_Note(arp, tm.Frame(bar, s), tm.Seconds(1) * 0.8f,
-              static_cast<float>(Degree_Note(t, base + 12, d)), vel, t.arp_ins,
+              static_cast<float>(Degree_Note(t, t.root + 12, d)), vel, t.arp_ins,
               s % 2 ? 0.4f : -0.4f);
   }
 }
@@ -338,36 +338,91 @@ void Drum_Bar(const Track_Def& t, const Timing& tm, Loop_Buffer* dry, Loop_Buffe
   }
 }
 
-}  // namespace
+// A track's length and pace.
+struct Layout {
+  const Track_Def& t;
+  Timing tm;
+  int bars, frames;
+};
 
-Sound Make_Music(int track) {
+Layout Lay_Out(int track) {
   const Track_Def& t = kTracks[std::clamp(track, 0, 4)];
-  const std::string form = t.form;
-  const int bars = static_cast<int>(form.size()) * 4;
+  const int bars = static_cast<int>(std::string(t.form).size()) * 4;
   Timing tm{static_cast<int>(std::lround(kRate * 60.0 / t.bpm / 4)), t.swing};
-  const int frames = bars * kSteps * tm.step_frames;
-  Loop_Buffer dry(frames, kRate), lead(frames, kRate), pad(frames, kRate), arp(frames, kRate),
-      room(frames, kRate);
-  Rng drum_noise(t.seed);
+  return {t, tm, bars, bars * kSteps * tm.step_frames};
+}
+
+bool B_Part(char part) { return part == 'B' || part == 'b'; }
+
+// The buffers' channels one after another, and back.
+std::vector<float> Pack(std::initializer_list<const Loop_Buffer*> buffers) {
+  std::vector<float> out;
+  for (const Loop_Buffer* b : buffers) {
+    out.insert(out.end(), b->Left().begin(), b->Left().end());
+    out.insert(out.end(), b->Right().begin(), b->Right().end());
+  }
+  return out;
+}
+
+Loop_Buffer Unpack(const std::vector<float>& packed, int index, int frames) {
+  Loop_Buffer b(frames, kRate);
+  const auto at = packed.begin() + 2L * index * frames;
+  std::copy(at, at + frames, b.Left().begin());
+  std::copy(at + frames, at + 2L * frames, b.Right().begin());
+  return b;
+}
+
+// Bass and drums into the dry mix, the snare's sends into the room, and the pads.
+std::vector<float> Make_Beat(const Layout& l) {
+  const std::string form = l.t.form;
+  Loop_Buffer dry(l.frames, kRate), room(l.frames, kRate), pad(l.frames, kRate);
+  Rng drum_noise(l.t.seed);
   for (size_t sec = 0; sec < form.size(); ++sec) {
-    const char part = form[sec];
-    const bool b_part = part == 'B' || part == 'b';
-    const bool resolve = part == 'a' || part == 'b';
-    const int* chords = b_part ? t.chords_b : t.chords_a;
+    const int* chords = B_Part(form[sec]) ? l.t.chords_b : l.t.chords_a;
     const int first = static_cast<int>(sec) * 4;
-    Melody(t, tm, &lead, first, b_part, resolve);
     for (int b = 0; b < 4; ++b) {
-      int next_section = (static_cast<int>(sec) + 1) % static_cast<int>(form.size());
-      bool next_b = form[next_section] == 'B' || form[next_section] == 'b';
-      int next = b < 3 ? chords[b + 1] : (next_b ? t.chords_b : t.chords_a)[0];
-      Bass_Bar(t, tm, &dry, first + b, chords[b], next);
-      Harmony_Bar(t, tm, &pad, &arp, first + b, chords[b]);
-      Drum_Bar(t, tm, &dry, &room, first + b, bars, &drum_noise);
+      const bool next_b = B_Part(form[(sec + 1) % form.size()]);
+      const int next = b < 3 ? chords[b + 1] : (next_b ? l.t.chords_b : l.t.chords_a)[0];
+      Bass_Bar(l.t, l.tm, &dry, first + b, chords[b], next);
+      Pad_Bar(l.t, l.tm, &pad, first + b, chords[b]);
+      Drum_Bar(l.t, l.tm, &dry, &room, first + b, l.bars, &drum_noise);
     }
   }
-  // Sends: the lead echoes; lead, pad, arpeggio and snare share a room.
+  return Pack({&dry, &room, &pad});
+}
+
+// The lead and its echo, and the arpeggios.
+std::vector<float> Make_Tune(const Layout& l) {
+  const std::string form = l.t.form;
+  Loop_Buffer lead(l.frames, kRate), arp(l.frames, kRate);
+  for (size_t sec = 0; sec < form.size(); ++sec) {
+    const char part = form[sec];
+    const int* chords = B_Part(part) ? l.t.chords_b : l.t.chords_a;
+    const int first = static_cast<int>(sec) * 4;
+    Melody(l.t, l.tm, &lead, first, B_Part(part), part == 'a' || part == 'b');
+    for (int b = 0; b < 4; ++b) Arpeggio_Bar(l.t, l.tm, &arp, first + b, chords[b]);
+  }
   Loop_Buffer echo = lead;
-  Loop_Echo(&echo, static_cast<int>(t.echo_steps * tm.step_frames), 0.4f, 3000);
+  Loop_Echo(&echo, static_cast<int>(l.t.echo_steps * l.tm.step_frames), 0.4f, 3000);
+  return Pack({&lead, &arp, &echo});
+}
+
+}  // namespace
+
+std::vector<float> Make_Music_Half(int track, Music_Half half) {
+  const Layout l = Lay_Out(track);
+  return half == Music_Half::BEAT ? Make_Beat(l) : Make_Tune(l);
+}
+
+Sound Mix_Music(int track, const std::vector<float>& beat, const std::vector<float>& tune) {
+  const Layout l = Lay_Out(track);
+  const Track_Def& t = l.t;
+  const int frames = l.frames;
+  if (beat.size() != 6U * frames || tune.size() != 6U * frames) return {};  // not this track's
+  Loop_Buffer dry = Unpack(beat, 0, frames), room = Unpack(beat, 1, frames);
+  const Loop_Buffer pad = Unpack(beat, 2, frames), lead = Unpack(tune, 0, frames),
+                    arp = Unpack(tune, 1, frames), echo = Unpack(tune, 2, frames);
+  // Sends: the lead echoes; lead, pad, arpeggio and snare share a room.
   lead.Mix_Into(&room, 0.5f);
   pad.Mix_Into(&room, 0.8f);
   arp.Mix_Into(&room, 0.5f);
@@ -395,6 +450,11 @@ Sound Make_Music(int track) {
   float gain = std::min(0.178f / std::max(rms, 1e-6f), 0.89f / std::max(peak, 1e-6f));
   for (float& v : s.samples) v *= gain;
   return s;
+}
+
+Sound Make_Music(int track) {
+  return Mix_Music(track, Make_Music_Half(track, Music_Half::BEAT),
+                   Make_Music_Half(track, Music_Half::TUNE));
 }
 
 }  // namespace assetgen
