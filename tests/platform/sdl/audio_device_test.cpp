@@ -2,13 +2,12 @@
 // the game plays on in silence, and the mix goes on where it stopped on the new device.
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
-#include <string>
 
 #include "sdl_host_fixture.h"
+#include "tests/temp_dir.h"
 
 namespace zorvex::testing {
 namespace {
@@ -22,19 +21,13 @@ void Count_Mix(void*, std::int16_t* out, int frames) {
 class AudioDevice : public SdlHostFixture {
  protected:
   void SetUp() override {
-    char name[] = "/tmp/zorvex-disk-XXXXXX";
-    const int fd = mkstemp(name);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    file_ = name;
-    setenv("SDL_DISKAUDIOFILE", file_.c_str(), 1);
+    setenv("SDL_DISKAUDIOFILE", (dir_.path + "/disk.raw").c_str(), 1);
     plat::sdl::SdlOptions options;
     options.window = true;
     Open(options, "disk");
   }
   void TearDown() override {
-    host_.reset();
-    unlink(file_.c_str());
+    host_.reset();  // the device closed before its folder goes
     unsetenv("SDL_DISKAUDIOFILE");
   }
   void Device_Event(Uint32 type, Uint32 which) {
@@ -50,7 +43,7 @@ class AudioDevice : public SdlHostFixture {
     return mixes != before;
   }
 
-  std::string file_;
+  const TempDir dir_;
 };
 
 TEST_F(AudioDevice, RemovedTheGamePlaysOnSilentAndTheDefaultDeviceComesBack) {

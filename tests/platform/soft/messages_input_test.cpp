@@ -71,7 +71,7 @@ TEST_F(MessagesTest, TheCloseButtonQuits) {
   EXPECT_EQ(msg.wParam, 7u);
 }
 
-TEST_F(MessagesTest, EscapeTapsAndTheCursorCount) {
+TEST_F(MessagesTest, EscapeIsSeenWhileDownAndATapOnce) {
   EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
   backend.Key(DIK_ESCAPE, true);
   EXPECT_NE(GetAsyncKeyState(VK_ESCAPE) & 0x8000, 0);
@@ -82,9 +82,6 @@ TEST_F(MessagesTest, EscapeTapsAndTheCursorCount) {
   backend.Key(DIK_ESCAPE, false);
   EXPECT_NE(GetAsyncKeyState(VK_ESCAPE) & 0x8000, 0);
   EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
-
-  EXPECT_EQ(ShowCursor(false), -1);
-  EXPECT_EQ(ShowCursor(true), 0);
 }
 
 class InputTest : public ::testing::Test {
