@@ -69,20 +69,12 @@ TEST_F(HostKeys, NoHostKeyReachesTheGameAndAltEnterStartsNothing) {
 
 // P as the player's layout names it, wherever it sits; the keys with no such name by their place.
 TEST_F(HostKeys, ThePauseLetterFollowsTheLayoutAndThePauseKeyItsPlace) {
-  const auto tap = [this](SDL_Scancode at, SDL_Keycode named) {
-    SDL_Event e{};
-    e.key.keysym = {at, named, KMOD_NONE, 0};
-    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-      e.type = type;
-      Push(e);
-    }
-  };
-  tap(SDL_SCANCODE_P, SDLK_l);  // where P sits on other layouts
+  Tap(SDLK_l, KMOD_NONE, SDL_SCANCODE_P);  // where P sits on other layouts
   EXPECT_TRUE(host_->Visible());
   EXPECT_TRUE(Seen(plat::soft::Char_To_Dik('P'))) << "the game's key, by its place";
-  tap(SDL_SCANCODE_R, SDLK_p);
+  Tap(SDLK_p, KMOD_NONE, SDL_SCANCODE_R);
   EXPECT_FALSE(host_->Visible());
-  tap(SDL_SCANCODE_PAUSE, SDLK_UNKNOWN);
+  Tap(SDLK_UNKNOWN, KMOD_NONE, SDL_SCANCODE_PAUSE);
   EXPECT_TRUE(host_->Visible());
 }
 

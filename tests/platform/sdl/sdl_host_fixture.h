@@ -33,16 +33,18 @@ class SdlHostFixture : public ::testing::Test {
     SDL_PushEvent(&e);
     host_->Pump_Events(&input_);
   }
-  void Key(SDL_Keycode sym, bool down, bool repeat = false, Uint16 mod = KMOD_NONE) {
+  // The key named `sym`, where the US layout has it unless `at` says where it sits.
+  void Key(SDL_Keycode sym, bool down, bool repeat = false, Uint16 mod = KMOD_NONE,
+           SDL_Scancode at = SDL_SCANCODE_UNKNOWN) {
     SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.repeat = repeat;
-    e.key.keysym = {SDL_GetScancodeFromKey(sym), sym, mod, 0};
+    e.key.keysym = {at ? at : SDL_GetScancodeFromKey(sym), sym, mod, 0};
     Push(e);
   }
-  void Tap(SDL_Keycode sym, Uint16 mod = KMOD_NONE) {
-    Key(sym, true, false, mod);
-    Key(sym, false, false, mod);
+  void Tap(SDL_Keycode sym, Uint16 mod = KMOD_NONE, SDL_Scancode at = SDL_SCANCODE_UNKNOWN) {
+    Key(sym, true, false, mod, at);
+    Key(sym, false, false, mod, at);
   }
   std::int32_t Take_X() {
     host_->Pump_Events(&input_);
