@@ -29,10 +29,7 @@ TEST(PadLayer, OnlyAPauseThePadMadeEndsWhenOneIsPluggedAndBackHeldStillQuits) {
   EXPECT_TRUE(layer.Pad(pad, 20).pause);
   EXPECT_FALSE(layer.Paused());
 
-  host::KeyEvent p;
-  p.key = host::Key::P;
-  p.code = 25;
-  layer.Key(p, 30);
+  layer.Key({host::Key::P, 25}, 30);
   ASSERT_TRUE(layer.Paused());
   layer.Pad(PadState{}, 40);
   EXPECT_FALSE(layer.Pad(pad, 50).pause) << "the player's own pause stays";
