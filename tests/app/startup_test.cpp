@@ -19,16 +19,6 @@ namespace {
 
 class Startup : public AppTest {};
 
-TEST_F(Startup, CompleteStartUpMakesEverythingAndPlaysTheMusic) {
-  ASSERT_EQ(Set_Up_Only(), 1);
-  ASSERT_NE(sound_manager, nullptr);
-  const void* made[] = {lpdd,         lpddsfront, lpddsback,
-                        lpddclipper,  lpddsgfx,   lpddssys,
-                        lpdikeyboard, lpdimouse,  sound_manager->lpdsbslots[SLOT_MUSIC]};
-  for (std::size_t i = 0; i < std::size(made); ++i) EXPECT_NE(made[i], nullptr) << i;
-  EXPECT_EQ(Log_Text(), "");
-}
-
 class FatalStep : public AppTest, public ::testing::WithParamInterface<Step> {};
 
 TEST_P(FatalStep, LogsItsMessageAndStopsStartUp) {

@@ -30,10 +30,8 @@ TEST_F(Hud, HudDrawsLabelsNumbersAndOneIconMoreThanLives) {
 
 TEST_F(Hud, LifeIconsRunOutAndStopAtTheScreenEdge) {
   const std::int32_t cases[][2] = {{0, 1}, {-1, 0}, {INT_MAX, 40}};
-  for (const auto& c : cases) {
+  for (const auto& c : cases) {  // score and level 0 as a fresh game has them: one glyph each
     back.blits.clear();
-    score = 0;
-    level = 0;
     lives = c[0];
     Draw_Hud();
     EXPECT_EQ(back.blits.size(), 4u + static_cast<std::size_t>(c[1])) << "lives " << c[0];

@@ -19,18 +19,6 @@ namespace fs = std::filesystem;
 using host::BestGame;
 using host::BestGamesKeeper;
 
-TEST(BestGames, RankPutsTiesBelowTheEarlierGameAndStopsAtTen) {
-  std::vector<BestGame> games;
-  EXPECT_EQ(host::Rank_Of(games, 0), 1);
-  for (int score : {900, 500, 500, 100}) games.push_back({score, 1, "", ""});
-  EXPECT_EQ(host::Rank_Of(games, 1000), 1);
-  EXPECT_EQ(host::Rank_Of(games, 500), 4);
-  EXPECT_EQ(host::Rank_Of(games, 50), 5);
-  games.resize(10, {100, 1, "", ""});
-  EXPECT_EQ(host::Rank_Of(games, 100), 0);
-  EXPECT_EQ(host::Rank_Of(games, 101), 4);
-}
-
 TEST(BestGames, TableTextRoundTripsAndAnythingElseIsRefused) {
   const std::vector<BestGame> games = {{900, 3, "2026-01-02T03:04:05Z", "game-1.replay"},
                                        {0, 1, "2026-01-02T03:04:06Z", "game-2.replay"}};

@@ -14,11 +14,7 @@ namespace {
 
 using host::PadState;
 
-PadState Plugged() {
-  PadState s;
-  s.connected = true;
-  return s;
-}
+PadState Plugged(double stick_x = 0) { return {.connected = true, .stick_x = stick_x}; }
 
 TEST(PadLayer, OnlyAPauseThePadMadeEndsWhenOneIsPluggedAndBackHeldStillQuits) {
   host::HostLayer layer({});
@@ -29,10 +25,7 @@ TEST(PadLayer, OnlyAPauseThePadMadeEndsWhenOneIsPluggedAndBackHeldStillQuits) {
   EXPECT_TRUE(layer.Pad(pad, 20).pause);
   EXPECT_FALSE(layer.Paused());
 
-  host::KeyEvent p;
-  p.key = host::Key::P;
-  p.code = 25;
-  layer.Key(p, 30);
+  layer.Key({host::Key::P, 25}, 30);
   ASSERT_TRUE(layer.Paused());
   layer.Pad(PadState{}, 40);
   EXPECT_FALSE(layer.Pad(pad, 50).pause) << "the player's own pause stays";
@@ -83,9 +76,7 @@ TEST(PadLayer, TheStickAsAPositionPlacesTheShipAndLeavesItToTheMouseWhenLetGo) {
   host::HostLayer layer(options);
   std::int64_t pointer = 0;
   auto steer = [&](double x, std::uint64_t ms) {
-    PadState pad = Plugged();
-    pad.stick_x = x;
-    pointer = std::clamp<std::int64_t>(pointer + layer.Pad(pad, ms).motion, 0, 640);
+    pointer = std::clamp<std::int64_t>(pointer + layer.Pad(Plugged(x), ms).motion, 0, 640);
   };
   steer(0.1, 0);
   EXPECT_EQ(pointer, 0) << "a worn stick at rest places nothing";
@@ -106,9 +97,7 @@ TEST(PadLayer, TheStickAsAPositionPlacesTheShipAndLeavesItToTheMouseWhenLetGo) {
   steer(-0.5, 60);
   EXPECT_EQ(pointer, 183) << "and steers from where the mouse left the ship";
 
-  PadState away = Plugged();
-  away.stick_x = 0.6;
-  EXPECT_EQ(layer.Pad(away, 65, false).motion, 0) << "the game is away";
+  EXPECT_EQ(layer.Pad(Plugged(0.6), 65, false).motion, 0) << "the game is away";
   steer(0.6, 66);
   EXPECT_EQ(pointer, 434) << "and back, the ship goes where the stick points";
 

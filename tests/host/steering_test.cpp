@@ -82,14 +82,9 @@ TEST(KeySteering, BothHeldTheShipStandsAndTurningStartsSlowAgain) {
 
 TEST(HostLayerSteering, PauseLetsTheKeysGoAndSteeringCanBeTurnedOff) {
   using host::Key;
-  using host::KeyEvent;
   host::HostLayer layer({});
   auto press = [&](Key key, bool down, std::uint64_t now) {
-    KeyEvent e;
-    e.key = key;
-    e.code = static_cast<int>(key) + 100;
-    e.down = down;
-    return layer.Key(e, now);
+    return layer.Key({key, static_cast<int>(key) + 100, down}, now);
   };
   EXPECT_EQ(press(Key::SPACE, true, 0).fire, 1);
   press(Key::D, true, 0);
@@ -103,9 +98,7 @@ TEST(HostLayerSteering, PauseLetsTheKeysGoAndSteeringCanBeTurnedOff) {
   host::HostOptions off;
   off.key_steering = false;
   host::HostLayer plain(off);
-  KeyEvent space;
-  space.key = Key::SPACE;
-  EXPECT_EQ(plain.Key(space, 0).fire, 0);
+  EXPECT_EQ(plain.Key({Key::SPACE}, 0).fire, 0);
 }
 
 }  // namespace
