@@ -127,7 +127,22 @@ export async function launch() {
       process.stderr.write(`warning: could not remove ${home}: ${e.message}\n`);
     }
   }
-  return {open, close};
+  // The processor time Chromium's processes have had so far, in clock ticks (with that of the
+  // children they have reaped).
+  const cpuTicks = () => ownedPids(owned).reduce((sum, pid) => sum + processTicks(pid), 0);
+  return {open, close, cpuTicks};
+}
+
+// A process's processor time so far, its reaped children's included, in clock ticks; 0 once gone.
+export function processTicks(pid) {
+  try {
+    const stat = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
+    // After the command's closing parenthesis: state, ppid, ..., utime (12th), stime, cutime, cstime.
+    const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ').slice(11, 15).map(Number);
+    return fields.reduce((a, b) => a + b, 0);
+  } catch {
+    return 0;
+  }
 }
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));

@@ -15,7 +15,7 @@ import {fileURLToPath} from 'node:url';
 import {check, failures, sleep, until} from './checks.mjs';
 
 const web = path.join(path.dirname(fileURLToPath(import.meta.url)), '../../platform/web');
-const {launch} = await import(`${web}/cdp.mjs`);
+const {launch, processTicks} = await import(`${web}/cdp.mjs`);
 const {serve} = await import(`${web}/serve.mjs`);
 
 const [pageDir, dataDir, shotsDir, game, tracediff] = process.argv.slice(2);
@@ -233,39 +233,46 @@ const server = await serve(path.resolve(pageDir), 0, (req, res) => {
 });
 const base = `http://127.0.0.1:${server.address().port}/`;
 
-// When the title shows on a first visit over the phone's link, in a browser of its own.
-async function firstVisitTitleMs() {
+// The machine's processor time so far, in clock ticks: all of it, the busy part, and the part
+// that went to this check and `browser` (null where there is no /proc/stat to read).
+function ticks(browser) {
+  if (!fs.existsSync('/proc/stat')) return null;
+  const f = fs.readFileSync('/proc/stat', 'utf8').split('\n')[0].trim().split(/\s+/).slice(1).map(Number);
+  const all = f.reduce((a, b) => a + b, 0);
+  return {all, busy: all - f[3] - (f[4] || 0), ours: browser.cpuTicks() + processTicks(process.pid)};
+}
+
+// The share of the machine, 0 to 1, that other work than this check and its browser took between
+// two readings of ticks(). The visits' times are judged only where that was small: other work
+// only ever adds time. (The test command runs this check alone.)
+const OTHERS_AT_MOST = 0.25;
+function othersShare(a, b) {
+  if (!a || !b || b.all <= a.all) return 0;
+  return Math.max(0, b.busy - a.busy - (b.ours - a.ours)) / (b.all - a.all);
+}
+
+// When the title shows on a first visit over the phone's link, in a browser of its own, and the
+// share of the machine other work took meanwhile.
+async function firstVisitTitle() {
   const fresh = await launch();
   try {
+    const before = ticks(fresh);
     const page = await visit(fresh, base, async (p) => {
       await phone(p);
       await p.send('Network.enable');
       await p.send('Network.emulateNetworkConditions', LINK);
     });
-    if (!(await until(page, 'window.zorvexFrames > 0', 15000))) return Infinity;
-    return await page.evaluate('zorvexFirstFrameMs');
+    const shown = await until(page, 'window.zorvexFrames > 0', 15000);
+    const others = othersShare(before, ticks(fresh));
+    return {ms: shown ? await page.evaluate('zorvexFirstFrameMs') : Infinity, others};
   } finally {
     await fresh.close();
   }
 }
 
-// The share of the machine's cores busy over the next second, 0 to 1 (0 where there is no
-// /proc/stat to read). The first visit's times are judged only on a machine left to the browser.
-async function busyShare() {
-  const read = () => {
-    const f = fs.readFileSync('/proc/stat', 'utf8').split('\n')[0].trim().split(/\s+/).slice(1).map(Number);
-    return {all: f.reduce((a, b) => a + b, 0), idle: f[3] + (f[4] || 0)};
-  };
-  if (!fs.existsSync('/proc/stat')) return 0;
-  const a = read();
-  await sleep(1000);
-  const b = read();
-  return b.all > a.all ? 1 - (b.idle - a.idle) / (b.all - a.all) : 0;
-}
-const busy = await busyShare();
-
 const browser = await launch();
 try {
+  const before = ticks(browser);
   // The first visit, on a 10 Mbit/s link with 40 ms of round trip.
   const received = new Map();
   const page = await visit(browser, base, async (p) => {
@@ -287,6 +294,8 @@ try {
   });
   check(await until(page, 'window.zorvexFrames > 0', 15000), 'the title is drawn');
   check(await until(page, 'window.zorvexMusicReadyMs > 0', 30000), 'the levels\' music is made');
+  const others = othersShare(before, ticks(browser));
+  console.log(`     other work took ${Math.round(others * 100)}% of the machine during the visit`);
   // The service worker keeps the page once it has loaded: its downloads count too.
   await page.evaluate('navigator.serviceWorker.ready.then(() => 0)');
   await sleep(500);
@@ -303,21 +312,26 @@ try {
   }
   console.log(`     received: ${files.join(', ')}`);
   check(bytes <= FIRST_VISIT_BYTES, `the first visit takes ${bytes} bytes (at most ${FIRST_VISIT_BYTES})`);
-  // The times are judged on a machine whose cores were idle before the visit; on a busier one,
-  // only shown. (The test command runs this check alone.)
+  const busy = (share) => `not judged, other work took ${Math.round(share * 100)}% of the machine`;
   const timed = (ok, what) => {
-    if (busy <= 0.5) check(ok, what);
-    else console.log(`---- ${what}: not judged, the machine is busy (${Math.round(busy * 100)}% of its cores)`);
+    if (others <= OTHERS_AT_MOST) check(ok, what);
+    else console.log(`---- ${what}: ${busy(others)}`);
   };
-  // A machine's hiccup only ever adds time: a title that came late is timed again, in first
-  // visits of fresh browsers, and the best of up to three is judged.
-  let title = times.title;
-  for (let i = 0; i < 2 && title > TITLE_MS && busy <= 0.5; ++i) {
-    const again = await firstVisitTitleMs();
-    console.log(`     again, a first visit in a fresh browser: the title at ${Math.round(again)} ms`);
-    title = Math.min(title, again);
+  // A title that came late is timed again, in first visits of fresh browsers, and the best of up
+  // to three that had the machine to themselves is judged.
+  let title = others <= OTHERS_AT_MOST ? times.title : Infinity;
+  let judged = others <= OTHERS_AT_MOST;
+  for (let i = 0; i < 2 && !(title <= TITLE_MS); ++i) {
+    const again = await firstVisitTitle();
+    const alone = again.others <= OTHERS_AT_MOST;
+    console.log(`     again, a first visit in a fresh browser: the title at ${Math.round(again.ms)} ms` +
+                (alone ? '' : ` (${busy(again.others)})`));
+    if (alone) title = Math.min(title, again.ms);
+    judged ||= alone;
   }
-  timed(title <= TITLE_MS, `the title shows ${Math.round(title)} ms into a first visit (at most ${TITLE_MS})`);
+  const what = `the title shows ${Math.round(judged ? title : times.title)} ms into a first visit (at most ${TITLE_MS})`;
+  if (judged) check(title <= TITLE_MS, what);
+  else console.log(`---- ${what}: ${busy(others)}`);
   const after = times.music - times.title;
   timed(after <= MUSIC_AFTER_TITLE_MS,
         `the last music is ready ${Math.round(after)} ms after the title (at most ${MUSIC_AFTER_TITLE_MS})`);
