@@ -32,9 +32,13 @@ rm -rf "$work/pkg" && mkdir -p "$work/pkg" "$work/home"
 (cd "$work/pkg" && unzip -q "$src/build-windows/zorvex-windows-x86_64.zip") || fail "cannot unzip"
 echo 'pcm.!default { type null }' >"$work/home/.asoundrc"
 export HOME="$work/home" WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine makes a folder for its server's socket under TMPDIR (/tmp unless set): here, the check's
+# own, removed when it ends.
+export TMPDIR="$work/tmp"
+rm -rf "$TMPDIR" && mkdir -p "$TMPDIR"
 # Wine's server and every program of this prefix end with the check, and it waits for them.
 stop_wine() { wineserver -k 2>/dev/null; timeout 20 wineserver -w 2>/dev/null || echo "warning: wineserver did not exit" >&2; }
-trap 'stop_wine; stop_display' EXIT
+trap 'stop_wine; stop_display; rm -rf "$TMPDIR" || echo "warning: $TMPDIR could not be removed" >&2' EXIT
 exe() { (cd "$work/pkg" && wine zorvex.exe "$@"); }
 linux() { "$build/zorvex" --data "$build/data" "$@"; }
 same_trace() { "$tracediff" "$1" "$2" >"$work/diff.txt" 2>&1 || { cat "$work/diff.txt" >&2; return 1; }; }
