@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "tools/assetgen/audio.h"
 #include "tools/assetgen/image.h"
@@ -373,9 +374,13 @@ Loop_Buffer Unpack(const std::vector<float>& packed, int index, int frames) {
 }
 
 // Bass and drums into the dry mix, the snare's sends into the room, and the pads.
-std::vector<float> Make_Beat(const Layout& l) {
+struct Beat {
+  Loop_Buffer dry, room, pad;
+};
+
+Beat Make_Beat(const Layout& l) {
   const std::string form = l.t.form;
-  Loop_Buffer dry(l.frames, kRate), room(l.frames, kRate), pad(l.frames, kRate);
+  Beat beat{{l.frames, kRate}, {l.frames, kRate}, {l.frames, kRate}};
   Rng drum_noise(l.t.seed);
   for (size_t sec = 0; sec < form.size(); ++sec) {
     const int* chords = B_Part(form[sec]) ? l.t.chords_b : l.t.chords_a;
@@ -383,16 +388,20 @@ std::vector<float> Make_Beat(const Layout& l) {
     for (int b = 0; b < 4; ++b) {
       const bool next_b = B_Part(form[(sec + 1) % form.size()]);
       const int next = b < 3 ? chords[b + 1] : (next_b ? l.t.chords_b : l.t.chords_a)[0];
-      Bass_Bar(l.t, l.tm, &dry, first + b, chords[b], next);
-      Pad_Bar(l.t, l.tm, &pad, first + b, chords[b]);
-      Drum_Bar(l.t, l.tm, &dry, &room, first + b, l.bars, &drum_noise);
+      Bass_Bar(l.t, l.tm, &beat.dry, first + b, chords[b], next);
+      Pad_Bar(l.t, l.tm, &beat.pad, first + b, chords[b]);
+      Drum_Bar(l.t, l.tm, &beat.dry, &beat.room, first + b, l.bars, &drum_noise);
     }
   }
-  return Pack({&dry, &room, &pad});
+  return beat;
 }
 
 // The lead and its echo, and the arpeggios.
-std::vector<float> Make_Tune(const Layout& l) {
+struct Tune {
+  Loop_Buffer lead, arp, echo;
+};
+
+Tune Make_Tune(const Layout& l) {
   const std::string form = l.t.form;
   Loop_Buffer lead(l.frames, kRate), arp(l.frames, kRate);
   for (size_t sec = 0; sec < form.size(); ++sec) {
@@ -404,24 +413,15 @@ std::vector<float> Make_Tune(const Layout& l) {
   }
   Loop_Buffer echo = lead;
   Loop_Echo(&echo, static_cast<int>(l.t.echo_steps * l.tm.step_frames), 0.4f, 3000);
-  return Pack({&lead, &arp, &echo});
+  return {std::move(lead), std::move(arp), std::move(echo)};
 }
 
-}  // namespace
-
-std::vector<float> Make_Music_Half(int track, Music_Half half) {
-  const Layout l = Lay_Out(track);
-  return half == Music_Half::BEAT ? Make_Beat(l) : Make_Tune(l);
-}
-
-Sound Mix_Music(int track, const std::vector<float>& beat, const std::vector<float>& tune) {
-  const Layout l = Lay_Out(track);
+// The two halves mixed, with the room's reverb, and levelled.
+Sound Mix(const Layout& l, Beat beat, const Tune& tune) {
   const Track_Def& t = l.t;
   const int frames = l.frames;
-  if (beat.size() != 6U * frames || tune.size() != 6U * frames) return {};  // not this track's
-  Loop_Buffer dry = Unpack(beat, 0, frames), room = Unpack(beat, 1, frames);
-  const Loop_Buffer pad = Unpack(beat, 2, frames), lead = Unpack(tune, 0, frames),
-                    arp = Unpack(tune, 1, frames), echo = Unpack(tune, 2, frames);
+  Loop_Buffer &dry = beat.dry, &room = beat.room;
+  const Loop_Buffer &pad = beat.pad, &lead = tune.lead, &arp = tune.arp, &echo = tune.echo;
   // Sends: the lead echoes; lead, pad, arpeggio and snare share a room.
   lead.Mix_Into(&room, 0.5f);
   pad.Mix_Into(&room, 0.8f);
@@ -452,9 +452,29 @@ Sound Mix_Music(int track, const std::vector<float>& beat, const std::vector<flo
   return s;
 }
 
+}  // namespace
+
 Sound Make_Music(int track) {
-  return Mix_Music(track, Make_Music_Half(track, Music_Half::BEAT),
-                   Make_Music_Half(track, Music_Half::TUNE));
+  const Layout l = Lay_Out(track);
+  return Mix(l, Make_Beat(l), Make_Tune(l));
+}
+
+std::vector<float> Make_Music_Half(int track, Music_Half half) {
+  const Layout l = Lay_Out(track);
+  if (half == Music_Half::BEAT) {
+    const Beat beat = Make_Beat(l);
+    return Pack({&beat.dry, &beat.room, &beat.pad});
+  }
+  const Tune tune = Make_Tune(l);
+  return Pack({&tune.lead, &tune.arp, &tune.echo});
+}
+
+Sound Mix_Music(int track, const std::vector<float>& beat, const std::vector<float>& tune) {
+  const Layout l = Lay_Out(track);
+  const int frames = l.frames;
+  if (beat.size() != 6U * frames || tune.size() != 6U * frames) return {};  // not this track's
+  return Mix(l, {Unpack(beat, 0, frames), Unpack(beat, 1, frames), Unpack(beat, 2, frames)},
+             {Unpack(tune, 0, frames), Unpack(tune, 1, frames), Unpack(tune, 2, frames)});
 }
 
 }  // namespace assetgen
