@@ -30,15 +30,15 @@ start_game() {
   leave_title
 }
 
-# Fires until every log named has its game over (the ball is never steered), then quits each.
+# Loses the game on every display until every log named has its game over, then quits each.
 play_out() {
-  for _ in $(seq 120); do
+  for beat in $(seq 120); do
     local done=1
     for log in "$@"; do
       grep -q '^Game over' "$log" || done=0
     done
     [ "$done" = 1 ] && break
-    for d in "${screens[@]}"; do DISPLAY="$d" xdotool click 1; done
+    for d in "${screens[@]}"; do DISPLAY="$d" lose_beat "$beat"; done
     sleep 0.5
   done
   for d in "${screens[@]}"; do DISPLAY="$d" xdotool key Escape; done

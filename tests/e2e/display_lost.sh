@@ -45,9 +45,9 @@ start_display
 launch --log "$work/game.log"
 leave_title
 xdotool key minus
-for _ in $(seq 120); do
+for beat in $(seq 120); do
   grep -q '^Game over' "$work/game.log" && break
-  xdotool click 1
+  lose_beat "$beat"
   sleep 0.5
 done
 grep -q '^Game over.*best game #1$' "$work/game.log" || fail "no best game: $(cat "$work/game.log")"

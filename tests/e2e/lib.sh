@@ -85,6 +85,15 @@ leave_title() {
 
 shot() { import -window root "$1"; }
 
+# Beat N (twice a second) of a game left to be lost: a shot fired and, every fourth second, the
+# ship sent across the field. A ship that never moves can send a ball straight back up for ever:
+# about one first wave in 150 never ends so.
+lose_beat() {
+  xdotool click 1
+  (($1 % 8 == 0)) || return 0
+  if (($1 / 8 % 2)); then xdotool mousemove_relative -- 319 0; else xdotool mousemove_relative -- -319 0; fi
+}
+
 # The mean and the brightest value (0 to 1) of a screenshot's rectangle.
 region_mean() { convert "$1" -crop "$2" +repage -colorspace gray -format '%[fx:mean]' info:; }
 region_max() { convert "$1" -crop "$2" +repage -colorspace gray -format '%[fx:maxima]' info:; }

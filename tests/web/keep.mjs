@@ -39,13 +39,21 @@ try {
         `the next visit starts from the kept volume (${JSON.stringify(await second.evaluate(settings))})`);
 
   // A game to game over: Enter (again, until the levels' music has come and it starts a game),
-  // and the fire button, until the lives are gone.
+  // and the fire button, until the lives are gone. Every fourth second the ship is sent across
+  // the field: one that never moves can send a ball straight back up for ever.
   const box = await second.evaluate(`(() => { const r = document.getElementById('screen')
       .getBoundingClientRect(); return {x: r.x + r.width / 2, y: r.y + r.height / 2}; })()`);
+  let at = box;
   for (let i = 0; i < 150; ++i) {
     if (i % 5 === 0) await key(second, 'Enter', 'Enter', 13);
+    const next = {x: box.x + (Math.floor(i / 10) % 2 ? 200 : 0), y: box.y};
+    if (next.x !== at.x) {
+      for (const spot of [at, next])
+        await second.send('Input.dispatchMouseEvent', {type: 'mouseMoved', ...spot});
+      at = next;
+    }
     for (const type of ['mousePressed', 'mouseReleased'])
-      await second.send('Input.dispatchMouseEvent', {type, ...box, button: 'left', clickCount: 1});
+      await second.send('Input.dispatchMouseEvent', {type, ...at, button: 'left', clickCount: 1});
     await sleep(400);
     const listed = await second.evaluate(`(() => { document.getElementById('best').click();
         const text = document.getElementById('best-list').textContent;

@@ -396,7 +396,7 @@ int Play(const char* data_dir) {
       "%s %s: %.1f min of play, %d balls lost (%.1f a minute), %d returned by the ship (%.1f "
       "for each ball lost), %d games over, %.0f points a game; ship from %d to %d\n",
       run.live ? "live" : "game", way, minutes, run.lost, run.lost / std::max(minutes, 1e-9),
-      run.returned, run.returned / std::max(run.lost, 1) * 1.0, run.games,
+      run.returned, static_cast<double>(run.returned) / std::max(run.lost, 1), run.games,
       run.games ? double(run.score_sum) / run.games : 0.0, run.ship_min, run.ship_max);
   if (run.pad) SDL_JoystickClose(run.pad);
   if (!run.live) return 0;
@@ -423,6 +423,6 @@ int main(int argc, char** argv) {
   run.live = what == "live";
   run.hand = what == "hand";
   run.frames = n > 0 ? static_cast<std::uint64_t>(n) : run.live ? 3600 : 216000;
-  run.lose_after = 600;  // live: ten seconds of good play, then every ball missed
+  run.lose_after = 1200;  // live: twenty seconds of good play, then every ball missed
   return Play(data);
 }
