@@ -91,7 +91,7 @@ shot() { import -window root "$1"; }
 lose_beat() {
   xdotool click 1
   (($1 % 8 == 0)) || return 0
-  if (($1 / 8 % 2)); then xdotool mousemove_relative -- 319 0; else xdotool mousemove_relative -- -319 0; fi
+  xdotool mousemove_relative -- $(($1 / 8 % 2 ? 319 : -319)) 0
 }
 
 # The mean and the brightest value (0 to 1) of a screenshot's rectangle.
